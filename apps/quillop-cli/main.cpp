@@ -1,0 +1,36 @@
+#include "CliCommand.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <vector>
+
+static std::vector<CliCommand> commands()
+{
+    return {infoCommand(), resaveCommand()};
+}
+
+static void printUsage()
+{
+    std::fprintf(stderr, "Usage: quillop-cli COMMAND [ARGS]\n\nCommands:\n");
+    for (const CliCommand& c : commands())
+        std::fprintf(stderr, "  %-40s %s\n", c.usage, c.summary);
+}
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = QCoreApplication::arguments();
+    args.removeFirst();
+    if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {
+        printUsage();
+        return args.isEmpty() ? 2 : 0;
+    }
+    const QString name = args.takeFirst();
+    for (const CliCommand& c : commands())
+        if (name == QLatin1String(c.name))
+            return c.run(args);
+    std::fprintf(stderr, "quillop-cli: unknown command '%s'\n", qPrintable(name));
+    printUsage();
+    return 2;
+}

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and runs every test, headless.
+#   bash scripts/test.sh          normal build, every test
+#   bash scripts/test.sh asan     AddressSanitizer + UBSan build, model tests
+#   bash scripts/test.sh tsan     ThreadSanitizer build, threaded tests
+set -euo pipefail
+cd "$(dirname "$0")/.."
+preset="${1:-default}"
+
+bash scripts/install-deps.sh
+
+export QT_QPA_PLATFORM=offscreen
+export SDL_AUDIODRIVER=dummy
+export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}"
+export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1}"
+
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" -j"$(nproc)"
+ctest --preset "$preset" -j"$(nproc)"

@@ -1,0 +1,137 @@
+#include "core/CResourceGroup.h"
+
+#include "core/CArchive.h"
+#include "core/CArchiveException.h"
+#include "core/CResourceItem.h"
+#include "core/CSectionCoder.h"
+
+#include <QIODevice>
+
+#include <algorithm>
+
+CResourceGroup::CResourceGroup(std::string tag) : m_tag(std::move(tag)) {}
+
+CResourceGroup::~CResourceGroup() = default;
+
+void CResourceGroup::clear()
+{
+    // Front to back, as items may expect their predecessors to go first.
+    for (auto& item : m_items)
+        item.reset();
+    m_items.clear();
+    m_items.shrink_to_fit();
+}
+
+int CResourceGroup::add(std::unique_ptr<CResourceItem> item)
+{
+    if (!item)
+        return -1;
+    m_items.push_back(std::move(item));
+    return count() - 1;
+}
+
+int CResourceGroup::move(int from, int to)
+{
+    if (!valid(from) || !valid(to))
+        return 0;
+    if (from < to)
+        std::rotate(m_items.begin() + from, m_items.begin() + from + 1, m_items.begin() + to + 1);
+    else if (from > to)
+        std::rotate(m_items.begin() + to, m_items.begin() + from, m_items.begin() + from + 1);
+    return 1;
+}
+
+int CResourceGroup::swap(int i, int j)
+{
+    if (!valid(i) || !valid(j))
+        return 0;
+    std::swap(m_items[static_cast<std::size_t>(i)], m_items[static_cast<std::size_t>(j)]);
+    return 1;
+}
+
+int CResourceGroup::findById(const std::string& id) const
+{
+    for (int i = 0; i < count(); ++i)
+        if (m_items[static_cast<std::size_t>(i)]->id() == id)
+            return i;
+    return -1;
+}
+
+CResourceItem* CResourceGroup::get(int i) const
+{
+    return valid(i) ? m_items[static_cast<std::size_t>(i)].get() : nullptr;
+}
+
+int CResourceGroup::remove(int i)
+{
+    if (!valid(i))
+        return 0;
+    m_items.erase(m_items.begin() + i);
+    return 1;
+}
+
+std::unique_ptr<CResourceItem> CResourceGroup::take(int i)
+{
+    if (!valid(i))
+        return nullptr;
+    auto item = std::move(m_items[static_cast<std::size_t>(i)]);
+    m_items.erase(m_items.begin() + i);
+    return item;
+}
+
+int CResourceGroup::serialize(CArchive& ar, const CResourceItem& prototype)
+{
+    if (ar.isLoading())
+        return read(ar, prototype);
+    write(ar);
+    return 1;
+}
+
+void CResourceGroup::write(CArchive& ar)
+{
+    if (m_items.empty())
+        return;
+    CSectionCoder coder;
+    coder.prepareForWriting(ar.keySource());
+    coder.header(ar);
+    std::string tag = m_tag;
+    std::int32_t reserved = 0, version = 1, reserved2 = 0;
+    std::int32_t n = count();
+    coder.codeString(ar, tag);
+    coder.codeInt(ar, reserved);
+    coder.codeInt(ar, version);
+    coder.codeInt(ar, reserved2);
+    coder.codeInt(ar, n);
+    for (auto& item : m_items)
+        item->serialize(ar, coder);
+}
+
+int CResourceGroup::read(CArchive& ar, const CResourceItem& prototype)
+{
+    ar.flush();
+    const qint64 sectionStart = ar.file().pos();
+    CSectionCoder coder;
+    coder.header(ar);
+    std::string tag;
+    coder.codeString(ar, tag);
+    if (tag != m_tag) {
+        ar.flush();
+        ar.file().seek(sectionStart);
+        return 0;
+    }
+    clear();
+    std::int32_t reserved = 0, version = 0, reserved2 = 0, n = 0;
+    coder.codeInt(ar, reserved);
+    coder.codeInt(ar, version);
+    coder.codeInt(ar, reserved2);
+    coder.codeInt(ar, n);
+    if (n > 0)
+        ar.requireRemaining(std::int64_t(n) * kMinimumItemBytes);
+    for (std::int32_t i = 0; i < n; ++i) {
+        const int index = prototype.createInGroup(*this);
+        if (index < 0)
+            throw CArchiveException(CArchiveException::Cause::BadLength, "an item could not be created");
+        get(index)->serialize(ar, coder);
+    }
+    return 1;
+}

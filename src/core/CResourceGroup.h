@@ -1,0 +1,51 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class CArchive;
+class CResourceItem;
+
+// An ordered list of owned items of one kind, stored as one tagged section.
+class CResourceGroup {
+public:
+    // The smallest an item can be in a file: three reserved words and the two
+    // string counts of ID and Comments. Bounds a stored item count.
+    static constexpr int kMinimumItemBytes = 20;
+
+    explicit CResourceGroup(std::string tag = {});
+    ~CResourceGroup();
+
+    CResourceGroup(const CResourceGroup&) = delete;
+    CResourceGroup& operator=(const CResourceGroup&) = delete;
+
+    const std::string& tag() const { return m_tag; }
+    void setTag(const std::string& tag) { m_tag = tag; }
+
+    void clear();
+
+    // Writing: the whole section (nothing when empty). Reading: 1 when the
+    // section's tag is this group's and it was read; 0 when declined, with
+    // the file position back at the section's coder header.
+    int serialize(CArchive& ar, const CResourceItem& prototype);
+
+    int count() const { return static_cast<int>(m_items.size()); }
+    int add(std::unique_ptr<CResourceItem> item);
+    int move(int from, int to);
+    int swap(int i, int j);
+    int findById(const std::string& id) const;
+    CResourceItem* get(int i) const;
+    int remove(int i);
+
+    // Takes the item out without destroying it (for moving between groups).
+    std::unique_ptr<CResourceItem> take(int i);
+
+private:
+    bool valid(int i) const { return i >= 0 && i < count(); }
+    void write(CArchive& ar);
+    int read(CArchive& ar, const CResourceItem& prototype);
+
+    std::string m_tag;
+    std::vector<std::unique_ptr<CResourceItem>> m_items;
+};

@@ -1,0 +1,294 @@
+#include "core/CResourceHolder.h"
+
+#include "core/CArchive.h"
+#include "core/CArchiveException.h"
+#include "core/CResourceItem.h"
+#include "core/CSectionCoder.h"
+#include "core/IPrompter.h"
+#include "core/ProgramFolder.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+
+namespace {
+const char* const kVersionBanner =
+    "\nV.3.9\n"
+    "Marvoline Quillop resource file.\n"
+    "The sections below are scrambled: open this file with Quillop.\n";
+
+std::string visibleComments(const std::string& comments)
+{
+    return "\n\nUser Comments:\n" + comments + "\n\n";
+}
+
+QString toQString(const std::string& s) { return QString::fromLocal8Bit(s.data(), static_cast<qsizetype>(s.size())); }
+} // namespace
+
+std::unique_ptr<CResourceItem> CResourceHolder::plainPrototype(int)
+{
+    return std::make_unique<CResourceItem>();
+}
+
+CResourceHolder::CResourceHolder(PrototypeFactory factory)
+{
+    for (int g = 0; g < kGroupCount; ++g) {
+        auto prototype = factory ? factory(g) : nullptr;
+        m_prototypes.add(prototype ? std::move(prototype) : plainPrototype(g));
+    }
+    for (int g = 0; g < kGroupCount; ++g)
+        m_groups[static_cast<std::size_t>(g)].setTag(std::string(kGroupTags[static_cast<std::size_t>(g)]));
+}
+
+CResourceHolder::~CResourceHolder() = default;
+
+IPrompter& CResourceHolder::prompter() const
+{
+    return m_prompter ? *m_prompter : consolePrompter();
+}
+
+CResourceGroup* CResourceHolder::group(int i)
+{
+    return validGroup(i) ? &m_groups[static_cast<std::size_t>(i)] : nullptr;
+}
+
+const CResourceGroup* CResourceHolder::group(int i) const
+{
+    return validGroup(i) ? &m_groups[static_cast<std::size_t>(i)] : nullptr;
+}
+
+const CResourceItem& CResourceHolder::prototype(int g) const
+{
+    return *m_prototypes.get(std::clamp(g, 0, kGroupCount - 1));
+}
+
+CResourceItem* CResourceHolder::findItem(int g, const std::string& id) const
+{
+    const CResourceGroup* grp = group(g);
+    return grp ? grp->get(grp->findById(id)) : nullptr;
+}
+
+void CResourceHolder::dropBitmapSources()
+{
+    const CResourceGroup& bitmaps = m_groups[GroupBitmaps];
+    for (int i = 0; i < bitmaps.count(); ++i)
+        bitmaps.get(i)->dropSource();
+}
+
+std::string CResourceHolder::textParameter(const std::string& name, const std::string& defaultValue) const
+{
+    const CResourceItem* item = findItem(GroupTexts, name);
+    const std::string* text = item ? item->parameterText() : nullptr;
+    return text ? *text : defaultValue;
+}
+
+int CResourceHolder::integerParameter(const std::string& name, int defaultValue) const
+{
+    const CResourceItem* item = findItem(GroupTexts, name);
+    const std::string* text = item ? item->parameterText() : nullptr;
+    if (!text)
+        return defaultValue;
+    // Leading blanks, optional sign, digits up to the first other character.
+    return static_cast<int>(std::strtol(text->c_str(), nullptr, 10));
+}
+
+double CResourceHolder::realParameter(const std::string& name, double defaultValue) const
+{
+    const CResourceItem* item = findItem(GroupTexts, name);
+    const std::string* text = item ? item->parameterText() : nullptr;
+    return text ? std::strtod(text->c_str(), nullptr) : defaultValue;
+}
+
+int CResourceHolder::count(int g) const
+{
+    const CResourceGroup* grp = group(g);
+    return grp ? grp->count() : 0;
+}
+
+int CResourceHolder::newItem(int g, const std::string& id)
+{
+    CResourceGroup* grp = group(g);
+    if (!grp)
+        return -1;
+    const int index = prototype(g).createInGroup(*grp);
+    if (index >= 0)
+        grp->get(index)->setId(id);
+    return index;
+}
+
+int CResourceHolder::move(int g, int from, int to)
+{
+    CResourceGroup* grp = group(g);
+    return grp ? grp->move(from, to) : 0;
+}
+
+int CResourceHolder::swap(int g, int i, int j)
+{
+    CResourceGroup* grp = group(g);
+    return grp ? grp->swap(i, j) : 0;
+}
+
+int CResourceHolder::findById(int g, const std::string& id) const
+{
+    const CResourceGroup* grp = group(g);
+    return grp ? grp->findById(id) : -1;
+}
+
+CResourceItem* CResourceHolder::get(int g, int i) const
+{
+    const CResourceGroup* grp = group(g);
+    return grp ? grp->get(i) : nullptr;
+}
+
+int CResourceHolder::remove(int g, int i)
+{
+    CResourceGroup* grp = group(g);
+    return grp ? grp->remove(i) : 0;
+}
+
+void CResourceHolder::clear()
+{
+    for (auto& grp : m_groups)
+        grp.clear();
+}
+
+std::string CResourceHolder::resolve(const std::string& name)
+{
+    std::string path = name;
+    // Names stored in older files may use backslashes as separators.
+    std::replace(path.begin(), path.end(), '\\', '/');
+    if (path.find('/') != std::string::npos || path.find(':') != std::string::npos)
+        return path;
+    const std::string folder = programFolder();
+    return folder.empty() ? path : folder + "/" + path;
+}
+
+bool CResourceHolder::isResourceFile(const std::string& fullName)
+{
+    QFile file(toQString(fullName));
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const auto dot = fullName.find_last_of('.');
+    if (dot == std::string::npos)
+        return false;
+    std::string extension = fullName.substr(dot + 1);
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (extension != "mrc")
+        return false;
+    const std::string signature = kSignature;
+    if (file.size() <= static_cast<qint64>(signature.size() + 8))
+        return false;
+    const QByteArray head = file.read(static_cast<qint64>(signature.size() + 1));
+    return head.size() == static_cast<qsizetype>(signature.size() + 1) &&
+           head.mid(1).toStdString() == signature;
+}
+
+int CResourceHolder::save(const std::string& fileName)
+{
+    // Written beside the target and renamed over it only once complete, so a
+    // failed save never destroys the previous file.
+    QSaveFile file(toQString(fileName));
+    if (!file.open(QIODevice::WriteOnly))
+        return 0;
+    try {
+        CArchive ar(file, CArchive::Mode::Store);
+        ar.setKeySource(m_keySource);
+        ar.writeString(kSignature);
+        ar.writeString(kVersionBanner);
+        ar.writeString(visibleComments(m_comments));
+        ar.writeInt32(0);
+        ar.writeInt32(kFormatVersion);
+        ar.writeInt32(kFormatSubVersion);
+
+        CSectionCoder coder;
+        coder.prepareForWriting(ar.keySource());
+        coder.header(ar);
+        coder.codeString(ar, m_id);
+        coder.codeString(ar, m_comments);
+
+        for (int g = 0; g < kGroupCount; ++g) {
+            CResourceGroup& grp = m_groups[static_cast<std::size_t>(g)];
+            if (grp.count() == 0)
+                continue;
+            ar.writeString(kSectionSeparator);
+            grp.serialize(ar, prototype(g));
+        }
+        ar.close();
+    } catch (const std::exception&) {
+        file.cancelWriting();
+        return 0;
+    }
+    return file.commit() ? 1 : 0;
+}
+
+int CResourceHolder::load(const std::string& fileName)
+{
+    std::string fullName = resolve(fileName);
+    if (!isResourceFile(fullName)) {
+        fullName = resolve("../Shared/" + fileName);
+        if (!isResourceFile(fullName)) {
+            prompter().tell(kWrongFileType, IPrompter::Icon::Stop);
+            return 0;
+        }
+    }
+    clear();
+    try {
+        return readFile(fullName);
+    } catch (const CArchiveException&) {
+        // Whatever was read of a broken file is dropped: half a document
+        // would look complete and be saved over the original.
+        clear();
+        m_id = "No Name";
+        m_comments = "No Comments";
+        prompter().tell(kTruncatedFile, IPrompter::Icon::Stop);
+        return 0;
+    }
+}
+
+int CResourceHolder::readFile(const std::string& fullName)
+{
+    QFile file(toQString(fullName));
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    const qint64 length = file.size();
+    CArchive ar(file, CArchive::Mode::Load);
+
+    const std::string signature = ar.readString();
+    ar.readString();  // version banner
+    ar.readString();  // visible comments
+    ar.readInt32();
+    const std::int32_t version = ar.readInt32();
+    ar.readInt32();
+
+    CSectionCoder coder;
+    coder.header(ar);
+    coder.codeString(ar, m_id);
+    coder.codeString(ar, m_comments);
+
+    if (signature != kSignature) {
+        prompter().tell(kWrongFileType, IPrompter::Icon::Stop);
+        return 0;
+    }
+    if (version < kFormatVersion &&
+        prompter().ask(kOlderVersion, IPrompter::Buttons::YesNo, IPrompter::Icon::Exclamation) != IPrompter::Answer::Yes)
+        return 0;
+
+    ar.flush();
+    while (file.pos() < length) {
+        ar.readString();  // section separator, not compared
+        bool accepted = false;
+        for (int g = 0; g < kGroupCount && !accepted; ++g)
+            accepted = m_groups[static_cast<std::size_t>(g)].serialize(ar, prototype(g)) != 0;
+        if (!accepted) {
+            prompter().tell(kUnknownDataType, IPrompter::Icon::None);
+            break;
+        }
+        ar.flush();
+    }
+    ar.close();
+    return 1;
+}

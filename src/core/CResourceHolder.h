@@ -1,0 +1,91 @@
+#pragma once
+
+#include "core/CResourceGroup.h"
+#include "core/GroupIndex.h"
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+
+class CKeySource;
+class CResourceItem;
+class IPrompter;
+
+// Owns a document's ID, Comments and its ten resource groups, and reads and
+// writes them as one resource file.
+class CResourceHolder {
+public:
+    // Makes the default item of a group's kind; the holder keeps one per
+    // group to create the items of a section being read.
+    using PrototypeFactory = std::function<std::unique_ptr<CResourceItem>(int group)>;
+
+    static constexpr const char* kSignature = "MARVOLINE_RESOURCES";
+    static constexpr const char* kSectionSeparator = "\n!(C)MARVOLINE!";
+    static constexpr int kFormatVersion = 3;
+    static constexpr int kFormatSubVersion = 9;
+
+    static constexpr const char* kWrongFileType = "Wrong file type !";
+    static constexpr const char* kOlderVersion = "Older or wrong file version !\n\nDo you still want to load this file ?";
+    static constexpr const char* kUnknownDataType = "Error: an unknown data type has been found, file broken.";
+    static constexpr const char* kTruncatedFile = "Error: the file is truncated or broken, nothing has been loaded.";
+
+    // Plain record items for every group; each item kind replaces its own.
+    static std::unique_ptr<CResourceItem> plainPrototype(int group);
+
+    explicit CResourceHolder(PrototypeFactory factory = &CResourceHolder::plainPrototype);
+    ~CResourceHolder();
+
+    CResourceHolder(const CResourceHolder&) = delete;
+    CResourceHolder& operator=(const CResourceHolder&) = delete;
+
+    CResourceItem* findItem(int group, const std::string& id) const;
+    void dropBitmapSources();
+
+    int integerParameter(const std::string& name, int defaultValue) const;
+    double realParameter(const std::string& name, double defaultValue) const;
+    std::string textParameter(const std::string& name, const std::string& defaultValue) const;
+
+    // The per-group operations panels use; an index outside 0..9 fails like
+    // an item index out of range.
+    int count(int group) const;
+    int newItem(int group, const std::string& id);
+    int move(int group, int from, int to);
+    int swap(int group, int i, int j);
+    int findById(int group, const std::string& id) const;
+    CResourceItem* get(int group, int i) const;
+    int remove(int group, int i);
+
+    void clear();
+    int load(const std::string& fileName);
+    int save(const std::string& fileName);
+
+    static std::string resolve(const std::string& name);
+    static bool isResourceFile(const std::string& fullName);
+
+    CResourceGroup* group(int i);
+    const CResourceGroup* group(int i) const;
+    const CResourceItem& prototype(int group) const;
+
+    void setComments(const std::string& text) { m_comments = text; }
+    void setId(const std::string& text) { m_id = text; }
+    const std::string& id() const { return m_id; }
+    const std::string& comments() const { return m_comments; }
+
+    // Where messages and questions of load go (default: stderr, answers No).
+    void setPrompter(IPrompter* prompter) { m_prompter = prompter; }
+    // Where the key words of saved sections come from (default: the clock).
+    void setKeySource(CKeySource* source) { m_keySource = source; }
+
+private:
+    static bool validGroup(int g) { return g >= 0 && g < kGroupCount; }
+    IPrompter& prompter() const;
+    int readFile(const std::string& fullName);
+
+    std::string m_comments = "No Comments";
+    std::string m_id = "No Name";
+    CResourceGroup m_prototypes{std::string(kPrototypeGroupTag)};
+    std::array<CResourceGroup, kGroupCount> m_groups;
+    IPrompter* m_prompter = nullptr;
+    CKeySource* m_keySource = nullptr;
+};

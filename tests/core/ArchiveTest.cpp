@@ -1,0 +1,111 @@
+#include "core/CArchive.h"
+#include "core/CArchiveException.h"
+
+#include <QBuffer>
+#include <gtest/gtest.h>
+
+namespace {
+QByteArray store(const std::function<void(CArchive&)>& body)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    CArchive ar(buffer, CArchive::Mode::Store);
+    body(ar);
+    ar.close();
+    return bytes;
+}
+
+QByteArray hex(const char* h) { return QByteArray::fromHex(h); }
+} // namespace
+
+TEST(Archive, PlainStringLengthForms)
+{
+    EXPECT_EQ(store([](CArchive& ar) { ar.writeString(""); }), hex("00"));
+    EXPECT_EQ(store([](CArchive& ar) { ar.writeString("abc"); }), hex("03616263"));
+    EXPECT_EQ(store([](CArchive& ar) { ar.writeString(std::string(254, 'x')); }).left(1), hex("fe"));
+    EXPECT_EQ(store([](CArchive& ar) { ar.writeString(std::string(255, 'x')); }).left(3), hex("ffff00"));
+    EXPECT_EQ(store([](CArchive& ar) { ar.writeString(std::string(65533, 'x')); }).left(3), hex("fffdff"));
+    const QByteArray big = store([](CArchive& ar) { ar.writeString(std::string(65534, 'x')); });
+    EXPECT_EQ(big.left(7), hex("ffffff feff0000"));
+    EXPECT_EQ(big.size(), 7 + 65534);
+}
+
+TEST(Archive, PlainIntegerIsLittleEndian)
+{
+    EXPECT_EQ(store([](CArchive& ar) { ar.writeInt32(0x01020304); ar.writeInt32(-2); }), hex("04030201feffffff"));
+}
+
+TEST(Archive, StringsRoundTripThroughEveryForm)
+{
+    const std::vector<std::string> texts = {"", "a", std::string(254, 'b'), std::string(255, 'c'),
+                                            std::string(65533, 'd'), std::string(65534, 'e'), std::string(70000, 'f')};
+    QByteArray bytes = store([&](CArchive& ar) {
+        for (const auto& t : texts)
+            ar.writeString(t);
+    });
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    CArchive ar(buffer, CArchive::Mode::Load);
+    for (const auto& t : texts)
+        EXPECT_EQ(ar.readString(), t);
+    EXPECT_EQ(ar.remaining(), 0);
+}
+
+TEST(Archive, ReadsTheWideCharacterForm)
+{
+    // 0xFF, 0xFFFE marks 2-byte characters; then a 1-byte length 3.
+    QByteArray bytes = hex("fffeff03" "4100" "e900" "3042");
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    CArchive ar(buffer, CArchive::Mode::Load);
+    EXPECT_EQ(ar.readString(), std::string("A\xe9?"));
+}
+
+TEST(Archive, ReadFlushPutsTheFilePositionAtTheLogicalReadPosition)
+{
+    QByteArray bytes = store([](CArchive& ar) {
+        for (int i = 0; i < 10; ++i)
+            ar.writeInt32(i);
+    });
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    CArchive ar(buffer, CArchive::Mode::Load);
+    EXPECT_EQ(ar.readInt32(), 0);
+    EXPECT_EQ(ar.readInt32(), 1);
+    ar.flush();
+    EXPECT_EQ(buffer.pos(), 8);
+    buffer.seek(4);
+    EXPECT_EQ(ar.readInt32(), 1);
+}
+
+TEST(Archive, WritesLargerThanTheBufferArriveWhole)
+{
+    const std::string big(3 * CArchive::kBufferSize + 17, 'z');
+    const QByteArray bytes = store([&](CArchive& ar) {
+        ar.writeInt32(7);
+        ar.write(big.data(), big.size());
+    });
+    EXPECT_EQ(bytes.size(), static_cast<qsizetype>(4 + big.size()));
+    EXPECT_EQ(bytes.mid(4).toStdString(), big);
+}
+
+TEST(Archive, ShortFilesAndOversizedLengthsThrow)
+{
+    QByteArray bytes = hex("0102");
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    CArchive ar(buffer, CArchive::Mode::Load);
+    EXPECT_THROW(ar.readInt32(), CArchiveException);
+
+    QByteArray lying = hex("ffffffffffff7f") + QByteArray("abc");  // claims 2 GiB of text
+    QBuffer lyingBuffer(&lying);
+    lyingBuffer.open(QIODevice::ReadOnly);
+    CArchive ar2(lyingBuffer, CArchive::Mode::Load);
+    try {
+        ar2.readString();
+        FAIL() << "an impossible length was trusted";
+    } catch (const CArchiveException& e) {
+        EXPECT_EQ(e.cause(), CArchiveException::Cause::BadLength);
+    }
+}

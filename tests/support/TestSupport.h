@@ -1,0 +1,56 @@
+#pragma once
+
+#include "core/CKeySource.h"
+#include "core/IPrompter.h"
+
+#include <QByteArray>
+#include <QTemporaryDir>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+// Draws from a fixed list, cycling; seeding is recorded and otherwise ignored.
+class FixedKeySource : public CKeySource {
+public:
+    explicit FixedKeySource(std::vector<int> draws) : m_draws(std::move(draws)) {}
+    void seed(unsigned int value) override { seeds.push_back(value); }
+    int draw() override { return m_draws[m_next++ % m_draws.size()]; }
+
+    std::vector<unsigned int> seeds;
+
+private:
+    std::vector<int> m_draws;
+    std::size_t m_next = 0;
+};
+
+// Records every message and answers questions from a script (default No).
+class ScriptedPrompter : public IPrompter {
+public:
+    Answer ask(const std::string& text, Buttons, Icon icon) override
+    {
+        messages.push_back(text);
+        icons.push_back(icon);
+        if (answers.empty())
+            return Answer::No;
+        const Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+
+    std::vector<std::string> messages;
+    std::vector<Icon> icons;
+    std::deque<Answer> answers;
+};
+
+// A scratch folder removed with the test.
+class TempFolder {
+public:
+    std::string path(const std::string& name) const { return m_dir.filePath(QString::fromStdString(name)).toStdString(); }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+QByteArray readAll(const std::string& path);
+void writeAll(const std::string& path, const QByteArray& bytes);
