@@ -15,11 +15,6 @@
 #include <cstdlib>
 
 namespace {
-const char* const kVersionBanner =
-    "\nV.3.9\n"
-    "Marvoline Quillop resource file.\n"
-    "The sections below are scrambled: open this file with Quillop.\n";
-
 std::string visibleComments(const std::string& comments)
 {
     return "\n\nUser Comments:\n" + comments + "\n\n";

@@ -22,6 +22,12 @@ public:
 
     static constexpr const char* kSignature = "MARVOLINE_RESOURCES";
     static constexpr const char* kSectionSeparator = "\n!(C)MARVOLINE!";
+    // Only the first line break, "V.3.9" and the line break after it matter;
+    // readers ignore the whole string.
+    static constexpr const char* kVersionBanner =
+        "\nV.3.9\n"
+        "Marvoline Quillop resource file.\n"
+        "The sections below are scrambled: open this file with Quillop.\n";
     static constexpr int kFormatVersion = 3;
     static constexpr int kFormatSubVersion = 9;
 
