@@ -1,0 +1,51 @@
+#include "kinds/texts/CTextReferenceExpander.h"
+
+#include "core/CResourceGroup.h"
+#include "core/CResourceItem.h"
+
+namespace {
+// Every occurrence of pattern in text replaced by value, or false (text
+// unchanged) when the result would pass the length limit.
+bool replaceAll(std::string& text, const std::string& pattern, const std::string& value, std::size_t limit)
+{
+    std::string out;
+    std::size_t from = 0;
+    for (std::size_t at = text.find(pattern); at != std::string::npos; at = text.find(pattern, from)) {
+        out.append(text, from, at - from);
+        out.append(value);
+        from = at + pattern.size();
+        if (out.size() > limit)
+            return false;
+    }
+    out.append(text, from, std::string::npos);
+    if (out.size() > limit)
+        return false;
+    text.swap(out);
+    return true;
+}
+} // namespace
+
+std::string CTextReferenceExpander::lookUp(const std::string& id) const
+{
+    const CResourceItem* item = m_texts.get(m_texts.findById(id));
+    const std::string* text = item ? item->parameterText() : nullptr;
+    return text ? *text : std::string();
+}
+
+std::string CTextReferenceExpander::expand(const std::string& text) const
+{
+    std::string r = text;
+    const std::size_t limit = text.size() + kMaxLength;
+    for (int round = 0; round < kMaxRounds; ++round) {
+        const std::size_t open = r.find('[');
+        if (open == std::string::npos)
+            break;
+        const std::size_t close = r.find(']', open + 1);
+        if (close == std::string::npos)
+            break;
+        const std::string id = r.substr(open + 1, close - open - 1);
+        if (!replaceAll(r, "[" + id + "]", lookUp(id), limit))
+            break;
+    }
+    return r;
+}

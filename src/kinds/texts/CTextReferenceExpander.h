@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+class CResourceGroup;
+
+// Replaces the "[ID]" references of a text by the texts of those IDs, over
+// and over, so that expanded texts may hold further references. A reference
+// to an ID the group does not hold is removed.
+//
+// Each round takes the first "[" and the first "]" after it; everything
+// between is the ID, and every occurrence of "[ID]" is replaced at once.
+// Expansion stops when no such pair is left. Because texts can refer to
+// themselves or to each other, and a few texts referring twice to each other
+// grow exponentially, it also stops after kMaxRounds rounds or as soon as the
+// result would grow by more than kMaxLength bytes; whatever is left unexpanded then
+// stays in the text as written. A "]" standing before the first "[" is plain
+// text and never pairs with it.
+class CTextReferenceExpander {
+public:
+    static constexpr int kMaxRounds = 4096;
+    static constexpr std::size_t kMaxLength = std::size_t(4) << 20;
+
+    explicit CTextReferenceExpander(const CResourceGroup& texts) : m_texts(texts) {}
+
+    std::string expand(const std::string& text) const;
+
+private:
+    std::string lookUp(const std::string& id) const;
+
+    const CResourceGroup& m_texts;
+};
