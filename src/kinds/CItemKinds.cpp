@@ -2,12 +2,16 @@
 
 #include "core/CResourceHolder.h"
 #include "core/CResourceItem.h"
+#include "kinds/colors/CColorItem.h"
+#include "kinds/trajectories/Trajectory.h"
 #include "kinds/texts/CTextItem.h"
 
 std::unique_ptr<CResourceItem> createKindPrototype(int group)
 {
     switch (group) {
+    case GroupColors: return std::make_unique<CColorItem>();
     case GroupTexts: return std::make_unique<CTextItem>();
+    case GroupTrajectories: return std::make_unique<Trajectory>();
     default:
         return CResourceHolder::plainPrototype(group);
     }

@@ -1,0 +1,16 @@
+#include "kinds/trajectories/PlayModes.h"
+
+std::string_view playModeText(int mode)
+{
+    if (mode < 0 || mode >= kPlayModeCount)
+        return {};
+    return kPlayModeTexts[static_cast<std::size_t>(mode)];
+}
+
+int playModeFromText(std::string_view text)
+{
+    for (int i = 0; i < kPlayModeCount; ++i)
+        if (kPlayModeTexts[static_cast<std::size_t>(i)] == text)
+            return i;
+    return -1;
+}
