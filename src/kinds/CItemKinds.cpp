@@ -2,6 +2,7 @@
 
 #include "core/CResourceHolder.h"
 #include "core/CResourceItem.h"
+#include "kinds/binaryfiles/CBinaryFileItem.h"
 #include "kinds/colors/CColorItem.h"
 #include "kinds/trajectories/Trajectory.h"
 #include "kinds/texts/CTextItem.h"
@@ -9,6 +10,7 @@
 std::unique_ptr<CResourceItem> createKindPrototype(int group)
 {
     switch (group) {
+    case GroupBinaryFiles: return std::make_unique<CBinaryFileItem>();
     case GroupColors: return std::make_unique<CColorItem>();
     case GroupTexts: return std::make_unique<CTextItem>();
     case GroupTrajectories: return std::make_unique<Trajectory>();
