@@ -144,6 +144,13 @@ int CResourceHolder::remove(int g, int i)
     return grp ? grp->remove(i) : 0;
 }
 
+void CResourceHolder::renumberReferences(int g, const CIndexChange& change)
+{
+    for (const CResourceGroup& grp : m_groups)
+        for (int i = 0; i < grp.count(); ++i)
+            grp.get(i)->renumberReferences(g, change);
+}
+
 void CResourceHolder::clear()
 {
     for (auto& grp : m_groups)

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+class CIndexChange;
 class CKeySource;
 class CResourceItem;
 class IPrompter;
@@ -61,6 +62,11 @@ public:
     int findById(int group, const std::string& id) const;
     CResourceItem* get(int group, int i) const;
     int remove(int group, int i);
+
+    // Tells every item of every group that the rows of `group` changed, so
+    // that references to them follow (the grids call it after a delete,
+    // move or swap when relationships are maintained).
+    void renumberReferences(int group, const CIndexChange& change);
 
     void clear();
     int load(const std::string& fileName);

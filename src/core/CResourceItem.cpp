@@ -13,6 +13,8 @@ int CResourceItem::createInGroup(CResourceGroup& group) const
     return group.add(createDefault());
 }
 
+void CResourceItem::renumberReferences(int, const CIndexChange&) {}
+
 int CResourceItem::serialize(CArchive& ar, CSectionCoder& coder)
 {
     // Three reserved words, the middle one the record version; ignored on reading.

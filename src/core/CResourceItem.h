@@ -4,6 +4,7 @@
 #include <string>
 
 class CArchive;
+class CIndexChange;
 class CSectionCoder;
 class CResourceGroup;
 
@@ -38,6 +39,10 @@ public:
 
     // Bitmaps keep their source file name and bytes until told to drop them.
     virtual void dropSource() {}
+
+    // The rows of `group` changed: rewrite every reference this item keeps to
+    // that group. Kinds that refer to other items override it.
+    virtual void renumberReferences(int group, const CIndexChange& change);
 
 private:
     std::string m_id;
