@@ -389,7 +389,7 @@ void Trajectory::refreshClosingPoint()
         m_points.back() = m_points.front();
 }
 
-void Trajectory::appendGrowing(const TrajectoryPoint& p)
+void Trajectory::appendGrowing(TrajectoryPoint p)
 {
     // Points drawn one by one grow the array by an eighth (4 to 1024 points
     // at a time) rather than doubling it.

@@ -121,7 +121,7 @@ private:
     bool hasClosingPoint() const { return m_closed && m_points.size() >= 2; }
     void replacePoints(const std::vector<TrajectoryPoint>& points);
     void refreshClosingPoint();
-    void appendGrowing(const TrajectoryPoint& p);
+    void appendGrowing(TrajectoryPoint p);  // by value: p may be one of the points
 
     std::int32_t m_offsetX = 0;
     std::int32_t m_offsetY = 0;
