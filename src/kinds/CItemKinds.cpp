@@ -6,6 +6,7 @@
 #include "kinds/colors/CColorItem.h"
 #include "kinds/trajectories/Trajectory.h"
 #include "kinds/texts/CTextItem.h"
+#include "kinds/userinterfaces/UserInterface.h"
 
 std::unique_ptr<CResourceItem> createKindPrototype(int group)
 {
@@ -14,6 +15,7 @@ std::unique_ptr<CResourceItem> createKindPrototype(int group)
     case GroupColors: return std::make_unique<CColorItem>();
     case GroupTexts: return std::make_unique<CTextItem>();
     case GroupTrajectories: return std::make_unique<Trajectory>();
+    case GroupUserInterfaces: return std::make_unique<UserInterface>();
     default:
         return CResourceHolder::plainPrototype(group);
     }

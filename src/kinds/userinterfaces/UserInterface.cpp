@@ -1,0 +1,115 @@
+#include "kinds/userinterfaces/UserInterface.h"
+
+#include "core/CArchive.h"
+#include "core/CResourceHolder.h"
+#include "core/CSectionCoder.h"
+#include "core/GroupIndex.h"
+
+#include <algorithm>
+#include <array>
+
+namespace {
+constexpr std::array<const char*, UserInterface::kTypeCount> kTypeTexts = {"None", "Menu", "Parameters", "Tool Bar"};
+} // namespace
+
+std::unique_ptr<CResourceItem> UserInterface::createDefault() const
+{
+    return std::make_unique<UserInterface>(m_pictureSource);
+}
+
+std::string UserInterface::typeText(std::int32_t type)
+{
+    return type >= 0 && type < kTypeCount ? kTypeTexts[static_cast<std::size_t>(type)] : "Unkown";
+}
+
+std::vector<std::string> UserInterface::typeTexts()
+{
+    return {kTypeTexts.begin(), kTypeTexts.end()};
+}
+
+const UserInterface* UserInterface::find(const CResourceHolder& holder, const std::string& id)
+{
+    return dynamic_cast<const UserInterface*>(holder.findItem(GroupUserInterfaces, id));
+}
+
+int UserInterface::pictureIndex(const std::string& bitmapId) const
+{
+    if (bitmapId.empty() || !m_pictureSource)
+        return -1;
+    return m_pictureSource->findById(GroupBitmaps, bitmapId);
+}
+
+UserInterfaceItem* UserInterface::item(int i) const
+{
+    return validItem(i) ? m_items[static_cast<std::size_t>(i)].get() : nullptr;
+}
+
+int UserInterface::insertItem(int at, const std::string& id)
+{
+    if (at < 0 || at > itemCount())
+        return -1;
+    auto entry = std::make_unique<UserInterfaceItem>();
+    entry->id = id;
+    m_items.insert(m_items.begin() + at, std::move(entry));
+    return at;
+}
+
+int UserInterface::removeItem(int i)
+{
+    if (!validItem(i))
+        return 0;
+    m_items.erase(m_items.begin() + i);
+    return 1;
+}
+
+int UserInterface::moveItem(int from, int to)
+{
+    if (!validItem(from) || !validItem(to))
+        return 0;
+    if (from < to)
+        std::rotate(m_items.begin() + from, m_items.begin() + from + 1, m_items.begin() + to + 1);
+    else if (from > to)
+        std::rotate(m_items.begin() + to, m_items.begin() + from, m_items.begin() + from + 1);
+    return 1;
+}
+
+int UserInterface::swapItems(int i, int j)
+{
+    if (!validItem(i) || !validItem(j))
+        return 0;
+    std::swap(m_items[static_cast<std::size_t>(i)], m_items[static_cast<std::size_t>(j)]);
+    return 1;
+}
+
+int UserInterface::serialize(CArchive& ar, CSectionCoder& coder)
+{
+    CResourceItem::serialize(ar, coder);
+    // A leading zero and the record version; both ignored when read.
+    std::int32_t zero = 0;
+    std::int32_t version = 1;
+    coder.codeInt(ar, zero);
+    coder.codeInt(ar, version);
+    coder.codeInt(ar, m_type);
+
+    if (!ar.isLoading()) {
+        std::int32_t count = itemCount();
+        coder.codeInt(ar, count);
+        for (auto& entry : m_items)
+            entry->code(ar, coder);
+        return 1;
+    }
+
+    clearItems();
+    std::int32_t count = 0;
+    coder.codeInt(ar, count);
+    if (count <= 0)
+        return 1;
+    ar.requireRemaining(std::int64_t(count) * UserInterfaceItem::kMinimumStoredBytes);
+    m_items.reserve(static_cast<std::size_t>(count));
+    for (std::int32_t i = 0; i < count; ++i) {
+        auto entry = std::make_unique<UserInterfaceItem>();
+        entry->code(ar, coder);
+        m_items.push_back(std::move(entry));
+    }
+    return 1;
+}
