@@ -1,3 +1,4 @@
+#include "kinds/trajectories/CTrajectoryRegion.h"
 #include "kinds/trajectories/Trajectory.h"
 #include "support/TestSupport.h"
 
@@ -311,4 +312,32 @@ TEST(Trajectory, RegionPolygonTruncatesAndRepeatsTheFirstPoint)
     const QRegion region = t.region();
     EXPECT_TRUE(region.contains(QPoint(5, 5)));
     EXPECT_FALSE(region.contains(QPoint(15, 5)));
+}
+
+TEST(Trajectory, SelectionToRegionUnitesOnlyRealOutlines)
+{
+    Trajectory line;
+    line.setId("Line");
+    fill(line, {{0, 0}, {50, 50}});
+    Trajectory square;
+    square.setId("Square");
+    fill(square, {{10, 10}, {20, 10}, {20, 20}, {10, 20}});
+
+    CTrajectoryRegion converted;
+    EXPECT_EQ(converted.comments(), "Trajectories");
+    converted.add(line);
+    converted.add(square);
+    EXPECT_EQ(converted.comments(), "Trajectories: Line, Square");
+    EXPECT_EQ(converted.region(), QRegion(square.regionPolygon(), Qt::OddEvenFill));
+    EXPECT_TRUE(converted.region().contains(QPoint(15, 15)));
+    EXPECT_FALSE(converted.region().contains(QPoint(30, 30)));
+
+    // Even-odd filling: a star drawn in one stroke leaves its centre empty.
+    Trajectory star;
+    star.setId("Star");
+    fill(star, {{50, 0}, {79, 90}, {2, 35}, {98, 35}, {21, 90}});
+    CTrajectoryRegion starRegion;
+    starRegion.add(star);
+    EXPECT_FALSE(starRegion.region().contains(QPoint(50, 50)));
+    EXPECT_TRUE(starRegion.region().contains(QPoint(50, 10)));
 }
