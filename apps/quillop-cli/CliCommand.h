@@ -15,6 +15,10 @@ struct CliCommand {
 
 CliCommand infoCommand();
 CliCommand resaveCommand();
+CliCommand bassDrumCommand();
+CliCommand dumpCommand();
+CliCommand extractCommand();
+CliCommand packCommand();
 
 // Shared by the commands: loads a document with every item kind, telling
 // on stderr why it could not.

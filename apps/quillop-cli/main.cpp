@@ -7,7 +7,7 @@
 
 static std::vector<CliCommand> commands()
 {
-    return {infoCommand(), resaveCommand()};
+    return {infoCommand(), resaveCommand(), dumpCommand(), extractCommand(), packCommand(), bassDrumCommand()};
 }
 
 static void printUsage()

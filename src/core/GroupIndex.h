@@ -30,4 +30,10 @@ inline constexpr std::array<std::string_view, kGroupCount> kGroupNames = {
     "Maps", "Colors", "Binary Files", "User Interfaces", "Game Worlds",
 };
 
+// The groups' names in manifests and dumps: short, stable, ASCII.
+inline constexpr std::array<std::string_view, kGroupCount> kGroupKeys = {
+    "texts", "bitmaps", "sounds", "animations", "trajectories",
+    "maps", "colors", "binaryFiles", "userInterfaces", "worlds",
+};
+
 inline constexpr std::string_view kPrototypeGroupTag = "MVTNOTYPE";

@@ -3,6 +3,8 @@
 #include "kinds/CItemKinds.h"
 #include "support/TestSupport.h"
 
+#include <QDir>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -86,4 +88,57 @@ TEST(Cli, ErrorsGoToStderrWithNonZeroExit)
     EXPECT_TRUE(wrong.err.contains("Wrong file type !"));
     EXPECT_NE(cli({"frobnicate"}).exitCode, 0);
     EXPECT_NE(cli({"resave", QString::fromStdString(folder.path("missing.mrc"))}).exitCode, 0);
+}
+
+TEST(Cli, PackDumpResaveAndExtractKeepEveryField)
+{
+    TempFolder folder;
+    const QByteArray blob("binary\0bytes\xff", 13);
+    writeAll(folder.path("blob.dat"), blob);
+    writeAll(folder.path("manifest.json"), R"({"id": "Packed", "comments": "made by pack", "groups": {
+        "texts": [{"id": "greeting", "text": "Hello"}],
+        "colors": [{"id": "sky", "color": "#3080ff", "alpha": 200}],
+        "binaryFiles": [{"id": "../../escape/attempt", "file": "blob.dat"}],
+        "trajectories": [{"id": "line", "points": [[0, 0], [10, 5]], "playMode": 3}]}})");
+    const QString packed = QString::fromStdString(folder.path("packed.mrc"));
+    const CliRun pack = cli({"pack", QString::fromStdString(folder.path("manifest.json")), packed});
+    ASSERT_EQ(pack.exitCode, 0) << pack.err.toStdString();
+
+    const CliRun dump = cli({"dump", packed});
+    ASSERT_EQ(dump.exitCode, 0);
+    const QJsonObject groups = QJsonDocument::fromJson(dump.out.toUtf8()).object()["groups"].toObject();
+    EXPECT_EQ(groups["texts"].toArray()[0].toObject()["text"].toString(), "Hello");
+    EXPECT_EQ(groups["colors"].toArray()[0].toObject()["color"].toString(), "#3080ff");
+    EXPECT_EQ(groups["colors"].toArray()[0].toObject()["alpha"].toInt(), 200);
+    EXPECT_EQ(groups["trajectories"].toArray()[0].toObject()["points"].toArray().size(), 2);
+    EXPECT_EQ(groups["trajectories"].toArray()[0].toObject()["playMode"].toInt(), 3);
+    EXPECT_EQ(groups["binaryFiles"].toArray()[0].toObject()["size"].toInt(), 13);
+
+    const QString resaved = QString::fromStdString(folder.path("resaved.mrc"));
+    ASSERT_EQ(cli({"resave", packed, resaved}).exitCode, 0);
+    EXPECT_EQ(cli({"dump", resaved}).out, dump.out);
+
+    const QString out = QString::fromStdString(folder.path("out"));
+    ASSERT_EQ(cli({"extract", packed, out}).exitCode, 0);
+    const QStringList extracted = QDir(out + "/binaryFiles").entryList(QDir::Files);
+    ASSERT_EQ(extracted.size(), 1);
+    EXPECT_FALSE(extracted[0].contains('/'));
+    EXPECT_EQ(readAll((out + "/binaryFiles/" + extracted[0]).toStdString()), blob);
+    EXPECT_FALSE(QDir(QString::fromStdString(folder.path("escape"))).exists());
+    EXPECT_TRUE(QFile::exists(out + "/document.json"));
+}
+
+TEST(Cli, PackRefusesBrokenManifests)
+{
+    TempFolder folder;
+    const QString out = QString::fromStdString(folder.path("x.mrc"));
+    writeAll(folder.path("a.json"), "{not json");
+    writeAll(folder.path("b.json"), R"({"groups": {"nonsense": [{}]}})");
+    writeAll(folder.path("c.json"), R"({"groups": {"binaryFiles": [{"id": "x", "file": "missing.dat"}]}})");
+    for (const char* name : {"a.json", "b.json", "c.json"}) {
+        const CliRun r = cli({"pack", QString::fromStdString(folder.path(name)), out});
+        EXPECT_NE(r.exitCode, 0) << name;
+        EXPECT_FALSE(r.err.isEmpty()) << name;
+    }
+    EXPECT_FALSE(QFile::exists(out));
 }

@@ -1,0 +1,76 @@
+#include "CliCommand.h"
+
+#include "core/CResourceHolder.h"
+#include "kinds/CDocumentJson.h"
+#include "kinds/CItemKinds.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+
+#include <cstdio>
+
+namespace {
+int runDump(const QStringList& args)
+{
+    QStringList files = args;
+    files.removeAll(QStringLiteral("--json"));  // JSON is the only form: it shows every field
+    if (files.size() != 1)
+        return fail(QStringLiteral("usage: dump FILE [--json]"));
+    auto holder = createDocumentHolder();
+    if (!loadDocument(*holder, files.first()))
+        return 1;
+    std::printf("%s", QJsonDocument(CDocumentJson::dump(*holder)).toJson(QJsonDocument::Indented).constData());
+    return 0;
+}
+
+int runExtract(const QStringList& args)
+{
+    if (args.size() != 2)
+        return fail(QStringLiteral("usage: extract FILE DIR"));
+    auto holder = createDocumentHolder();
+    if (!loadDocument(*holder, args[0]))
+        return 1;
+    QString error;
+    const int written = CDocumentJson::extract(*holder, QDir(args[1]), error);
+    if (written < 0)
+        return fail(error);
+    std::printf("%d file(s) written to %s\n", written, qPrintable(args[1]));
+    return 0;
+}
+
+int runPack(const QStringList& args)
+{
+    if (args.size() != 2)
+        return fail(QStringLiteral("usage: pack MANIFEST OUT.mrc"));
+    QFile file(args[0]);
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(QStringLiteral("%1: cannot be read").arg(args[0]));
+    QJsonParseError parseError;
+    const QJsonDocument manifest = QJsonDocument::fromJson(file.readAll(), &parseError);
+    if (!manifest.isObject())
+        return fail(QStringLiteral("%1: not a JSON object (%2)").arg(args[0], parseError.errorString()));
+    auto holder = createDocumentHolder();
+    QString error;
+    if (!CDocumentJson::pack(manifest.object(), QFileInfo(args[0]).absoluteDir(), *holder, error))
+        return fail(QStringLiteral("%1: %2").arg(args[0], error));
+    if (!holder->save(args[1].toStdString()))
+        return fail(QStringLiteral("%1: could not be written").arg(args[1]));
+    return 0;
+}
+} // namespace
+
+CliCommand dumpCommand()
+{
+    return {"dump", "dump FILE [--json]", "every field of every item, as JSON", runDump};
+}
+
+CliCommand extractCommand()
+{
+    return {"extract", "extract FILE DIR", "writes the embedded files, texts and colours under DIR", runExtract};
+}
+
+CliCommand packCommand()
+{
+    return {"pack", "pack MANIFEST OUT.mrc", "builds a document from a JSON manifest", runPack};
+}

@@ -1,0 +1,128 @@
+#include "kinds/CDocumentJson.h"
+
+#include "core/CKindJson.h"
+#include "core/CResourceHolder.h"
+#include "core/CResourceItem.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QRegularExpression>
+
+namespace {
+QString groupKey(int g) { return QString::fromLatin1(kGroupKeys[static_cast<std::size_t>(g)].data()); }
+} // namespace
+
+QJsonObject CDocumentJson::dump(const CResourceHolder& holder)
+{
+    QJsonObject groups;
+    for (int g = 0; g < kGroupCount; ++g) {
+        QJsonArray items;
+        const CKindJson* form = kindJson(g);
+        for (int i = 0; i < holder.count(g); ++i) {
+            const CResourceItem& item = *holder.get(g, i);
+            QJsonObject fields;
+            fields[QStringLiteral("id")] = fromBytes(item.id());
+            fields[QStringLiteral("comments")] = fromBytes(item.comments());
+            if (form)
+                form->describe(item, fields);
+            items.append(fields);
+        }
+        groups[groupKey(g)] = items;
+    }
+    QJsonObject doc;
+    doc[QStringLiteral("id")] = fromBytes(holder.id());
+    doc[QStringLiteral("comments")] = fromBytes(holder.comments());
+    doc[QStringLiteral("groups")] = groups;
+    return doc;
+}
+
+int CDocumentJson::pack(const QJsonObject& manifest, const QDir& base, CResourceHolder& holder, QString& error)
+{
+    holder.clear();
+    if (manifest.contains(QStringLiteral("id")))
+        holder.setId(toBytes(manifest[QStringLiteral("id")].toString()));
+    if (manifest.contains(QStringLiteral("comments")))
+        holder.setComments(toBytes(manifest[QStringLiteral("comments")].toString()));
+    const QJsonObject groups = manifest[QStringLiteral("groups")].toObject();
+    for (auto it = groups.begin(); it != groups.end(); ++it) {
+        int g = 0;
+        while (g < kGroupCount && groupKey(g) != it.key())
+            ++g;
+        if (g == kGroupCount) {
+            error = QStringLiteral("unknown group \"%1\"").arg(it.key());
+            return 0;
+        }
+        const CKindJson* form = kindJson(g);
+        for (const QJsonValue& value : it.value().toArray()) {
+            const QJsonObject fields = value.toObject();
+            const QString id = fields[QStringLiteral("id")].toString(QStringLiteral("New ID"));
+            CResourceItem* item = holder.get(g, holder.newItem(g, toBytes(id)));
+            if (!item) {
+                error = QStringLiteral("%1/%2: the item cannot be created").arg(it.key(), id);
+                return 0;
+            }
+            item->setComments(toBytes(fields[QStringLiteral("comments")].toString()));
+            QString why;
+            if (form && !form->assign(*item, fields, base, why)) {
+                error = QStringLiteral("%1/%2: %3").arg(it.key(), id, why);
+                return 0;
+            }
+        }
+    }
+    return 1;
+}
+
+QString CDocumentJson::safeFileName(const QString& id)
+{
+    QString name = id;
+    name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9._-]")), QStringLiteral("_"));
+    while (name.startsWith(QLatin1Char('.')))
+        name.remove(0, 1);
+    name.truncate(80);
+    return name.isEmpty() ? QStringLiteral("item") : name;
+}
+
+int CDocumentJson::extract(const CResourceHolder& holder, const QDir& dir, QString& error)
+{
+    if (!dir.mkpath(QStringLiteral("."))) {
+        error = QStringLiteral("cannot create %1").arg(dir.path());
+        return -1;
+    }
+    int written = 0;
+    auto writeFile = [&](const QString& path, const QByteArray& bytes) {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+            error = QStringLiteral("cannot write %1").arg(path);
+            return false;
+        }
+        ++written;
+        return true;
+    };
+    for (int g = 0; g < kGroupCount; ++g) {
+        const CKindJson* form = kindJson(g);
+        if (!form)
+            continue;
+        for (int i = 0; i < holder.count(g); ++i) {
+            const CResourceItem& item = *holder.get(g, i);
+            const auto file = form->extract(item);
+            if (!file)
+                continue;
+            // The row number keeps names apart when IDs repeat.
+            const QString name = QStringLiteral("%1_%2.%3")
+                                     .arg(i, 4, 10, QLatin1Char('0'))
+                                     .arg(safeFileName(fromBytes(item.id())), safeFileName(file->extension));
+            if (!dir.mkpath(groupKey(g)) || !writeFile(dir.filePath(groupKey(g) + QLatin1Char('/') + name), file->bytes))
+                return -1;
+        }
+    }
+    QJsonObject doc = dump(holder);
+    QJsonObject groups = doc[QStringLiteral("groups")].toObject();
+    QJsonObject kept;
+    for (int g : {GroupTexts, GroupColors})
+        kept[groupKey(g)] = groups[groupKey(g)];
+    doc[QStringLiteral("groups")] = kept;
+    if (!writeFile(dir.filePath(QStringLiteral("document.json")), QJsonDocument(doc).toJson(QJsonDocument::Indented)))
+        return -1;
+    return written;
+}

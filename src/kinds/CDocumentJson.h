@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QDir>
+#include <QJsonObject>
+#include <QString>
+
+class CKindJson;
+class CResourceHolder;
+
+// The JSON form of a group's kind, or none while the kind has no JSON form.
+const CKindJson* kindJson(int group);
+
+// A whole document as JSON and back, and its embedded files written out:
+// what `quillop-cli dump`, `pack` and `extract` run on.
+class CDocumentJson {
+public:
+    // {"id", "comments", "groups": {"texts": [{"id", "comments", ...}], ...}}
+    static QJsonObject dump(const CResourceHolder& holder);
+
+    // Builds the document from a manifest of the same shape; file names in it
+    // are relative to `base`. 1 on success; 0 with `error` naming the item.
+    static int pack(const QJsonObject& manifest, const QDir& base, CResourceHolder& holder, QString& error);
+
+    // Writes every item's file under `dir`/<group>/, and texts and colours as
+    // `dir`/document.json. Returns the number of files written, -1 on error.
+    static int extract(const CResourceHolder& holder, const QDir& dir, QString& error);
+
+    // A file name made from an item ID that cannot leave its folder.
+    static QString safeFileName(const QString& id);
+};

@@ -1,0 +1,22 @@
+#include "kinds/CDocumentJson.h"
+
+#include "core/GroupIndex.h"
+#include "kinds/binaryfiles/BinaryFileJson.h"
+#include "kinds/colors/ColorJson.h"
+#include "kinds/texts/TextJson.h"
+#include "kinds/trajectories/TrajectoryJson.h"
+
+const CKindJson* kindJson(int group)
+{
+    static const TextJson texts;
+    static const ColorJson colors;
+    static const BinaryFileJson binaryFiles;
+    static const TrajectoryJson trajectories;
+    switch (group) {
+    case GroupTexts: return &texts;
+    case GroupColors: return &colors;
+    case GroupBinaryFiles: return &binaryFiles;
+    case GroupTrajectories: return &trajectories;
+    default: return nullptr;
+    }
+}
