@@ -4,6 +4,7 @@
 #include "core/CResourceItem.h"
 #include "kinds/binaryfiles/CBinaryFileItem.h"
 #include "kinds/colors/CColorItem.h"
+#include "kinds/sounds/CMVT_WavMemory.h"
 #include "kinds/trajectories/Trajectory.h"
 #include "kinds/texts/CTextItem.h"
 #include "kinds/userinterfaces/UserInterface.h"
@@ -14,6 +15,7 @@ std::unique_ptr<CResourceItem> createKindPrototype(int group)
     case GroupBinaryFiles: return std::make_unique<CBinaryFileItem>();
     case GroupColors: return std::make_unique<CColorItem>();
     case GroupTexts: return std::make_unique<CTextItem>();
+    case GroupSounds: return std::make_unique<CMVT_WavMemory>();
     case GroupTrajectories: return std::make_unique<Trajectory>();
     case GroupUserInterfaces: return std::make_unique<UserInterface>();
     default:
