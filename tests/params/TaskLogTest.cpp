@@ -115,17 +115,6 @@ TEST(TaskLog, DamagedFileReadsAsEmpty)
     EXPECT_EQ(log.previousText(), "");
 }
 
-TEST(TaskLog, ChangeCallbackFiresOnEveryEdit)
-{
-    CTaskLog log;
-    int calls = 0;
-    log.setChangeCallback([&] { ++calls; });
-    log.append("a");
-    log.setLogText("");
-    EXPECT_EQ(calls, 2);
-    EXPECT_EQ(log.currentText(), "");
-}
-
 TEST(TaskProgressText, TimeLabelsAndPercentage)
 {
     using T = CTaskProgressText;
