@@ -74,6 +74,13 @@ protected:
     template <typename Op>
     void blit(const CPixelBuffer& src, int sx, int sy, int w, int h, int dx, int dy, Op op)
     {
+        if (&src == this) {
+            // Scrolling within one buffer: read from a snapshot so that
+            // overlapping rows are not read after being overwritten.
+            const CPixelBuffer snapshot(src);
+            blit(snapshot, sx, sy, w, h, dx, dy, op);
+            return;
+        }
         CBlitClip c{sx, sy, w, h, dx, dy};
         if (isNull() || src.isNull() || !c.clip(src.m_width, src.m_height, m_width, m_height))
             return;

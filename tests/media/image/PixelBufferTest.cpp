@@ -129,3 +129,13 @@ TEST(PixelBuffer8, KeyedCopyAndFill)
     EXPECT_EQ(dst.create(0, 4), 0);
     EXPECT_EQ(dst.create(CPixelBuffer8::kMaxSide + 1, 1), 0);
 }
+
+TEST(PixelBuffer16, CopyWithinOneBufferReadsTheOriginalPixels)
+{
+    CPixelBuffer16 b = numbered(4, 1);
+    b.copy(b, 0, 0, 3, 1, 1, 0);
+    EXPECT_EQ(b.pixel(0, 0), 1);
+    EXPECT_EQ(b.pixel(1, 0), 1);
+    EXPECT_EQ(b.pixel(2, 0), 2);
+    EXPECT_EQ(b.pixel(3, 0), 3);
+}
