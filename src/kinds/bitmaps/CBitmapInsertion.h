@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+class CResourceHolder;
+
+// Adding picture files to the Bitmaps group: each file becomes a new row
+// named after the file, loaded as a decoded image.
+class CBitmapInsertion {
+public:
+    // The file's title: the part after the last separator ('/' or '\'), cut
+    // before its last dot. A bare drive such as "C:" has an empty title.
+    static std::string fileTitle(const std::string& path);
+
+    // Appends one bitmap per file, in the order given. A file that cannot be
+    // decoded leaves no row behind. Answers the rows added.
+    static std::vector<int> insertImages(CResourceHolder& holder, const std::vector<std::string>& paths);
+};
