@@ -1,0 +1,98 @@
+#include "media/output/CAudioPlayer.h"
+
+#include "media/output/IAudioBackend.h"
+
+#include <thread>
+
+CAudioPlayer::CAudioPlayer(std::unique_ptr<IAudioBackend> backend) : m_output(std::move(backend))
+{
+    m_output.setSource(&m_mixer);
+}
+
+CAudioPlayer::~CAudioPlayer() { m_output.stop(); }
+
+void CAudioPlayer::initialise(const CAudioSettings& settings, std::chrono::milliseconds probe)
+{
+    m_mixer.setVoices(kVoices, kVoiceGain, kRateFactor);
+    m_counter = 0;
+    m_output.configure(settings.device(), settings.buffers(), settings.lengthMs(), settings.bits(), settings.rate(),
+                       settings.channels());
+    m_output.start();
+    std::this_thread::sleep_for(probe);
+    m_output.stop();
+}
+
+void CAudioPlayer::applySettings(const CAudioSettings& settings)
+{
+    stopAll();
+    initialise(settings);
+}
+
+int CAudioPlayer::chooseVoice() const
+{
+    for (int i = 0; i < m_mixer.voiceCount(); ++i)
+        if (!m_mixer.voice(i).item())
+            return i;
+    // A voice whose sound has ended is as free as an empty one; only when
+    // every voice is busy does the oldest choice get cut off.
+    for (int i = 0; i < m_mixer.voiceCount(); ++i)
+        if (!m_mixer.voice(i).isPlaying())
+            return i;
+    return m_counter;
+}
+
+int CAudioPlayer::play(const CMVT_WavMemory* item, bool loop)
+{
+    if (!item || m_mixer.voiceCount() == 0)
+        return 0;
+    if (!m_output.isOpen())
+        m_output.start();
+    if (!m_output.isOpen())
+        return 0;
+    CSoundVoice& voice = m_mixer.voice(chooseVoice());
+    voice.stop();
+    voice.setItem(item);
+    voice.setLoop(loop);
+    const int started = voice.start();
+    if (!started)
+        voice.setItem(nullptr);
+    m_counter = (m_counter + 1) % m_mixer.voiceCount();
+    return started;
+}
+
+void CAudioPlayer::stop(const CMVT_WavMemory* item)
+{
+    for (int i = 0; i < m_mixer.voiceCount(); ++i) {
+        CSoundVoice& voice = m_mixer.voice(i);
+        if (voice.item() == item && voice.isPlaying())
+            voice.setItem(nullptr);
+    }
+}
+
+void CAudioPlayer::stopAll()
+{
+    m_output.stop();
+    m_counter = 0;
+    for (int i = 0; i < m_mixer.voiceCount(); ++i)
+        m_mixer.voice(i).setItem(nullptr);
+}
+
+CAudioPlayer::State CAudioPlayer::state(const CMVT_WavMemory* item) const
+{
+    if (!item)
+        return Stopped;
+    for (int i = 0; i < m_mixer.voiceCount(); ++i) {
+        const CSoundVoice& voice = m_mixer.voice(i);
+        if (voice.item() == item && voice.isPlaying())
+            return voice.loop() ? LoopPlaying : Playing;
+    }
+    return Stopped;
+}
+
+void CAudioPlayer::setState(const CMVT_WavMemory* item, State state)
+{
+    if (state == Stopped)
+        stop(item);
+    else
+        play(item, state == LoopPlaying);
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "media/output/CAudioOutput.h"
+#include "media/output/CAudioSettings.h"
+#include "media/output/CSoundMixer.h"
+
+#include <chrono>
+#include <memory>
+
+class CMVT_WavMemory;
+class IAudioBackend;
+
+// The application's player: 32 voices on one output. Sounds are started,
+// stopped and asked about by item, as the sounds grid's "Play" cell does.
+class CAudioPlayer {
+public:
+    static constexpr int kVoices = 32;
+    static constexpr float kVoiceGain = 0.6f;
+    static constexpr float kRateFactor = 1.0f;
+
+    // The states of the "Play" cell.
+    enum State { Stopped = 0, Playing = 1, LoopPlaying = 2 };
+    static constexpr const char* kStateLabels[3] = {"Stop", "Play", "Loop Play"};
+
+    explicit CAudioPlayer(std::unique_ptr<IAudioBackend> backend = nullptr);
+    ~CAudioPlayer();
+
+    // Gives the mixer its voices, configures the output with the settings,
+    // and opens the device once for `probe` to find out early whether it works.
+    void initialise(const CAudioSettings& settings, std::chrono::milliseconds probe = std::chrono::milliseconds(50));
+    // After the settings dialog: everything stops and starts again with the new values.
+    void applySettings(const CAudioSettings& settings);
+
+    // 1 when the item started on a voice; 0 when the device cannot be opened
+    // or the item has nothing to play.
+    int play(const CMVT_WavMemory* item, bool loop);
+    void stop(const CMVT_WavMemory* item);
+    void stopAll();
+    State state(const CMVT_WavMemory* item) const;
+    // Editing or pasting the "Play" cell: Stopped stops every voice playing
+    // the item, Playing plays it once, LoopPlaying plays it in a loop.
+    void setState(const CMVT_WavMemory* item, State state);
+
+    CSoundMixer& mixer() { return m_mixer; }
+    CAudioOutput& output() { return m_output; }
+    int rotatingCounter() const { return m_counter; }
+
+private:
+    int chooseVoice() const;
+
+    CSoundMixer m_mixer;
+    CAudioOutput m_output;
+    int m_counter = 0;
+};

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "media/output/CSoundSource.h"
+
+#include <QByteArray>
+
+#include <memory>
+#include <vector>
+
+class CMVT_WavMemory;
+class COggVorbisDecoder;
+
+// Plays one sound item, once or in a loop, as stereo floats at the output
+// rate. The voice keeps its own shared copy of the item's data, so an item
+// edited or deleted while it plays cannot pull the samples from under it;
+// the item pointer only says which item the voice is playing.
+class CSoundVoice : public CSoundSource {
+public:
+    CSoundVoice();
+    ~CSoundVoice() override;
+
+    // Gives the voice an item (or none): the previous one is released, its
+    // decoder freed, and the voice stops.
+    void setItem(const CMVT_WavMemory* item);
+    const CMVT_WavMemory* item() const { return m_item; }
+
+    // From the start of the item: 1, or 0 when it has no samples or its Ogg
+    // stream cannot be decoded.
+    int start();
+    void stop() { m_playing = false; }
+    bool isPlaying() const { return m_playing; }
+    void setLoop(bool loop) { m_loop = loop; }
+    bool loop() const { return m_loop; }
+    bool hasDecoder() const { return m_decoder != nullptr; }
+
+    // The output format alone, without starting the voice.
+    void setOutputFormat(int framesPerBuffer, int bits, int channels, int rate);
+
+    int prepare(std::size_t bytesPerBuffer, int framesPerBuffer, int bits, int channels, int rate,
+                std::int64_t position) override;
+    int fillBuffer(unsigned char* bytes, std::size_t size, int frames, std::int64_t position) override;
+    int generateFloats(float* out, int frames, int rate, std::int64_t position) override;
+
+    // Where the voice is in the item's frames (uncompressed items).
+    double framePosition() const { return m_framePosition; }
+
+private:
+    int openDecoder();
+    void generateSamples(float* out, int frames, int rate);
+    void generateOgg(float* out, int frames, int rate);
+    bool pullOggFrame(float& left, float& right);
+    void writeFrame(float* out, int k, float left, float right) const;
+
+    const CMVT_WavMemory* m_item = nullptr;
+    bool m_isOgg = false;
+    QByteArray m_data;  // samples, or the whole Ogg file
+    int m_bits = 0;
+    int m_channels = 0;
+    int m_rate = 0;
+    std::int64_t m_frames = 0;
+
+    bool m_playing = false;
+    bool m_loop = false;
+    double m_framePosition = 0.0;
+
+    int m_outFrames = 0;
+    int m_outBits = 16;
+    int m_outChannels = 2;
+    int m_outRate = 44100;
+
+    // Ogg: decoded frames waiting to be taken, and the two frames the
+    // resampler interpolates between.
+    std::unique_ptr<COggVorbisDecoder> m_decoder;
+    std::vector<float> m_decoded;
+    std::size_t m_decodedNext = 0;
+    std::size_t m_decodedEnd = 0;
+    float m_prev[2] = {0, 0};
+    float m_next[2] = {0, 0};
+    bool m_nextValid = false;
+    double m_phase = 0.0;
+};
