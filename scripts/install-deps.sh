@@ -12,7 +12,7 @@ packages=(
   libsdl2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
-  sox pngcheck ffmpeg python3-mido vorbis-tools
+  sox pngcheck ffmpeg python3-mido midicsv vorbis-tools
 )
 
 missing=()
