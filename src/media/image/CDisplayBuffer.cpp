@@ -454,13 +454,25 @@ void CDisplayBuffer::drawAt(QPainter& painter, QPoint topLeft) const
     }
 }
 
+bool CDisplayBuffer::isDrawable() const
+{
+    return (m_kind >= GdiBitmap && m_kind <= DibBitmap32) || (m_kind == PaintingRegion && m_region) ||
+           m_kind == GdiPlusImage;
+}
+
 int CDisplayBuffer::draw(QPainter& painter, int x, int y) const
 {
-    const bool drawable = (m_kind >= GdiBitmap && m_kind <= DibBitmap32) || (m_kind == PaintingRegion && m_region) ||
-                          m_kind == GdiPlusImage;
-    if (!drawable)
+    if (!isDrawable())
         return 0;
     drawAt(painter, topLeftFor(x, y));
+    return 1;
+}
+
+int CDisplayBuffer::drawWithoutOffset(QPainter& painter) const
+{
+    if (!isDrawable())
+        return 0;
+    drawAt(painter, QPoint(0, 0));
     return 1;
 }
 

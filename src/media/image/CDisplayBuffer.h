@@ -145,6 +145,8 @@ public:
     // Kinds 1-4 replace the device's pixels, kind 6 shades the region half
     // transparently, kind 9 blends. 1 when something was drawn.
     virtual int draw(QPainter& painter, int x, int y) const;
+    // The same with the top-left corner at (0, 0) whatever the offsets.
+    int drawWithoutOffset(QPainter& painter) const;
     // Kind 9 drawn scaled when the size differs from the stored size;
     // otherwise a plain draw.
     virtual int stretchDraw(QPainter& painter, int x, int y, int width, int height) const;
@@ -170,6 +172,7 @@ public:
     static QRgb regionFillColor();
 
 private:
+    bool isDrawable() const;
     void drawAt(QPainter& painter, QPoint topLeft) const;
     QPoint topLeftFor(int x, int y) const;
     static int storedKind(int kind);

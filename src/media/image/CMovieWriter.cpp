@@ -108,9 +108,8 @@ int CMovieWriter::addFrame(const CDisplayBuffer& bitmap)
         return 0;
     picture.fill(Qt::black);
     {
-        // Drawn at minus its offsets so that its pixels land at (0, 0).
         QPainter painter(&picture);
-        bitmap.draw(painter, int(-bitmap.offsetX()), int(-bitmap.offsetY()));
+        bitmap.drawWithoutOffset(painter);
     }
     return addFrame(picture);
 }
