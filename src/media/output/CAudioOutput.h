@@ -1,5 +1,7 @@
 #pragma once
 
+#include "media/output/IAudioBackend.h"
+
 #include <QObject>
 #include <QTimer>
 
@@ -9,7 +11,6 @@
 #include <vector>
 
 class CSoundSource;
-class IAudioBackend;
 
 // The wave output: a ring of buffers filled from a source and handed to the
 // device; each buffer the device has played is filled again at the next

@@ -8,7 +8,6 @@
 #include <memory>
 
 class CMVT_WavMemory;
-class IAudioBackend;
 
 // The application's player: 32 voices on one output. Sounds are started,
 // stopped and asked about by item, as the sounds grid's "Play" cell does.
