@@ -22,23 +22,29 @@ double clampArgument(double value, double low, double high)
     return std::clamp(value, low, high);
 }
 
-double pathAt(const std::vector<TrajectoryPoint>& points, double t, double TrajectoryPoint::*axis)
+// Both coordinates at once, for the loops of Resample and Smooth that probe
+// the path many times per point.
+TrajectoryPoint pointAt(const std::vector<TrajectoryPoint>& points, double t)
 {
     const std::size_t n = points.size();
     if (n == 0)
-        return 0.0;
-    if (n == 1 || std::isnan(t))
-        return points.front().*axis;
-    // Truncation toward zero: t in (-1, 0) lands in the first segment and
-    // extrapolates slightly before the first point.
-    const double i = std::trunc(t);
-    if (i < 0)
-        return points.front().*axis;
-    if (i >= static_cast<double>(n - 1))
-        return points.back().*axis;
-    const auto k = static_cast<std::size_t>(i);
-    const double f = t - i;
-    return points[k].*axis * (1 - f) + f * points[k + 1].*axis;
+        return {};
+    // The index is t truncated toward zero: t in (-1, 0) lands in the first
+    // segment and extrapolates slightly before the first point; t <= -1 (or
+    // NaN) is the first point, t >= n - 1 the last. Comparisons and a plain
+    // conversion stand in for a rounding call, which these loops would feel.
+    if (n == 1 || !(t > -1.0))
+        return points.front();
+    if (t >= static_cast<double>(n - 1))
+        return points.back();
+    const std::size_t k = t < 0 ? 0 : static_cast<std::size_t>(t);
+    const double f = t - static_cast<double>(k);
+    return {points[k].x * (1 - f) + f * points[k + 1].x, points[k].y * (1 - f) + f * points[k + 1].y};
+}
+
+double pathAt(const std::vector<TrajectoryPoint>& points, double t, double TrajectoryPoint::*axis)
+{
+    return pointAt(points, t).*axis;
 }
 
 // Coordinates far outside the int range stay at its edge instead of
@@ -188,8 +194,9 @@ int Trajectory::Smooth(std::int32_t range)
             const auto samples = static_cast<std::int32_t>(std::floor(hi - lo + 1e-9)) + 1;
             double sx = 0, sy = 0;
             for (std::int32_t m = 0; m < samples; ++m) {
-                sx += PathXAt(lo + m);
-                sy += PathYAt(lo + m);
+                const TrajectoryPoint p = pointAt(m_points, lo + m);
+                sx += p.x;
+                sy += p.y;
             }
             smoothed[static_cast<std::size_t>(i)] = {sx / samples, sy / samples};
         }
@@ -218,11 +225,12 @@ int Trajectory::Resample(double distance)
     std::vector<TrajectoryPoint> samples;
     double t = 0.0;
     while (t < end) {
-        const TrajectoryPoint at{PathXAt(t), PathYAt(t)};
+        const TrajectoryPoint at = pointAt(m_points, t);
         samples.push_back(at);
         double u = t;
         while (u < end) {
-            const double d = std::hypot(PathXAt(u) - at.x, PathYAt(u) - at.y);
+            const TrajectoryPoint probe = pointAt(m_points, u);
+            const double d = std::hypot(probe.x - at.x, probe.y - at.y);
             u += step;
             if (d >= distance)
                 break;
