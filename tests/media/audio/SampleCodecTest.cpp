@@ -74,16 +74,6 @@ TEST(SampleCodec, FloatFormatsKeepThe32767ScaleWithoutClamping)
     EXPECT_EQ(CSampleCodec::decode(b, 64, CSampleEncoding::UnitFloat), d);
 }
 
-TEST(SampleCodec, SupportedFormats)
-{
-    for (int bits : {8, 16, 32, 64})
-        EXPECT_TRUE(CSampleCodec::isSupported(bits, CSampleEncoding::SystemScale));
-    for (int bits : {0, 4, 12, 24, 48})
-        EXPECT_FALSE(CSampleCodec::isSupported(bits, CSampleEncoding::SystemScale));
-    EXPECT_FALSE(CSampleCodec::isSupported(16, CSampleEncoding::UnitFloat));
-    EXPECT_TRUE(CSampleCodec::isSupported(32, CSampleEncoding::Integer32));
-}
-
 TEST(SampleCodec, ImportAndExportOneChannelOfAnInterleavedBlock)
 {
     // Three stereo 16-bit frames: (100, -100), (200, -200), (300, -300).
