@@ -186,6 +186,16 @@ TEST(Trajectory, AddNoiseDisplacesWithinHalfTheLevel)
                      {10 + shift(0), 10 + shift(32767)}});
     EXPECT_DOUBLE_EQ(t.GetPoint(0).x, 8.0);
     EXPECT_DOUBLE_EQ(t.GetPoint(0).y, 12.0);
+
+    // The program's own generator stays within the same bounds.
+    Trajectory many;
+    for (int i = 0; i < 200; ++i)
+        many.AddPoint(i, -i);
+    many.AddNoise(0.5);
+    for (int i = 0; i < 200; ++i) {
+        EXPECT_LE(std::abs(many.GetPoint(i).x - i), 0.25);
+        EXPECT_LE(std::abs(many.GetPoint(i).y + i), 0.25);
+    }
 }
 
 TEST(Trajectory, SmoothOpenPathKeepsItsEndsAnchored)
