@@ -2,7 +2,9 @@
 
 #include "core/CResourceHolder.h"
 #include "core/CResourceItem.h"
+#include "kinds/animations/CAnimationItem.h"
 #include "kinds/binaryfiles/CBinaryFileItem.h"
+#include "kinds/bitmaps/CBitmapItem.h"
 #include "kinds/colors/CColorItem.h"
 #include "kinds/sounds/CMVT_WavMemory.h"
 #include "kinds/trajectories/Trajectory.h"
@@ -12,7 +14,9 @@
 std::unique_ptr<CResourceItem> createKindPrototype(int group)
 {
     switch (group) {
+    case GroupAnimations: return std::make_unique<CAnimationItem>();
     case GroupBinaryFiles: return std::make_unique<CBinaryFileItem>();
+    case GroupBitmaps: return std::make_unique<CBitmapItem>();
     case GroupColors: return std::make_unique<CColorItem>();
     case GroupTexts: return std::make_unique<CTextItem>();
     case GroupSounds: return std::make_unique<CMVT_WavMemory>();

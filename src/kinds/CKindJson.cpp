@@ -1,7 +1,9 @@
 #include "kinds/CDocumentJson.h"
 
 #include "core/GroupIndex.h"
+#include "kinds/animations/AnimationJson.h"
 #include "kinds/binaryfiles/BinaryFileJson.h"
+#include "kinds/bitmaps/BitmapJson.h"
 #include "kinds/colors/ColorJson.h"
 #include "kinds/texts/TextJson.h"
 #include "kinds/trajectories/TrajectoryJson.h"
@@ -12,14 +14,18 @@ const CKindJson* kindJson(int group)
     static const TextJson texts;
     static const ColorJson colors;
     static const BinaryFileJson binaryFiles;
+    static const BitmapJson bitmaps;
     static const TrajectoryJson trajectories;
     static const UserInterfaceJson userInterfaces;
+    static const AnimationJson animations;
     switch (group) {
     case GroupTexts: return &texts;
     case GroupColors: return &colors;
     case GroupBinaryFiles: return &binaryFiles;
+    case GroupBitmaps: return &bitmaps;
     case GroupTrajectories: return &trajectories;
     case GroupUserInterfaces: return &userInterfaces;
+    case GroupAnimations: return &animations;
     default: return nullptr;
     }
 }

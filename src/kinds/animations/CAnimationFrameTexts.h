@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+class CAnimationItem;
+class CResourceHolder;
+
+// The rows of the frame editor's lists and the text over its preview, built
+// here so that the editor only shows them.
+class CAnimationFrameTexts {
+public:
+    // A row of the bitmap picker: "%d - %s" with the bitmap's index and ID.
+    static std::string pickerRow(const CResourceHolder& document, int bitmap);
+    // A row of the frame list: frame number, delay, bitmap index, offsets and
+    // the bitmap's ID, or "None / Out of Range" when the bitmap index is not
+    // a row of the Bitmaps group. Empty when `frame` is not a frame.
+    static std::string frameRow(const CResourceHolder& document, const CAnimationItem& animation, int frame);
+    // "%s\n%d/%d\n%.2f": frame-rate text, frame index, frame count, time left.
+    static std::string previewText(const std::string& frameRateText, int frameIndex, int frameCount, double remaining);
+};
