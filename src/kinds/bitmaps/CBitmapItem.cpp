@@ -161,7 +161,8 @@ void CBitmapItem::readPayload(CArchive& ar, CSectionCoder& coder, int recordKind
         rebuilt = CImageFiles::decodeImageBytes(payload, decoded) && attachImage(decoded);
         setSourceBytes(payload);
     } else if (recordKind == PaintingRegion) {
-        rebuilt = setRegionData(payload);
+        // A size of 0 or less stands for a region with no rectangles.
+        rebuilt = payload.isEmpty() ? setRegion(QRegion()) : setRegionData(payload);
     }
     // Other kinds carry no pixels in a file; making blank storage of a size
     // the file claims would allocate on the file's word, and show nothing.
