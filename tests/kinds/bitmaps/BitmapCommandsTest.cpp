@@ -1,0 +1,114 @@
+#include "core/CResourceHolder.h"
+#include "kinds/CItemKinds.h"
+#include "kinds/bitmaps/BitmapTestSupport.h"
+#include "kinds/bitmaps/CBitmapCommands.h"
+#include "kinds/bitmaps/CBitmapItem.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+using namespace bitmaptest;
+
+namespace {
+// Temporary PNGs go to a folder of the test's own, which must end up empty.
+class BitmapCommands : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_previous = qgetenv("TEMP");
+        qputenv("TEMP", QByteArray::fromStdString(m_temp.path("")));
+    }
+    void TearDown() override
+    {
+        EXPECT_TRUE(QDir(QString::fromStdString(m_temp.path(""))).entryList(QDir::Files).isEmpty());
+        qputenv("TEMP", m_previous);
+    }
+
+    CBitmapItem* add(const QImage& image)
+    {
+        auto* item = dynamic_cast<CBitmapItem*>(m_holder->get(GroupBitmaps, m_holder->newItem(GroupBitmaps, "b")));
+        item->attachImage(image);
+        item->setSourceBytes("original");
+        return item;
+    }
+
+    std::unique_ptr<CResourceHolder> m_holder = createDocumentHolder();
+
+private:
+    TempFolder m_temp;
+    QByteArray m_previous;
+};
+
+// Two red columns on the left of a blue picture.
+QImage redBand()
+{
+    QImage image(6, 2, QImage::Format_ARGB32);
+    image.fill(qRgb(0, 0, 255));
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 2; ++x)
+            image.setPixel(x, y, qRgb(255, 0, 0));
+    return image;
+}
+} // namespace
+
+TEST_F(BitmapCommands, CropSavesAndReloadsEveryRowEvenWhenNothingIsVisible)
+{
+    QImage block(10, 8, QImage::Format_ARGB32);
+    block.fill(Qt::transparent);
+    block.setPixel(3, 2, qRgb(1, 2, 3));
+    QImage clear(5, 5, QImage::Format_ARGB32);
+    clear.fill(Qt::transparent);
+    CBitmapItem* visible = add(block);
+    CBitmapItem* invisible = add(clear);
+    EXPECT_EQ(CBitmapCommands::cropToAlphaChannel(*m_holder, {1, 0, 7}), 2);
+    EXPECT_EQ(visible->width(), 1.0);
+    EXPECT_EQ(visible->offsetX(), 3.0);
+    EXPECT_EQ(visible->offsetY(), 2.0);
+    EXPECT_TRUE(visible->sourceBytes().startsWith("\x89PNG"));
+    EXPECT_EQ(invisible->width(), 5.0);
+    EXPECT_TRUE(invisible->sourceBytes().startsWith("\x89PNG"));
+}
+
+TEST_F(BitmapCommands, TransparentColourThenCrop)
+{
+    CBitmapItem* band = add(redBand());
+    CBitmapItem* empty = dynamic_cast<CBitmapItem*>(m_holder->get(GroupBitmaps, m_holder->newItem(GroupBitmaps, "e")));
+    EXPECT_EQ(CBitmapCommands::setAlphaChannelToColor(*m_holder, {0, 1}, 0x0000FF), 1);
+    EXPECT_EQ(band->width(), 4.0);
+    EXPECT_EQ(band->offsetX(), 2.0);
+    EXPECT_EQ(band->pixel(0, 0), qRgb(0, 0, 255));
+    EXPECT_EQ(empty->kind(), CDisplayBuffer::Empty);
+}
+
+TEST_F(BitmapCommands, ChangeColourKeepsTheResultAsSource)
+{
+    CBitmapItem* band = add(redBand());
+    EXPECT_EQ(CBitmapCommands::changeColor(*m_holder, {0}, 0xFF0000, 0x00FF00), 1);
+    EXPECT_EQ(band->pixel(5, 1), qRgb(0, 255, 0));
+    EXPECT_EQ(band->pixel(0, 0), qRgb(255, 0, 0));
+    QImage decoded;
+    ASSERT_TRUE(decoded.loadFromData(band->sourceBytes()));
+    EXPECT_EQ(decoded.pixel(5, 1), qRgb(0, 255, 0));
+}
+
+TEST_F(BitmapCommands, ReloadKeepsIdCommentsAndOffsets)
+{
+    TempFolder files;
+    writeAll(files.path("new.png"), encode(quarters(3, 5), "png"));
+    const int row = m_holder->newItem(GroupBitmaps, "fresh");
+    auto* item = dynamic_cast<CBitmapItem*>(m_holder->get(GroupBitmaps, row));
+    item->setComments("c");
+    item->setOffsetX(9);
+    ASSERT_EQ(CBitmapCommands::reloadImageSource(*m_holder, row, files.path("new.png")), 1) << "an empty row loads as an image";
+    EXPECT_EQ(item->kind(), CDisplayBuffer::GdiPlusImage);
+    EXPECT_EQ(item->width(), 3.0);
+    EXPECT_EQ(item->id(), "fresh");
+    EXPECT_EQ(item->comments(), "c");
+    EXPECT_EQ(item->offsetX(), 9.0);
+    EXPECT_EQ(item->sourceFilename(), files.path("new.png"));
+    EXPECT_EQ(CBitmapCommands::reloadImageSource(*m_holder, row + 1, files.path("new.png")), 0);
+    EXPECT_EQ(CBitmapCommands::reloadImageSource(*m_holder, row, files.path("absent.png")), 0);
+    EXPECT_EQ(item->kind(), CDisplayBuffer::Empty);
+}
