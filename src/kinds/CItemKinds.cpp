@@ -6,6 +6,7 @@
 #include "kinds/binaryfiles/CBinaryFileItem.h"
 #include "kinds/bitmaps/CBitmapItem.h"
 #include "kinds/colors/CColorItem.h"
+#include "kinds/maps/CMapItem.h"
 #include "kinds/sounds/CMVT_WavMemory.h"
 #include "kinds/trajectories/Trajectory.h"
 #include "kinds/texts/CTextItem.h"
@@ -18,6 +19,7 @@ std::unique_ptr<CResourceItem> createKindPrototype(int group)
     case GroupBinaryFiles: return std::make_unique<CBinaryFileItem>();
     case GroupBitmaps: return std::make_unique<CBitmapItem>();
     case GroupColors: return std::make_unique<CColorItem>();
+    case GroupMaps: return std::make_unique<CMapItem>();
     case GroupTexts: return std::make_unique<CTextItem>();
     case GroupSounds: return std::make_unique<CMVT_WavMemory>();
     case GroupTrajectories: return std::make_unique<Trajectory>();

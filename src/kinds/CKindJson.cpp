@@ -5,6 +5,7 @@
 #include "kinds/binaryfiles/BinaryFileJson.h"
 #include "kinds/bitmaps/BitmapJson.h"
 #include "kinds/colors/ColorJson.h"
+#include "kinds/maps/MapJson.h"
 #include "kinds/texts/TextJson.h"
 #include "kinds/trajectories/TrajectoryJson.h"
 #include "kinds/userinterfaces/UserInterfaceJson.h"
@@ -18,6 +19,7 @@ const CKindJson* kindJson(int group)
     static const TrajectoryJson trajectories;
     static const UserInterfaceJson userInterfaces;
     static const AnimationJson animations;
+    static const MapJson maps;
     switch (group) {
     case GroupTexts: return &texts;
     case GroupColors: return &colors;
@@ -26,6 +28,7 @@ const CKindJson* kindJson(int group)
     case GroupTrajectories: return &trajectories;
     case GroupUserInterfaces: return &userInterfaces;
     case GroupAnimations: return &animations;
+    case GroupMaps: return &maps;
     default: return nullptr;
     }
 }
