@@ -96,6 +96,14 @@ int CMVT_WavMemory::loadFromFile(const std::string& path)
     return ok;
 }
 
+int CMVT_WavMemory::reloadFromFile(const std::string& path)
+{
+    const int ok = loadFromFile(path);
+    if (id() == kNewId)
+        setId(idFromPath(path));
+    return ok;
+}
+
 int CMVT_WavMemory::loadOgg(const QByteArray& file)
 {
     COggStreamInfo info;

@@ -40,6 +40,10 @@ public:
     int loadFromFile(const std::string& path);
     // The file's name without folder and extension: the ID a loaded item takes.
     static std::string idFromPath(const std::string& path);
+    // What "Load Wav/Ogg" does to the selected item: loads the file, and an
+    // item still called "New ID" takes the file's name. 1 success.
+    int reloadFromFile(const std::string& path);
+    static constexpr const char* kNewId = "New ID";
 
     // Uncompressed samples in the stored encoding; fails (item unchanged)
     // unless bits is 8, 16 or 32, channels is at least 1 and the size is a
