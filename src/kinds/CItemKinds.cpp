@@ -11,6 +11,7 @@
 #include "kinds/trajectories/Trajectory.h"
 #include "kinds/texts/CTextItem.h"
 #include "kinds/userinterfaces/UserInterface.h"
+#include "kinds/worlds/GameWorld.h"
 
 std::unique_ptr<CResourceItem> createKindPrototype(int group)
 {
@@ -24,6 +25,7 @@ std::unique_ptr<CResourceItem> createKindPrototype(int group)
     case GroupSounds: return std::make_unique<CMVT_WavMemory>();
     case GroupTrajectories: return std::make_unique<Trajectory>();
     case GroupUserInterfaces: return std::make_unique<UserInterface>();
+    case GroupWorlds: return std::make_unique<GameWorld>();
     default:
         return CResourceHolder::plainPrototype(group);
     }
