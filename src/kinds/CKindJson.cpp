@@ -6,6 +6,7 @@
 #include "kinds/bitmaps/BitmapJson.h"
 #include "kinds/colors/ColorJson.h"
 #include "kinds/maps/MapJson.h"
+#include "kinds/sounds/SoundJson.h"
 #include "kinds/texts/TextJson.h"
 #include "kinds/trajectories/TrajectoryJson.h"
 #include "kinds/userinterfaces/UserInterfaceJson.h"
@@ -17,6 +18,7 @@ const CKindJson* kindJson(int group)
     static const BinaryFileJson binaryFiles;
     static const BitmapJson bitmaps;
     static const TrajectoryJson trajectories;
+    static const SoundJson sounds;
     static const UserInterfaceJson userInterfaces;
     static const AnimationJson animations;
     static const MapJson maps;
@@ -26,6 +28,7 @@ const CKindJson* kindJson(int group)
     case GroupBinaryFiles: return &binaryFiles;
     case GroupBitmaps: return &bitmaps;
     case GroupTrajectories: return &trajectories;
+    case GroupSounds: return &sounds;
     case GroupUserInterfaces: return &userInterfaces;
     case GroupAnimations: return &animations;
     case GroupMaps: return &maps;
