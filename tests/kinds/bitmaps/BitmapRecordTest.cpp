@@ -196,3 +196,20 @@ TEST(BitmapRecord, DocumentRoundTripKeepsSourceBytesExactly)
     ASSERT_EQ(loaded->save(folder.path("again.mrc")), 1);
     EXPECT_EQ(readAll(folder.path("again.mrc")), readAll(folder.path("doc.mrc")));
 }
+
+TEST(BitmapRecord, EveryTruncationIsRefusedCleanly)
+{
+    CBitmapItem source;
+    source.attachImage(quarters(3, 3));
+    source.setId("t");
+    CBitmapItem region;
+    region.setRegion(QRegion(0, 0, 2, 2) + QRegion(5, 5, 1, 1));
+    CSectionCoder plain;
+    for (CBitmapItem* item : {&source, &region}) {
+        const QByteArray whole = store(*item, plain);
+        for (qsizetype n = 0; n < whole.size(); ++n) {
+            CBitmapItem read;
+            EXPECT_THROW(load(read, whole.left(n), plain), CArchiveException) << n << " of " << whole.size();
+        }
+    }
+}
