@@ -10,6 +10,7 @@
 #include "kinds/texts/TextJson.h"
 #include "kinds/trajectories/TrajectoryJson.h"
 #include "kinds/userinterfaces/UserInterfaceJson.h"
+#include "kinds/worlds/WorldJson.h"
 
 const CKindJson* kindJson(int group)
 {
@@ -22,6 +23,7 @@ const CKindJson* kindJson(int group)
     static const UserInterfaceJson userInterfaces;
     static const AnimationJson animations;
     static const MapJson maps;
+    static const WorldJson worlds;
     switch (group) {
     case GroupTexts: return &texts;
     case GroupColors: return &colors;
@@ -32,6 +34,7 @@ const CKindJson* kindJson(int group)
     case GroupUserInterfaces: return &userInterfaces;
     case GroupAnimations: return &animations;
     case GroupMaps: return &maps;
+    case GroupWorlds: return &worlds;
     default: return nullptr;
     }
 }
