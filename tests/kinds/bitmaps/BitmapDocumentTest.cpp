@@ -7,6 +7,8 @@
 #include "kinds/bitmaps/BitmapTestSupport.h"
 #include "kinds/bitmaps/CBitmapInsertion.h"
 #include "kinds/bitmaps/CBitmapItem.h"
+#include "kinds/maps/CMapItem.h"
+#include "kinds/worlds/GameWorld.h"
 #include "support/TestSupport.h"
 
 #include <QJsonArray>
@@ -198,4 +200,34 @@ TEST(BitmapReferences, FramesFollowDeletedMovedAndSwappedBitmaps)
     // Changes of other groups leave bitmap references alone.
     holder->renumberReferences(GroupMaps, CIndexChange::removed(0, 0));
     EXPECT_EQ(frameBitmaps(), (std::vector<int>{-1, 0, 2, 3}));
+}
+
+TEST(BitmapReferences, EveryReferringKindFollowsADeletedBitmap)
+{
+    auto holder = createDocumentHolder();
+    fillBitmaps(*holder, 5);
+    auto* map = dynamic_cast<CMapItem*>(holder->get(GroupMaps, holder->newItem(GroupMaps, "m")));
+    ASSERT_NE(map, nullptr);
+    map->insertColumn(0);
+    for (int i = 0; i < 3; ++i)
+        map->insertLine(0);
+    map->setCell(0, 0, 2);
+    map->setCell(0, 1, 4);
+    map->setCell(0, 2, 1);
+    auto* world = dynamic_cast<GameWorld*>(holder->get(GroupWorlds, holder->newItem(GroupWorlds, "w")));
+    ASSERT_NE(world, nullptr);
+    WorldElement* picture = world->elementAt(world->addElement("picture"));
+    picture->objectType = WorldObjectBitmap;
+    picture->objectIndex = 4;
+    WorldElement* walk = world->elementAt(world->addElement("walk"));
+    walk->objectType = WorldObjectAnimation;
+    walk->objectIndex = 4;
+
+    ASSERT_EQ(holder->remove(GroupBitmaps, 2), 1);
+    holder->renumberReferences(GroupBitmaps, CIndexChange::removed(2, holder->count(GroupBitmaps)));
+    EXPECT_EQ(map->cell(0, 0), -1);
+    EXPECT_EQ(map->cell(0, 1), 3);
+    EXPECT_EQ(map->cell(0, 2), 1);
+    EXPECT_EQ(world->elementAt(0)->objectIndex, 3);
+    EXPECT_EQ(world->elementAt(1)->objectIndex, 4) << "an animation reference is not a bitmap reference";
 }
