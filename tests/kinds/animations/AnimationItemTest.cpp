@@ -178,17 +178,6 @@ TEST(AnimationItem, FrameEditing)
     a.setFrame(0, CAnimationFrame{11, std::numeric_limits<std::int32_t>::max(), 0, 0});
     EXPECT_EQ(a.incrementDelay(0), 0) << "the largest delay cannot wrap around";
 
-    a.moveFrameOffsets(1, 5, -6);
-    EXPECT_EQ(a.frame(1)->offsetX, 6);
-    EXPECT_EQ(a.frame(1)->offsetY, -5);
-    a.moveAllFrameOffsets(1, 1);
-    EXPECT_EQ(a.frame(2)->offsetX, 4);
-    a.resetFrameOffsets(2);
-    EXPECT_EQ(a.frame(2)->offsetX, 0);
-    EXPECT_EQ(a.frame(1)->offsetX, 7);
-    a.resetAllFrameOffsets();
-    EXPECT_EQ(a.frame(1)->offsetY, 0);
-
     EXPECT_EQ(a.removeFrame(3), 0);
     EXPECT_EQ(a.removeFrame(0), 1);
     EXPECT_EQ(bitmapsOf(a), (std::vector<int>{10, 12}));
