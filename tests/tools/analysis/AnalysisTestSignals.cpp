@@ -35,3 +35,20 @@ double frequencyAt(const std::vector<ToneSegment>& segments, double t)
     }
     return segments.empty() ? 0.0 : segments.back().frequency;
 }
+
+#include "tools/analysis/CAnalyzeFundamentalEngine.h"
+
+void drawBoundsAroundNotes(CAnalyzeFundamentalEngine& engine, const std::vector<ToneSegment>& segments)
+{
+    double seconds = 0.0;
+    for (const ToneSegment& s : segments)
+        seconds += s.seconds;
+    CAnalysisView& view = engine.view();
+    const double preRate = static_cast<double>(engine.settings().preRate);
+    for (std::int64_t c = 0; c < view.columns(); ++c) {
+        const double t = (static_cast<double>(c) + 0.5) * seconds / static_cast<double>(view.columns());
+        const double row = preRate / frequencyAt(segments, t) - static_cast<double>(view.minimumLag());
+        view.lower().set(c, std::floor(row) - 3);
+        view.upper().set(c, std::ceil(row) + 3);
+    }
+}

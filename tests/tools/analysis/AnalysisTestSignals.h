@@ -14,3 +14,8 @@ struct ToneSegment {
 CSampleBuffer voiceLike(const std::vector<ToneSegment>& segments, double sampleRate);
 // The frequency sounding at time t (seconds) of the sequence.
 double frequencyAt(const std::vector<ToneSegment>& segments, double t);
+
+class CAnalyzeFundamentalEngine;
+// Bound curves three rows either side of each note's period, drawn on the
+// engine's last preview the way a user would.
+void drawBoundsAroundNotes(CAnalyzeFundamentalEngine& engine, const std::vector<ToneSegment>& segments);

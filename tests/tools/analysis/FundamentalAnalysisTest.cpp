@@ -217,14 +217,7 @@ TEST(AnalyzeFundamentalEngine, BracketingBoundsFindTheTonesPeriods)
     ASSERT_TRUE(engine.view().analysisResults(log.hooks()));
     engine.finishPreview();
 
-    CAnalysisView& view = engine.view();
-    const double seconds = 2.0;
-    for (std::int64_t c = 0; c < view.columns(); ++c) {
-        const double t = (static_cast<double>(c) + 0.5) * seconds / static_cast<double>(view.columns());
-        const double row = 6000.0 / frequencyAt(notes, t) - view.minimumLag();
-        view.lower().set(c, std::floor(row) - 3);
-        view.upper().set(c, std::ceil(row) + 3);
-    }
+    drawBoundsAroundNotes(engine, notes);
     ASSERT_TRUE(engine.analyse(log.hooks()));
     const std::vector<double>& periods = engine.periods();
     ASSERT_EQ(periods.size(), 44100u);
