@@ -82,17 +82,6 @@ TEST_F(BitmapCommands, TransparentColourThenCrop)
     EXPECT_EQ(empty->kind(), CDisplayBuffer::Empty);
 }
 
-TEST_F(BitmapCommands, ChangeColourKeepsTheResultAsSource)
-{
-    CBitmapItem* band = add(redBand());
-    EXPECT_EQ(CBitmapCommands::changeColor(*m_holder, {0}, 0xFF0000, 0x00FF00), 1);
-    EXPECT_EQ(band->pixel(5, 1), qRgb(0, 255, 0));
-    EXPECT_EQ(band->pixel(0, 0), qRgb(255, 0, 0));
-    QImage decoded;
-    ASSERT_TRUE(decoded.loadFromData(band->sourceBytes()));
-    EXPECT_EQ(decoded.pixel(5, 1), qRgb(0, 255, 0));
-}
-
 TEST_F(BitmapCommands, ReloadKeepsIdCommentsAndOffsets)
 {
     TempFolder files;

@@ -135,21 +135,6 @@ TEST(BitmapJsonForm, PackDumpResaveAndExtract)
     EXPECT_EQ(readAll(out.filePath("bitmaps/" + written[1]).toStdString()), jpg);
 }
 
-TEST(BitmapJsonForm, ManifestErrors)
-{
-    TempFolder folder;
-    writeAll(folder.path("notes.txt"), "hello");
-    const QDir base(QString::fromStdString(folder.path("")));
-    for (const char* text : {R"({"groups": {"bitmaps": [{"id": "a"}]}})",
-                             R"({"groups": {"bitmaps": [{"id": "a", "file": "notes.txt"}]}})",
-                             R"({"groups": {"bitmaps": [{"id": "a", "rects": [[1, 2]]}]}})"}) {
-        auto holder = createDocumentHolder();
-        QString error;
-        EXPECT_EQ(CDocumentJson::pack(QJsonDocument::fromJson(text).object(), base, *holder, error), 0) << text;
-        EXPECT_TRUE(error.startsWith("bitmaps/a: ")) << error.toStdString();
-    }
-}
-
 TEST(BitmapSelection, MakesAnAnimationInSelectionOrder)
 {
     auto holder = createDocumentHolder();

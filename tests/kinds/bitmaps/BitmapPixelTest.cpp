@@ -1,11 +1,7 @@
 #include "kinds/bitmaps/BitmapTestSupport.h"
 #include "kinds/bitmaps/CBitmapItem.h"
 #include "kinds/bitmaps/CColorChange.h"
-#include "media/image/CImageFiles.h"
 #include "support/TestSupport.h"
-
-#include <QDir>
-#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -80,25 +76,6 @@ TEST(BitmapCrop, NothingToCutAndNothingVisible)
     EXPECT_EQ(none.changeColor(kRed, 255, kBlue, 255, 80, 128, 128), 0);
 }
 
-TEST(BitmapCrop, SaveAndReloadAfterCropStoresThePngAndCleansUp)
-{
-    TempFolder temp;
-    const QByteArray previous = qgetenv("TEMP");
-    const std::string folder = temp.path("");
-    qputenv("TEMP", QByteArray::fromStdString(folder));
-    CBitmapItem item;
-    item.attachImage(transparentWithBlock(10, 8));
-    item.setSourceBytes("old bytes");
-    ASSERT_EQ(item.cropToAlphaChannel(true), 1);
-    ASSERT_EQ(item.saveAndReloadThroughPng(), 1);
-    qputenv("TEMP", previous);
-    EXPECT_TRUE(item.sourceBytes().startsWith("\x89PNG"));
-    EXPECT_NE(item.sourceFilename().find(CImageFiles::kTemporaryPrefix), std::string::npos);
-    EXPECT_EQ(item.width(), 4.0);
-    EXPECT_EQ(item.pixel(0, 0), qRgba(30, 40, 99, 255));
-    EXPECT_TRUE(QDir(QString::fromStdString(folder)).entryList(QDir::Files).isEmpty()) << "the temporary PNG is deleted";
-}
-
 TEST(BitmapAlpha, MatchingColourBecomesTransparent)
 {
     QImage image = quarters(4, 4);
@@ -109,18 +86,6 @@ TEST(BitmapAlpha, MatchingColourBecomesTransparent)
     EXPECT_EQ(qAlpha(item.pixel(1, 1)), 0);
     EXPECT_EQ(qAlpha(item.pixel(0, 0)), 255);
     EXPECT_EQ(item.pixel(3, 3), qRgb(255, 255, 0));
-}
-
-TEST(BitmapChangeColor, NormalisedColour)
-{
-    auto n = CColorChange::normalise(10, 20, 30);
-    EXPECT_EQ(n.r, 0);
-    EXPECT_EQ(n.g, 85);
-    EXPECT_EQ(n.b, 170);
-    n = CColorChange::normalise(77, 77, 77);
-    EXPECT_EQ(n.r + n.g + n.b, 0);
-    n = CColorChange::normalise(170, 130, 130);  // divided by the maximum, not the range
-    EXPECT_EQ(n.r, 60);
 }
 
 TEST(BitmapChangeColor, ReplacesBlendsAndLeavesAlone)

@@ -18,18 +18,6 @@ QByteArray fields(int kind, const std::string& id, const std::string& source, co
 }
 } // namespace
 
-TEST(BitmapRecord, NewRecordIsEmpty)
-{
-    CBitmapItem item;
-    EXPECT_EQ(item.kind(), CDisplayBuffer::Empty);
-    EXPECT_EQ(item.recordKind(), CDisplayBuffer::Empty);
-    EXPECT_EQ(item.width(), 0.0);
-    EXPECT_EQ(item.usedGameMemory(), 0);
-    EXPECT_EQ(item.specificationsText(), "32 Bits, 1 Frames");
-    CSectionCoder plain;
-    EXPECT_EQ(store(item, plain), itemHeader("", "") + fields(0, "", "", "", 0, 0, 32, 0, 0));
-}
-
 TEST(BitmapRecord, ImageRecordBytesAndReadBack)
 {
     const QByteArray png = encode(quarters(6, 4), "png");
