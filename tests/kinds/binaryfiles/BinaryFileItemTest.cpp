@@ -8,38 +8,14 @@
 #include "support/TestSupport.h"
 
 #include <QBuffer>
+#include "support/ItemBytes.h"
+
 #include <gtest/gtest.h>
 
 namespace {
-QByteArray storeItem(CResourceItem& item, CSectionCoder& coder)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    CArchive ar(buffer, CArchive::Mode::Store);
-    item.serialize(ar, coder);
-    ar.close();
-    return bytes;
-}
 
-void loadItem(CResourceItem& item, QByteArray bytes, CSectionCoder& coder)
-{
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    CArchive ar(buffer, CArchive::Mode::Load);
-    item.serialize(ar, coder);
-    EXPECT_EQ(ar.remaining(), 0);
-}
 
-QByteArray le32(std::uint32_t v)
-{
-    QByteArray b(4, '\0');
-    for (int i = 0; i < 4; ++i)
-        b[i] = static_cast<char>((v >> (8 * i)) & 0xff);
-    return b;
-}
 
-QByteArray str(const std::string& s) { return le32(std::uint32_t(s.size())) + QByteArray::fromStdString(s); }
 
 // Bytes of one value as a scrambling coder writes them.
 QByteArray coded(const CSectionCoder& coder, QByteArray plain)
@@ -65,8 +41,8 @@ TEST(BinaryFileItem, SectionRecordBytes)
     item.setSourceFileName("/data/blob.bin");
     item.setData({1, 2, 3, 0xff, 0});
     CSectionCoder plain;
-    EXPECT_EQ(storeItem(item, plain), le32(0) + le32(1) + le32(0) + str("blob") + str("") + le32(0) + le32(1) + le32(1) +
-                                          str("/data/blob.bin") + le32(5) + QByteArray::fromHex("010203ff00"));
+    EXPECT_EQ(storeItem(item, plain), le32(0) + le32(1) + le32(0) + codedText("blob") + codedText("") + le32(0) + le32(1) + le32(1) +
+                                          codedText("/data/blob.bin") + le32(5) + QByteArray::fromHex("010203ff00"));
 }
 
 TEST(BinaryFileItem, DataStaysUnscrambledInAScrambledSection)
@@ -106,7 +82,7 @@ TEST(BinaryFileItem, EmptyDataAndOversizedLengths)
     CBinaryFileItem empty;
     CSectionCoder plain;
     const QByteArray bytes = storeItem(empty, plain);
-    EXPECT_TRUE(bytes.endsWith(le32(1) + str("") + le32(0)));
+    EXPECT_TRUE(bytes.endsWith(le32(1) + codedText("") + le32(0)));
     CBinaryFileItem back;
     back.setData({9});
     loadItem(back, bytes, plain);

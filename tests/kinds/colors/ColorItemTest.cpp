@@ -6,29 +6,13 @@
 #include "support/TestSupport.h"
 
 #include <QBuffer>
+#include "support/ItemBytes.h"
+
 #include <gtest/gtest.h>
 
 namespace {
-QByteArray storeItem(CResourceItem& item, CSectionCoder& coder)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    CArchive ar(buffer, CArchive::Mode::Store);
-    item.serialize(ar, coder);
-    ar.close();
-    return bytes;
-}
 
-QByteArray le32(std::uint32_t v)
-{
-    QByteArray b(4, '\0');
-    for (int i = 0; i < 4; ++i)
-        b[i] = static_cast<char>((v >> (8 * i)) & 0xff);
-    return b;
-}
 
-QByteArray header(const std::string& id) { return le32(0) + le32(1) + le32(0) + le32(std::uint32_t(id.size())) + QByteArray::fromStdString(id) + le32(0); }
 } // namespace
 
 TEST(ColorItem, NewRecordIsOpaqueBlack)
@@ -49,13 +33,13 @@ TEST(ColorItem, SectionRecordBytesAndSpecifications)
     EXPECT_EQ(item.alpha(), 0x40);
     EXPECT_EQ(item.specificationsText(), "Alpha 64, RGB( 255, 128, 0 )");
     CSectionCoder plain;
-    EXPECT_EQ(storeItem(item, plain), header("orange") + le32(0) + le32(1) + le32(0) + QByteArray::fromHex("ff800000") + QByteArray::fromHex("40"));
+    EXPECT_EQ(storeItem(item, plain), recordHeader("orange") + le32(0) + le32(1) + le32(0) + QByteArray::fromHex("ff800000") + QByteArray::fromHex("40"));
     EXPECT_EQ(item.toQColor(), QColor(255, 128, 0, 64));
 }
 
 TEST(ColorItem, ReadKeepsReservedAndWritesItBack)
 {
-    QByteArray bytes = header("c") + le32(5) + le32(3) + le32(0xdeadbeef) + QByteArray::fromHex("0a141e00") + QByteArray::fromHex("80");
+    QByteArray bytes = recordHeader("c") + le32(5) + le32(3) + le32(0xdeadbeef) + QByteArray::fromHex("0a141e00") + QByteArray::fromHex("80");
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     CArchive ar(buffer, CArchive::Mode::Load);
@@ -69,7 +53,7 @@ TEST(ColorItem, ReadKeepsReservedAndWritesItBack)
     EXPECT_EQ(item.blue(), 30);
     EXPECT_EQ(item.alpha(), 128);
     // The ignored leading words are written as 0 and 1; everything else as read.
-    EXPECT_EQ(storeItem(item, plain), header("c") + le32(0) + le32(1) + bytes.mid(header("c").size() + 8));
+    EXPECT_EQ(storeItem(item, plain), recordHeader("c") + le32(0) + le32(1) + bytes.mid(recordHeader("c").size() + 8));
 }
 
 TEST(ColorItem, SwatchHelpers)

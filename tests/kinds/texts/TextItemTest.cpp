@@ -8,38 +8,14 @@
 #include "support/TestSupport.h"
 
 #include <QBuffer>
+#include "support/ItemBytes.h"
+
 #include <gtest/gtest.h>
 
 namespace {
-QByteArray storeItem(CResourceItem& item, CSectionCoder& coder)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    CArchive ar(buffer, CArchive::Mode::Store);
-    item.serialize(ar, coder);
-    ar.close();
-    return bytes;
-}
 
-void loadItem(CResourceItem& item, QByteArray bytes, CSectionCoder& coder)
-{
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    CArchive ar(buffer, CArchive::Mode::Load);
-    item.serialize(ar, coder);
-    EXPECT_EQ(ar.remaining(), 0);
-}
 
-QByteArray le32(std::int32_t v)
-{
-    QByteArray b(4, '\0');
-    for (int i = 0; i < 4; ++i)
-        b[i] = static_cast<char>((static_cast<std::uint32_t>(v) >> (8 * i)) & 0xff);
-    return b;
-}
 
-QByteArray str(const std::string& s) { return le32(static_cast<std::int32_t>(s.size())) + QByteArray::fromStdString(s); }
 
 struct TextsFixture : ::testing::Test {
     std::unique_ptr<CResourceHolder> holder = createDocumentHolder();
@@ -65,8 +41,8 @@ TEST(TextItem, SectionRecordBytes)
     item.setComments("c");
     item.setText("Hi\r\nyou");
     CSectionCoder plain;
-    const QByteArray expected = le32(0) + le32(1) + le32(0) + str("greet") + str("c")  // common header
-                                + le32(0) + le32(1) + le32(0) + str("Hi\r\nyou");
+    const QByteArray expected = le32(0) + le32(1) + le32(0) + codedText("greet") + codedText("c")  // common header
+                                + le32(0) + le32(1) + le32(0) + codedText("Hi\r\nyou");
     EXPECT_EQ(storeItem(item, plain), expected);
 }
 
@@ -85,7 +61,7 @@ TEST(TextItem, ReadsBackReservedAndTextThroughScrambledCoder)
                                 le32(5), QByteArray("42abc")})
         put(v);
     CTextItem item;
-    loadItem(item, coded, scrambled);
+    EXPECT_EQ(loadItem(item, coded, scrambled), 0);
     EXPECT_EQ(item.id(), "p");
     EXPECT_EQ(item.reserved(), 77);
     EXPECT_EQ(item.text(), "42abc");

@@ -8,29 +8,13 @@
 #include "support/TestSupport.h"
 
 #include <QBuffer>
+#include "support/ItemBytes.h"
+
 #include <gtest/gtest.h>
 
 namespace {
-QByteArray storeItem(CResourceItem& item, CSectionCoder& coder)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    CArchive ar(buffer, CArchive::Mode::Store);
-    item.serialize(ar, coder);
-    ar.close();
-    return bytes;
-}
 
-QByteArray le32(std::uint32_t v)
-{
-    QByteArray b(4, '\0');
-    for (int i = 0; i < 4; ++i)
-        b[i] = static_cast<char>((v >> (8 * i)) & 0xff);
-    return b;
-}
 
-QByteArray str(const std::string& s) { return le32(std::uint32_t(s.size())) + QByteArray::fromStdString(s); }
 } // namespace
 
 TEST(UserInterfaceItem, NewItemAndTypeTexts)
@@ -112,10 +96,10 @@ TEST(UserInterface, SectionRecordBytes)
     item.states = "Border=Yes";
     item.spare = 7;
     CSectionCoder plain;
-    const QByteArray expected = le32(0) + le32(1) + le32(0) + str("bar") + str("")   // common header
+    const QByteArray expected = le32(0) + le32(1) + le32(0) + codedText("bar") + codedText("")   // common header
                                 + le32(0) + le32(1) + le32(3) + le32(1)              // zero, version, type, count
-                                + str("Open") + str("c") + le32(6) + str("No Name") + str("h") + str("d") + str("1") +
-                                str("9") + le32(2) + str("img") + str("Border=Yes") + le32(7);
+                                + codedText("Open") + codedText("c") + le32(6) + codedText("No Name") + codedText("h") + codedText("d") + codedText("1") +
+                                codedText("9") + le32(2) + codedText("img") + codedText("Border=Yes") + le32(7);
     EXPECT_EQ(storeItem(ui, plain), expected);
 
     UserInterface back;
@@ -136,7 +120,7 @@ TEST(UserInterface, SectionRecordBytes)
 
 TEST(UserInterface, HugeItemCountIsRefusedBeforeAllocating)
 {
-    QByteArray bytes = le32(0) + le32(1) + le32(0) + str("x") + str("") + le32(0) + le32(1) + le32(2) + le32(0x7fffffff) +
+    QByteArray bytes = le32(0) + le32(1) + le32(0) + codedText("x") + codedText("") + le32(0) + le32(1) + le32(2) + le32(0x7fffffff) +
                        QByteArray(100, '\0');
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);

@@ -1,0 +1,46 @@
+#include "support/ItemBytes.h"
+
+#include "core/CArchive.h"
+#include "core/CResourceItem.h"
+
+#include <QBuffer>
+
+QByteArray storeItem(CResourceItem& item, CSectionCoder coder)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    CArchive ar(buffer, CArchive::Mode::Store);
+    item.serialize(ar, coder);
+    ar.close();
+    return bytes;
+}
+
+std::int64_t loadItem(CResourceItem& item, QByteArray bytes, CSectionCoder coder)
+{
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    CArchive ar(buffer, CArchive::Mode::Load);
+    item.serialize(ar, coder);
+    return ar.remaining();
+}
+
+QByteArray le32(std::uint32_t value)
+{
+    QByteArray b(4, '\0');
+    for (int i = 0; i < 4; ++i)
+        b[i] = static_cast<char>((value >> (8 * i)) & 0xff);
+    return b;
+}
+
+QByteArray le16(std::uint16_t value) { return le32(value).left(2); }
+
+QByteArray codedText(const std::string& text)
+{
+    return le32(static_cast<std::uint32_t>(text.size())) + QByteArray::fromStdString(text);
+}
+
+QByteArray recordHeader(const std::string& id, const std::string& comments)
+{
+    return le32(0) + le32(1) + le32(0) + codedText(id) + codedText(comments);
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "core/CSectionCoder.h"
+
+#include <QByteArray>
+
+#include <cstdint>
+#include <string>
+
+class CResourceItem;
+
+// Byte-level helpers for the item record tests of every kind.
+
+// Writes one item through `coder` (pass-through unless given) and returns its bytes.
+QByteArray storeItem(CResourceItem& item, CSectionCoder coder = {});
+
+// Reads one item from `bytes` through `coder`; returns how many bytes were left unread.
+std::int64_t loadItem(CResourceItem& item, QByteArray bytes, CSectionCoder coder = {});
+
+QByteArray le32(std::uint32_t value);
+QByteArray le16(std::uint16_t value);
+
+// A coded string in pass-through form: its 4-byte count, then the characters.
+QByteArray codedText(const std::string& text);
+
+// The common record every item starts with: 0, 1, 0, ID, Comments.
+QByteArray recordHeader(const std::string& id, const std::string& comments = {});
