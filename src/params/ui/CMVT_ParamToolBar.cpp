@@ -1,0 +1,30 @@
+#include "params/ui/CMVT_ParamToolBar.h"
+
+#include <QToolButton>
+
+CMVT_ParamToolBar::CMVT_ParamToolBar(QWidget* parent) : CMVT_Parameter(parent)
+{
+    hideLabel();
+}
+
+void CMVT_ParamToolBar::addButton(const Button& button)
+{
+    auto* w = new QToolButton(this);
+    w->setText(QString::fromStdString(button.caption));
+    w->setToolTip(QString::fromStdString(button.help));
+    w->setStatusTip(QString::fromStdString(button.help));
+    w->setObjectName(QString::fromStdString(button.command));
+    addControl(w);
+    const QString command = QString::fromStdString(button.command);
+    connect(w, &QToolButton::clicked, this, [this, command] { emit commandTriggered(command); });
+    m_buttons.push_back(button);
+    m_widgets.push_back(w);
+}
+
+QToolButton* CMVT_ParamToolBar::buttonFor(const std::string& command) const
+{
+    for (std::size_t i = 0; i < m_buttons.size(); ++i)
+        if (m_buttons[i].command == command)
+            return m_widgets[i];
+    return nullptr;
+}
