@@ -11,49 +11,91 @@ constexpr std::int64_t kMaxLanes = 32;
 
 typedef double Vec4 __attribute__((vector_size(32)));
 typedef long long Mask4 __attribute__((vector_size(32)));
+typedef double Vec8 __attribute__((vector_size(64)));
+typedef long long Mask8 __attribute__((vector_size(64)));
 
-// sums[l] += |a[k] - b[k + l]| for k < n, for the 4 x V lanes l; each lane in
-// increasing k, as the plain loop adds them.
-template <int V>
-[[gnu::always_inline]] inline void addLagBlock(const double* a, const double* b, std::int64_t n, double* sums)
+// sums[l] += |a[k] - b[k + l]| for the W x V lanes l, over k < n for every
+// lane and then over n <= k < end for the lanes whose own window `own[l]`
+// still reaches k (the others add +0.0, which leaves a sum unchanged). Each
+// lane adds in increasing k, as the plain loop does.
+template <typename Vec, typename Mask, int W, int V>
+[[gnu::always_inline]] inline void addLagBlock(const double* a, const double* b, std::int64_t n, std::int64_t end,
+                                               const long long* own, double* sums)
 {
-    const Mask4 noSign = {0x7FFFFFFFFFFFFFFFLL, 0x7FFFFFFFFFFFFFFFLL, 0x7FFFFFFFFFFFFFFFLL, 0x7FFFFFFFFFFFFFFFLL};
-    Vec4 acc[V];
-    std::memcpy(acc, sums, sizeof acc);
+    Mask noSign;
+    for (int w = 0; w < W; ++w)
+        noSign[w] = 0x7FFFFFFFFFFFFFFFLL;
+    // Fully unrolled, so that every sum stays in a register.
+    Vec acc[V];
+    Mask limit[V];
+#pragma GCC unroll 8
+    for (int j = 0; j < V; ++j) {
+        std::memcpy(&acc[j], sums + W * j, sizeof(Vec));
+        std::memcpy(&limit[j], own + W * j, sizeof(Mask));
+    }
     for (std::int64_t k = 0; k < n; ++k) {
-        const double v = a[k];
-        const Vec4 here = {v, v, v, v};
+        Vec here;
+        for (int w = 0; w < W; ++w)
+            here[w] = a[k];
+#pragma GCC unroll 8
         for (int j = 0; j < V; ++j) {
-            Vec4 there;
-            std::memcpy(&there, b + k + 4 * j, sizeof there);
-            const Vec4 d = here - there;
-            acc[j] += (Vec4)((Mask4)d & noSign); // |d|: the sign bit cleared
+            Vec there;
+            std::memcpy(&there, b + k + W * j, sizeof there);
+            const Vec d = here - there;
+            acc[j] += (Vec)((Mask)d & noSign); // |d|: the sign bit cleared
         }
     }
-    std::memcpy(sums, acc, sizeof acc);
+    for (std::int64_t k = n; k < end; ++k) {
+        Vec here;
+        Mask at;
+        for (int w = 0; w < W; ++w) {
+            here[w] = a[k];
+            at[w] = k;
+        }
+#pragma GCC unroll 8
+        for (int j = 0; j < V; ++j) {
+            Vec there;
+            std::memcpy(&there, b + k + W * j, sizeof there);
+            const Vec d = here - there;
+            acc[j] += (Vec)((Mask)d & noSign & (at < limit[j]));
+        }
+    }
+#pragma GCC unroll 8
+    for (int j = 0; j < V; ++j)
+        std::memcpy(sums + W * j, &acc[j], sizeof(Vec));
 }
 
-// One copy for processors with 256-bit vectors, one for the rest; the loader
-// picks once at start.
-__attribute__((target_clones("avx2", "default"))) void addLags32(const double* a, const double* b, std::int64_t n,
-                                                                 double* sums)
+// 256-bit vectors where the processor has them (one copy for the rest, the
+// loader picks once at start), and 512-bit ones where it has those: the
+// loop is bound by how many vector operations issue, not by memory.
+#define QUILLOP_LAG_BLOCK(name, vectors)                                                                        \
+    __attribute__((target_clones("avx2", "default"))) void name(const double* a, const double* b, std::int64_t n, \
+                                                                std::int64_t end, const long long* own,          \
+                                                                double* sums)                                    \
+    {                                                                                                            \
+        addLagBlock<Vec4, Mask4, 4, vectors>(a, b, n, end, own, sums);                                           \
+    }
+QUILLOP_LAG_BLOCK(addLags32, 8)
+QUILLOP_LAG_BLOCK(addLags16, 4)
+QUILLOP_LAG_BLOCK(addLags8, 2)
+QUILLOP_LAG_BLOCK(addLags4, 1)
+#undef QUILLOP_LAG_BLOCK
+
+#define QUILLOP_WIDE_LAG_BLOCK(name, vectors)                                                                    \
+    __attribute__((target("avx512f"))) void name(const double* a, const double* b, std::int64_t n,               \
+                                                 std::int64_t end, const long long* own, double* sums)           \
+    {                                                                                                            \
+        addLagBlock<Vec8, Mask8, 8, vectors>(a, b, n, end, own, sums);                                           \
+    }
+QUILLOP_WIDE_LAG_BLOCK(addWideLags32, 4)
+QUILLOP_WIDE_LAG_BLOCK(addWideLags16, 2)
+QUILLOP_WIDE_LAG_BLOCK(addWideLags8, 1)
+#undef QUILLOP_WIDE_LAG_BLOCK
+
+bool hasWideVectors()
 {
-    addLagBlock<8>(a, b, n, sums);
-}
-__attribute__((target_clones("avx2", "default"))) void addLags16(const double* a, const double* b, std::int64_t n,
-                                                                 double* sums)
-{
-    addLagBlock<4>(a, b, n, sums);
-}
-__attribute__((target_clones("avx2", "default"))) void addLags8(const double* a, const double* b, std::int64_t n,
-                                                                double* sums)
-{
-    addLagBlock<2>(a, b, n, sums);
-}
-__attribute__((target_clones("avx2", "default"))) void addLags4(const double* a, const double* b, std::int64_t n,
-                                                                double* sums)
-{
-    addLagBlock<1>(a, b, n, sums);
+    static const bool wide = __builtin_cpu_supports("avx512f") != 0;
+    return wide;
 }
 
 double meanOf(double sum, std::int64_t window)
@@ -102,7 +144,8 @@ void CLagDifferences::compute(std::uint32_t start, std::int64_t lo, std::int64_t
         const std::int64_t left = hi - i + 1;
         const std::int64_t lanes = left > 16 ? 32 : left > 8 ? 16 : left > 4 ? 8 : 4;
         const std::int64_t lastValid = std::min(hi, i + lanes - 1);
-        // The run every lane of the block shares; each lane finishes alone.
+        // The run every lane of the block shares; the lanes with longer
+        // windows then go on under a mask.
         const std::int64_t common = std::clamp<std::int64_t>(std::min(base - lastValid, inside), 0, inside);
         if (start + i + lanes - 1 + inside > m_padded) {
             computePlain(start, i, lastValid, base, out + (i - lo));
@@ -110,21 +153,27 @@ void CLagDifferences::compute(std::uint32_t start, std::int64_t lo, std::int64_t
             continue;
         }
         double sums[kMaxLanes] = {};
+        long long own[kMaxLanes] = {}; // lanes past hi count nothing
+        for (std::int64_t lag = i; lag <= lastValid; ++lag)
+            own[lag - i] = std::clamp<std::int64_t>(std::min(base - lag, inside), 0, inside);
+        const std::int64_t end = own[0];
         const double* b = a + i;
-        switch (lanes) {
-        case 32: addLags32(a, b, common, sums); break;
-        case 16: addLags16(a, b, common, sums); break;
-        case 8: addLags8(a, b, common, sums); break;
-        default: addLags4(a, b, common, sums); break;
+        if (lanes >= 8 && hasWideVectors()) {
+            switch (lanes) {
+            case 32: addWideLags32(a, b, common, end, own, sums); break;
+            case 16: addWideLags16(a, b, common, end, own, sums); break;
+            default: addWideLags8(a, b, common, end, own, sums); break;
+            }
+        } else {
+            switch (lanes) {
+            case 32: addLags32(a, b, common, end, own, sums); break;
+            case 16: addLags16(a, b, common, end, own, sums); break;
+            case 8: addLags8(a, b, common, end, own, sums); break;
+            default: addLags4(a, b, common, end, own, sums); break;
+            }
         }
-        for (std::int64_t lag = i; lag <= lastValid; ++lag) {
-            const std::int64_t window = base - lag;
-            const std::int64_t own = std::min(window, inside);
-            double& sum = sums[lag - i];
-            for (std::int64_t k = common; k < own; ++k)
-                sum += std::fabs(a[k] - a[lag + k]);
-            out[lag - lo] = meanOf(sum, window);
-        }
+        for (std::int64_t lag = i; lag <= lastValid; ++lag)
+            out[lag - lo] = meanOf(sums[lag - i], base - lag);
         i = lastValid + 1;
     }
 }
