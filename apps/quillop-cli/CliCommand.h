@@ -19,6 +19,9 @@ CliCommand bassDrumCommand();
 CliCommand dumpCommand();
 CliCommand extractCommand();
 CliCommand packCommand();
+CliCommand analyzeCommand();
+CliCommand toMidiCommand();
+CliCommand textureMapsCommand();
 
 // Shared by the commands: loads a document with every item kind, telling
 // on stderr why it could not.

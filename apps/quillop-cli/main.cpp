@@ -7,7 +7,8 @@
 
 static std::vector<CliCommand> commands()
 {
-    return {infoCommand(), resaveCommand(), dumpCommand(), extractCommand(), packCommand(), bassDrumCommand()};
+    return {infoCommand(), resaveCommand(), dumpCommand(), extractCommand(), packCommand(), bassDrumCommand(),
+            analyzeCommand(), toMidiCommand(), textureMapsCommand()};
 }
 
 static void printUsage()
