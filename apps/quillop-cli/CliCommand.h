@@ -22,6 +22,8 @@ CliCommand packCommand();
 CliCommand analyzeCommand();
 CliCommand toMidiCommand();
 CliCommand textureMapsCommand();
+CliCommand mixCommand();
+CliCommand playCommand();
 
 // Shared by the commands: loads a document with every item kind, telling
 // on stderr why it could not.

@@ -8,7 +8,8 @@
 static std::vector<CliCommand> commands()
 {
     return {infoCommand(), resaveCommand(), dumpCommand(), extractCommand(), packCommand(), bassDrumCommand(),
-            analyzeCommand(), toMidiCommand(), textureMapsCommand()};
+            analyzeCommand(), toMidiCommand(), textureMapsCommand(),
+            mixCommand(), playCommand()};
 }
 
 static void printUsage()

@@ -41,14 +41,8 @@ int CAudioPlayer::chooseVoice() const
     return m_counter;
 }
 
-int CAudioPlayer::play(const CMVT_WavMemory* item, bool loop)
+int CAudioPlayer::startOnVoice(const CMVT_WavMemory* item, bool loop)
 {
-    if (!item || m_mixer.voiceCount() == 0)
-        return 0;
-    if (!m_output.isOpen())
-        m_output.start();
-    if (!m_output.isOpen())
-        return 0;
     CSoundVoice& voice = m_mixer.voice(chooseVoice());
     voice.stop();
     voice.setItem(item);
@@ -57,6 +51,36 @@ int CAudioPlayer::play(const CMVT_WavMemory* item, bool loop)
     if (!started)
         voice.setItem(nullptr);
     m_counter = (m_counter + 1) % m_mixer.voiceCount();
+    return started;
+}
+
+int CAudioPlayer::play(const CMVT_WavMemory* item, bool loop)
+{
+    if (!item || m_mixer.voiceCount() == 0)
+        return 0;
+    if (!m_output.isOpen())
+        m_output.start();
+    if (!m_output.isOpen())
+        return 0;
+    return startOnVoice(item, loop);
+}
+
+int CAudioPlayer::playTogether(const std::vector<const CMVT_WavMemory*>& items, bool loop)
+{
+    if (m_mixer.voiceCount() == 0)
+        return 0;
+    int started = 0;
+    for (const CMVT_WavMemory* item : items)
+        if (item)
+            started += startOnVoice(item, loop);
+    if (!m_output.isOpen())
+        m_output.start();
+    if (!m_output.isOpen()) {
+        // Nothing may wait on a voice to sound later, at the next play().
+        for (const CMVT_WavMemory* item : items)
+            stop(item);
+        return 0;
+    }
     return started;
 }
 

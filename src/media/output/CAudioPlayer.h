@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <memory>
+#include <vector>
 
 class CMVT_WavMemory;
 
@@ -33,6 +34,12 @@ public:
     // 1 when the item started on a voice; 0 when the device cannot be opened
     // or the item has nothing to play.
     int play(const CMVT_WavMemory* item, bool loop);
+    // Several sounds from the same moment. When the device is closed, every
+    // sound is on its voice before the device opens, so the first buffers
+    // already carry them all (playing them one by one would let the first
+    // fill every queued buffer alone). The number of sounds that started;
+    // 0 when the device cannot be opened.
+    int playTogether(const std::vector<const CMVT_WavMemory*>& items, bool loop);
     void stop(const CMVT_WavMemory* item);
     void stopAll();
     State state(const CMVT_WavMemory* item) const;
@@ -46,6 +53,8 @@ public:
 
 private:
     int chooseVoice() const;
+    // Puts the item on the chosen voice and advances the counter: 1 when it started.
+    int startOnVoice(const CMVT_WavMemory* item, bool loop);
 
     CSoundMixer m_mixer;
     CAudioOutput m_output;
