@@ -142,3 +142,36 @@ TEST(Cli, PackRefusesBrokenManifests)
     }
     EXPECT_FALSE(QFile::exists(out));
 }
+
+TEST(Cli, EveryPackedKindSurvivesResaveAndExtractsItsOriginalFiles)
+{
+    TempFolder folder;
+    const QString data = QStringLiteral(QUILLOP_TEST_DATA);
+    const QString packed = QString::fromStdString(folder.path("sampler.mrc"));
+    const CliRun pack = cli({"pack", data + "/manifest.json", packed});
+    ASSERT_EQ(pack.exitCode, 0) << pack.err.toStdString();
+
+    const CliRun before = cli({"dump", packed, "--json"});
+    ASSERT_EQ(before.exitCode, 0);
+    const QJsonObject groups = QJsonDocument::fromJson(before.out.toUtf8()).object()["groups"].toObject();
+    for (const char* key : {"bitmaps", "animations", "maps", "colors", "binaryFiles", "texts"})
+        EXPECT_FALSE(groups[key].toArray().isEmpty()) << key;
+    EXPECT_EQ(groups["animations"].toArray()[0].toObject()["frames"].toArray().size(), 2);
+
+    const QString resaved = QString::fromStdString(folder.path("resaved.mrc"));
+    ASSERT_EQ(cli({"resave", packed, resaved}).exitCode, 0);
+    EXPECT_EQ(cli({"dump", resaved, "--json"}).out, before.out) << "resave keeps every field";
+
+    const QString out = QString::fromStdString(folder.path("out"));
+    ASSERT_EQ(cli({"extract", resaved, out}).exitCode, 0);
+    const QDir bitmaps(out + "/bitmaps");
+    const QStringList names = bitmaps.entryList(QDir::Files, QDir::Name);
+    ASSERT_EQ(names.size(), 3);
+    EXPECT_EQ(readAll(bitmaps.filePath(names[0]).toStdString()), readAll((data + "/hero.png").toStdString()));
+    EXPECT_EQ(readAll(bitmaps.filePath(names[1]).toStdString()), readAll((data + "/ball.png").toStdString()));
+    EXPECT_EQ(readAll(bitmaps.filePath(names[2]).toStdString()), readAll((data + "/tile.jpg").toStdString()));
+    EXPECT_TRUE(names[2].endsWith(".jpg"));
+    const QStringList files = QDir(out + "/binaryFiles").entryList(QDir::Files);
+    ASSERT_EQ(files.size(), 1);
+    EXPECT_EQ(readAll((out + "/binaryFiles/" + files[0]).toStdString()), readAll((data + "/level.txt").toStdString()));
+}
