@@ -33,6 +33,9 @@ int BinaryFileJson::assign(CResourceItem& item, const QJsonObject& fields, const
         error = QStringLiteral("cannot read %1").arg(base.filePath(name));
         return 0;
     }
+    // The name as the manifest gives it: a document built on one machine
+    // should not carry that machine's folders.
+    file.setSourceFileName(toBytes(name));
     return 1;
 }
 

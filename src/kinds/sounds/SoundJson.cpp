@@ -18,6 +18,12 @@ void SoundJson::describe(const CResourceItem& item, QJsonObject& fields) const
     fields[QStringLiteral("size")] = static_cast<qint64>(data.size());
     fields[QStringLiteral("sha1")] = QString::fromLatin1(QCryptographicHash::hash(data, QCryptographicHash::Sha1).toHex());
     fields[QStringLiteral("specifications")] = fromBytes(sound.specificationsText());
+    // The record's own format fields stay as stored for a compressed sound;
+    // what it plays as comes from its stream headers.
+    if (sound.isOgg()) {
+        fields[QStringLiteral("streamChannels")] = sound.oggInfo().channels;
+        fields[QStringLiteral("streamRate")] = sound.oggInfo().rate;
+    }
 }
 
 int SoundJson::assign(CResourceItem& item, const QJsonObject& fields, const QDir& base, QString& error) const
