@@ -52,10 +52,12 @@ int WorldInstance::build(const CResourceHolder& document, int worldIndex, WorldB
 void WorldInstance::walk(const GameWorld& w, int worldIndex, const ElementInheritance& in, WorldBuildContext& context)
 {
     for (int i = 0; i < w.elementCount(); ++i) {
+        // Once the budget is spent the walk stops everywhere, so that the
+        // worlds still to be taken in are not even visited.
+        if (context.instancesLeft <= 0)
+            return;
         const WorldElement& e = *w.elementAt(i);
         if (e.objectType != WorldObjectWorldElements) {
-            if (context.instancesLeft <= 0)
-                return;
             --context.instancesLeft;
             auto instance = std::make_unique<ElementInstance>(in);
             instance->setElement(*m_document, worldIndex, i, context);
