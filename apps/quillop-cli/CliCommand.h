@@ -19,6 +19,7 @@ CliCommand bassDrumCommand();
 CliCommand dumpCommand();
 CliCommand extractCommand();
 CliCommand packCommand();
+CliCommand renderWorldCommand();
 CliCommand analyzeCommand();
 CliCommand toMidiCommand();
 CliCommand textureMapsCommand();

@@ -8,6 +8,7 @@
 static std::vector<CliCommand> commands()
 {
     return {infoCommand(), resaveCommand(), dumpCommand(), extractCommand(), packCommand(), bassDrumCommand(),
+            renderWorldCommand(),
             analyzeCommand(), toMidiCommand(), textureMapsCommand(),
             mixCommand(), playCommand()};
 }
