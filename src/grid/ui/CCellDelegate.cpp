@@ -1,0 +1,219 @@
+#include "grid/ui/CCellDelegate.h"
+
+#include "app/CGuiColors.h"
+#include "core/CResourceHolder.h"
+#include "core/GroupIndex.h"
+#include "grid/CellValue.h"
+#include "grid/ui/CCellEditor.h"
+#include "media/image/CDisplayBuffer.h"
+
+#include <QAbstractItemView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+// The bitmap a picture cell shows: its index, plus the row for the
+// relative kind.
+QImage pictureOf(const CellValue& value, int row)
+{
+    const CellValue::Picture p = value.picture();
+    if (!p.document)
+        return {};
+    const long long index = static_cast<long long>(p.index) + (value.kind() == CellValue::KindRelativePicture ? row : 0);
+    if (index < 0 || index >= p.document->count(GroupBitmaps))
+        return {};
+    const auto* buffer = dynamic_cast<const CDisplayBuffer*>(p.document->get(GroupBitmaps, static_cast<int>(index)));
+    return buffer ? buffer->imageView() : QImage();
+}
+
+// A picture scaled to a row height (never enlarged), its width at most four
+// times its height; both rounded up.
+QSize pictureSize(const QImage& picture, int rowHeight)
+{
+    if (picture.isNull() || picture.height() <= 0)
+        return {};
+    const int h = std::min(rowHeight, picture.height());
+    const double w = std::ceil(static_cast<double>(picture.width()) * h / picture.height());
+    return {static_cast<int>(std::min(w, 4.0 * h)), h};
+}
+
+QRect checkBoxRect(const QRect& cell)
+{
+    const int s = CCellDelegate::kCheckBoxSize;
+    return {cell.left() + 4, cell.center().y() - s / 2, s, s};
+}
+} // namespace
+
+CCellDelegate::CCellDelegate(CellAccess cells, QObject* parent)
+    : QStyledItemDelegate(parent), m_cells(std::move(cells)), m_editor(std::make_unique<CCellEditor>())
+{
+}
+
+CCellDelegate::~CCellDelegate() = default;
+
+void CCellDelegate::setEditor(std::unique_ptr<CCellEditor> editor)
+{
+    if (editor)
+        m_editor = std::move(editor);
+}
+
+QSize CCellDelegate::preferredSize(const CellValue& value, const QFontMetrics& metrics, int column, int row,
+                                   bool plainNumbers)
+{
+    const QString text = QString::fromStdString(value.displayText(column, row, plainNumbers));
+    const QSize textSize = metrics.size(Qt::TextSingleLine, text);
+    int w = std::max(textSize.width(), 8) + 16;
+    int h = std::max(textSize.height() + 4, 18);
+    switch (value.kind()) {
+    case CellValue::KindSpacer: return {8, 8};
+    case CellValue::KindText:
+        if (text.isEmpty())
+            return {6, 6};
+        break;
+    case CellValue::KindYesNo: return {kCheckBoxSize + 8, kCheckBoxSize};
+    case CellValue::KindColor: return {w + 10, h + 10};
+    case CellValue::KindRelativePicture:
+    case CellValue::KindPicture: {
+        const QSize s = pictureSize(pictureOf(value, row), h);
+        return s.isEmpty() ? QSize(w, h) : s;
+    }
+    case CellValue::KindChoice:
+        w += kChoiceArrowWidth;
+        h = std::max(h, kChoiceArrowWidth);
+        break;
+    default: break;
+    }
+    return {w, h};
+}
+
+void CCellDelegate::paintCell(QPainter& p, const QRect& rect, const CellValue& value, int column, int row,
+                              bool plainNumbers, bool selected, bool focused)
+{
+    const CGuiColors& colors = CGuiColors::instance();
+    const QColor face = colors.qcolor(selected ? CGuiColors::WindowSpottedFace : CGuiColors::WindowFace);
+    const QColor ink = colors.qcolor(selected ? CGuiColors::WindowSpottedText : CGuiColors::WindowText);
+    p.save();
+    p.setClipRect(rect);
+    p.fillRect(rect, value.kind() == CellValue::KindSpacer ? colors.qcolor(CGuiColors::DialogFace) : face);
+    p.setPen(ink);
+    const QString text = QString::fromStdString(value.displayText(column, row, plainNumbers));
+    QRect textRect = rect.adjusted(4, 0, -4, 0);
+    switch (value.kind()) {
+    case CellValue::KindNone:
+    case CellValue::KindSpacer: break;
+    case CellValue::KindYesNo: {
+        const QRect box = checkBoxRect(rect);
+        p.fillRect(box, Qt::white);
+        p.drawRect(box.adjusted(0, 0, -1, -1));
+        if (value.yesNo()) {
+            QPen pen(ink, 2);
+            p.setPen(pen);
+            p.drawLine(box.left() + 3, box.center().y(), box.center().x() - 1, box.bottom() - 3);
+            p.drawLine(box.center().x() - 1, box.bottom() - 3, box.right() - 2, box.top() + 3);
+        }
+        break;
+    }
+    case CellValue::KindColor: {
+        const CellValue::Color c = value.color();
+        const QRect swatch(rect.left() + 3, rect.top() + 3, std::min(24, rect.width() / 3), rect.height() - 6);
+        p.fillRect(swatch, CGuiColors::toQColor(c.rgb));
+        p.drawRect(swatch.adjusted(0, 0, -1, -1));
+        textRect.setLeft(swatch.right() + 5);
+        p.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, text);
+        break;
+    }
+    case CellValue::KindRelativePicture:
+    case CellValue::KindPicture: {
+        const QImage picture = pictureOf(value, row);
+        const QSize s = pictureSize(picture, rect.height());
+        if (s.isEmpty())
+            p.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, text);
+        else
+            p.drawImage(QRect(QPoint(rect.left() + (rect.width() - s.width()) / 2, rect.top()), s),
+                        picture.scaled(s, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        break;
+    }
+    case CellValue::KindChoice: {
+        const int a = kChoiceArrowWidth;
+        const QRect arrow(rect.right() - a, rect.center().y() - a / 4, a - 3, a / 2);
+        QPolygon triangle;
+        triangle << arrow.topLeft() << arrow.topRight() << QPoint(arrow.center().x(), arrow.bottom());
+        p.setBrush(ink);
+        p.drawPolygon(triangle);
+        textRect.setRight(arrow.left() - 2);
+        p.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, text);
+        break;
+    }
+    case CellValue::KindLongText:
+        p.drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text);
+        break;
+    case CellValue::KindInteger:
+    case CellValue::KindReal:
+    case CellValue::KindColumnNumber:
+    case CellValue::KindRowNumber: p.drawText(textRect, Qt::AlignRight | Qt::AlignVCenter, text); break;
+    default: p.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, text); break;
+    }
+    if (focused) {
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(colors.qcolor(CGuiColors::FocusedArea), 2));
+        p.drawRect(rect.adjusted(1, 1, -1, -1));
+    }
+    p.restore();
+}
+
+void CCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    const CellValue* value = m_cells ? m_cells(index) : nullptr;
+    if (!value) {
+        QStyledItemDelegate::paint(painter, option, index);
+        return;
+    }
+    paintCell(*painter, option.rect, *value, index.column(), index.row(), plain(index),
+              option.state & QStyle::State_Selected, option.state & QStyle::State_HasFocus);
+}
+
+QSize CCellDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    const CellValue* value = m_cells ? m_cells(index) : nullptr;
+    if (!value)
+        return QStyledItemDelegate::sizeHint(option, index);
+    return preferredSize(*value, option.fontMetrics, index.column(), index.row(), plain(index));
+}
+
+int CCellDelegate::editCell(QWidget* view, const QRect& rect, const QModelIndex& index, const std::string& typed,
+                            bool startFromCurrent)
+{
+    CellValue* value = m_cells ? m_cells(index) : nullptr;
+    if (!value || !m_editor->edit(*value, view, rect, typed, startFromCurrent))
+        return 0;
+    emit cellEdited(index);
+    return 1;
+}
+
+bool CCellDelegate::editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
+                                const QModelIndex& index)
+{
+    QWidget* view = qobject_cast<QWidget*>(parent());
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        editCell(view, option.rect, index, {}, true);
+        return true;
+    }
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_F2 || key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            editCell(view, option.rect, index, {}, true);
+            return true;
+        }
+        const QString text = key->text();
+        if (!text.isEmpty() && text.at(0).isPrint() && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            // The typed character starts the edit and becomes its text.
+            editCell(view, option.rect, index, text.toStdString(), false);
+            return true;
+        }
+    }
+    return QStyledItemDelegate::editorEvent(event, model, option, index);
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QStyledItemDelegate>
+
+#include <functional>
+#include <memory>
+
+class CCellEditor;
+class CellValue;
+
+// Draws grid cells from their cell values in the program's colours and
+// edits them in place by kind: a double-click, F2, Enter or a typed
+// character starts the cell's editor. The grid says where each cell's value
+// lives and whether its row and column numbers are shown plain.
+class CCellDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    using CellAccess = std::function<CellValue*(const QModelIndex&)>;
+    using PlainNumbers = std::function<bool(const QModelIndex&)>;
+
+    // Width of the arrow drawn on choice cells.
+    static constexpr int kChoiceArrowWidth = 12;
+    // The yes/no box.
+    static constexpr int kCheckBoxSize = 13;
+
+    explicit CCellDelegate(CellAccess cells, QObject* parent = nullptr);
+    ~CCellDelegate() override;
+
+    void setPlainNumbers(PlainNumbers plain) { m_plain = std::move(plain); }
+    // Replaces the editor (the delegate owns it).
+    void setEditor(std::unique_ptr<CCellEditor> editor);
+
+    // The size a cell asks for (the grid sizes rows and columns with it).
+    static QSize preferredSize(const CellValue& value, const QFontMetrics& metrics, int column, int row,
+                               bool plainNumbers);
+    // The cell drawn into rect.
+    static void paintCell(QPainter& painter, const QRect& rect, const CellValue& value, int column, int row,
+                          bool plainNumbers, bool selected, bool focused);
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    QWidget* createEditor(QWidget*, const QStyleOptionViewItem&, const QModelIndex&) const override { return nullptr; }
+
+    // Runs the cell's editor; 1 when the value changed (cellEdited is then
+    // emitted for the grid to store it).
+    int editCell(QWidget* view, const QRect& rect, const QModelIndex& index, const std::string& typed,
+                 bool startFromCurrent);
+
+signals:
+    void cellEdited(const QModelIndex& index);
+
+protected:
+    bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
+                     const QModelIndex& index) override;
+
+private:
+    bool plain(const QModelIndex& index) const { return m_plain && m_plain(index); }
+
+    CellAccess m_cells;
+    PlainNumbers m_plain;
+    std::unique_ptr<CCellEditor> m_editor;
+};

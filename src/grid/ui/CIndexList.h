@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QWidget>
+
+#include <string>
+#include <vector>
+
+class CResourceHolder;
+class QScrollBar;
+
+// A scrolling list of numbered rows from which the user picks one item of a
+// document by its index: any indices (mode 0), the bitmaps (1), the
+// animations (2) or the frames of one animation (3). With the empty row on,
+// a first row stands for -1 ("Empty / Transparent"). The document is read
+// through the holder's per-group operations only.
+class CIndexList : public QWidget {
+    Q_OBJECT
+public:
+    enum Mode : int { ModeIndices = 0, ModeBitmaps = 1, ModeAnimations = 2, ModeFrames = 3 };
+    static constexpr const char* kEmptyText = "Empty / Transparent";
+    static constexpr const char* kOutOfRange = "None / Out of Range";
+    // The rows leave at least this much beside the scroll bar.
+    static constexpr int kMinimumRowsWidth = 32;
+
+    explicit CIndexList(QWidget* parent = nullptr);
+
+    // The holder is not owned; attach(nullptr) before it goes away.
+    void attach(const CResourceHolder* holder);
+    const CResourceHolder* holder() const { return m_holder; }
+    // 0 for a mode outside 0..3 (nothing changes).
+    int setDisplayMode(int mode);
+    int displayMode() const { return m_mode; }
+    void setEmptyRow(bool on);
+    bool emptyRow() const { return m_emptyRow; }
+    void setAnimationIndex(int index);
+    int animationIndex() const { return m_animation; }
+    // Mode 0 lists this many indices.
+    void setIndexCount(int count);
+
+    // Clamps into the rows; 1 when i was a row's index as given.
+    int select(int i);
+    int selectedIndex() const { return m_selected; }
+
+    int rowCount() const;
+    int indexOfRow(int row) const { return m_emptyRow ? row - 1 : row; }
+    std::string rowText(int row) const;
+    int rowHeight(int row) const;
+    int rowTop(int row) const;
+    // The row under y (client coordinates), or -1.
+    int rowAt(int y) const;
+    int scrollOffset() const { return m_offset; }
+    QScrollBar* scrollBar() const { return m_bar; }
+
+    // Rebuilds the rows from the document.
+    void refresh();
+
+    QSize sizeHint() const override;
+
+signals:
+    void selectionChanged(int index);
+    // A row was double-clicked (its index).
+    void indexActivated(int index);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    int listedCount() const;
+    int totalHeight() const;
+    int clientHeight() const;
+    void updateScrollBar();
+    void scrollIntoView();
+    QImage bitmapPicture(int index) const;
+
+    const CResourceHolder* m_holder = nullptr;
+    int m_mode = ModeBitmaps;
+    bool m_emptyRow = false;
+    int m_selected = 0;
+    int m_animation = -1;
+    int m_indexCount = 0;
+    int m_offset = 0;
+    std::vector<int> m_heights;
+    QScrollBar* m_bar;
+};

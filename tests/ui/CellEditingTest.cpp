@@ -1,0 +1,199 @@
+#include "grid/CellValue.h"
+#include "grid/ui/CCellDelegate.h"
+#include "grid/ui/CCellEditor.h"
+#include "grid/ui/CEditValueDialog.h"
+#include "params/ui/CMVT_EditTyped.h"
+#include "params/ui/CMVT_ParamInfo.h"
+#include "params/ui/CMVT_ParamText.h"
+#include "params/ui/CMVT_ParameterList.h"
+
+#include "app/CGuiColors.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QFontMetrics>
+#include <QLineEdit>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+// Records what the pickers were asked and answers from the test.
+class ScriptedCellEditor : public CCellEditor {
+public:
+    bool colorAnswer = false;
+    std::uint32_t colorChosen = 0;
+    int listAnswer = -1;
+    bool textAnswer = false;
+    std::string textChosen;
+    std::string initialSeen, previousSeen;
+    bool multiLineSeen = false;
+    int imageAnswer = -2;
+    int calls = 0;
+
+protected:
+    bool chooseColor(QWidget*, std::uint32_t& rgb) override
+    {
+        ++calls;
+        if (colorAnswer)
+            rgb = colorChosen;
+        return colorAnswer;
+    }
+    bool chooseImage(QWidget*, const CResourceHolder*, int& index) override
+    {
+        ++calls;
+        if (imageAnswer == -2)
+            return false;
+        index = imageAnswer;
+        return true;
+    }
+    int chooseFromList(QWidget*, const QRect&, const CellValue::ChoiceList&, int) override
+    {
+        ++calls;
+        return listAnswer;
+    }
+    bool editText(QWidget*, bool multiLine, const std::string& initial, const std::string& previous,
+                  std::string& result) override
+    {
+        ++calls;
+        multiLineSeen = multiLine;
+        initialSeen = initial;
+        previousSeen = previous;
+        result = textChosen;
+        return textAnswer;
+    }
+};
+
+CellValue editable(int kind)
+{
+    CellValue v(kind);
+    v.setEditable(true);
+    return v;
+}
+} // namespace
+
+TEST(CellEditor, EachKindGoesToItsPicker)
+{
+    ScriptedCellEditor ed;
+    CellValue locked(CellValue::KindInteger);
+    EXPECT_EQ(ed.edit(locked, nullptr, {}, "5", false), 0);
+    EXPECT_EQ(ed.calls, 0);
+
+    CellValue none = editable(CellValue::KindNone), rel = editable(CellValue::KindRelativePicture);
+    EXPECT_EQ(ed.edit(none, nullptr, {}, "", true), 0);
+    EXPECT_EQ(ed.edit(rel, nullptr, {}, "", true), 0);
+    EXPECT_EQ(ed.calls, 0);
+
+    CellValue yes = editable(CellValue::KindYesNo);
+    EXPECT_EQ(ed.edit(yes, nullptr, {}, "y", false), 1);
+    EXPECT_TRUE(yes.yesNo());
+
+    CellValue color = editable(CellValue::KindColor);
+    color.setColor({0x111111, 40});
+    EXPECT_EQ(ed.edit(color, nullptr, {}, "", true), 0);
+    ed.colorAnswer = true;
+    ed.colorChosen = 0x00AABBCC;
+    EXPECT_EQ(ed.edit(color, nullptr, {}, "", true), 1);
+    EXPECT_EQ(color.color(), (CellValue::Color{0x00AABBCC, 40}));
+
+    const CellValue::ChoiceList list = {"a", "b", "c"};
+    CellValue choice = editable(CellValue::KindChoice);
+    choice.setChoice(&list, 0);
+    EXPECT_EQ(ed.edit(choice, nullptr, {}, "", true), 0);
+    ed.listAnswer = 2;
+    EXPECT_EQ(ed.edit(choice, nullptr, {}, "", true), 1);
+    EXPECT_EQ(choice.text(), "c");
+
+    CellValue picture = editable(CellValue::KindPicture);
+    EXPECT_EQ(ed.edit(picture, nullptr, {}, "", true), 0);
+    ed.imageAnswer = -1;
+    EXPECT_EQ(ed.edit(picture, nullptr, {}, "", true), 1);
+    EXPECT_EQ(picture.integer(), -1);
+}
+
+TEST(CellEditor, TextKindsUseTheEditValueDialog)
+{
+    ScriptedCellEditor ed;
+    CellValue n = editable(CellValue::KindInteger);
+    n.setInteger(12);
+    ed.textAnswer = true;
+    ed.textChosen = "7";
+    EXPECT_EQ(ed.edit(n, nullptr, {}, "7", false), 1);
+    EXPECT_EQ(ed.initialSeen, "7");
+    EXPECT_EQ(ed.previousSeen, "+12");
+    EXPECT_FALSE(ed.multiLineSeen);
+    EXPECT_EQ(n.integer(), 7);
+
+    CellValue longText = editable(CellValue::KindLongText);
+    longText.setFromText("old");
+    ed.textChosen = "new\ntext";
+    EXPECT_EQ(ed.edit(longText, nullptr, {}, "x", true), 1);
+    EXPECT_EQ(ed.initialSeen, "old");
+    EXPECT_TRUE(ed.multiLineSeen);
+    EXPECT_EQ(longText.text(), "new\ntext");
+
+    ed.textAnswer = false;
+    EXPECT_EQ(ed.edit(longText, nullptr, {}, "x", true), 0);
+    EXPECT_EQ(longText.text(), "new\ntext");
+}
+
+TEST(CellEditor, EditValueDialogShowsTheSheet)
+{
+    CEditValueDialog dialog(false, "4", "+12");
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Edit Value"));
+    ASSERT_EQ(dialog.sheet()->count(), 3);
+    EXPECT_EQ(dialog.sheet()->item(0)->label(), "Edit Cell(s) Value");
+    EXPECT_EQ(dialog.sheet()->item(1)->label(), "&Value");
+    EXPECT_EQ(dialog.sheet()->findAs<CMVT_ParamInfo>("previous")->shownText(), QStringLiteral("Previous Value:\n+12"));
+    EXPECT_EQ(dialog.value(), "4");
+    QTest::keyClicks(dialog.valueItem()->edit(), "2");
+    EXPECT_EQ(dialog.value(), "42");
+}
+
+TEST(CellDelegate, PreferredSizes)
+{
+    const QFontMetrics fm(QApplication::font());
+    CellValue spacer(CellValue::KindSpacer);
+    EXPECT_EQ(CCellDelegate::preferredSize(spacer, fm, 0, 0, false), QSize(8, 8));
+    CellValue empty(CellValue::KindText);
+    EXPECT_EQ(CCellDelegate::preferredSize(empty, fm, 0, 0, false), QSize(6, 6));
+    CellValue n(CellValue::KindInteger);
+    n.setInteger(123456);
+    const QSize text = fm.size(Qt::TextSingleLine, QStringLiteral("+123456"));
+    const QSize plain(std::max(text.width(), 8) + 16, std::max(text.height() + 4, 18));
+    EXPECT_EQ(CCellDelegate::preferredSize(n, fm, 0, 0, false), plain);
+    CellValue c(CellValue::KindColor);
+    const QSize cs = CCellDelegate::preferredSize(c, fm, 0, 0, false);
+    const QSize ct = fm.size(Qt::TextSingleLine, QString::fromStdString(c.text()));
+    EXPECT_EQ(cs, QSize(std::max(ct.width(), 8) + 26, std::max(ct.height() + 4, 18) + 10));
+}
+
+TEST(CellDelegate, TypingInAViewEditsTheCellAndReportsIt)
+{
+    QStandardItemModel model(2, 1);
+    std::vector<CellValue> cells(2, editable(CellValue::KindYesNo));
+    QTableView view;
+    auto* delegate = new CCellDelegate(
+        [&](const QModelIndex& index) { return index.isValid() ? &cells[static_cast<std::size_t>(index.row())] : nullptr; },
+        &view);
+    view.setModel(&model);
+    view.setItemDelegate(delegate);
+    view.setEditTriggers(QAbstractItemView::AllEditTriggers);
+    std::vector<int> edited;
+    QObject::connect(delegate, &CCellDelegate::cellEdited, [&](const QModelIndex& i) { edited.push_back(i.row()); });
+    view.show();
+    view.setCurrentIndex(model.index(1, 0));
+    QTest::keyClick(&view, Qt::Key_Y);
+    ASSERT_EQ(edited.size(), 1u);
+    EXPECT_EQ(edited[0], 1);
+    EXPECT_TRUE(cells[1].yesNo());
+    EXPECT_FALSE(cells[0].yesNo());
+
+    QImage image(200, 40, QImage::Format_ARGB32_Premultiplied);
+    QPainter p(&image);
+    CCellDelegate::paintCell(p, QRect(0, 0, 200, 40), cells[1], 0, 1, false, true, true);
+    p.end();
+    EXPECT_EQ(image.pixelColor(150, 30), CGuiColors::instance().qcolor(CGuiColors::WindowSpottedFace));
+}

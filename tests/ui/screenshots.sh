@@ -1,0 +1,12 @@
+#!/bin/sh
+# Renders the parameter sheets, the colour dialog, the Edit Value dialog, the
+# image chooser and a grid of every cell kind into PNG files.
+# Usage: tests/ui/screenshots.sh [build folder] [output folder]
+set -e
+build=${1:-build/default}
+out=${2:-/tmp/quillop-screenshots}
+mkdir -p "$out"
+cmake --build "$build" --target test_ui -j2
+QUILLOP_SCREENSHOTS="$out" QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} \
+    "$build/tests/test_ui" --gtest_filter='Screenshots.*'
+ls -l "$out"
