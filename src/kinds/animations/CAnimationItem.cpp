@@ -78,7 +78,7 @@ int CAnimationItem::setFrame(int i, const CAnimationFrame& frame)
     return 1;
 }
 
-std::string CAnimationItem::specificationsText() const
+std::string CAnimationItem::specsText() const
 {
     char text[32];
     std::snprintf(text, sizeof text, "%d Frames", frameCount());

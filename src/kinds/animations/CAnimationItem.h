@@ -54,7 +54,7 @@ public:
     int setFrame(int i, const CAnimationFrame& frame);
 
     // "%d Frames".
-    std::string specificationsText() const;
+    std::string specsText() const;
 
     // Reference keeping for the Bitmaps group, in the two forms older callers
     // use: every frame bitmap in first..last (inclusive) gets delta added;

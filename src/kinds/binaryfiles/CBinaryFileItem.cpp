@@ -72,7 +72,7 @@ int CBinaryFileItem::saveSource(const std::string& path) const
     return file.commit() ? 1 : 0;
 }
 
-std::string CBinaryFileItem::specificationsText() const
+std::string CBinaryFileItem::specsText() const
 {
     char text[32];
     std::snprintf(text, sizeof text, "%d Bytes", static_cast<int>(m_data.size()));

@@ -31,7 +31,7 @@ public:
     int saveSource(const std::string& path) const;
 
     // "%d Bytes" with the data length.
-    std::string specificationsText() const;
+    std::string specsText() const;
     // The info pane's text: source file name and the size in bytes, KB and MB.
     std::string infoText() const;
 

@@ -56,7 +56,7 @@ void BitmapJson::describe(const CResourceItem& item, QJsonObject& fields) const
     fields[QStringLiteral("bits")] = bitmap.bits();
     fields[QStringLiteral("frames")] = bitmap.frames();
     fields[QStringLiteral("usedGameMemory")] = static_cast<qint64>(bitmap.usedGameMemory());
-    fields[QStringLiteral("specifications")] = QString::fromStdString(bitmap.specificationsText());
+    fields[QStringLiteral("specs")] = QString::fromStdString(bitmap.specsText());
     fields[QStringLiteral("sourceFileName")] = fromBytes(bitmap.sourceFilename());
     fields[QStringLiteral("sourceSize")] = static_cast<qint64>(bitmap.sourceBytes().size());
     fields[QStringLiteral("sourceSha1")] = sha1(bitmap.sourceBytes());

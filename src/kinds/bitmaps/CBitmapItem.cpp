@@ -67,7 +67,7 @@ int CBitmapItem::bits() const
     return recordKind() == PaintingRegion ? 1 : 32;
 }
 
-std::string CBitmapItem::specificationsText() const
+std::string CBitmapItem::specsText() const
 {
     char text[64];
     std::snprintf(text, sizeof text, "%d Bits, %d Frames", bits(), frames());

@@ -37,7 +37,7 @@ public:
     int bits() const override;
 
     // "%d Bits, %d Frames".
-    std::string specificationsText() const;
+    std::string specsText() const;
 
     // Kind 9 only. Cuts the picture down to the smallest rectangle holding
     // every pixel that is not fully transparent; with adjustOffsets the

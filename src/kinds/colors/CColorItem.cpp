@@ -50,7 +50,7 @@ void CColorItem::setFromQColor(const QColor& colour)
     setColor(makeRgb(rgb.red(), rgb.green(), rgb.blue()), static_cast<std::uint8_t>(rgb.alpha()));
 }
 
-std::string CColorItem::specificationsText() const
+std::string CColorItem::specsText() const
 {
     char text[64];
     std::snprintf(text, sizeof text, "Alpha %d, RGB( %d, %d, %d )", int(m_alpha), red(), green(), blue());

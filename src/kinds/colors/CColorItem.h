@@ -33,7 +33,7 @@ public:
     void setFromQColor(const QColor& colour);
 
     // "Alpha %d, RGB( %d, %d, %d )".
-    std::string specificationsText() const;
+    std::string specsText() const;
 
     // What the swatch pane shows: the colour laid over a background with its
     // alpha (0x00BBGGRR in and out), and black or white for the ID written

@@ -53,7 +53,7 @@ public:
     // "Grid of Bitmaps" for type 0, "Not Valid" for any other.
     static const char* typeText(std::int32_t type);
     // Always empty: the grid's Specifications column has nothing to say.
-    std::string specificationsText() const { return {}; }
+    std::string specsText() const { return {}; }
 
     int columnCount() const { return static_cast<int>(m_columns.size()); }
     int lineCount() const { return m_lines; }

@@ -303,7 +303,7 @@ double CMVT_WavMemory::sampleAt(std::int64_t frame, int channel) const
     }
 }
 
-std::string CMVT_WavMemory::specificationsText() const
+std::string CMVT_WavMemory::specsText() const
 {
     char text[160];
     if (m_ogg) {

@@ -67,7 +67,7 @@ public:
     double sampleAt(std::int64_t frame, int channel) const;
 
     // The "Specifications" cell.
-    std::string specificationsText() const;
+    std::string specsText() const;
     // The lines written over the "OGG" mark.
     std::string oggSummaryText() const;
 

@@ -17,7 +17,7 @@ void SoundJson::describe(const CResourceItem& item, QJsonObject& fields) const
     fields[QStringLiteral("sampleRate")] = sound.sampleRate();
     fields[QStringLiteral("size")] = static_cast<qint64>(data.size());
     fields[QStringLiteral("sha1")] = QString::fromLatin1(QCryptographicHash::hash(data, QCryptographicHash::Sha1).toHex());
-    fields[QStringLiteral("specifications")] = fromBytes(sound.specificationsText());
+    fields[QStringLiteral("specs")] = fromBytes(sound.specsText());
     // The record's own format fields stay as stored for a compressed sound;
     // what it plays as comes from its stream headers.
     if (sound.isOgg()) {

@@ -340,7 +340,7 @@ int Trajectory::UpdateBounds()
     return 1;
 }
 
-std::string Trajectory::specificationsText() const
+std::string Trajectory::specsText() const
 {
     const std::int64_t count = GetPointCount();
     char text[160];

@@ -105,7 +105,7 @@ public:
     void SetPlaySpeed(double speed) { m_playSpeed = speed; }
 
     // "%d Points, %d Bytes", with the centre of mass for collision shapes.
-    std::string specificationsText() const;
+    std::string specsText() const;
 
     // The outline used to build regions: the stored points (offset not
     // applied, coordinates truncated toward zero) followed by the first point

@@ -77,9 +77,11 @@ void CMVT_EditTyped::applyLineMode()
         setLineWrapMode(QPlainTextEdit::WidgetWidth);
         setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-        setMinimumHeight(fontMetrics().lineSpacing() * 4 + 8);
+        // A few lines tall: a sheet shows many items, and the field scrolls.
+        setMinimumHeight(0);
         setMaximumHeight(QWIDGETSIZE_MAX);
-        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+        setFixedHeight(fontMetrics().lineSpacing() * 5 + 2 * (frameWidth() + static_cast<int>(document()->documentMargin())));
+        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     } else {
         setLineWrapMode(QPlainTextEdit::NoWrap);
         setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

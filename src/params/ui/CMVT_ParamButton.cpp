@@ -7,6 +7,7 @@ CMVT_ParamButton::CMVT_ParamButton(QWidget* parent) : CMVT_Parameter(parent), m_
     hideLabel();
     m_button->setAutoDefault(false);
     addControl(m_button);
+    addStretch();
     connect(m_button, &QPushButton::clicked, this, [this] { notifyChanged(); });
 }
 

@@ -11,6 +11,7 @@ CMVT_ParamColor::CMVT_ParamColor(QWidget* parent) : CMVT_Parameter(parent), m_sw
     m_swatch->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_swatch->setIconSize(QSize(48, 16));
     addControl(m_swatch);
+    addStretch();
     connect(m_swatch, &QToolButton::clicked, this, [this] { pick(); });
     showValue();
 }

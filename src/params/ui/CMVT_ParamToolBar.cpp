@@ -5,6 +5,7 @@
 CMVT_ParamToolBar::CMVT_ParamToolBar(QWidget* parent) : CMVT_Parameter(parent)
 {
     hideLabel();
+    addStretch();
 }
 
 void CMVT_ParamToolBar::addButton(const Button& button)
@@ -14,7 +15,7 @@ void CMVT_ParamToolBar::addButton(const Button& button)
     w->setToolTip(QString::fromStdString(button.help));
     w->setStatusTip(QString::fromStdString(button.help));
     w->setObjectName(QString::fromStdString(button.command));
-    addControl(w);
+    insertControl(static_cast<int>(m_widgets.size()), w);
     const QString command = QString::fromStdString(button.command);
     connect(w, &QToolButton::clicked, this, [this, command] { emit commandTriggered(command); });
     m_buttons.push_back(button);

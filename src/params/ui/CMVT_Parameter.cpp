@@ -78,6 +78,10 @@ void CMVT_Parameter::addControl(QWidget* control, int stretch)
     m_row->addWidget(control, stretch);
 }
 
+void CMVT_Parameter::insertControl(int position, QWidget* control) { m_row->insertWidget(position, control); }
+
+void CMVT_Parameter::addStretch() { m_row->addStretch(1); }
+
 void CMVT_Parameter::hideLabel()
 {
     m_static->hide();

@@ -58,6 +58,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     // Places a control on the item's control row (under the label).
     void addControl(QWidget* control, int stretch = 0);
+    // Keeps the controls placed so far on the left of the row.
+    void addStretch();
+    void insertControl(int position, QWidget* control);
     // Items without a label line (titles draw their own).
     void hideLabel();
     CMVT_Static* labelControl() const { return m_static; }

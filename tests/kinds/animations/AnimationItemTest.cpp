@@ -181,7 +181,7 @@ TEST(AnimationItem, FrameEditing)
     EXPECT_EQ(a.removeFrame(3), 0);
     EXPECT_EQ(a.removeFrame(0), 1);
     EXPECT_EQ(bitmapsOf(a), (std::vector<int>{10, 12}));
-    EXPECT_EQ(a.specificationsText(), "2 Frames");
+    EXPECT_EQ(a.specsText(), "2 Frames");
 }
 
 TEST(AnimationItem, FrameListTexts)

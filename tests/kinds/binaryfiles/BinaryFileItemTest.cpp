@@ -102,7 +102,7 @@ TEST(BinaryFileItem, TextsShowTheSize)
     CBinaryFileItem item;
     item.setSourceFileName("/tmp/f.dat");
     item.setData(std::vector<std::uint8_t>(1536, 7));
-    EXPECT_EQ(item.specificationsText(), "1536 Bytes");
+    EXPECT_EQ(item.specsText(), "1536 Bytes");
     EXPECT_EQ(item.infoText(),
               "Original Filename: /tmp/f.dat\n\nFile Size:               1536 bytes       1.50 KB       0.00 MB");
 }

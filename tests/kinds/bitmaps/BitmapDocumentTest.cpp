@@ -116,7 +116,7 @@ TEST(BitmapJsonForm, PackDumpResaveAndExtract)
     EXPECT_EQ(walk["width"].toDouble(), 6.0);
     EXPECT_EQ(walk["offsetY"].toDouble(), 1.5);
     EXPECT_EQ(walk["sourceSize"].toInteger(), png.size());
-    EXPECT_EQ(walk["specifications"].toString(), "32 Bits, 1 Frames");
+    EXPECT_EQ(walk["specs"].toString(), "32 Bits, 1 Frames");
     EXPECT_EQ(dump["groups"].toObject()["bitmaps"].toArray()[2].toObject()["bits"].toInt(), 1);
 
     FixedKeySource keys({7, 11, 13, 17});

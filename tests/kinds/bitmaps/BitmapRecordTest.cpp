@@ -61,7 +61,7 @@ TEST(BitmapRecord, RegionRecordBytes)
 {
     CBitmapItem item;
     item.setRegion(QRegion(QRect(1, 2, 3, 4)));
-    EXPECT_EQ(item.specificationsText(), "1 Bits, 1 Frames");
+    EXPECT_EQ(item.specsText(), "1 Bits, 1 Frames");
     // Header (size 32, type 1, one rectangle, 16 bytes, bounding box) then
     // the rectangle, right and bottom exclusive.
     const QByteArray rgn = le32(32) + le32(1) + le32(1) + le32(16) + le32(1) + le32(2) + le32(4) + le32(6) + le32(1) +

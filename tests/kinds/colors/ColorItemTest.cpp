@@ -21,7 +21,7 @@ TEST(ColorItem, NewRecordIsOpaqueBlack)
     EXPECT_EQ(item.rgb(), 0);
     EXPECT_EQ(item.alpha(), 255);
     EXPECT_EQ(item.reserved(), 0);
-    EXPECT_EQ(item.specificationsText(), "Alpha 255, RGB( 0, 0, 0 )");
+    EXPECT_EQ(item.specsText(), "Alpha 255, RGB( 0, 0, 0 )");
 }
 
 TEST(ColorItem, SectionRecordBytesAndSpecifications)
@@ -31,7 +31,7 @@ TEST(ColorItem, SectionRecordBytesAndSpecifications)
     item.setFromQColor(QColor(255, 128, 0, 64));
     EXPECT_EQ(item.rgb(), 0x000080FF);
     EXPECT_EQ(item.alpha(), 0x40);
-    EXPECT_EQ(item.specificationsText(), "Alpha 64, RGB( 255, 128, 0 )");
+    EXPECT_EQ(item.specsText(), "Alpha 64, RGB( 255, 128, 0 )");
     CSectionCoder plain;
     EXPECT_EQ(storeItem(item, plain), recordHeader("orange") + le32(0) + le32(1) + le32(0) + QByteArray::fromHex("ff800000") + QByteArray::fromHex("40"));
     EXPECT_EQ(item.toQColor(), QColor(255, 128, 0, 64));

@@ -88,13 +88,13 @@ bool haveProgram(const char* name) { return !QStandardPaths::findExecutable(name
 TEST(WavMemory, SpecificationsTexts)
 {
     CMVT_WavMemory item;
-    EXPECT_EQ(item.specificationsText(), "WAV, Empty !");
+    EXPECT_EQ(item.specsText(), "WAV, Empty !");
     EXPECT_EQ(item.bits(), 32);
     EXPECT_EQ(item.channels(), 2);
     EXPECT_EQ(item.sampleRate(), 44100);
     ASSERT_EQ(item.setSamples(16, 2, 22050, QByteArray(4000, '\0')), 1);
     EXPECT_EQ(item.frames(), 1000);
-    EXPECT_EQ(item.specificationsText(), "WAV, 1000 Data, 4000 Bytes (16 Bits, 2 Channels, 22050 Hz)");
+    EXPECT_EQ(item.specsText(), "WAV, 1000 Data, 4000 Bytes (16 Bits, 2 Channels, 22050 Hz)");
 
     // Sizes that are not whole frames, or formats that cannot be stored, are refused.
     EXPECT_EQ(item.setSamples(16, 2, 22050, QByteArray(4001, '\0')), 0);
@@ -103,7 +103,7 @@ TEST(WavMemory, SpecificationsTexts)
     EXPECT_EQ(item.frames(), 1000);
 
     ASSERT_EQ(item.setOggFile(ogg_fixtures::stereo44100()), 1);
-    EXPECT_EQ(item.specificationsText(),
+    EXPECT_EQ(item.specsText(),
               "OGG, " + std::to_string(sizeof ogg_fixtures::kStereo44100) + " Bytes (2 Channels, 44100 Hz)");
     EXPECT_TRUE(item.samples().isEmpty()) << "an Ogg item holds no uncompressed data";
     EXPECT_EQ(item.setOggFile(QByteArray("OggS not really")), 0);
@@ -156,7 +156,7 @@ TEST(WavMemory, OggSectionRecordIsExactAndReparsed)
     CMVT_WavMemory emptyOgg;
     EXPECT_EQ(loadItem(emptyOgg, commonRecord("") + le32(0) + le32(1) + le32(1) + le32(0)), 0);
     EXPECT_TRUE(emptyOgg.isOgg());
-    EXPECT_EQ(emptyOgg.specificationsText(), "OGG, Empty !");
+    EXPECT_EQ(emptyOgg.specsText(), "OGG, Empty !");
     EXPECT_EQ(storeItem(emptyOgg), commonRecord("") + le32(0) + le32(1) + le32(1) + le32(0));
 }
 
@@ -172,7 +172,7 @@ TEST(WavMemory, StoredByteCountNeverReachesPastTheData)
         EXPECT_EQ(loadItem(item, rec + trailer), 4);
         EXPECT_EQ(item.frames(), 1);
         EXPECT_EQ(item.samples().size(), 4);
-        EXPECT_EQ(item.specificationsText(), "WAV, 1 Data, 4 Bytes (16 Bits, 2 Channels, 44100 Hz)");
+        EXPECT_EQ(item.specsText(), "WAV, 1 Data, 4 Bytes (16 Bits, 2 Channels, 44100 Hz)");
     }
     // More bytes than the frames need: all are read (the next record follows them), the surplus dropped.
     {
@@ -237,10 +237,10 @@ TEST(WavMemory, RoundTripThroughSavedDocument)
     EXPECT_EQ(wav2->id(), "pcm");
     EXPECT_EQ(wav2->comments(), "a ramp");
     EXPECT_EQ(wav2->samples(), samples);
-    EXPECT_EQ(wav2->specificationsText(), wav->specificationsText());
+    EXPECT_EQ(wav2->specsText(), wav->specsText());
     EXPECT_EQ(ogg2->oggFile(), ogg_fixtures::stereo44100());
-    EXPECT_EQ(ogg2->specificationsText(), ogg->specificationsText());
-    EXPECT_EQ(none2->specificationsText(), "WAV, Empty !");
+    EXPECT_EQ(ogg2->specsText(), ogg->specsText());
+    EXPECT_EQ(none2->specsText(), "WAV, Empty !");
 }
 
 TEST(WavMemory, LoadsWavFormsThroughTheChunkWalk)
@@ -251,7 +251,7 @@ TEST(WavMemory, LoadsWavFormsThroughTheChunkWalk)
     const QByteArray list = "LIST" + le32(6) + QByteArray("INFOab");
     writeAll(folder.path("mono.Wav"), wavFile(1, 1, 11025, 16, pcm16({100, -200, 300}), list));
     ASSERT_EQ(item.loadFromFile(folder.path("mono.Wav")), 1);
-    EXPECT_EQ(item.specificationsText(), "WAV, 3 Data, 6 Bytes (16 Bits, 1 Channels, 11025 Hz)");
+    EXPECT_EQ(item.specsText(), "WAV, 3 Data, 6 Bytes (16 Bits, 1 Channels, 11025 Hz)");
     EXPECT_EQ(item.samples(), pcm16({100, -200, 300}));
 
     // This system's 32-bit files hold floats on the +/-32767 scale; the item keeps them on +/-1.
@@ -305,7 +305,7 @@ TEST(WavMemory, LoadsRawFloatAndOggFiles)
     ASSERT_EQ(item.setSamples(8, 1, 11025, QByteArray(1, '\x80')), 1);
     ASSERT_EQ(item.loadFromFile(folder.path("take.pcm")), 1);
     EXPECT_EQ(item.frames(), 1000);
-    EXPECT_EQ(item.specificationsText(), "WAV, 1000 Data, 8000 Bytes (32 Bits, 2 Channels, 44100 Hz)");
+    EXPECT_EQ(item.specsText(), "WAV, 1000 Data, 8000 Bytes (32 Bits, 2 Channels, 44100 Hz)");
     for (int i : {0, 1, 5, 1999})
         EXPECT_FLOAT_EQ(static_cast<float>(item.sampleAt(i / 2, i % 2)), 2.0f * (float(i % 7) * 0.125f - 0.25f)) << i;
 

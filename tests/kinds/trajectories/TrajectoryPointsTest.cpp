@@ -49,7 +49,7 @@ TEST(Trajectory, NewRecordDefaultsAndEmptyPath)
     t.AddNoise(5, noise);
     t.Resample(3);
     EXPECT_EQ(t.GetPointCount(), 0);
-    EXPECT_EQ(t.specificationsText(), "0 Points, 0 Bytes");
+    EXPECT_EQ(t.specsText(), "0 Points, 0 Bytes");
 }
 
 TEST(Trajectory, PathEvaluationInterpolatesAndClampsAtTheEnds)
@@ -131,9 +131,9 @@ TEST(Trajectory, CentreOfMassCountsTheClosingPointAndBoundsIgnoreTheOffset)
     t.UpdateCenterOfMass();
     EXPECT_DOUBLE_EQ(t.GetCenterOfMass().x, 3.0);   // (0 + 6 + 6 + 0) / 4
     EXPECT_DOUBLE_EQ(t.GetCenterOfMass().y, 0.75);  // (0 + 0 + 3 + 0) / 4
-    EXPECT_EQ(t.specificationsText(), "4 Points, 64 Bytes");
+    EXPECT_EQ(t.specsText(), "4 Points, 64 Bytes");
     t.SetType(TrajectoryCollisionTest);
-    EXPECT_EQ(t.specificationsText(), "4 Points, 64 Bytes, Mass Center[ 3.000, 0.750 ]");
+    EXPECT_EQ(t.specsText(), "4 Points, 64 Bytes, Mass Center[ 3.000, 0.750 ]");
 
     Trajectory b;
     fill(b, {{2, -1}, {-3, 5}, {7, 2}});

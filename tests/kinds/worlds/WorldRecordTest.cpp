@@ -47,28 +47,6 @@ void fillSample(GameWorld& w)
 }
 } // namespace
 
-TEST(GameWorldRecord, NewRecordsAndTexts)
-{
-    GameWorld w;
-    EXPECT_EQ(w.worldType(), 0);
-    EXPECT_EQ(w.playSpeed(), 1.0);
-    EXPECT_EQ(w.elementCount(), 0);
-    const WorldElement& e = *w.elementAt(w.addElement("New ID"));
-    EXPECT_EQ(e.id, "New ID");
-    EXPECT_TRUE(e.show && e.play);
-    EXPECT_EQ(e.objectType, 0);
-    EXPECT_EQ(e.objectIndex, -1);
-    EXPECT_EQ(e.trajectoryIndex, -1);
-    EXPECT_EQ(e.objectPlaySpeed, 1.0);
-    EXPECT_EQ(e.trajectoryPlaySpeed, 1.0);
-    EXPECT_EQ(e.playSpeed, 1.0);
-    EXPECT_STREQ(GameWorld::typeText(1), "Sort Offsets Y");
-    EXPECT_STREQ(GameWorld::typeText(2), "Unkown");
-    EXPECT_STREQ(WorldElement::objectTypeText(3), "World Elements");
-    EXPECT_STREQ(WorldElement::objectTypeText(4), "World Reference");
-    EXPECT_STREQ(WorldElement::objectTypeText(-1), "Unkown");
-}
-
 TEST(GameWorldRecord, SectionBytesInStoredOrderAndReadBack)
 {
     GameWorld w;
