@@ -30,6 +30,8 @@ public:
 
     // "Simple", "Sort Offsets Y"; "Unkown" for any other value.
     static const char* typeText(std::int32_t type);
+    // Always empty: neither grid of worlds has anything to say there.
+    std::string specsText() const { return {}; }
 
     std::int32_t worldType() const { return m_type; }
     void setWorldType(std::int32_t type) { m_type = type; }
