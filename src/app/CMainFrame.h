@@ -1,20 +1,100 @@
 #pragma once
 
-#include <QMainWindow>
+#include "app/CCommandStates.h"
+#include "kinds/userinterfaces/CUserInterfaceMenu.h"
 
+#include <QHash>
+#include <QMainWindow>
+#include <QVariant>
+
+#include <functional>
+#include <vector>
+
+class CChildFrame;
+class CQuillopApp;
+class CQuillopDoc;
+class CQuillopView;
+class QAction;
 class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QToolBar;
 
 // The editor's main window: an MDI area holding one child frame per open
-// document or tool window.
+// document, and a command bar built from the interface resource file. Every
+// tool-bar and menu entry names a command; runCommand() carries it out and
+// refreshCommandStates() greys and checks the entries by those names.
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:
     static constexpr const char* kTitle = "Marvoline Quillop";
+    static constexpr const char* kMainToolBar = "Main Tool Bar";
+    static constexpr const char* kMainMenu = "Main Menu";
+    static constexpr const char* kAboutTitle = "About Marvoline Quillop";
+    static constexpr const char* kContributorsTitle = "View Contributors";
+    static constexpr const char* kWebSite = "https://example.org/quillop/";
+    static constexpr const char* kNotAvailable = "%1: this tool is not available in this version.";
 
-    explicit CMainFrame(QWidget* parent = nullptr);
+    explicit CMainFrame(CQuillopApp& app, QWidget* parent = nullptr);
+    ~CMainFrame() override;
 
     QMdiArea* mdiArea() const { return m_mdi; }
+    QToolBar* commandBar() const { return m_commandBar; }
+
+    // Carries out a command name; the argument is a recent-file index or a
+    // window for the commands that take one. False for unknown names.
+    bool runCommand(const QString& name, const QVariant& argument = {});
+    bool isCommand(const QString& name) const { return m_commands.contains(name); }
+    QStringList commandNames() const { return m_commands.keys(); }
+
+    void refreshCommandStates();
+    CCommandContext commandContext() const;
+    // The command-bar entries of a name (several buttons may share one).
+    QList<QAction*> commandActions(const QString& name) const { return m_commandActions.values(name); }
+
+    // The pop-up menu of a user interface with the filling rules applied.
+    QMenu* buildPopup(const std::vector<CMenuEntry>& entries, QWidget* parent);
+    QMenu* buildMainMenu(QWidget* parent);
+
+    // Documents. Opening shows the document's messages and returns nullptr on failure.
+    CChildFrame* newDocument();
+    CChildFrame* openDocument(const QString& path);
+    void openCommand();
+    void openFiles(const QStringList& paths);
+    CChildFrame* activeChildFrame() const;
+    CQuillopView* activeView() const;
+    CQuillopDoc* activeDocument() const;
+    QList<CChildFrame*> childFrames() const;
+
+    // The frame's own arrangements: strips one above the other, or side by side.
+    void tileHorizontally();
+    void tileVertically();
+
+    void showAbout();
+    void showContributors();
+    void showDocumentProperties();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
+    void buildCommandBar();
+    void registerCommands();
+    void addShortcuts();
+    void commandBarTriggered(QAction* action);
+    void popupAt(QMenu* menu, QAction* at);
+    CChildFrame* addFrame(CQuillopDoc* document);
+    void subWindowActivated(QMdiSubWindow* window);
+    void updateTitle();
+    void notAvailable(const QString& name);
+    void print(bool preview);
+
+    CQuillopApp& m_app;
     QMdiArea* m_mdi;
+    QToolBar* m_commandBar = nullptr;
+    QHash<QString, std::function<void(const QVariant&)>> m_commands;
+    QMultiHash<QString, QAction*> m_commandActions;
+    CQuillopView* m_activeView = nullptr;
 };

@@ -1,0 +1,63 @@
+#include "app/CQuillopApp.h"
+
+#include "core/IPrompter.h"
+#include "media/output/CAudioPlayer.h"
+#include "media/output/CAudioSettings.h"
+
+#include <QSettings>
+
+namespace {
+CQuillopApp* g_app = nullptr;
+} // namespace
+
+CQuillopApp::CQuillopApp() : m_audioSettings(std::make_unique<CAudioSettings>()) { g_app = this; }
+
+CQuillopApp::~CQuillopApp()
+{
+    stopAllSounds();
+    m_player.reset();
+    m_interface.clear();
+    if (g_app == this)
+        g_app = nullptr;
+}
+
+CQuillopApp* CQuillopApp::instance() { return g_app; }
+
+int CQuillopApp::loadInterface(const std::string& fileName, IPrompter& prompter)
+{
+    if (m_interface.load(fileName, prompter))
+        return 1;
+    prompter.tell(CInterfaceResources::kMissingFile, IPrompter::Icon::Stop);
+    return 0;
+}
+
+void CQuillopApp::addRecentFile(const QString& path)
+{
+    m_recent.add(path);
+    saveSettings();
+}
+
+void CQuillopApp::loadSettings()
+{
+    QSettings settings(QString::fromLatin1(kOrganisation), QStringLiteral("Quillop"));
+    m_recent.load(settings);
+}
+
+void CQuillopApp::saveSettings() const
+{
+    QSettings settings(QString::fromLatin1(kOrganisation), QStringLiteral("Quillop"));
+    m_recent.save(settings);
+}
+
+void CQuillopApp::startAudio()
+{
+    if (!m_player)
+        m_player = std::make_unique<CAudioPlayer>();
+    m_player->initialise(*m_audioSettings);
+}
+
+void CQuillopApp::stopAllSounds()
+{
+    if (m_player)
+        m_player->stopAll();
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "app/CInterfaceResources.h"
+#include "app/CRecentFileList.h"
+
+#include <QObject>
+
+#include <memory>
+
+class CAudioPlayer;
+class CAudioSettings;
+class IPrompter;
+
+// The program-wide state of the editor: the interface resources read at
+// start, the recent-file list in the settings, and the sound player.
+class CQuillopApp : public QObject {
+    Q_OBJECT
+public:
+    static constexpr const char* kTitle = "Marvoline Quillop";
+    static constexpr const char* kOrganisation = "Local AppWizard-Generated Applications";
+    static constexpr const char* kSettingsSection = "Settings";
+
+    CQuillopApp();
+    ~CQuillopApp() override;
+
+    // The one application object, or nullptr.
+    static CQuillopApp* instance();
+
+    // Reads the interface resource file: on failure the reader's message,
+    // then "Cannot start the software due to a missing file.", and 0.
+    int loadInterface(const std::string& fileName, IPrompter& prompter);
+    CInterfaceResources& interfaceResources() { return m_interface; }
+
+    CRecentFileList& recentFiles() { return m_recent; }
+    void addRecentFile(const QString& path);
+    void loadSettings();
+    void saveSettings() const;
+
+    // Opens the sound output with the default settings; without a device
+    // the editor still runs, silently.
+    void startAudio();
+    CAudioPlayer* audioPlayer() { return m_player.get(); }
+    CAudioSettings* audioSettings() { return m_audioSettings.get(); }
+    void stopAllSounds();
+
+private:
+    CInterfaceResources m_interface;
+    CRecentFileList m_recent;
+    std::unique_ptr<CAudioSettings> m_audioSettings;
+    std::unique_ptr<CAudioPlayer> m_player;
+};

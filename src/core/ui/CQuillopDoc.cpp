@@ -1,0 +1,178 @@
+#include "core/ui/CQuillopDoc.h"
+
+#include "core/CResourceHolder.h"
+#include "core/IPrompter.h"
+#include "core/ui/CDocumentDialogs.h"
+#include "kinds/CItemKinds.h"
+#include "kinds/texts/CDocumentSettings.h"
+#include "params/ui/CUiServices.h"
+
+#include <QFileInfo>
+
+CQuillopDoc::FileDialogState& CQuillopDoc::fileDialogState()
+{
+    static FileDialogState state;
+    return state;
+}
+
+CQuillopDoc::CQuillopDoc(QObject* parent) : QObject(parent), m_holder(createDocumentHolder()) {}
+
+CQuillopDoc::~CQuillopDoc() = default;
+
+IPrompter& CQuillopDoc::prompter() const { return CUiServices::prompter(); }
+
+QString CQuillopDoc::displayName(const QString& path) { return QFileInfo(path).fileName(); }
+
+void CQuillopDoc::initNew()
+{
+    static int untitled = 0;
+    m_holder->clear();
+    m_holder->setId("No Name");
+    m_holder->setComments("No Comments");
+    m_path.clear();
+    m_modified = false;
+    setTitle(QStringLiteral("MRC%1").arg(++untitled));
+    emit commandStatesChanged();
+}
+
+int CQuillopDoc::openDocument(const QString& path)
+{
+    m_holder->setPrompter(&prompter());
+    const int loaded = m_holder->load(path.toStdString());
+    m_holder->setPrompter(nullptr);
+    if (!loaded) {
+        emit commandStatesChanged();
+        return 0;
+    }
+    CDocumentSettings settings(*m_holder);
+    if (settings.isPasswordProtected()) {
+        std::string typed;
+        const bool answered = CDocumentDialogs::current().askPassword(nullptr, typed);
+        if (!answered || !settings.passwordMatches(typed)) {
+            m_holder->clear();
+            prompter().tell(kUnreadable, IPrompter::Icon::None);
+            emit commandStatesChanged();
+            return 0;
+        }
+    }
+    m_modified = false;
+    recordPath(path);
+    emit commandStatesChanged();
+    return 1;
+}
+
+void CQuillopDoc::recordPath(const QString& path)
+{
+    const QString full = QFileInfo(path).absoluteFilePath();
+    fileDialogState().lastName = full.toStdString();
+    m_path = full;
+    setTitle(displayName(full));
+    emit pathRecorded(full);
+}
+
+int CQuillopDoc::saveDocument(const QString& path)
+{
+    if (!m_holder->save(path.toStdString())) {
+        prompter().tell(kFrameworkSaveFailed, IPrompter::Icon::None);
+        return 0;
+    }
+    m_modified = false;
+    recordPath(path);
+    return 1;
+}
+
+int CQuillopDoc::save(QWidget* parent)
+{
+    if (m_path.isEmpty())
+        return saveAs(parent);
+    if (!m_holder->save(m_path.toStdString())) {
+        prompter().tell(kSaveFailed, IPrompter::Icon::None);
+        return 0;
+    }
+    setModified(false);
+    return 1;
+}
+
+int CQuillopDoc::saveAs(QWidget* parent)
+{
+    FileDialogState& state = fileDialogState();
+    const std::string start = m_path.isEmpty() ? state.lastName : m_path.toStdString();
+    const auto choice = CDocumentDialogs::current().chooseSaveFile(parent, start, state.filterIndex);
+    if (!choice.accepted || choice.name.empty())
+        return 0;
+    state.filterIndex = choice.filterIndex;
+    const std::string name = CDocumentDialogs::withDefaultExtension(choice.name, choice.filterIndex);
+    const QString target = QString::fromStdString(name);
+    if (QFileInfo::exists(target)) {
+        const QString question = QString::fromLatin1(kReplaceFile).arg(target);
+        if (prompter().ask(question.toStdString(), IPrompter::Buttons::YesNo, IPrompter::Icon::Exclamation)
+            != IPrompter::Answer::Yes)
+            return 0;
+    }
+    if (!m_holder->save(name)) {
+        prompter().tell(kSaveFailed, IPrompter::Icon::None);
+        return 0;
+    }
+    m_modified = false;
+    recordPath(target);
+    return 1;
+}
+
+bool CQuillopDoc::canClose()
+{
+    if (!m_modified)
+        return true;
+    const QString question = QString::fromLatin1(kSaveChanges).arg(m_title.endsWith(QLatin1String(kModifiedMark))
+                                                                        ? m_title.chopped(2)
+                                                                        : m_title);
+    switch (prompter().ask(question.toStdString(), IPrompter::Buttons::YesNoCancel, IPrompter::Icon::Exclamation)) {
+    case IPrompter::Answer::Yes:
+        if (m_path.isEmpty())
+            return saveAs() == 1;
+        return saveDocument(m_path) == 1;
+    case IPrompter::Answer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+int CQuillopDoc::applyProperties(const std::string& id, const std::string& comments, int stepDelay,
+                                 const std::string& password)
+{
+    m_holder->setId(id);
+    m_holder->setComments(comments);
+    const int done = CDocumentSettings(*m_holder).apply(stepDelay, password);
+    // The ID, the Comments and the settings are part of the file: closing
+    // without the question would lose them.
+    markModified();
+    emit propertiesApplied();
+    return done;
+}
+
+void CQuillopDoc::setTitle(const QString& title)
+{
+    QString text = title;
+    const QString mark = QString::fromLatin1(kModifiedMark);
+    if (text.endsWith(mark))
+        text.chop(mark.size());
+    if (m_modified)
+        text += mark;
+    if (text == m_title)
+        return;
+    m_title = text;
+    emit titleChanged(m_title);
+}
+
+void CQuillopDoc::setModified(bool modified)
+{
+    m_modified = modified;
+    setTitle(m_title);
+}
+
+void CQuillopDoc::markModified()
+{
+    m_modified = true;
+    if (!m_title.endsWith(QLatin1String(kModifiedMark)))
+        setTitle(m_title);
+}

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+#include <string>
+
+class CResourceHolder;
+class IPrompter;
+class QWidget;
+
+// One resource file in memory: the holder with the document's ID, Comments
+// and ten groups, plus the path, the title and the modified flag. Messages go
+// through the interface's prompter, file names and passwords through the
+// document dialogs, so that tests drive it without windows.
+class CQuillopDoc : public QObject {
+    Q_OBJECT
+public:
+    static constexpr const char* kLoadFailed = "Error occured while loading !";
+    static constexpr const char* kSaveFailed = "Error occured during save !";
+    static constexpr const char* kFrameworkSaveFailed = "Error occured while saving !";
+    static constexpr const char* kUnreadable = "Error: unreadable file format !";
+    static constexpr const char* kSaveChanges = "Save changes to %1?";
+    static constexpr const char* kReplaceFile = "%1 already exists.\nDo you want to replace it?";
+    static constexpr const char* kModifiedMark = " *";
+
+    // One per program, shared by Open and Save As.
+    struct FileDialogState {
+        std::string lastName;
+        int filterIndex = 1;
+    };
+    static FileDialogState& fileDialogState();
+
+    explicit CQuillopDoc(QObject* parent = nullptr);
+    ~CQuillopDoc() override;
+
+    CResourceHolder& holder() { return *m_holder; }
+    const CResourceHolder& holder() const { return *m_holder; }
+
+    // A new, untitled document ("MRC1", "MRC2" ...).
+    void initNew();
+    // Reads the file and asks for its password when it has one. 1 on
+    // success; on failure the caller shows its own message.
+    int openDocument(const QString& path);
+    // Saves under that path and makes it the document's: 1 on success;
+    // "Error occured while saving !" on failure.
+    int saveDocument(const QString& path);
+
+    // The Save and Save As commands: 1 when saved.
+    int save(QWidget* parent = nullptr);
+    int saveAs(QWidget* parent = nullptr);
+    // Asks "Save changes to ...?" for a modified document: false when the
+    // user cancelled or the save failed.
+    bool canClose();
+
+    // What accepting Document Properties writes.
+    int applyProperties(const std::string& id, const std::string& comments, int stepDelay,
+                        const std::string& password);
+
+    QString path() const { return m_path; }
+    QString title() const { return m_title; }
+    bool isModified() const { return m_modified; }
+    // The title with a trailing " *" taken off, and put back when modified.
+    void setTitle(const QString& title);
+    void setModified(bool modified);
+    // After an edit: modified, and the mark shown at once.
+    void markModified();
+
+signals:
+    void titleChanged(const QString& title);
+    // Saved or opened under a path: the recent-file list takes it.
+    void pathRecorded(const QString& path);
+    // The command states of the main frame may have changed.
+    void commandStatesChanged();
+    // Properties were applied: panels reload and the timer restarts.
+    void propertiesApplied();
+
+private:
+    IPrompter& prompter() const;
+    void recordPath(const QString& path);
+    static QString displayName(const QString& path);
+
+    std::unique_ptr<CResourceHolder> m_holder;
+    QString m_path;
+    QString m_title;
+    bool m_modified = false;
+};

@@ -1,0 +1,194 @@
+#include "core/ui/CQuillopView.h"
+
+#include "core/IPrompter.h"
+#include "core/ui/CQuillopDoc.h"
+#include "grid/ui/CItemsGrid.h"
+#include "kinds/texts/CDocumentSettings.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPrinter>
+#include <QStackedLayout>
+#include <QTimer>
+
+#include <cmath>
+
+namespace {
+CQuillopView::PanelFactory& panelFactory()
+{
+    static CQuillopView::PanelFactory factory;
+    return factory;
+}
+} // namespace
+
+void CQuillopView::setPanelFactory(PanelFactory factory) { panelFactory() = std::move(factory); }
+
+int CQuillopView::panelOfGroup(int group)
+{
+    for (int i = 0; i < kPanelCount; ++i)
+        if (kPanelGroups[static_cast<std::size_t>(i)] == group)
+            return i;
+    return -1;
+}
+
+CQuillopView::CQuillopView(CQuillopDoc& document, QWidget* parent)
+    : QWidget(parent), m_document(document), m_stack(new QStackedLayout(this)), m_collector(new QTimer(this))
+{
+    m_stack->setContentsMargins(0, 0, 0, 0);
+    for (int i = 0; i < kPanelCount; ++i) {
+        const int group = kPanelGroups[static_cast<std::size_t>(i)];
+        CItemsGrid* grid = panelFactory() ? panelFactory()(group) : nullptr;
+        if (!grid)
+            grid = new CItemsGrid(group);
+        grid->setObjectName(QStringLiteral("panel%1").arg(i));
+        grid->attach(&document.holder(), this);
+        m_panels[static_cast<std::size_t>(i)] = grid;
+        m_stack->addWidget(grid);
+        connect(this, &CQuillopView::dataChanged, grid, &CItemsGrid::reload);
+    }
+    m_stack->setCurrentIndex(0);
+    setFocusPolicy(Qt::StrongFocus);
+    // Ticks are collected on the interface thread; the timer thread only
+    // raises a flag, so a slow repaint never queues up behind it.
+    m_collector->setTimerType(Qt::PreciseTimer);
+    m_collector->setInterval(1);
+    connect(m_collector, &QTimer::timeout, this, &CQuillopView::collectSteps);
+    connect(&document, &CQuillopDoc::propertiesApplied, this, [this] {
+        broadcastReload();
+        if (m_timer.isRunning())
+            restartTimer(true, true);
+    });
+}
+
+CQuillopView::~CQuillopView()
+{
+    // The timer thread steps the panels: it must be gone before they are.
+    m_timer.stop();
+}
+
+CItemsGrid* CQuillopView::panel(int index) const
+{
+    return index >= 0 && index < kPanelCount ? m_panels[static_cast<std::size_t>(index)] : nullptr;
+}
+
+void CQuillopView::showPanel(int index, bool selectLast)
+{
+    CItemsGrid* next = panel(index);
+    if (!next)
+        return;
+    CItemsGrid* before = panel(m_current.load());
+    if (before != next) {
+        before->deactivate();
+        m_current.store(index);
+        m_stack->setCurrentWidget(next);
+        next->activate();
+    }
+    next->setFocus();
+    if (selectLast && next->rowCount() > 0)
+        next->selectRow(next->rowCount() - 1);
+    emit currentPanelChanged(index);
+}
+
+void CQuillopView::setMaintainRelationships(bool on)
+{
+    m_maintain = on;
+    emit maintainRelationshipsChanged(on);
+}
+
+void CQuillopView::markModified() { m_document.markModified(); }
+
+void CQuillopView::broadcastReload() { emit dataChanged(); }
+
+bool CQuillopView::checkIntegrity(IPrompter& prompter)
+{
+    for (int i = 0; i < kPanelCount; ++i) {
+        if (!m_panels[static_cast<std::size_t>(i)]->check()) {
+            showPanel(i, false);
+            return false;
+        }
+    }
+    prompter.tell(kIntegrityOk, IPrompter::Icon::Information);
+    return true;
+}
+
+void CQuillopView::activateView()
+{
+    if (CItemsGrid* current = panel(m_current.load()))
+        current->setFocus();
+    restartTimer(true, true);
+}
+
+void CQuillopView::deactivateView() { restartTimer(true, false); }
+
+void CQuillopView::restartTimer(bool stop, bool start)
+{
+    if (stop && m_timer.isRunning()) {
+        m_collector->stop();
+        m_timer.stop();
+    }
+    if (start && !m_timer.isRunning()) {
+        const int delay = CDocumentSettings(m_document.holder()).timerStepDelay();
+        if (m_timer.start(delay, [this] { return timerStep(); }))
+            m_collector->start();
+        CItemsGrid* current = panel(m_current.load());
+        if (current && !current->isLocked())
+            current->showStep();
+    }
+}
+
+bool CQuillopView::timerStep()
+{
+    ++m_steps;
+    CItemsGrid* current = panel(m_current.load());
+    return current && current->runGameStep();
+}
+
+void CQuillopView::collectSteps()
+{
+    if (!m_timer.takeStepPending())
+        return;
+    CItemsGrid* current = panel(m_current.load());
+    if (current && !current->isLocked()) {
+        current->showStep();
+        ++m_shownSteps;
+    }
+}
+
+void CQuillopView::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    if (CItemsGrid* current = panel(m_current.load()))
+        current->setFocus();
+}
+
+void CQuillopView::drawPlaceholderPage(QPainter& painter, const QRect& page)
+{
+    const QString text = QString::fromLatin1(kPrintPlaceholder);
+    painter.drawText(page, Qt::AlignCenter | Qt::TextSingleLine, text);
+    const double cx = page.center().x();
+    const double cy = page.center().y();
+    const double w = page.width();
+    const double h = page.height();
+    QPainterPath curve;
+    bool first = true;
+    // Counted in whole steps so that rounding never drops the last point.
+    for (int k = 0; k <= 1001; ++k) {
+        const double t = k * 0.001;
+        const QPointF p(cx + w / 2 * std::cos(31.4159 * t), cy + h / 2 * std::sin(18.84954 * t));
+        if (first)
+            curve.moveTo(p);
+        else
+            curve.lineTo(p);
+        first = false;
+    }
+    painter.drawPath(curve);
+}
+
+void CQuillopView::print(QPrinter* printer)
+{
+    QPainter painter(printer);
+    if (!painter.isActive())
+        return;
+    drawPlaceholderPage(painter, printer->pageLayout().paintRectPixels(printer->resolution()).translated(
+                                     -printer->pageLayout().paintRectPixels(printer->resolution()).topLeft()));
+}

@@ -1,0 +1,170 @@
+#pragma once
+
+#include "grid/ui/CItemsGridSearch.h"
+
+#include <QWidget>
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <vector>
+
+class CItemsGridModel;
+class CResourceHolder;
+class IPanelHost;
+class QLabel;
+class QMenu;
+class QModelIndex;
+class QSplitter;
+class QTableView;
+
+// The items grid of one resource group: one row per item, a row-number
+// column, a "Select" column holding the row's mark, then the editor's own
+// columns (here the ID and the Comments every item has), and beside it
+// behind a splitter the editor's view. It carries the commands common to
+// every group: insert, delete, move, group, sort, select, find, refresh.
+class CItemsGrid : public QWidget {
+    Q_OBJECT
+public:
+    // Context menu commands; the editor's own entries start at kEditorBase.
+    enum Command {
+        CmdInsert = 1, CmdDelete = 2, CmdGroup = 3, CmdMoveUp = 4, CmdMoveDown = 5, CmdSelectAll = 6,
+        CmdSelectInvert = 7, CmdSelectNone = 8, CmdRefresh = 9, CmdFindPrevious = 10, CmdFind = 11,
+        CmdFindNext = 12, CmdSortAscending = 13, CmdSortDescending = 14, CmdClone = 15, CmdCopy = 16, CmdPaste = 17,
+    };
+    static constexpr int kEditorBase = 10000;
+    static constexpr int kLeadingColumns = 2;
+    static constexpr const char* kNewId = "New ID";
+    static constexpr const char* kRefusesFiles = "This group of resources does not accept files !";
+    static constexpr const char* kReplaceQuestion = "Replace \"%1\" with \"%2\" ?";
+    static constexpr const char* kItemsMenuTip = "Display the contextual menu (Ctrl+Space)";
+
+    explicit CItemsGrid(int group, QWidget* parent = nullptr);
+    ~CItemsGrid() override;
+
+    int group() const { return m_group; }
+    void attach(CResourceHolder* holder, IPanelHost* host);
+    CResourceHolder* holder() const { return m_holder; }
+
+    // --- what the document view uses -----------------------------------
+    virtual void activate() {}
+    virtual void deactivate() {}
+    int rowCount() const;
+    void selectRow(int item);
+    int currentItem() const;
+    void setCurrentCell(int column, int item);
+    int currentColumn() const;
+    bool isLocked() const { return m_lockCount.load() > 0; }
+    // Runs a game step unless the panel is inside an operation of its own;
+    // called on the timer thread.
+    bool runGameStep();
+    virtual void showStep() {}
+    // Its part of the integrity check: true when it passes.
+    virtual bool check() { return true; }
+    // Reads the document again and redraws every row.
+    virtual void reload();
+
+    // --- the editor's columns and item operations ------------------------
+    virtual int editorColumnCount() const { return 2; }
+    virtual QString editorHeader(int column) const;
+    virtual QString editorCellText(int column, int item) const;
+    virtual bool editorCellEditable(int column) const { return column >= 0; }
+    // Stores an edited text in the item: 1 if stored.
+    virtual int setEditorCell(int column, int item, const QString& text);
+    // Copies the field of column from item `from` into item `to`: 1 if copied.
+    virtual int copyEditorCell(int column, int to, int from);
+    // Orders two cells of a column for sorting: negative, 0 or positive.
+    virtual int compareCells(int gridColumn, int a, int b) const;
+    virtual int newItem();
+    virtual int deleteItem(int item);
+    virtual int moveItem(int from, int to);
+    virtual int swapItems(int a, int b);
+    virtual void buildMenu(QMenu& /*menu*/, int /*base*/) {}
+    virtual int command(int /*base*/, int /*chosen*/) { return 0; }
+    virtual bool acceptsFiles() const { return false; }
+    virtual int dropFile(const QString& /*path*/) { return 0; }
+    // The view beside the grid follows the current row.
+    virtual void reloadEditorView();
+
+    // --- the common commands ---------------------------------------------
+    QString gridCellText(int gridColumn, int item) const;
+    int gridColumnCount() const { return kLeadingColumns + editorColumnCount(); }
+    std::vector<int> selectionSet(bool ascending) const;
+    int selectedCount() const;
+    bool isMarked(int item) const;
+    void setMarked(int item, bool marked);
+    void selectAll();
+    void selectNone();
+    void selectInvert();
+    void insertItem();
+    void deleteItems();
+    void moveUp();
+    void moveDown();
+    void groupItems();
+    void sortItems(bool ascending);
+    // One edit of a cell, stored in the current row then copied into every
+    // other marked row.
+    void editCell(int gridColumn, int item, const QString& text);
+    // Runs the search with the remembered options (or only those Find Next
+    // and Find Previous use). True when something matched.
+    bool find();
+    bool findNext(bool backward);
+    void showFindDialog();
+    void refresh();
+    void dropFiles(const QStringList& paths);
+    bool runCommand(int command);
+    // The context menu as it stands, for the "Items Menu" button, Ctrl+Space
+    // and the grid's right button.
+    void fillContextMenu(QMenu& menu);
+    void showContextMenu();
+
+    static CFindOptions& findOptions();
+
+    QTableView* table() const { return m_table; }
+    QSplitter* splitter() const { return m_splitter; }
+
+signals:
+    void selectionCountChanged(int count);
+
+protected:
+    // The operations that change items hold this, so that a game step on
+    // the timer thread never reads arrays being resized.
+    class CLock {
+    public:
+        explicit CLock(CItemsGrid& grid) : m_grid(grid), m_guard(grid.m_stepMutex) { ++m_grid.m_lockCount; }
+        ~CLock() { --m_grid.m_lockCount; }
+        CLock(const CLock&) = delete;
+        CLock& operator=(const CLock&) = delete;
+
+    private:
+        CItemsGrid& m_grid;
+        std::lock_guard<std::mutex> m_guard;
+    };
+
+    virtual bool gameStep() { return false; }
+    IPanelHost* host() const { return m_host; }
+    void markModified();
+    void refreshRows();
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool search(const CFindOptions& options, bool allowSelectAndReplace);
+    void moveMark(int from, int to);
+    void updateSelectedCount();
+    bool handleKey(int key, Qt::KeyboardModifiers modifiers, bool perform);
+
+    int m_group;
+    CResourceHolder* m_holder = nullptr;
+    IPanelHost* m_host = nullptr;
+    std::vector<char> m_marks;
+    std::atomic<int> m_lockCount{0};
+    std::mutex m_stepMutex;
+    CItemsGridModel* m_model;
+    QTableView* m_table;
+    QSplitter* m_splitter;
+    QLabel* m_editorView;
+    QLabel* m_selectedText;
+    friend class CItemsGridModel;
+};
