@@ -65,7 +65,8 @@ QSize CCellDelegate::preferredSize(const CellValue& value, const QFontMetrics& m
                                    bool plainNumbers)
 {
     const QString text = QString::fromStdString(value.displayText(column, row, plainNumbers));
-    const QSize textSize = metrics.size(Qt::TextSingleLine, text);
+    // Long texts keep their line breaks: the row grows to show them.
+    const QSize textSize = metrics.size(0, text);
     int w = std::max(textSize.width(), 8) + 16;
     int h = std::max(textSize.height() + 4, 18);
     switch (value.kind()) {
