@@ -65,9 +65,18 @@ CMainFrame::CMainFrame(CQuillopApp& app, QWidget* parent) : QMainWindow(parent),
 
 CMainFrame::~CMainFrame()
 {
-    // Views stop their timers as their frames go; do it before the area dies.
-    for (CChildFrame* frame : childFrames())
+    // The base destructors still send activation and destruction signals;
+    // by then this frame's own members are gone, so nothing may reach it.
+    disconnect(m_mdi, nullptr, this, nullptr);
+    disconnect(qApp, nullptr, this, nullptr);
+    for (CChildFrame* frame : childFrames()) {
+        disconnect(frame, nullptr, this, nullptr);
+        disconnect(&frame->document(), nullptr, this, nullptr);
+        disconnect(&frame->view(), nullptr, this, nullptr);
         frame->view().deactivateView();
+        delete frame;
+    }
+    m_activeView = nullptr;
 }
 
 // --- command bar -----------------------------------------------------------
@@ -445,6 +454,8 @@ CChildFrame* CMainFrame::openDocument(const QString& path)
         refreshCommandStates();
         return nullptr;
     }
+    // The path was recorded before the frame listened for it.
+    m_app.addRecentFile(document->path());
     return addFrame(document);
 }
 

@@ -1,0 +1,283 @@
+#include "core/CIndexChange.h"
+#include "core/CResourceHolder.h"
+#include "core/CResourceItem.h"
+#include "core/GroupIndex.h"
+#include "grid/ui/CItemsGrid.h"
+#include "grid/ui/CItemsGridSearch.h"
+#include "ui/ShellFakes.h"
+#include "ui/UiFakes.h"
+
+#include <QMenu>
+#include <QTableView>
+#include <gtest/gtest.h>
+
+namespace {
+// An item of the Texts group that keeps a reference to a row of Colors, so
+// that the grid's reference keeping can be watched.
+class RefItem : public CResourceItem {
+public:
+    std::unique_ptr<CResourceItem> createDefault() const override { return std::make_unique<RefItem>(); }
+    void renumberReferences(int group, const CIndexChange& change) override
+    {
+        if (group == GroupColors)
+            change.update(ref);
+    }
+    int ref = -1;
+};
+
+std::unique_ptr<CResourceItem> prototypes(int group)
+{
+    if (group == GroupTexts)
+        return std::make_unique<RefItem>();
+    return CResourceHolder::plainPrototype(group);
+}
+
+// A grid whose item operations are recorded on the way through.
+class RecordingGrid : public CItemsGrid {
+public:
+    using CItemsGrid::CItemsGrid;
+    int deleteItem(int item) override
+    {
+        deleted.push_back(item);
+        return CItemsGrid::deleteItem(item);
+    }
+    std::vector<int> deleted;
+};
+
+struct GridFixture : ::testing::Test {
+    GridFixture() : holder(&prototypes), grid(GroupColors)
+    {
+        for (const char* id : {"a", "b", "c", "d", "e", "f", "g"})
+            holder.newItem(GroupColors, id);
+        grid.attach(&holder, &host);
+    }
+
+    std::string ids() const
+    {
+        std::string out;
+        for (int i = 0; i < holder.count(GroupColors); ++i)
+            out += holder.get(GroupColors, i)->id();
+        return out;
+    }
+    std::vector<int> marked() const
+    {
+        std::vector<int> rows;
+        for (int i = 0; i < grid.rowCount(); ++i)
+            if (grid.isMarked(i))
+                rows.push_back(i);
+        return rows;
+    }
+
+    CResourceHolder holder;
+    RecordingPanelHost host;
+    RecordingGrid grid;
+};
+} // namespace
+
+TEST_F(GridFixture, DeleteRemovesMarkedRowsAndTheCursorRowFromTheBottomUp)
+{
+    grid.setMarked(2, true);
+    grid.setMarked(5, true);
+    grid.setCurrentCell(2, 3);
+    EXPECT_EQ(grid.selectedCount(), 3);
+    grid.deleteItems();
+    EXPECT_EQ(grid.deleted, (std::vector<int>{5, 3, 2}));
+    EXPECT_EQ(ids(), "abeg");
+    EXPECT_TRUE(marked().empty()) << "marks are cleared after a delete";
+    EXPECT_GT(host.modified, 0);
+}
+
+TEST_F(GridFixture, MovesStopAtTheEdgesAndCarryTheMarks)
+{
+    grid.setMarked(0, true);
+    grid.setMarked(3, true);
+    grid.setCurrentCell(2, 3);
+    grid.moveUp();
+    EXPECT_EQ(ids(), "abcdefg") << "nothing moves when the first of the set is at the top";
+
+    grid.setMarked(0, false);
+    grid.setMarked(5, true);
+    grid.moveUp();
+    EXPECT_EQ(ids(), "abdcfeg");
+    EXPECT_EQ(marked(), (std::vector<int>{2, 4}));
+    EXPECT_EQ(grid.currentItem(), 2);
+
+    grid.setMarked(2, false);
+    grid.setCurrentCell(2, 6);
+    grid.moveDown();
+    EXPECT_EQ(ids(), "abdcfeg") << "nothing moves when the last of the set is at the bottom";
+}
+
+TEST_F(GridFixture, GroupGathersTheSetAfterItsFirstInOrder)
+{
+    grid.setMarked(1, true);
+    grid.setMarked(4, true);
+    grid.setMarked(6, true);
+    grid.setCurrentCell(2, 1);
+    grid.groupItems();
+    EXPECT_EQ(ids(), "abegcdf");
+    EXPECT_EQ(marked(), (std::vector<int>{1, 2, 3}));
+}
+
+TEST_F(GridFixture, SortOfANonContiguousSetKeepsTheRowPositions)
+{
+    holder.get(GroupColors, 1)->setId("3");
+    holder.get(GroupColors, 3)->setId("1");
+    holder.get(GroupColors, 5)->setId("2");
+    grid.reload();
+    grid.setMarked(1, true);
+    grid.setMarked(5, true);
+    grid.setCurrentCell(CItemsGrid::kLeadingColumns, 3);  // the ID column, on the third member
+    grid.sortItems(true);
+    EXPECT_EQ(ids(), "a1c2e3g");
+    EXPECT_EQ(marked(), (std::vector<int>{3, 5})) << "marks follow their items";
+    grid.setMarked(1, true);
+    grid.sortItems(false);
+    EXPECT_EQ(ids(), "a3c2e1g");
+}
+
+TEST_F(GridFixture, OneEditWritesTheSameColumnOfEveryMarkedRow)
+{
+    grid.setMarked(0, true);
+    grid.setMarked(4, true);
+    grid.setCurrentCell(3, 2);
+    grid.editCell(3, 2, QStringLiteral("shared"));
+    for (int row : {0, 2, 4})
+        EXPECT_EQ(holder.get(GroupColors, row)->comments(), "shared") << row;
+    EXPECT_EQ(holder.get(GroupColors, 1)->comments(), "");
+    EXPECT_EQ(ids(), "abcdefg") << "other columns untouched";
+}
+
+TEST_F(GridFixture, ReferencesFollowDeletesMovesAndSwapsOnlyWhenMaintained)
+{
+    const int a = holder.newItem(GroupTexts, "refers to e");
+    auto* item = static_cast<RefItem*>(holder.get(GroupTexts, a));
+    item->ref = 4;
+    grid.setCurrentCell(2, 1);
+    grid.deleteItems();
+    EXPECT_EQ(item->ref, 3);
+    grid.setCurrentCell(2, 3);
+    grid.moveUp();
+    EXPECT_EQ(item->ref, 2);
+    grid.setCurrentCell(2, 2);
+    grid.deleteItems();
+    EXPECT_EQ(item->ref, -1) << "a reference to a deleted row is cleared";
+
+    item->ref = 3;
+    host.maintain = false;
+    grid.setCurrentCell(2, 0);
+    grid.deleteItems();
+    EXPECT_EQ(item->ref, 3) << "switched off, references stay as they are";
+}
+
+TEST(ItemsGridSearch, WholeWordNeedsBlanksOrTheEndsAroundTheFirstOccurrence)
+{
+    const QString ab = QStringLiteral("ab");
+    EXPECT_TRUE(CItemsGridSearch::matches(QStringLiteral("x ab"), ab, false, true));
+    EXPECT_TRUE(CItemsGridSearch::matches(QStringLiteral("ab"), ab, false, true));
+    EXPECT_FALSE(CItemsGridSearch::matches(QStringLiteral("abc"), ab, false, true));
+    EXPECT_FALSE(CItemsGridSearch::matches(QStringLiteral("x-ab"), ab, false, true));
+    EXPECT_TRUE(CItemsGridSearch::matches(QStringLiteral("x-AB"), ab, false, false));
+    EXPECT_FALSE(CItemsGridSearch::matches(QStringLiteral("x-AB"), ab, true, false));
+    EXPECT_EQ(CItemsGridSearch::replaced(QStringLiteral("Ab and aB"), ab, QStringLiteral("z"), false),
+              QStringLiteral("z and z"));
+}
+
+TEST(ItemsGridSearch, TheWalkVisitsEveryCellOnceAndTheStartLast)
+{
+    const auto forward = CItemsGridSearch::walk(3, 2, {1, 0}, false);
+    ASSERT_EQ(forward.size(), 6u);
+    EXPECT_EQ(forward.front(), (CItemsGridSearch::Cell{2, 0}));
+    EXPECT_EQ(forward[1], (CItemsGridSearch::Cell{0, 1})) << "columns within a row, then the next row";
+    EXPECT_EQ(forward.back(), (CItemsGridSearch::Cell{1, 0}));
+    const auto backward = CItemsGridSearch::walk(3, 2, {0, 0}, true);
+    EXPECT_EQ(backward.front(), (CItemsGridSearch::Cell{2, 1})) << "backward wraps to the bottom right";
+    EXPECT_EQ(backward.back(), (CItemsGridSearch::Cell{0, 0}));
+    EXPECT_TRUE(CItemsGridSearch::walk(0, 5, {0, 0}, false).empty());
+}
+
+TEST_F(GridFixture, FindNextComesBackToTheOnlyMatchAfterAFullCircuit)
+{
+    holder.get(GroupColors, 3)->setComments("needle");
+    grid.reload();
+    grid.setCurrentCell(3, 3);
+    CItemsGrid::findOptions() = CFindOptions{};
+    CItemsGrid::findOptions().text = QStringLiteral("NEEDLE");
+    EXPECT_TRUE(grid.findNext(false));
+    EXPECT_EQ(grid.currentItem(), 3);
+    EXPECT_EQ(grid.currentColumn(), 3);
+    CItemsGrid::findOptions().matchCase = true;
+    EXPECT_FALSE(grid.findNext(false));
+}
+
+TEST_F(GridFixture, FindSelectsEveryMatchingRowAndReplaceAsks)
+{
+    ScriptedUi ui;
+    holder.get(GroupColors, 1)->setComments("tile one");
+    holder.get(GroupColors, 4)->setComments("Tile two");
+    grid.reload();
+    grid.setMarked(6, true);
+    CFindOptions& options = CItemsGrid::findOptions();
+    options = CFindOptions{};
+    options.text = QStringLiteral("tile");
+    options.selectItems = true;
+    EXPECT_TRUE(grid.find());
+    EXPECT_EQ(marked(), (std::vector<int>{1, 4})) << "previous marks are cleared first";
+    EXPECT_EQ(grid.currentItem(), 1);
+
+    options.selectItems = false;
+    options.replace = true;
+    options.replacement = QStringLiteral("cell");
+    ui.prompter.answers = {IPrompter::Answer::Yes, IPrompter::Answer::No};
+    EXPECT_TRUE(grid.find());
+    ASSERT_EQ(ui.prompter.messages.size(), 2u);
+    EXPECT_EQ(ui.prompter.messages[0], "Replace \"tile\" with \"cell\" ?");
+    const int replacedRow = holder.get(GroupColors, 4)->comments() == "cell two" ? 4 : 1;
+    const int keptRow = replacedRow == 4 ? 1 : 4;
+    EXPECT_NE(holder.get(GroupColors, keptRow)->comments().find("ile"), std::string::npos);
+    EXPECT_NE(holder.get(GroupColors, replacedRow)->comments().find("cell"), std::string::npos);
+}
+
+TEST_F(GridFixture, ContextMenuGreysByTheSelectionAndRefusesFiles)
+{
+    ScriptedUi ui;
+    auto enabled = [&](int command) {
+        QMenu menu;
+        grid.fillContextMenu(menu);
+        for (QAction* a : menu.actions())
+            if (a->data().toInt() == command && !a->menu())
+                return a->isEnabled();
+        ADD_FAILURE() << "no entry " << command;
+        return false;
+    };
+    EXPECT_TRUE(enabled(CItemsGrid::CmdDelete));
+    EXPECT_FALSE(enabled(CItemsGrid::CmdClone));
+    EXPECT_FALSE(enabled(CItemsGrid::CmdPaste));
+
+    CResourceHolder empty;
+    RecordingGrid bare(GroupColors);
+    bare.attach(&empty, &host);
+    QMenu menu;
+    bare.fillContextMenu(menu);
+    for (QAction* a : menu.actions()) {
+        const int c = a->data().toInt();
+        if (c == CItemsGrid::CmdInsert || c == CItemsGrid::CmdRefresh) {
+            EXPECT_TRUE(a->isEnabled()) << c;
+        } else if (c != 0) {
+            EXPECT_FALSE(a->isEnabled()) << c;
+        }
+    }
+
+    grid.dropFiles({QStringLiteral("/tmp/x.png")});
+    ASSERT_EQ(ui.prompter.messages.size(), 1u);
+    EXPECT_EQ(ui.prompter.messages[0], "This group of resources does not accept files !");
+}
+
+TEST_F(GridFixture, InsertAddsANewIdRowAndMakesItCurrent)
+{
+    grid.insertItem();
+    EXPECT_EQ(holder.count(GroupColors), 8);
+    EXPECT_EQ(holder.get(GroupColors, 7)->id(), "New ID");
+    EXPECT_EQ(grid.currentItem(), 7);
+    EXPECT_EQ(grid.table()->model()->rowCount(), 8);
+}

@@ -1,0 +1,263 @@
+#include "app/CCommandStates.h"
+#include "app/CMainFrame.h"
+#include "app/CQuillopApp.h"
+#include "app/CRecentFileList.h"
+#include "core/CResourceHolder.h"
+#include "core/GroupIndex.h"
+#include "core/ui/CChildFrame.h"
+#include "core/ui/CQuillopDoc.h"
+#include "core/ui/CQuillopView.h"
+#include "kinds/CItemKinds.h"
+#include "kinds/userinterfaces/UserInterface.h"
+#include "ui/ShellFakes.h"
+#include "ui/UiFakes.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+void addItems(UserInterface& ui, std::initializer_list<std::pair<const char*, int>> items)
+{
+    for (const auto& [id, type] : items) {
+        UserInterfaceItem* item = ui.item(ui.appendItem(id));
+        item->type = type;
+        item->title = id;
+    }
+}
+
+// A small interface resource file: a tool bar with the commands whose
+// states matter and a main menu with the entries the filling rules touch.
+std::string writeInterface(const TempFolder& folder)
+{
+    auto holder = createDocumentHolder();
+    auto* bar = static_cast<UserInterface*>(holder->get(GroupUserInterfaces, holder->newItem(GroupUserInterfaces, "Main Tool Bar")));
+    bar->setType(UserInterface::TypeToolBar);
+    addItems(*bar, {{"main menu", 6}, {"", 2}, {"save", 6}, {"maintain relationships", 6}, {"check integrity", 6},
+                    {"wnd list popup", 6}, {"wnd cascade", 6}});
+    for (const char* panel : CCommandStates::kPanelCommands)
+        addItems(*bar, {{panel, 6}});
+    auto* menu = static_cast<UserInterface*>(holder->get(GroupUserInterfaces, holder->newItem(GroupUserInterfaces, "Main Menu")));
+    menu->setType(UserInterface::TypeMenu);
+    addItems(*menu, {{"new mrc", 6}, {"open", 6}, {"close", 6}, {"save", 6}, {"save as", 6}, {"project properties", 6},
+                     {"print", 6}, {"print preview", 6}, {"mru files list", 6}, {"wnd list", 6}, {"exit", 6}});
+    const std::string path = folder.path("quillop.mrc");
+    EXPECT_EQ(holder->save(path), 1);
+    return path;
+}
+
+std::string writeDocument(const TempFolder& folder, const std::string& name)
+{
+    auto holder = createDocumentHolder();
+    holder->newItem(GroupTexts, name);
+    const std::string path = folder.path(name);
+    EXPECT_EQ(holder->save(path), 1);
+    return path;
+}
+
+QStringList texts(QMenu* menu)
+{
+    QStringList out;
+    for (QAction* a : menu->actions())
+        if (!a->isSeparator())
+            out << a->text();
+    return out;
+}
+
+struct FrameFixture : ::testing::Test {
+    FrameFixture()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        EXPECT_EQ(app.loadInterface(writeInterface(folder), ui.prompter), 1);
+    }
+    ~FrameFixture() override
+    {
+        QSettings(QString::fromLatin1(CQuillopApp::kOrganisation), QStringLiteral("Quillop")).clear();
+    }
+
+    QAction* action(CMainFrame& frame, const char* name)
+    {
+        const auto list = frame.commandActions(QString::fromLatin1(name));
+        EXPECT_FALSE(list.isEmpty()) << name;
+        return list.isEmpty() ? nullptr : list.front();
+    }
+
+    ScriptedUi ui;
+    ScriptedDocumentDialogs dialogs;
+    TempFolder folder;
+    CQuillopApp app;
+};
+} // namespace
+
+TEST(QuillopStartUp, AMissingInterfaceFileEndsWithTheStartUpMessage)
+{
+    ScriptedUi ui;
+    CQuillopApp app;
+    EXPECT_EQ(app.loadInterface("/nonexistent/quillop.mrc", ui.prompter), 0);
+    ASSERT_FALSE(ui.prompter.messages.empty());
+    EXPECT_EQ(ui.prompter.messages.back(), "Cannot start the software due to a missing file.");
+    EXPECT_EQ(app.interfaceResources().bitmapIndex(CInterfaceResources::PopUpDown), -1);
+}
+
+TEST_F(FrameFixture, WithoutADocumentTheDocumentCommandsAreOff)
+{
+    CMainFrame frame(app);
+    EXPECT_EQ(frame.windowTitle(), "Marvoline Quillop");
+    EXPECT_FALSE(action(frame, "save")->isEnabled());
+    EXPECT_FALSE(action(frame, "check integrity")->isEnabled());
+    EXPECT_FALSE(action(frame, "maintain relationships")->isEnabled());
+    EXPECT_FALSE(action(frame, "wnd cascade")->isEnabled());
+    for (const char* panel : CCommandStates::kPanelCommands) {
+        EXPECT_FALSE(action(frame, panel)->isEnabled()) << panel;
+        EXPECT_FALSE(action(frame, panel)->isChecked()) << panel;
+    }
+    QMenu* menu = frame.buildMainMenu(nullptr);
+    EXPECT_EQ(texts(menu), (QStringList{"new mrc", "open", "mru files list", "wnd list", "exit"}));
+    delete menu;
+}
+
+TEST_F(FrameFixture, PanelKeysAndActivationCheckExactlyOnePanelCommand)
+{
+    CMainFrame frame(app);
+    frame.show();
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    CChildFrame* first = frame.newDocument();
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(action(frame, "save")->isEnabled());
+    EXPECT_TRUE(action(frame, "maintain relationships")->isChecked());
+    EXPECT_TRUE(frame.windowTitle().startsWith("Marvoline Quillop - MRC"));
+
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &frame, Qt::Key_4,
+                    Qt::ControlModifier);
+    EXPECT_EQ(first->view().currentPanel(), 3);
+    for (const char* panel : CCommandStates::kPanelCommands)
+        EXPECT_EQ(action(frame, panel)->isChecked(), std::string(panel) == "mrc view texts") << panel;
+
+    CChildFrame* second = frame.newDocument();
+    EXPECT_TRUE(action(frame, "mrc view bitmaps")->isChecked()) << "the new document shows its own first panel";
+    EXPECT_FALSE(action(frame, "mrc view texts")->isChecked());
+    EXPECT_TRUE(second->view().isTimerRunning());
+    EXPECT_FALSE(first->view().isTimerRunning()) << "only the active view steps";
+
+    frame.runCommand("maintain relationships");
+    EXPECT_FALSE(second->view().maintainRelationships());
+    EXPECT_TRUE(first->view().maintainRelationships());
+    EXPECT_FALSE(action(frame, "maintain relationships")->isChecked());
+
+    frame.runCommand("doc wnd", QVariant::fromValue(static_cast<QObject*>(first)));
+    EXPECT_EQ(frame.activeChildFrame(), first);
+    EXPECT_TRUE(action(frame, "mrc view texts")->isChecked());
+    EXPECT_TRUE(action(frame, "maintain relationships")->isChecked());
+
+    QMenu* windows = frame.buildPopup({CMenuEntry{CMenuEntry::Kind::Command, 0, "wnd list", "Windows", "", {}, {}}}, nullptr);
+    ASSERT_EQ(windows->actions().size(), 2);
+    EXPECT_TRUE(windows->actions()[0]->isChecked());
+    EXPECT_FALSE(windows->actions()[1]->isChecked());
+    delete windows;
+}
+
+TEST_F(FrameFixture, RecentFilesDoubleTheAmpersandAndOpenTheRightFile)
+{
+    const std::string path = writeDocument(folder, "Salt & Pepper.mrc");
+    const std::string other = writeDocument(folder, "other.mrc");
+    CMainFrame frame(app);
+    ASSERT_NE(frame.openDocument(QString::fromStdString(path)), nullptr);
+    ASSERT_NE(frame.openDocument(QString::fromStdString(other)), nullptr);
+    ASSERT_EQ(app.recentFiles().count(), 2);
+    EXPECT_TRUE(app.recentFiles().menuText(1).contains("Salt && Pepper.mrc"));
+
+    QMenu* menu = frame.buildMainMenu(nullptr);
+    const QStringList entries = texts(menu);
+    EXPECT_TRUE(entries.contains(app.recentFiles().menuText(1)));
+    delete menu;
+
+    for (QMdiSubWindow* w : frame.mdiArea()->subWindowList())
+        w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    frame.runCommand("mru file", 1);
+    ASSERT_NE(frame.activeDocument(), nullptr);
+    EXPECT_TRUE(frame.activeDocument()->path().endsWith("Salt & Pepper.mrc"));
+
+    CRecentFileList list;
+    for (int i = 0; i < 20; ++i)
+        list.add(QStringLiteral("/tmp/f%1.mrc").arg(i));
+    list.add(QStringLiteral("/tmp/f10.mrc"));
+    EXPECT_EQ(list.count(), CRecentFileList::kSize);
+    EXPECT_EQ(list.path(0), "/tmp/f10.mrc") << "a reopened file moves first, not twice";
+    QSettings settings(QString::fromLatin1(CQuillopApp::kOrganisation), QStringLiteral("Quillop"));
+    list.save(settings);
+    EXPECT_EQ(settings.value("Recent File List/File1").toString(), "/tmp/f10.mrc");
+    CRecentFileList again;
+    again.load(settings);
+    EXPECT_EQ(again.count(), CRecentFileList::kSize);
+}
+
+TEST_F(FrameFixture, DroppedFilesOpenTiledOneAboveTheOther)
+{
+    CMainFrame frame(app);
+    frame.resize(900, 700);
+    frame.show();
+    frame.openFiles({QString::fromStdString(writeDocument(folder, "a.mrc")),
+                     QString::fromStdString(writeDocument(folder, "b.mrc")),
+                     QString::fromStdString(writeDocument(folder, "c.mrc"))});
+    const auto windows = frame.mdiArea()->subWindowList(QMdiArea::CreationOrder);
+    ASSERT_EQ(windows.size(), 3);
+    for (int i = 1; i < 3; ++i) {
+        EXPECT_EQ(windows[i]->x(), windows[0]->x());
+        EXPECT_GT(windows[i]->y(), windows[i - 1]->y());
+        EXPECT_EQ(windows[i]->width(), windows[0]->width());
+    }
+
+    frame.openFiles({QString::fromStdString(folder.path("nothing.mrc"))});
+    EXPECT_EQ(ui.prompter.messages.back(), "Error occured while loading !");
+    EXPECT_EQ(frame.mdiArea()->subWindowList().size(), 3);
+}
+
+TEST_F(FrameFixture, EveryCommandNameIsKnownAndToolsSayTheyAreMissing)
+{
+    CMainFrame frame(app);
+    for (const char* name :
+         {"exit", "about", "contributors", "go to web site", "new mrc", "open", "close", "save", "save as", "print",
+          "print preview", "print setup", "project properties", "mru file", "wnd list popup", "doc wnd",
+          "wnd cascade", "wnd tile horz", "wnd tile vert", "wnd arrange icons", "wnd minimize", "wnd restore",
+          "wnd maximize", "wnd close", "maintain relationships", "check integrity", "mrc view bitmaps",
+          "mrc view animations", "mrc view maps", "mrc view texts", "mrc view sounds", "mrc view trajectories",
+          "mrc view files", "mrc view colors", "mrc view ui", "mrc view worlds", "resources files manager",
+          "analyze fund", "convert fund to midi", "extract sounds", "convert avi to img", "convert img to avi",
+          "rename files", "audio settings", "gui settings"})
+        EXPECT_TRUE(frame.isCommand(name)) << name;
+    EXPECT_FALSE(frame.runCommand("no such command"));
+    // Without a document these do nothing, and nothing breaks.
+    for (const char* name : {"save", "check integrity", "maintain relationships", "mrc view maps", "wnd close"})
+        EXPECT_TRUE(frame.runCommand(name));
+    EXPECT_TRUE(ui.prompter.messages.empty());
+}
+
+TEST(CommandStates, TheRefreshTableByName)
+{
+    CCommandContext none;
+    CCommandContext tool{true, false, false, -1};
+    CCommandContext doc{true, true, true, 4};
+    EXPECT_FALSE(CCommandStates::state("wnd tile horz", none).enabled);
+    EXPECT_TRUE(CCommandStates::state("wnd tile horz", tool).enabled);
+    EXPECT_TRUE(CCommandStates::state("wnd list popup", doc).popupStyle);
+    EXPECT_FALSE(CCommandStates::state("check integrity", tool).enabled);
+    EXPECT_TRUE(CCommandStates::state("mrc view sounds", doc).checked);
+    EXPECT_FALSE(CCommandStates::state("mrc view texts", doc).checked);
+    EXPECT_TRUE(CCommandStates::state("maintain relationships", doc).checked);
+    EXPECT_TRUE(CCommandStates::state("open", none).enabled);
+    using E = CCommandStates::PopupEntry;
+    EXPECT_EQ(CCommandStates::popupEntry("close", none, true), E::Remove);
+    EXPECT_EQ(CCommandStates::popupEntry("close", tool, true), E::Keep);
+    EXPECT_EQ(CCommandStates::popupEntry("save as", tool, true), E::Remove);
+    EXPECT_EQ(CCommandStates::popupEntry("mru files list", none, true), E::Keep);
+    EXPECT_EQ(CCommandStates::popupEntry("mru files list", none, false), E::RecentFiles);
+    EXPECT_EQ(CCommandStates::popupEntry("wnd list", none, true), E::Keep);
+}

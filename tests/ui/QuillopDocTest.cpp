@@ -1,0 +1,149 @@
+#include "core/CResourceHolder.h"
+#include "core/GroupIndex.h"
+#include "core/ui/CDocumentDialogs.h"
+#include "core/ui/CQuillopDoc.h"
+#include "kinds/CItemKinds.h"
+#include "kinds/texts/CDocumentSettings.h"
+#include "kinds/texts/CTextItem.h"
+#include "ui/ShellFakes.h"
+#include "ui/UiFakes.h"
+
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+namespace {
+// Writes a small document, with a password item when one is given.
+std::string writeDocument(const TempFolder& folder, const std::string& name, const std::string* password)
+{
+    auto holder = createDocumentHolder();
+    holder->newItem(GroupTexts, "greeting");
+    holder->newItem(GroupColors, "red");
+    if (password)
+        CDocumentSettings(*holder).setPassword(*password);
+    const std::string path = folder.path(name);
+    EXPECT_EQ(holder->save(path), 1);
+    return path;
+}
+} // namespace
+
+TEST(QuillopDoc, PasswordMustMatchExactlyOrTheDocumentIsEmptied)
+{
+    ScriptedUi ui;
+    ScriptedDocumentDialogs dialogs;
+    TempFolder folder;
+    const std::string secret = "Secret";
+    const std::string path = writeDocument(folder, "locked.mrc", &secret);
+
+    CQuillopDoc wrongCase;
+    dialogs.passwords = {"secret"};
+    EXPECT_EQ(wrongCase.openDocument(QString::fromStdString(path)), 0);
+    EXPECT_EQ(wrongCase.holder().count(GroupColors), 0) << "nothing of a refused file stays";
+    ASSERT_EQ(ui.prompter.messages.size(), 1u);
+    EXPECT_EQ(ui.prompter.messages[0], "Error: unreadable file format !");
+
+    CQuillopDoc cancelled;
+    EXPECT_EQ(cancelled.openDocument(QString::fromStdString(path)), 0);
+
+    CQuillopDoc right;
+    dialogs.passwords = {"Secret"};
+    ASSERT_EQ(right.openDocument(QString::fromStdString(path)), 1);
+    EXPECT_EQ(right.holder().count(GroupColors), 1);
+    EXPECT_EQ(right.title(), "locked.mrc");
+    EXPECT_FALSE(right.isModified());
+    EXPECT_EQ(dialogs.passwordQuestions, 3);
+
+    const std::string none;
+    const std::string open = writeDocument(folder, "open.mrc", &none);
+    CQuillopDoc unprotected;
+    EXPECT_EQ(unprotected.openDocument(QString::fromStdString(open)), 1);
+    EXPECT_EQ(dialogs.passwordQuestions, 3) << "an empty password asks nothing";
+}
+
+TEST(QuillopDoc, PropertiesAddTheDelayThenThePasswordAtTheEnd)
+{
+    CQuillopDoc doc;
+    doc.initNew();
+    doc.holder().newItem(GroupTexts, "first");
+    int applied = 0;
+    QObject::connect(&doc, &CQuillopDoc::propertiesApplied, [&] { ++applied; });
+    EXPECT_EQ(doc.applyProperties("Game", "Notes", 12, "pw"), 1);
+    const CResourceHolder& h = doc.holder();
+    ASSERT_EQ(h.count(GroupTexts), 3);
+    EXPECT_EQ(h.get(GroupTexts, 1)->id(), "settings_one_game_step_delay");
+    EXPECT_EQ(h.get(GroupTexts, 2)->id(), "settings_password");
+    EXPECT_EQ(h.textParameter("settings_one_game_step_delay", ""), "12");
+    EXPECT_EQ(h.get(GroupTexts, 2)->comments(), "Empty = no password protection");
+    EXPECT_EQ(h.id(), "Game");
+    EXPECT_EQ(h.comments(), "Notes");
+    EXPECT_EQ(applied, 1);
+    EXPECT_TRUE(doc.isModified()) << "closing must not lose the new properties silently";
+    doc.applyProperties("Game", "Notes", 30, "");
+    EXPECT_EQ(h.count(GroupTexts), 3) << "existing settings are rewritten, not repeated";
+    EXPECT_FALSE(CDocumentSettings(doc.holder()).isPasswordProtected());
+}
+
+TEST(QuillopDoc, TheModifiedMarkShowsOnce)
+{
+    ScriptedUi ui;
+    TempFolder folder;
+    CQuillopDoc doc;
+    doc.initNew();
+    doc.setTitle(QStringLiteral("demo.mrc *"));
+    EXPECT_EQ(doc.title(), "demo.mrc") << "a given mark is dropped when not modified";
+    doc.markModified();
+    doc.markModified();
+    EXPECT_EQ(doc.title(), "demo.mrc *");
+    doc.setTitle(QStringLiteral("demo.mrc *"));
+    EXPECT_EQ(doc.title(), "demo.mrc *");
+    ASSERT_EQ(doc.saveDocument(QString::fromStdString(folder.path("demo.mrc"))), 1);
+    EXPECT_EQ(doc.title(), "demo.mrc");
+    doc.markModified();
+    EXPECT_EQ(doc.title(), "demo.mrc *");
+}
+
+TEST(QuillopDoc, SaveAsAddsTheExtensionOnlyWithTheResourceFilter)
+{
+    ScriptedUi ui;
+    ScriptedDocumentDialogs dialogs;
+    TempFolder folder;
+    CQuillopDoc doc;
+    doc.initNew();
+    dialogs.files = {{true, folder.path("first"), 1}, {true, folder.path("second"), 2}};
+    ASSERT_EQ(doc.saveAs(), 1);
+    EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(folder.path("first.mrc"))));
+    EXPECT_EQ(doc.path(), QString::fromStdString(folder.path("first.mrc")));
+    ASSERT_EQ(doc.saveAs(), 1);
+    EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(folder.path("second"))));
+    EXPECT_EQ(CQuillopDoc::fileDialogState().filterIndex, 2);
+    EXPECT_EQ(CDocumentDialogs::withDefaultExtension("dir.v2/name", 1), "dir.v2/name.mrc");
+    EXPECT_EQ(CDocumentDialogs::withDefaultExtension("name.dat", 1), "name.dat");
+
+    // Choosing an existing file asks before replacing it.
+    dialogs.files = {{true, folder.path("first"), 1}};
+    ui.prompter.answers = {IPrompter::Answer::No};
+    EXPECT_EQ(doc.saveAs(), 0);
+    ASSERT_EQ(ui.prompter.messages.size(), 1u);
+    EXPECT_NE(ui.prompter.messages[0].find("already exists"), std::string::npos);
+}
+
+TEST(QuillopDoc, AFailedSaveSaysSoAndKeepsTheDocumentModified)
+{
+    ScriptedUi ui;
+    ScriptedDocumentDialogs dialogs;
+    TempFolder folder;
+    CQuillopDoc doc;
+    doc.initNew();
+    dialogs.files = {{true, folder.path("missing/folder/x.mrc"), 1}};
+    doc.markModified();
+    EXPECT_EQ(doc.save(), 0);
+    ASSERT_EQ(ui.prompter.messages.size(), 1u);
+    EXPECT_EQ(ui.prompter.messages[0], "Error occured during save !");
+    EXPECT_TRUE(doc.isModified());
+    EXPECT_EQ(doc.saveDocument(QString::fromStdString(folder.path("missing/y.mrc"))), 0);
+    EXPECT_EQ(ui.prompter.messages.back(), "Error occured while saving !");
+
+    // Closing a modified document asks; Cancel keeps it open.
+    ui.prompter.answers = {IPrompter::Answer::Cancel};
+    EXPECT_FALSE(doc.canClose());
+    EXPECT_EQ(ui.prompter.messages.back(), "Save changes to " + doc.title().chopped(2).toStdString() + "?");
+}
