@@ -8,7 +8,7 @@
 #include <map>
 
 namespace {
-const char* const kUsage = "bassdrum OUT.wav [--key value ...]";
+const char* const kUsage = "bass-drum OUT.wav [--key value ...]";
 
 // Each option sets one value of the parameter sheet; the rest keep the sheet's defaults.
 using Setter = std::function<bool(CBassDrumParameters&, const QString&)>;
@@ -104,5 +104,5 @@ int runBassDrum(const QStringList& args)
 
 CliCommand bassDrumCommand()
 {
-    return {"bassdrum", kUsage, "synthesises a bass drum into a WAV file", runBassDrum};
+    return {"bass-drum", kUsage, "synthesises a bass drum into a WAV file", runBassDrum};
 }
