@@ -75,6 +75,8 @@ CItemsGrid::CItemsGrid(int group, QWidget* parent)
     m_splitter->addWidget(m_editorView);
     m_splitter->setStretchFactor(0, 1);
     m_splitter->setStretchFactor(1, 1);
+    // Grid and view share the width equally at first.
+    m_splitter->setSizes({10000, 10000});
     layout->addWidget(m_splitter, 1);
     setAcceptDrops(true);
     setFocusProxy(m_table);
@@ -105,8 +107,10 @@ void CItemsGrid::reload()
     m_model->resetRows();
     m_table->resizeColumnToContents(0);
     m_table->resizeColumnToContents(1);
-    for (int c = kLeadingColumns; c < gridColumnCount() - 1; ++c)
-        m_table->setColumnWidth(c, std::max(140, m_table->columnWidth(c)));
+    for (int c = kLeadingColumns; c < gridColumnCount() - 1; ++c) {
+        m_table->resizeColumnToContents(c);
+        m_table->setColumnWidth(c, std::clamp(m_table->columnWidth(c), 140, 320));
+    }
     if (current >= 0 && current < rowCount())
         setCurrentCell(std::max(column, 0), current);
     else if (rowCount() > 0)

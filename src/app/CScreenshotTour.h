@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+class CMainFrame;
+
+// Walks the editor through its main views and writes a picture of each into
+// a folder: the main window, every panel of the active document, the main
+// menu and Document Properties. Used to look at the editor from a script.
+class CScreenshotTour {
+public:
+    // Returns the number of pictures written.
+    static int run(CMainFrame& frame, const QString& folder);
+};
