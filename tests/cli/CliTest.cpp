@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -174,4 +175,35 @@ TEST(Cli, EveryPackedKindSurvivesResaveAndExtractsItsOriginalFiles)
     const QStringList files = QDir(out + "/binaryFiles").entryList(QDir::Files);
     ASSERT_EQ(files.size(), 1);
     EXPECT_EQ(readAll((out + "/binaryFiles/" + files[0]).toStdString()), readAll((data + "/level.txt").toStdString()));
+}
+
+TEST(Cli, TheDemoDocumentResavesUnchangedRendersItsWorldAndMixesItsSounds)
+{
+    TempFolder folder;
+    const QString demo = QStringLiteral(QUILLOP_DEMO);
+    const CliRun before = cli({"dump", demo});
+    ASSERT_EQ(before.exitCode, 0) << before.err.toStdString();
+    const QString resaved = QString::fromStdString(folder.path("demo.mrc"));
+    ASSERT_EQ(cli({"resave", demo, resaved}).exitCode, 0);
+    EXPECT_EQ(cli({"dump", resaved}).out, before.out);
+
+    const QString picture = QString::fromStdString(folder.path("world.png"));
+    const CliRun render = cli({"render-world", demo, "Island World", "25", picture, "--size", "320x200"});
+    ASSERT_EQ(render.exitCode, 0) << render.err.toStdString();
+    const QImage image(picture);
+    ASSERT_EQ(image.size(), QSize(320, 200));
+    int drawn = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            drawn += qAlpha(image.pixel(x, y)) != 0;
+    EXPECT_GT(drawn, 100) << "the world draws its elements";
+    EXPECT_NE(cli({"render-world", demo, "No Such World", "1", picture}).exitCode, 0);
+
+    const QString wav = QString::fromStdString(folder.path("mix.wav"));
+    const CliRun mix = cli({"mix", demo, "Bass Drum", "Bass Drum Ogg", "-o", wav});
+    ASSERT_EQ(mix.exitCode, 0) << mix.err.toStdString();
+    const QByteArray bytes = readAll(wav.toStdString());
+    ASSERT_GT(bytes.size(), 44);
+    EXPECT_EQ(bytes.left(4), QByteArray("RIFF"));
+    EXPECT_EQ(bytes.mid(8, 4), QByteArray("WAVE"));
 }
