@@ -14,39 +14,14 @@
 #include <QBuffer>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include "support/ItemBytes.h"
+
 #include <gtest/gtest.h>
 
 namespace {
-QByteArray le32(std::int32_t v)
-{
-    QByteArray b(4, '\0');
-    for (int i = 0; i < 4; ++i)
-        b[i] = static_cast<char>((std::uint32_t(v) >> (8 * i)) & 0xff);
-    return b;
-}
 
-QByteArray header(const std::string& id) { return le32(0) + le32(1) + le32(0) + le32(int(id.size())) + QByteArray::fromStdString(id) + le32(0); }
 
-QByteArray store(CResourceItem& item)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    CArchive ar(buffer, CArchive::Mode::Store);
-    CSectionCoder plain;
-    item.serialize(ar, plain);
-    ar.close();
-    return bytes;
-}
 
-void load(CResourceItem& item, QByteArray bytes)
-{
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    CArchive ar(buffer, CArchive::Mode::Load);
-    CSectionCoder plain;
-    item.serialize(ar, plain);
-}
 
 std::vector<int> bitmapsOf(const CAnimationItem& a)
 {
@@ -75,7 +50,7 @@ TEST(AnimationItem, SectionRecordBytesInStoredOrder)
     a.addFrame(4, 3, -2, 7);
     a.addFrame(-1, 1, 0, 0);
     a.setPlayMode(6);
-    EXPECT_EQ(store(a), header("walk") + le32(0) + le32(1) + le32(1) + le32(2) + le32(4) + le32(3) + le32(-2) + le32(7) +
+    EXPECT_EQ(storeItem(a), recordHeader("walk") + le32(0) + le32(1) + le32(1) + le32(2) + le32(4) + le32(3) + le32(-2) + le32(7) +
                             le32(-1) + le32(1) + le32(0) + le32(0) + le32(6));
 }
 
@@ -84,31 +59,31 @@ TEST(AnimationItem, ReadingClearsFirstAndKeepsPlayModeOfEmptyList)
     CAnimationItem a;
     a.addFrame(1, 2, 3, 4);
     a.setAnimationType(5);
-    load(a, header("none") + le32(9) + le32(9) + le32(1) + le32(0) + le32(3));
+    loadItem(a, recordHeader("none") + le32(9) + le32(9) + le32(1) + le32(0) + le32(3));
     EXPECT_EQ(a.id(), "none");
     EXPECT_EQ(a.frameCount(), 0);
     EXPECT_EQ(a.animationType(), 1);
     EXPECT_EQ(a.playMode(), 3);
 
     // Read back, the written bytes are the same.
-    const QByteArray stored = header("w") + le32(0) + le32(1) + le32(1) + le32(1) + le32(8) + le32(0) + le32(-3) + le32(2) + le32(4);
+    const QByteArray stored = recordHeader("w") + le32(0) + le32(1) + le32(1) + le32(1) + le32(8) + le32(0) + le32(-3) + le32(2) + le32(4);
     CAnimationItem b;
-    load(b, stored);
+    loadItem(b, stored);
     ASSERT_EQ(b.frameCount(), 1);
     EXPECT_EQ(*b.frame(0), (CAnimationFrame{8, 0, -3, 2}));
-    EXPECT_EQ(store(b), stored);
+    EXPECT_EQ(storeItem(b), stored);
 }
 
 TEST(AnimationItem, HostileFrameCountsAreRefusedBeforeAllocating)
 {
     CAnimationItem a;
-    const QByteArray prefix = header("x") + le32(0) + le32(1) + le32(1);
-    EXPECT_THROW(load(a, prefix + le32(0x7fffffff) + le32(1)), CArchiveException);
+    const QByteArray prefix = recordHeader("x") + le32(0) + le32(1) + le32(1);
+    EXPECT_THROW(loadItem(a, prefix + le32(0x7fffffff) + le32(1)), CArchiveException);
     // Two frames announced, one stored.
-    EXPECT_THROW(load(a, prefix + le32(2) + le32(1) + le32(1) + le32(0) + le32(0) + le32(1)), CArchiveException);
+    EXPECT_THROW(loadItem(a, prefix + le32(2) + le32(1) + le32(1) + le32(0) + le32(0) + le32(1)), CArchiveException);
     // A negative count is an empty list, and the play mode after it is still read.
     CAnimationItem b;
-    load(b, prefix + le32(-7) + le32(5));
+    loadItem(b, prefix + le32(-7) + le32(5));
     EXPECT_EQ(b.frameCount(), 0);
     EXPECT_EQ(b.playMode(), 5);
 }

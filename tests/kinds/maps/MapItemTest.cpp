@@ -13,41 +13,15 @@
 #include <QBuffer>
 #include <QJsonDocument>
 #include <QPainter>
+#include "support/ItemBytes.h"
+
 #include <gtest/gtest.h>
 
 namespace {
-QByteArray le32(std::int32_t v)
-{
-    QByteArray b(4, '\0');
-    for (int i = 0; i < 4; ++i)
-        b[i] = static_cast<char>((std::uint32_t(v) >> (8 * i)) & 0xff);
-    return b;
-}
 
-QByteArray le16(std::int16_t v) { return le32(v).left(2); }
 
-QByteArray header(const std::string& id) { return le32(0) + le32(1) + le32(0) + le32(int(id.size())) + QByteArray::fromStdString(id) + le32(0); }
 
-QByteArray store(CResourceItem& item)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    CArchive ar(buffer, CArchive::Mode::Store);
-    CSectionCoder plain;
-    item.serialize(ar, plain);
-    ar.close();
-    return bytes;
-}
 
-void load(CResourceItem& item, QByteArray bytes)
-{
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    CArchive ar(buffer, CArchive::Mode::Load);
-    CSectionCoder plain;
-    item.serialize(ar, plain);
-}
 
 // Columns of cells, as the map keeps them.
 using Cells = std::vector<std::vector<int>>;
@@ -106,27 +80,27 @@ TEST(MapItem, NewRecordAndGoldenSectionBytes)
     map.setSizeX(16);
     map.setSizeY(24);
     // Columns, lines, then Size Y before Size X, then the cells column by column.
-    const QByteArray expected = header("m") + le32(0) + le32(1) + le32(0) + le32(3) + le32(2) + le32(24) + le32(16) +
+    const QByteArray expected = recordHeader("m") + le32(0) + le32(1) + le32(0) + le32(3) + le32(2) + le32(24) + le32(16) +
                                 le16(5) + le16(6) + le16(-1) + le16(7) + le16(0) + le16(1);
-    EXPECT_EQ(store(map), expected);
+    EXPECT_EQ(storeItem(map), expected);
 
     CMapItem back;
-    load(back, expected);
+    loadItem(back, expected);
     EXPECT_EQ(cellsOf(back), (Cells{{5, 6}, {-1, 7}, {0, 1}}));
     EXPECT_EQ(back.sizeX(), 16);
     EXPECT_EQ(back.cellWidth(), 16);
     EXPECT_EQ(back.sizeY(), 24);
     EXPECT_EQ(back.cellHeight(), 24);
-    EXPECT_EQ(store(back), expected);
+    EXPECT_EQ(storeItem(back), expected);
 }
 
 TEST(MapItem, EmptyAndHostileRecords)
 {
-    const QByteArray prefix = header("x") + le32(0) + le32(1) + le32(3);
+    const QByteArray prefix = recordHeader("x") + le32(0) + le32(1) + le32(3);
     // No columns: an empty map with 32 × 32 cells whatever sizes were stored.
     for (auto [columns, lines] : {std::pair{0, 5}, std::pair{4, 0}, std::pair{-3, -3}}) {
         CMapItem map;
-        load(map, prefix + le32(columns) + le32(lines) + le32(7) + le32(9));
+        loadItem(map, prefix + le32(columns) + le32(lines) + le32(7) + le32(9));
         EXPECT_EQ(map.columnCount(), 0);
         EXPECT_EQ(map.lineCount(), 0);
         EXPECT_EQ(map.cellWidth(), 32);
@@ -134,13 +108,13 @@ TEST(MapItem, EmptyAndHostileRecords)
         EXPECT_EQ(map.mapType(), 3);
     }
     CMapItem map;
-    EXPECT_THROW(load(map, prefix + le32(0x7fffffff) + le32(0x7fffffff) + le32(32) + le32(32)), CArchiveException);
-    EXPECT_THROW(load(map, prefix + le32(65536) + le32(65536) + le32(32) + le32(32) + le16(1)), CArchiveException);
+    EXPECT_THROW(loadItem(map, prefix + le32(0x7fffffff) + le32(0x7fffffff) + le32(32) + le32(32)), CArchiveException);
+    EXPECT_THROW(loadItem(map, prefix + le32(65536) + le32(65536) + le32(32) + le32(32) + le16(1)), CArchiveException);
     // Two by three announced, five cells stored.
     QByteArray shortOne = prefix + le32(2) + le32(3) + le32(32) + le32(32);
     for (int i = 0; i < 5; ++i)
         shortOne += le16(std::int16_t(i));
-    EXPECT_THROW(load(map, shortOne), CArchiveException);
+    EXPECT_THROW(loadItem(map, shortOne), CArchiveException);
 }
 
 TEST(MapItem, ResizeKeepsCellsAndAsksBeforeLosingAny)

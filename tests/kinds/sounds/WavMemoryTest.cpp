@@ -12,20 +12,14 @@
 #include <QPainter>
 #include <QProcess>
 #include <QStandardPaths>
+#include "support/ItemBytes.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 namespace {
-QByteArray le32(std::uint32_t v)
-{
-    QByteArray b(4, '\0');
-    for (int i = 0; i < 4; ++i)
-        b[i] = static_cast<char>((v >> (8 * i)) & 0xff);
-    return b;
-}
 
-QByteArray le16(std::uint16_t v) { return le32(v).left(2); }
 
 QByteArray f32(float v)
 {
@@ -39,28 +33,7 @@ QByteArray commonRecord(const std::string& id)
     return le32(0) + le32(1) + le32(0) + le32(std::uint32_t(id.size())) + QByteArray::fromStdString(id) + le32(0);
 }
 
-QByteArray storeItem(CResourceItem& item)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    CArchive ar(buffer, CArchive::Mode::Store);
-    CSectionCoder plain;
-    item.serialize(ar, plain);
-    ar.close();
-    return bytes;
-}
 
-// Reads one record and reports how many bytes were left after it.
-std::int64_t loadItem(CMVT_WavMemory& item, QByteArray bytes)
-{
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    CArchive ar(buffer, CArchive::Mode::Load);
-    CSectionCoder plain;
-    item.serialize(ar, plain);
-    return ar.remaining();
-}
 
 // A RIFF WAVE file; `extra` chunks go between "fmt " and "data", as recorders write them.
 QByteArray wavFile(std::uint16_t tag, std::uint16_t channels, std::uint32_t rate, std::uint16_t bits,

@@ -7,6 +7,8 @@
 #include "support/TestSupport.h"
 
 #include <QBuffer>
+#include "support/ItemBytes.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -42,27 +44,7 @@ struct Bytes {
     }
 };
 
-QByteArray store(Trajectory& t)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    CArchive ar(buffer, CArchive::Mode::Store);
-    CSectionCoder coder;  // pass-through: the coded values appear as they are
-    t.serialize(ar, coder);
-    ar.close();
-    return bytes;
-}
 
-std::int64_t load(Trajectory& t, QByteArray bytes)
-{
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    CArchive ar(buffer, CArchive::Mode::Load);
-    CSectionCoder coder;
-    t.serialize(ar, coder);
-    return ar.remaining();
-}
 
 void fillSample(Trajectory& t)
 {
@@ -93,7 +75,7 @@ TEST(TrajectoryFile, SectionRecordBytes)
 {
     Trajectory t;
     fillSample(t);
-    EXPECT_EQ(store(t).toHex(), sampleRecord().toHex());
+    EXPECT_EQ(storeItem(t).toHex(), sampleRecord().toHex());
 }
 
 TEST(TrajectoryFile, LoadingReplacesPointsTakesTheStoredCentreAndRecomputesBounds)
@@ -102,7 +84,7 @@ TEST(TrajectoryFile, LoadingReplacesPointsTakesTheStoredCentreAndRecomputesBound
     t.AddPoint(100, 100);
     t.AddPoint(200, 200);
     t.AddPoint(300, 300);
-    EXPECT_EQ(load(t, sampleRecord()), 0);
+    EXPECT_EQ(loadItem(t, sampleRecord()), 0);
     EXPECT_EQ(t.id(), "Orbit");
     EXPECT_EQ(t.comments(), "around");
     EXPECT_EQ(t.GetType(), 2);
@@ -127,7 +109,7 @@ TEST(TrajectoryFile, LoadingReplacesPointsTakesTheStoredCentreAndRecomputesBound
     odd.i32(7).i32(9).i32(0).i32(1).i32(0).i32(0).f64(1).u8(2).f64(0).f64(0).i32(2);
     odd.f64(1).f64(1).f64(5).f64(5);
     Trajectory o;
-    EXPECT_EQ(load(o, odd.data), 0);
+    EXPECT_EQ(loadItem(o, odd.data), 0);
     EXPECT_TRUE(o.IsClosedShape());
     ASSERT_EQ(o.GetPointCount(), 2);
     EXPECT_EQ(o.GetPoint(1), (TrajectoryPoint{5, 5}));
@@ -144,18 +126,18 @@ TEST(TrajectoryFile, StoredCountsAreCheckedBeforeAnythingIsAllocated)
         return b.data;
     };
     Trajectory t;
-    EXPECT_THROW(load(t, withCount(0x7FFFFFFF, 1)), CArchiveException);
-    EXPECT_THROW(load(t, withCount(2, 1)), CArchiveException);
+    EXPECT_THROW(loadItem(t, withCount(0x7FFFFFFF, 1)), CArchiveException);
+    EXPECT_THROW(loadItem(t, withCount(2, 1)), CArchiveException);
 
     // A negative count holds no points.
     Trajectory n;
     n.AddPoint(9, 9);
-    EXPECT_EQ(load(n, withCount(-5, 0)), 0);
+    EXPECT_EQ(loadItem(n, withCount(-5, 0)), 0);
     EXPECT_EQ(n.GetPointCount(), 0);
     EXPECT_EQ(n.GetMinY(), 1.0);
 
     // A record cut short inside its fixed fields fails as an archive error.
-    EXPECT_THROW(load(t, sampleRecord().left(40)), CArchiveException);
+    EXPECT_THROW(loadItem(t, sampleRecord().left(40)), CArchiveException);
 }
 
 TEST(TrajectoryFile, DocumentRoundTripKeepsEveryField)

@@ -5,6 +5,7 @@
 #include "core/CSectionCoder.h"
 #include "core/GroupIndex.h"
 #include "kinds/worlds/GameWorld.h"
+#include "support/ItemBytes.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -16,13 +17,12 @@
 
 namespace worldtest {
 
-inline QByteArray le32(std::int32_t v)
-{
-    QByteArray b(4, '\0');
-    for (int i = 0; i < 4; ++i)
-        b[i] = static_cast<char>((std::uint32_t(v) >> (8 * i)) & 0xff);
-    return b;
-}
+using ::le32;
+inline QByteArray text(const std::string& s) { return codedText(s); }
+inline QByteArray header(const std::string& id) { return recordHeader(id); }
+inline QByteArray store(CResourceItem& item) { return storeItem(item); }
+inline void load(CResourceItem& item, QByteArray bytes) { loadItem(item, std::move(bytes)); }
+
 
 inline QByteArray le64(double d)
 {
@@ -34,31 +34,9 @@ inline QByteArray le64(double d)
     return b;
 }
 
-inline QByteArray text(const std::string& s) { return le32(int(s.size())) + QByteArray::fromStdString(s); }
 
-// The common item header with empty comments.
-inline QByteArray header(const std::string& id) { return le32(0) + le32(1) + le32(0) + text(id) + le32(0); }
 
-inline QByteArray store(CResourceItem& item)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    CArchive ar(buffer, CArchive::Mode::Store);
-    CSectionCoder plain;
-    item.serialize(ar, plain);
-    ar.close();
-    return bytes;
-}
 
-inline void load(CResourceItem& item, QByteArray bytes)
-{
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    CArchive ar(buffer, CArchive::Mode::Load);
-    CSectionCoder plain;
-    item.serialize(ar, plain);
-}
 
 inline GameWorld* worldAt(CResourceHolder& holder, int row) { return dynamic_cast<GameWorld*>(holder.get(GroupWorlds, row)); }
 
