@@ -1,5 +1,7 @@
 #include "core/CResourceGroup.h"
 
+#include "core/RowMoves.h"
+
 #include "core/CArchive.h"
 #include "core/CArchiveException.h"
 #include "core/CResourceItem.h"
@@ -32,21 +34,12 @@ int CResourceGroup::add(std::unique_ptr<CResourceItem> item)
 
 int CResourceGroup::move(int from, int to)
 {
-    if (!valid(from) || !valid(to))
-        return 0;
-    if (from < to)
-        std::rotate(m_items.begin() + from, m_items.begin() + from + 1, m_items.begin() + to + 1);
-    else if (from > to)
-        std::rotate(m_items.begin() + to, m_items.begin() + from, m_items.begin() + from + 1);
-    return 1;
+    return moveRow(m_items, from, to);
 }
 
 int CResourceGroup::swap(int i, int j)
 {
-    if (!valid(i) || !valid(j))
-        return 0;
-    std::swap(m_items[static_cast<std::size_t>(i)], m_items[static_cast<std::size_t>(j)]);
-    return 1;
+    return swapRows(m_items, i, j);
 }
 
 int CResourceGroup::findById(const std::string& id) const
@@ -64,10 +57,7 @@ CResourceItem* CResourceGroup::get(int i) const
 
 int CResourceGroup::remove(int i)
 {
-    if (!valid(i))
-        return 0;
-    m_items.erase(m_items.begin() + i);
-    return 1;
+    return removeRow(m_items, i);
 }
 
 std::unique_ptr<CResourceItem> CResourceGroup::take(int i)

@@ -1,5 +1,7 @@
 #include "kinds/userinterfaces/UserInterface.h"
 
+#include "core/RowMoves.h"
+
 #include "core/CArchive.h"
 #include "core/CResourceHolder.h"
 #include "core/CSectionCoder.h"
@@ -56,29 +58,17 @@ int UserInterface::insertItem(int at, const std::string& id)
 
 int UserInterface::removeItem(int i)
 {
-    if (!validItem(i))
-        return 0;
-    m_items.erase(m_items.begin() + i);
-    return 1;
+    return removeRow(m_items, i);
 }
 
 int UserInterface::moveItem(int from, int to)
 {
-    if (!validItem(from) || !validItem(to))
-        return 0;
-    if (from < to)
-        std::rotate(m_items.begin() + from, m_items.begin() + from + 1, m_items.begin() + to + 1);
-    else if (from > to)
-        std::rotate(m_items.begin() + to, m_items.begin() + from, m_items.begin() + from + 1);
-    return 1;
+    return moveRow(m_items, from, to);
 }
 
 int UserInterface::swapItems(int i, int j)
 {
-    if (!validItem(i) || !validItem(j))
-        return 0;
-    std::swap(m_items[static_cast<std::size_t>(i)], m_items[static_cast<std::size_t>(j)]);
-    return 1;
+    return swapRows(m_items, i, j);
 }
 
 int UserInterface::serialize(CArchive& ar, CSectionCoder& coder)

@@ -1,5 +1,7 @@
 #include "kinds/worlds/GameWorld.h"
 
+#include "core/RowMoves.h"
+
 #include "core/CArchive.h"
 #include "core/CIndexChange.h"
 #include "core/CSectionCoder.h"
@@ -137,32 +139,17 @@ const WorldElement* GameWorld::elementAt(int i) const
 
 int GameWorld::moveElement(int from, int to)
 {
-    if (!validElement(from) || !validElement(to))
-        return 0;
-    if (from == to)
-        return 1;
-    const auto first = m_elements.begin();
-    if (from < to)
-        std::rotate(first + from, first + from + 1, first + to + 1);
-    else
-        std::rotate(first + to, first + from, first + from + 1);
-    return 1;
+    return moveRow(m_elements, from, to);
 }
 
 int GameWorld::swapElements(int i, int j)
 {
-    if (!validElement(i) || !validElement(j))
-        return 0;
-    std::swap(m_elements[static_cast<std::size_t>(i)], m_elements[static_cast<std::size_t>(j)]);
-    return 1;
+    return swapRows(m_elements, i, j);
 }
 
 int GameWorld::removeElement(int i)
 {
-    if (!validElement(i))
-        return 0;
-    m_elements.erase(m_elements.begin() + i);
-    return 1;
+    return removeRow(m_elements, i);
 }
 
 void GameWorld::removeAllElements()
