@@ -1,6 +1,6 @@
 #!/bin/sh
 # Renders the parameter sheets, the colour dialog, the Edit Value dialog, the
-# image chooser and a grid of every cell kind into PNG files.
+# image chooser, a grid of every cell kind and the progress window mid-task into PNG files.
 # Usage: tests/ui/screenshots.sh [build folder] [output folder]
 set -e
 build=${1:-build/default}
