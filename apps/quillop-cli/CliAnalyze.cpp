@@ -1,4 +1,5 @@
 #include "CliCommand.h"
+#include "CliOptions.h"
 #include "CliTaskRun.h"
 
 #include "core/IPrompter.h"
@@ -8,44 +9,44 @@
 #include <QImage>
 
 #include <cstdio>
-#include <functional>
-#include <map>
 
 namespace {
 const char* const kUsage = "analyze IN.wav OUT.awa [--key value ...]";
 
-using Setter = std::function<bool(CAnalysisSettings&, const QString&)>;
-
-Setter integer(std::int64_t CAnalysisSettings::*field)
+const CliOptionTable<CAnalysisSettings>& options()
 {
-    return [field](CAnalysisSettings& s, const QString& text) {
-        bool ok = false;
-        s.*field = text.toLongLong(&ok);
-        return ok;
-    };
-}
-
-const std::map<QString, Setter>& options()
-{
-    static const std::map<QString, Setter> table = {
-        {QStringLiteral("--smooth"), integer(&CAnalysisSettings::preSmooth)},
-        {QStringLiteral("--pre-rate"), integer(&CAnalysisSettings::preRate)},
-        {QStringLiteral("--width"), integer(&CAnalysisSettings::previewWidth)},
-        {QStringLiteral("--height"), integer(&CAnalysisSettings::previewHeight)},
-        {QStringLiteral("--margins"), integer(&CAnalysisSettings::margins)},
-        {QStringLiteral("--extra"), integer(&CAnalysisSettings::extraRange)},
-        {QStringLiteral("--rate"), integer(&CAnalysisSettings::analysisRate)},
+    using S = CAnalysisSettings;
+    static const CliOptionTable<S> table = {
+        {QStringLiteral("--smooth"), numberOption(&S::preSmooth)},
+        {QStringLiteral("--pre-rate"), numberOption(&S::preRate)},
+        {QStringLiteral("--width"), numberOption(&S::previewWidth)},
+        {QStringLiteral("--height"), numberOption(&S::previewHeight)},
+        {QStringLiteral("--margins"), numberOption(&S::margins)},
+        {QStringLiteral("--extra"), numberOption(&S::extraRange)},
+        {QStringLiteral("--rate"), numberOption(&S::analysisRate)},
     };
     return table;
 }
 
-int usage()
+QString usageText()
 {
-    return fail(QStringLiteral("usage: %1\n  options: --smooth N (5), --pre-rate HZ (6000), --width PX (640),"
-                               " --height PX (200), --margins ROWS (3), --extra N (50), --rate HZ (44100),"
-                               " --bounds LOW_HZ:HIGH_HZ (search between these instead of optimising the"
-                               " preview's margins), --preview OUT.png, --threads N (all processors)")
-                    .arg(QLatin1String(kUsage)));
+    return QStringLiteral("usage: %1\n  options: --smooth N (5), --pre-rate HZ (6000), --width PX (640),"
+                          " --height PX (200), --margins ROWS (3), --extra N (50), --rate HZ (44100),"
+                          " --bounds LOW_HZ:HIGH_HZ (search between these instead of optimising the"
+                          " preview's margins), --preview OUT.png, --threads N (all processors)")
+        .arg(QLatin1String(kUsage));
+}
+
+// "LOW:HIGH" in hertz, both above 0.
+bool parseBounds(const QString& text, double& lowHz, double& highHz)
+{
+    const QStringList parts = text.split(QLatin1Char(':'));
+    bool okLow = false, okHigh = false;
+    if (parts.size() == 2) {
+        lowHz = parts[0].toDouble(&okLow);
+        highHz = parts[1].toDouble(&okHigh);
+    }
+    return okLow && okHigh && lowHz > 0.0 && highHz > 0.0;
 }
 
 // The preview picture with the bound curves over it: the lower one green,
@@ -70,45 +71,27 @@ int runAnalyze(const QStringList& args)
 {
     CAnalyzeFundamentalEngine engine;
     CAnalysisSettings& settings = engine.settings();
-    QStringList files;
     QString previewPath;
     double lowHz = 0.0;
     double highHz = 0.0;
     int threads = 0;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& arg = args[i];
-        if (!arg.startsWith(QLatin1String("--"))) {
-            files << arg;
-            continue;
-        }
-        if (i + 1 >= args.size())
-            return fail(QStringLiteral("%1 needs a value").arg(arg));
-        const QString value = args[++i];
+    const auto parsed = parseCliOptions(args, [&](const QString& key, const QString& value) {
         bool ok = true;
-        if (arg == QLatin1String("--preview")) {
+        if (key == QLatin1String("--preview"))
             previewPath = value;
-        } else if (arg == QLatin1String("--threads")) {
+        else if (key == QLatin1String("--threads"))
             threads = value.toInt(&ok);
-        } else if (arg == QLatin1String("--bounds")) {
-            const QStringList parts = value.split(QLatin1Char(':'));
-            bool okHigh = false;
-            ok = parts.size() == 2;
-            if (ok) {
-                lowHz = parts[0].toDouble(&ok);
-                highHz = parts[1].toDouble(&okHigh);
-            }
-            ok = ok && okHigh && lowHz > 0.0 && highHz > 0.0;
-        } else {
-            const auto option = options().find(arg);
-            if (option == options().end())
-                return usage();
-            ok = option->second(settings, value);
-        }
-        if (!ok)
-            return fail(QStringLiteral("%1: '%2' is not a valid value").arg(arg, value));
-    }
+        else if (key == QLatin1String("--bounds"))
+            ok = parseBounds(value, lowHz, highHz);
+        else
+            return applyTableOption(options(), settings, key, value);
+        return ok ? CliOption::Taken : CliOption::BadValue;
+    }, usageText());
+    if (!parsed)
+        return 1;
+    const QStringList& files = *parsed;
     if (files.size() != 2)
-        return usage();
+        return fail(usageText());
     settings.inputPath = files[0].toLocal8Bit().toStdString();
     settings.outputPath = files[1].toLocal8Bit().toStdString();
     engine.setPrompter(&consolePrompter());

@@ -1,88 +1,56 @@
 #include "CliCommand.h"
+#include "CliOptions.h"
 
 #include "tools/bassdrum/CBassDrumEngine.h"
 #include "tools/bassdrum/CBassDrumSynth.h"
 
 #include <cstdio>
-#include <functional>
-#include <map>
 
 namespace {
 const char* const kUsage = "bass-drum OUT.wav [--key value ...]";
 
 // Each option sets one value of the parameter sheet; the rest keep the sheet's defaults.
-using Setter = std::function<bool(CBassDrumParameters&, const QString&)>;
-
-Setter integer(int CBassDrumParameters::*field)
+const CliOptionTable<CBassDrumParameters>& options()
 {
-    return [field](CBassDrumParameters& p, const QString& text) {
-        bool ok = false;
-        p.*field = text.toInt(&ok);
-        return ok;
-    };
-}
-
-Setter real(double CBassDrumParameters::*field)
-{
-    return [field](CBassDrumParameters& p, const QString& text) {
-        bool ok = false;
-        p.*field = text.toDouble(&ok);
-        return ok;
-    };
-}
-
-const std::map<QString, Setter>& options()
-{
-    static const std::map<QString, Setter> table = {
-        {QStringLiteral("--bits"), integer(&CBassDrumParameters::bitsPerSample)},
-        {QStringLiteral("--rate"), integer(&CBassDrumParameters::sampleRate)},
-        {QStringLiteral("--start"), real(&CBassDrumParameters::startFrequency)},
-        {QStringLiteral("--end"), real(&CBassDrumParameters::endFrequency)},
-        {QStringLiteral("--deceleration"), real(&CBassDrumParameters::deceleration)},
-        {QStringLiteral("--initial-speed"), real(&CBassDrumParameters::initialSpeed)},
-        {QStringLiteral("--levels"), integer(&CBassDrumParameters::decelerationLevels)},
-        {QStringLiteral("--width"), integer(&CBassDrumParameters::previewWidth)},
-        {QStringLiteral("--height"), integer(&CBassDrumParameters::previewHeight)},
+    using P = CBassDrumParameters;
+    static const CliOptionTable<P> table = {
+        {QStringLiteral("--bits"), numberOption(&P::bitsPerSample)},
+        {QStringLiteral("--rate"), numberOption(&P::sampleRate)},
+        {QStringLiteral("--start"), numberOption(&P::startFrequency)},
+        {QStringLiteral("--end"), numberOption(&P::endFrequency)},
+        {QStringLiteral("--deceleration"), numberOption(&P::deceleration)},
+        {QStringLiteral("--initial-speed"), numberOption(&P::initialSpeed)},
+        {QStringLiteral("--levels"), numberOption(&P::decelerationLevels)},
+        {QStringLiteral("--width"), numberOption(&P::previewWidth)},
+        {QStringLiteral("--height"), numberOption(&P::previewHeight)},
     };
     return table;
 }
 
-int usage()
+QString usageText()
 {
-    return fail(QStringLiteral("usage: %1\n  options: --bits 8|16|32|64 (16), --rate HZ (44100), --start HZ (16000),"
-                               " --end HZ (20), --deceleration SAMPLES (1.0), --initial-speed (0),"
-                               " --levels (1), --width PX (1000), --height PX (100), --preview OUT.png")
-                    .arg(QLatin1String(kUsage)));
+    return QStringLiteral("usage: %1\n  options: --bits 8|16|32|64 (16), --rate HZ (44100), --start HZ (16000),"
+                          " --end HZ (20), --deceleration SAMPLES (1.0), --initial-speed (0),"
+                          " --levels (1), --width PX (1000), --height PX (100), --preview OUT.png")
+        .arg(QLatin1String(kUsage));
 }
 
 int runBassDrum(const QStringList& args)
 {
     CBassDrumParameters parameters;
-    QString output;
     QString previewPath;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& arg = args[i];
-        if (!arg.startsWith(QLatin1String("--"))) {
-            if (!output.isEmpty())
-                return usage();
-            output = arg;
-            continue;
-        }
-        if (i + 1 >= args.size())
-            return fail(QStringLiteral("%1 needs a value").arg(arg));
-        const QString value = args[++i];
-        if (arg == QLatin1String("--preview")) {
+    const auto files = parseCliOptions(args, [&](const QString& key, const QString& value) {
+        if (key == QLatin1String("--preview")) {
             previewPath = value;
-            continue;
+            return CliOption::Taken;
         }
-        const auto option = options().find(arg);
-        if (option == options().end())
-            return usage();
-        if (!option->second(parameters, value))
-            return fail(QStringLiteral("%1: '%2' is not a number").arg(arg, value));
-    }
-    if (output.isEmpty())
-        return usage();
+        return applyTableOption(options(), parameters, key, value);
+    }, usageText());
+    if (!files)
+        return 1;
+    if (files->size() != 1)
+        return fail(usageText());
+    const QString output = files->first();
 
     CBassDrumEngine engine;
     if (!engine.setParameters(parameters))

@@ -1,78 +1,48 @@
 #include "CliCommand.h"
+#include "CliOptions.h"
 #include "CliTaskRun.h"
 
 #include "params/CTaskRunner.h"
 #include "tools/midi/CMidiSourceFiles.h"
 
 #include <cstdio>
-#include <functional>
-#include <map>
 
 namespace {
 const char* const kUsage = "to-midi IN.awa IN.wav OUT.mid [--key value ...]";
 
-using Setter = std::function<bool(CMidiConversionSettings&, const QString&)>;
-
-Setter integer(std::int64_t CMidiConversionSettings::*field)
+const CliOptionTable<CMidiConversionSettings>& options()
 {
-    return [field](CMidiConversionSettings& s, const QString& text) {
-        bool ok = false;
-        s.*field = text.toLongLong(&ok);
-        return ok;
-    };
-}
-
-Setter real(double CMidiConversionSettings::*field)
-{
-    return [field](CMidiConversionSettings& s, const QString& text) {
-        bool ok = false;
-        s.*field = text.toDouble(&ok);
-        return ok;
-    };
-}
-
-const std::map<QString, Setter>& options()
-{
-    static const std::map<QString, Setter> table = {
-        {QStringLiteral("--tempo"), real(&CMidiConversionSettings::tempoBpm)},
-        {QStringLiteral("--black"), integer(&CMidiConversionSettings::blackTicks)},
-        {QStringLiteral("--note"), integer(&CMidiConversionSettings::noteTicks)},
-        {QStringLiteral("--controllers"), integer(&CMidiConversionSettings::controllerTicks)},
-        {QStringLiteral("--bend-range"), real(&CMidiConversionSettings::bendRange)},
-        {QStringLiteral("--tolerance"), real(&CMidiConversionSettings::tolerance)},
+    using S = CMidiConversionSettings;
+    static const CliOptionTable<S> table = {
+        {QStringLiteral("--tempo"), numberOption(&S::tempoBpm)},
+        {QStringLiteral("--black"), numberOption(&S::blackTicks)},
+        {QStringLiteral("--note"), numberOption(&S::noteTicks)},
+        {QStringLiteral("--controllers"), numberOption(&S::controllerTicks)},
+        {QStringLiteral("--bend-range"), numberOption(&S::bendRange)},
+        {QStringLiteral("--tolerance"), numberOption(&S::tolerance)},
     };
     return table;
 }
 
-int usage()
+QString usageText()
 {
-    return fail(QStringLiteral("usage: %1\n  options: --tempo BPM (120), --black TICKS (96), --note TICKS (12),"
-                               " --controllers TICKS (2), --bend-range SEMITONES (2, 0 for none),"
-                               " --tolerance X (0.333)")
-                    .arg(QLatin1String(kUsage)));
+    return QStringLiteral("usage: %1\n  options: --tempo BPM (120), --black TICKS (96), --note TICKS (12),"
+                          " --controllers TICKS (2), --bend-range SEMITONES (2, 0 for none),"
+                          " --tolerance X (0.333)")
+        .arg(QLatin1String(kUsage));
 }
 
 int runToMidi(const QStringList& args)
 {
     CMidiConversionSettings settings;
-    QStringList files;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& arg = args[i];
-        if (!arg.startsWith(QLatin1String("--"))) {
-            files << arg;
-            continue;
-        }
-        if (i + 1 >= args.size())
-            return fail(QStringLiteral("%1 needs a value").arg(arg));
-        const QString value = args[++i];
-        const auto option = options().find(arg);
-        if (option == options().end())
-            return usage();
-        if (!option->second(settings, value))
-            return fail(QStringLiteral("%1: '%2' is not a number").arg(arg, value));
-    }
+    const auto parsed = parseCliOptions(args, [&](const QString& key, const QString& value) {
+        return applyTableOption(options(), settings, key, value);
+    }, usageText());
+    if (!parsed)
+        return 1;
+    QStringList files = *parsed;
     if (files.size() != 3)
-        return usage();
+        return fail(usageText());
     // The two inputs are told apart by their extensions when given the other way round.
     if (files[0].endsWith(QLatin1String(".wav"), Qt::CaseInsensitive)
         && files[1].endsWith(QLatin1String(".awa"), Qt::CaseInsensitive))
