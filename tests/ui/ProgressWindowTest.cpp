@@ -128,9 +128,10 @@ TEST(ProgressWindow, RunsATaskToTheEndAndClosesOnlyAfterIt)
     EXPECT_EQ(iconColour(w.abortButton()), pictureColours().at("TaskProgressClose"));
     EXPECT_TRUE(w.elapsedText().startsWith("Elapsed Time :   0h : 00m : 0"));
 
-    // Escape and Enter do nothing while the task runs.
+    // Escape, Enter and the window's own close do nothing while the task runs.
     QTest::keyClick(&w, Qt::Key_Escape);
     QTest::keyClick(&w, Qt::Key_Return);
+    EXPECT_FALSE(w.close());
     EXPECT_TRUE(w.isVisible());
 
     ASSERT_TRUE(waitFor([&] { return closeShown(w); }));
@@ -261,7 +262,7 @@ TEST(ProgressWindow, MinimisedMainWindowShowsThePercentage)
     EXPECT_EQ(main.windowTitle(), "Main Window");
 }
 
-TEST(ProgressWindow, LogBoxShowsThePreviousJobsFromTheLogFile)
+TEST(ProgressWindow, EachRunLogsAFreshJobAfterTheEarlierOnes)
 {
     TempFolder folder;
     const std::string path = folder.path("jobs.log");
@@ -274,22 +275,30 @@ TEST(ProgressWindow, LogBoxShowsThePreviousJobsFromTheLogFile)
         };
     };
     {
-        CProgressWindow first(nullptr, nullptr, plainPicture);
-        first.setTask(loggingTask("first job\r\n"));
-        first.show();
-        ASSERT_TRUE(waitFor([&] { return !first.isVisible(); }));
-    } // the log file is written as the window goes
-    CProgressWindow second(nullptr, nullptr, plainPicture);
-    second.setTask(loggingTask("second job\r\n"));
-    second.setAutoClose(false);
-    second.show();
-    ASSERT_TRUE(waitFor([&] { return closeShown(second); }));
-    const QString log = second.logBoxText();
-    const auto firstAt = log.indexOf("first job");
-    const auto secondAt = log.indexOf("second job");
-    ASSERT_GE(firstAt, 0) << log.toStdString();
-    EXPECT_GT(secondAt, firstAt) << log.toStdString();
-    EXPECT_EQ(log.count("Job Ended at "), 2);
+        CProgressWindow w(nullptr, nullptr, plainPicture);
+        w.setTask(loggingTask("first job\r\n"));
+        w.show();
+        ASSERT_TRUE(waitFor([&] { return !w.isVisible(); }));
+
+        // Shown again, the window runs the next job; the first one comes
+        // back from the file as the earlier log, once.
+        w.setTask(loggingTask("second job\r\n"));
+        w.setAutoClose(false);
+        w.show();
+        ASSERT_TRUE(w.isActive());
+        ASSERT_TRUE(waitFor([&] { return closeShown(w); }));
+        const QString log = w.logBoxText();
+        const auto firstAt = log.indexOf("first job");
+        ASSERT_GE(firstAt, 0) << log.toStdString();
+        EXPECT_GT(log.indexOf("second job"), firstAt) << log.toStdString();
+        EXPECT_EQ(log.count("first job"), 1);
+        EXPECT_EQ(log.count("Job Ended at "), 2);
+        QTest::keyClick(&w, Qt::Key_Escape);
+        EXPECT_FALSE(w.isVisible());
+    } // nothing is written over the log as the window goes
+    const QByteArray stored = readAll(path);
+    EXPECT_TRUE(stored.contains("first job"));
+    EXPECT_TRUE(stored.contains("second job"));
 }
 
 TEST(ProgressWindow, WindowGoingAwayMidTaskStopsItsWorker)

@@ -55,7 +55,6 @@ CProgressWindow::CProgressWindow(QWidget* parent, QWidget* mainWindow, PictureSo
 {
     setModal(true);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    setWindowFlag(Qt::WindowCloseButtonHint, false);
 
     m_title = new QLabel(this);
     m_title->setAlignment(Qt::AlignCenter);
@@ -252,6 +251,7 @@ int CProgressWindow::startTask()
     m_abort->setEnabled(true);
     m_abort->show();
     m_close->setEnabled(false);
+    m_close->setDefault(false);
     m_close->hide();
     m_frame = 0;
     if (!m_frames.empty())
@@ -459,8 +459,18 @@ void CProgressWindow::done(int result)
     if (!canClose())
         return;
     m_active = false;
+    // The job is over: its log goes to the file now, and the texts are
+    // emptied so that a later run starts a fresh job. Writing is then
+    // switched off, or the runner's own final write would store an empty
+    // log over this one.
+    CTaskLog& log = m_runner.log();
+    if (log.logToFile()) {
+        log.writeLogFile();
+        log.disableLogFile();
+    }
     m_timeLabelTimer.stop();
     m_animationTimer.stop();
+    m_runner.wait(); // the worker is past the task, taking its last step
     QDialog::done(result);
 }
 
