@@ -119,7 +119,7 @@ TEST(ProgressWindow, RunsATaskToTheEndAndClosesOnlyAfterIt)
     QWidget main;
     main.setWindowTitle("Main Window");
     CProgressWindow w(nullptr, &main, plainPicture);
-    w.setTask(steppingTask(40, 3));
+    w.setTask(steppingTask(100, 3));
     w.setAutoClose(false);
     w.show();
     ASSERT_TRUE(w.isActive());
@@ -144,7 +144,7 @@ TEST(ProgressWindow, RunsATaskToTheEndAndClosesOnlyAfterIt)
 
     const QString log = w.logBoxText();
     EXPECT_TRUE(log.startsWith("Job Started at ")) << log.toStdString();
-    EXPECT_EQ(log.count("        Done One Step.\n"), 4);
+    EXPECT_EQ(log.count("        Done One Step.\n"), 10);
     EXPECT_TRUE(log.contains("Job Ended at ")) << log.toStdString();
     EXPECT_FALSE(log.contains('\r'));
 
