@@ -301,6 +301,32 @@ TEST(ProgressWindow, EachRunLogsAFreshJobAfterTheEarlierOnes)
     EXPECT_TRUE(stored.contains("second job"));
 }
 
+TEST(ProgressWindow, AnEndNoticeLeftOverDoesNotEndTheNextRun)
+{
+    CProgressWindow w(nullptr, nullptr, plainPicture);
+    w.setTask(steppingTask(3, 1));
+    w.setAutoClose(false);
+    w.show();
+    // The task ends while no events are handled: its end notice waits in
+    // the queue when the user closes the window and it is shown again.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kDeadlineMs);
+    while (w.runner().hasWorker() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_TRUE(w.canClose());
+    QTest::keyClick(&w, Qt::Key_Escape);
+    ASSERT_FALSE(w.isVisible());
+
+    w.setTask(steppingTask(5000, 2));
+    w.show();
+    settle(150);
+    expectRunningButtons(w);
+    EXPECT_TRUE(w.isAnimating());
+    EXPECT_TRUE(w.isVisible());
+    QTest::mouseClick(w.abortButton(), Qt::LeftButton);
+    ASSERT_TRUE(waitFor([&] { return closeShown(w); }));
+    EXPECT_TRUE(w.logBoxText().contains("*** Job Aborted at "));
+}
+
 TEST(ProgressWindow, WindowGoingAwayMidTaskStopsItsWorker)
 {
     std::atomic<bool> sawAbort{false};

@@ -145,7 +145,8 @@ CProgressWindow::CProgressWindow(QWidget* parent, QWidget* mainWindow, PictureSo
             QMetaObject::invokeMethod(this, [this] { showLog(); }, Qt::QueuedConnection);
     });
     m_runner.setEndedCallback([this](bool autoClose) {
-        QMetaObject::invokeMethod(this, [this, autoClose] { onEnded(autoClose); }, Qt::QueuedConnection);
+        const int run = m_run.load();
+        QMetaObject::invokeMethod(this, [this, run, autoClose] { onEnded(run, autoClose); }, Qt::QueuedConnection);
     });
 
     m_close->hide();
@@ -236,6 +237,7 @@ int CProgressWindow::startTask()
 {
     m_active = true;
     m_startFailed = false;
+    ++m_run;
     if (QWidget* main = mainWindow())
         m_applicationCaption = main->windowTitle().toLocal8Bit().toStdString();
     // The thread of an earlier run may still be taking its last step.
@@ -355,8 +357,10 @@ void CProgressWindow::onAnimationTimer()
     m_animation->setPixmap(m_frames[static_cast<std::size_t>(m_frame)]);
 }
 
-void CProgressWindow::onEnded(bool autoClose)
+void CProgressWindow::onEnded(int run, bool autoClose)
 {
+    if (run != m_run.load() || !m_active)
+        return;
     m_timeLabelTimer.stop();
     refresh(); // the runner has put the bar at its maximum: 100.00 %
     refreshTexts();
@@ -367,7 +371,13 @@ void CProgressWindow::onEnded(bool autoClose)
     }
     if (autoClose) {
         m_animationTimer.stop();
-        QMetaObject::invokeMethod(this, &CProgressWindow::closeWindow, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this,
+            [this, run] {
+                if (run == m_run.load())
+                    closeWindow();
+            },
+            Qt::QueuedConnection);
         return;
     }
     showEndedButtons(m_runner.isAborted());
@@ -471,6 +481,10 @@ void CProgressWindow::done(int result)
     m_timeLabelTimer.stop();
     m_animationTimer.stop();
     m_runner.wait(); // the worker is past the task, taking its last step
+    if (QWidget* main = mainWindow(); main && m_captionShowsPercent) {
+        main->setWindowTitle(fromText(m_applicationCaption));
+        m_captionShowsPercent = false;
+    }
     QDialog::done(result);
 }
 

@@ -104,7 +104,7 @@ private:
     void showLog();
     void onTimeLabelTimer();
     void onAnimationTimer();
-    void onEnded(bool autoClose);
+    void onEnded(int run, bool autoClose);
     void showEndedButtons(bool aborted);
     void resumeTimers();
     void restoreMainWindow();
@@ -121,6 +121,9 @@ private:
     bool m_active = false;
     bool m_startFailed = false;
     std::atomic<bool> m_logPosted{false};
+    // Which run an end notice belongs to: one still queued when the window
+    // is shown again must not end the next run.
+    std::atomic<int> m_run{0};
     std::string m_shownLog;
 
     QTimer m_timeLabelTimer;
