@@ -3,6 +3,7 @@
 #include "core/IPrompter.h"
 #include "core/ui/CQuillopDoc.h"
 #include "grid/ui/CItemsGrid.h"
+#include "kinds/ui/CKindPanels.h"
 #include "kinds/texts/CDocumentSettings.h"
 
 #include <QPainter>
@@ -39,7 +40,7 @@ CQuillopView::CQuillopView(CQuillopDoc& document, QWidget* parent)
         const int group = kPanelGroups[static_cast<std::size_t>(i)];
         CItemsGrid* grid = panelFactory() ? panelFactory()(group) : nullptr;
         if (!grid)
-            grid = new CItemsGrid(group);
+            grid = createKindPanel(group);
         grid->setObjectName(QStringLiteral("panel%1").arg(i));
         grid->attach(&document.holder(), this);
         m_panels[static_cast<std::size_t>(i)] = grid;
