@@ -51,6 +51,13 @@ function(quillop_tests name dir)
   target_link_libraries(${name} PRIVATE ${libs} quillop_testsupport GTest::gtest GTest::gmock)
   quillop_warnings(${name})
   add_test(NAME ${name} COMMAND ${name})
+  # The sanitizer run builds only what the model tests need.
+  if(T_LABEL STREQUAL "model")
+    if(NOT TARGET quillop_model_tests)
+      add_custom_target(quillop_model_tests)
+    endif()
+    add_dependencies(quillop_model_tests ${name})
+  endif()
   set_tests_properties(${name} PROPERTIES LABELS ${T_LABEL}
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SDL_AUDIODRIVER=dummy"
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
