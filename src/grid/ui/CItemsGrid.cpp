@@ -4,6 +4,8 @@
 #include "core/CResourceHolder.h"
 #include "core/CResourceItem.h"
 #include "core/IPrompter.h"
+#include "grid/CellValue.h"
+#include "grid/ui/CCellDelegate.h"
 #include "grid/ui/CFindDialog.h"
 #include "grid/ui/CItemsGridModel.h"
 #include "grid/ui/IPanelHost.h"
@@ -23,6 +25,34 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+
+namespace {
+// Typed cells are drawn and edited by their kind; the editors' plain text
+// cells keep the table's own drawing and in-place line edit.
+class CGridCellDelegate : public CCellDelegate {
+public:
+    CGridCellDelegate(CellAccess cells, QObject* parent) : CCellDelegate(cells, parent), m_access(std::move(cells)) {}
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        if (m_access(index))
+            return nullptr;
+        return QStyledItemDelegate::createEditor(parent, option, index);
+    }
+
+protected:
+    bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
+                     const QModelIndex& index) override
+    {
+        if (m_access(index))
+            return CCellDelegate::editorEvent(event, model, option, index);
+        return QStyledItemDelegate::editorEvent(event, model, option, index);
+    }
+
+private:
+    CellAccess m_access;
+};
+} // namespace
 
 CItemsGrid::CItemsGrid(int group, QWidget* parent)
     : QWidget(parent), m_group(group), m_model(new CItemsGridModel(*this)), m_table(new QTableView),
@@ -80,6 +110,38 @@ CItemsGrid::CItemsGrid(int group, QWidget* parent)
     layout->addWidget(m_splitter, 1);
     setAcceptDrops(true);
     setFocusProxy(m_table);
+
+    auto* delegate = new CGridCellDelegate(
+        [this](const QModelIndex& index) { return typedCell(index.column(), index.row()); }, m_table);
+    m_table->setItemDelegate(delegate);
+    connect(delegate, &CCellDelegate::cellEdited, this, [this](const QModelIndex& index) {
+        // The value the cell's editor changed, not a fresh fill from the item.
+        const auto edited = m_cells.find({index.row(), index.column()});
+        if (edited != m_cells.end() && edited->second) {
+            const CellValue value = *edited->second;
+            editCellValue(index.column(), index.row(), value);
+        }
+    });
+}
+
+CellValue* CItemsGrid::typedCell(int gridColumn, int item) const
+{
+    const int column = gridColumn - kLeadingColumns;
+    if (column < 0 || column >= editorColumnCount() || item < 0 || item >= rowCount())
+        return nullptr;
+    CellValue fresh;
+    if (!editorCellValue(column, item, fresh))
+        return nullptr;
+    auto& slot = m_cells[{item, gridColumn}];
+    if (!slot)
+        slot = std::make_unique<CellValue>();
+    *slot = fresh;
+    return slot.get();
+}
+
+int CItemsGrid::setEditorCellValue(int column, int item, const CellValue& value)
+{
+    return setEditorCell(column, item, QString::fromStdString(value.text()));
 }
 
 CItemsGrid::~CItemsGrid() = default;
@@ -104,6 +166,7 @@ void CItemsGrid::reload()
     const int current = currentItem();
     const int column = currentColumn();
     m_marks.resize(static_cast<std::size_t>(rowCount()), 0);
+    m_cells.clear();
     m_model->resetRows();
     m_table->resizeColumnToContents(0);
     m_table->resizeColumnToContents(1);
@@ -122,6 +185,7 @@ void CItemsGrid::reload()
 void CItemsGrid::refreshRows()
 {
     m_marks.resize(static_cast<std::size_t>(rowCount()), 0);
+    m_cells.clear();
     m_model->resetRows();
     updateSelectedCount();
 }
@@ -211,6 +275,11 @@ int CItemsGrid::compareCells(int gridColumn, int a, int b) const
 {
     if (gridColumn <= 0)
         return (a > b) - (a < b);
+    CellValue left;
+    CellValue right;
+    const int column = gridColumn - kLeadingColumns;
+    if (column >= 0 && editorCellValue(column, a, left) && editorCellValue(column, b, right))
+        return left.isGreaterThan(right) ? 1 : right.isGreaterThan(left) ? -1 : 0;
     return QString::compare(gridCellText(gridColumn, a), gridCellText(gridColumn, b), Qt::CaseSensitive);
 }
 
@@ -267,6 +336,9 @@ QString CItemsGrid::gridCellText(int gridColumn, int item) const
         return QString::number(item);
     if (gridColumn == 1)
         return isMarked(item) ? QStringLiteral("Yes") : QStringLiteral("No");
+    CellValue typed;
+    if (gridColumn >= kLeadingColumns && editorCellValue(gridColumn - kLeadingColumns, item, typed))
+        return QString::fromStdString(typed.displayText(gridColumn, item));
     return editorCellText(gridColumn - kLeadingColumns, item);
 }
 
@@ -280,7 +352,8 @@ void CItemsGrid::setMarked(int item, bool marked)
     if (item < 0 || item >= rowCount())
         return;
     m_marks.resize(static_cast<std::size_t>(rowCount()), 0);
-    m_marks[static_cast<std::size_t>(item)] = marked ? 1 : 0;
+    int& mark = m_marks[static_cast<std::size_t>(item)];
+    mark = !marked ? 0 : mark ? mark : ++m_markStamp;
     m_model->rowsChanged(item, item);
     updateSelectedCount();
 }
@@ -301,6 +374,22 @@ std::vector<int> CItemsGrid::selectionSet(bool ascending) const
     return set;
 }
 
+std::vector<int> CItemsGrid::selectionInMarkOrder() const
+{
+    std::vector<int> marked;
+    const int rows = std::min(rowCount(), static_cast<int>(m_marks.size()));
+    for (int i = 0; i < rows; ++i)
+        if (m_marks[static_cast<std::size_t>(i)])
+            marked.push_back(i);
+    std::stable_sort(marked.begin(), marked.end(), [this](int a, int b) {
+        return m_marks[static_cast<std::size_t>(a)] < m_marks[static_cast<std::size_t>(b)];
+    });
+    const int current = currentItem();
+    if (current >= 0 && !isMarked(current))
+        marked.push_back(current);
+    return marked;
+}
+
 int CItemsGrid::selectedCount() const { return static_cast<int>(selectionSet(true).size()); }
 
 void CItemsGrid::updateSelectedCount()
@@ -312,7 +401,7 @@ void CItemsGrid::updateSelectedCount()
 
 void CItemsGrid::selectAll()
 {
-    m_marks.assign(static_cast<std::size_t>(rowCount()), 1);
+    m_marks.assign(static_cast<std::size_t>(rowCount()), ++m_markStamp);
     refreshRows();
 }
 
@@ -325,8 +414,9 @@ void CItemsGrid::selectNone()
 void CItemsGrid::selectInvert()
 {
     m_marks.resize(static_cast<std::size_t>(rowCount()), 0);
-    for (char& m : m_marks)
-        m = m ? 0 : 1;
+    const int stamp = ++m_markStamp;
+    for (int& m : m_marks)
+        m = m ? 0 : stamp;
     refreshRows();
 }
 
@@ -334,7 +424,7 @@ void CItemsGrid::moveMark(int from, int to)
 {
     if (from < 0 || to < 0 || from >= static_cast<int>(m_marks.size()) || to >= static_cast<int>(m_marks.size()))
         return;
-    const char mark = m_marks[static_cast<std::size_t>(from)];
+    const int mark = m_marks[static_cast<std::size_t>(from)];
     m_marks.erase(m_marks.begin() + from);
     m_marks.insert(m_marks.begin() + to, mark);
 }
@@ -472,13 +562,30 @@ void CItemsGrid::editCell(int gridColumn, int item, const QString& text)
         setMarked(item, text == QLatin1String("Yes"));
         return;
     }
+    storeEdit(gridColumn, item, [&](int column) { return setEditorCell(column, item, text); });
+}
+
+void CItemsGrid::editCellValue(int gridColumn, int item, const CellValue& value)
+{
+    if (gridColumn == 1) {
+        setMarked(item, value.yesNo());
+        return;
+    }
+    storeEdit(gridColumn, item, [&](int column) { return setEditorCellValue(column, item, value); });
+}
+
+template <typename Store> void CItemsGrid::storeEdit(int gridColumn, int item, Store store)
+{
     const int column = gridColumn - kLeadingColumns;
     if (column < 0 || item < 0 || item >= rowCount())
         return;
     {
         CLock lock(*this);
-        if (!setEditorCell(column, item, text))
+        if (!store(column)) {
+            // A refused edit shows the stored value again.
+            m_model->rowsChanged(item, item);
             return;
+        }
         for (int other = 0; other < rowCount(); ++other)
             if (other != item && isMarked(other))
                 copyEditorCell(column, other, item);
@@ -529,8 +636,9 @@ bool CItemsGrid::search(const CFindOptions& options, bool allowSelectAndReplace)
             return false;
         if (options.unselectPrevious)
             m_marks.assign(static_cast<std::size_t>(rows), 0);
+        const int stamp = ++m_markStamp;
         for (int row : found)
-            m_marks[static_cast<std::size_t>(row)] = 1;
+            m_marks[static_cast<std::size_t>(row)] = stamp;
         refreshRows();
         const auto [low, high] = std::minmax_element(found.begin(), found.end());
         m_table->scrollTo(m_model->index(*high, 0));

@@ -5,10 +5,13 @@
 #include <QWidget>
 
 #include <atomic>
+#include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
 
+class CellValue;
 class CItemsGridModel;
 class CResourceHolder;
 class IPanelHost;
@@ -69,6 +72,12 @@ public:
     virtual QString editorHeader(int column) const;
     virtual QString editorCellText(int column, int item) const;
     virtual bool editorCellEditable(int column) const { return column >= 0; }
+    // A typed cell (thumbnail, choice list, number...) drawn and edited by
+    // its kind; false keeps the plain text cell of editorCellText.
+    virtual bool editorCellValue(int /*column*/, int /*item*/, CellValue& /*value*/) const { return false; }
+    // Stores an edited typed cell: 1 if stored. By default its text goes
+    // through setEditorCell.
+    virtual int setEditorCellValue(int column, int item, const CellValue& value);
     // Stores an edited text in the item: 1 if stored.
     virtual int setEditorCell(int column, int item, const QString& text);
     // Copies the field of column from item `from` into item `to`: 1 if copied.
@@ -90,6 +99,9 @@ public:
     QString gridCellText(int gridColumn, int item) const;
     int gridColumnCount() const { return kLeadingColumns + editorColumnCount(); }
     std::vector<int> selectionSet(bool ascending) const;
+    // The same set in the order the rows were marked (rows marked together,
+    // as by Select All, in row order), the unmarked current row last.
+    std::vector<int> selectionInMarkOrder() const;
     int selectedCount() const;
     bool isMarked(int item) const;
     void setMarked(int item, bool marked);
@@ -105,6 +117,7 @@ public:
     // One edit of a cell, stored in the current row then copied into every
     // other marked row.
     void editCell(int gridColumn, int item, const QString& text);
+    void editCellValue(int gridColumn, int item, const CellValue& value);
     // Runs the search with the remembered options (or only those Find Next
     // and Find Previous use). True when something matched.
     bool find();
@@ -143,6 +156,8 @@ protected:
 
     virtual bool gameStep() { return false; }
     IPanelHost* host() const { return m_host; }
+    // The pane beside the grid, for editors that show a picture or summary.
+    QLabel* editorView() const { return m_editorView; }
     void markModified();
     void refreshRows();
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -151,6 +166,8 @@ protected:
 
 private:
     bool search(const CFindOptions& options, bool allowSelectAndReplace);
+    template <typename Store> void storeEdit(int gridColumn, int item, Store store);
+    CellValue* typedCell(int gridColumn, int item) const;
     void moveMark(int from, int to);
     void updateSelectedCount();
     bool handleKey(int key, Qt::KeyboardModifiers modifiers, bool perform);
@@ -158,7 +175,13 @@ private:
     int m_group;
     CResourceHolder* m_holder = nullptr;
     IPanelHost* m_host = nullptr;
-    std::vector<char> m_marks;
+    // 0 for an unmarked row, else the stamp of when it was marked.
+    std::vector<int> m_marks;
+    int m_markStamp = 0;
+    // Typed cells by (row, grid column), refilled whenever one is asked for;
+    // kept per cell so that a cell under edit is not overwritten by painting
+    // another.
+    mutable std::map<std::pair<int, int>, std::unique_ptr<CellValue>> m_cells;
     std::atomic<int> m_lockCount{0};
     std::mutex m_stepMutex;
     CItemsGridModel* m_model;

@@ -38,7 +38,7 @@ QVariant CItemsGridModel::data(const QModelIndex& index, int role) const
     if (role == Qt::BackgroundRole && m_grid.isMarked(item))
         return QBrush(QColor(255, 244, 200));
     if (role == Qt::DisplayRole || role == Qt::EditRole || role == Qt::ToolTipRole)
-        return m_grid.editorCellText(column - CItemsGrid::kLeadingColumns, item);
+        return m_grid.gridCellText(column, item);
     return {};
 }
 
