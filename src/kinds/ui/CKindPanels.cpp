@@ -5,6 +5,9 @@
 #include "kinds/binaryfiles/ui/CBinaryFilesPanel.h"
 #include "kinds/colors/ui/CColorsPanel.h"
 #include "kinds/sounds/ui/CSoundsPanel.h"
+#include "kinds/animations/ui/CAnimationsPanel.h"
+#include "kinds/bitmaps/ui/CBitmapsPanel.h"
+#include "kinds/maps/ui/CMapsPanel.h"
 
 CItemsGrid* createKindPanel(int group)
 {
@@ -12,6 +15,9 @@ CItemsGrid* createKindPanel(int group)
     case GroupColors: return new CColorsPanel;
     case GroupBinaryFiles: return new CBinaryFilesPanel;
     case GroupSounds: return new CSoundsPanel;
+    case GroupBitmaps: return new CBitmapsPanel;
+    case GroupAnimations: return new CAnimationsPanel;
+    case GroupMaps: return new CMapsPanel;
     default:
         return new CItemsGrid(group);
     }

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "grid/ui/CTypedItemsGrid.h"
+
+class CAnimationItem;
+
+// The Animations group's grid: ID, type, play mode, frame count and
+// comments; beside it the current animation's frames.
+class CAnimationsPanel : public CTypedItemsGrid {
+    Q_OBJECT
+public:
+    enum ColumnIndex { ColId, ColType, ColPlayMode, ColSpecs, ColComments };
+
+    explicit CAnimationsPanel(QWidget* parent = nullptr);
+
+    void buildMenu(QMenu& menu, int base) override { addEmptyMenu(menu, base); }
+    void reloadEditorView() override;
+
+protected:
+    bool fillCell(int column, int item, CellValue& value) const override;
+    int storeCell(int column, int item, const CellValue& value) override;
+
+private:
+    CAnimationItem* animation(int item) const;
+};

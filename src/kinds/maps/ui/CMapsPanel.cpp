@@ -1,0 +1,126 @@
+#include "kinds/maps/ui/CMapsPanel.h"
+
+#include "core/CResourceHolder.h"
+#include "core/GroupIndex.h"
+#include "grid/CellValue.h"
+#include "kinds/maps/CMapItem.h"
+#include "params/ui/CUiServices.h"
+
+#include <QImage>
+#include <QLabel>
+#include <QPainter>
+#include <QPixmap>
+
+#include <algorithm>
+
+namespace {
+const CellValue::ChoiceList& typeNames()
+{
+    static const CellValue::ChoiceList names{CMapItem::typeText(CMapItem::kTypeGridOfBitmaps)};
+    return names;
+}
+} // namespace
+
+CMapsPanel::CMapsPanel(QWidget* parent)
+    : CTypedItemsGrid(GroupMaps,
+                      {{"ID", true},
+                       {"Type", true},
+                       {"Nb Columns", true},
+                       {"Nb Lines", true},
+                       {"Size X", true},
+                       {"Size Y", true},
+                       {"Specifications", false},
+                       {"Comments", true}},
+                      parent)
+{
+}
+
+CMapItem* CMapsPanel::map(int item) const
+{
+    return holder() ? dynamic_cast<CMapItem*>(holder()->get(GroupMaps, item)) : nullptr;
+}
+
+bool CMapsPanel::fillCell(int column, int item, CellValue& value) const
+{
+    const CMapItem* record = map(item);
+    if (!record)
+        return false;
+    auto text = [&](const std::string& s) {
+        value.setKind(CellValue::KindText);
+        value.setFromText(s);
+    };
+    auto integer = [&](int n) {
+        value.setKind(CellValue::KindInteger);
+        value.setInteger(n);
+    };
+    switch (column) {
+    case ColId: text(record->id()); break;
+    case ColType:
+        value.setKind(CellValue::KindChoice);
+        value.setChoice(&typeNames(), record->mapType());
+        break;
+    case ColColumns: integer(record->columnCount()); break;
+    case ColLines: integer(record->lineCount()); break;
+    case ColSizeX: integer(record->sizeX()); break;
+    case ColSizeY: integer(record->sizeY()); break;
+    case ColSpecs: text(record->specsText()); break;
+    case ColComments: text(record->comments()); break;
+    default: return false;
+    }
+    return true;
+}
+
+int CMapsPanel::storeCell(int column, int item, const CellValue& value)
+{
+    CMapItem* record = map(item);
+    if (!record)
+        return 0;
+    switch (column) {
+    case ColId: record->setId(value.text()); return 1;
+    case ColType: record->setMapType(value.integer()); return 1;
+    // A declined reduction, a negative count or a size too large to hold
+    // leave the map as it was and the cell shows the old count again.
+    case ColColumns: return record->resize(value.integer(), record->lineCount(), CUiServices::prompter());
+    case ColLines: return record->resize(record->columnCount(), value.integer(), CUiServices::prompter());
+    case ColSizeX: record->setSizeX(value.integer()); return 1;
+    case ColSizeY: record->setSizeY(value.integer()); return 1;
+    case ColComments: record->setComments(value.text()); return 1;
+    default: return 0;
+    }
+}
+
+void CMapsPanel::reloadEditorView()
+{
+    QLabel* view = editorView();
+    const CMapItem* record = map(currentItem());
+    if (!record || !holder()) {
+        view->setPixmap(QPixmap());
+        view->setText(tr("<i>No item</i>"));
+        return;
+    }
+    const qint64 width = qint64(record->columnCount()) * std::max(record->cellWidth(), 0);
+    const qint64 height = qint64(record->lineCount()) * std::max(record->cellHeight(), 0);
+    if (width <= 0 || height <= 0 || record->mapType() != CMapItem::kTypeGridOfBitmaps) {
+        view->setPixmap(QPixmap());
+        view->setText(QStringLiteral("<h3>%1</h3><p>%2 &mdash; %3 x %4</p>")
+                          .arg(QString::fromStdString(record->id()).toHtmlEscaped(),
+                               QString::fromLatin1(CMapItem::typeText(record->mapType())))
+                          .arg(record->columnCount())
+                          .arg(record->lineCount()));
+        return;
+    }
+    // Only the top-left part of a very large map is drawn: enough to
+    // recognise it, without a picture of unbounded size.
+    const QSize drawn(static_cast<int>(std::min<qint64>(width, kMaxPreviewSide)),
+                      static_cast<int>(std::min<qint64>(height, kMaxPreviewSide)));
+    QImage picture(drawn, QImage::Format_ARGB32_Premultiplied);
+    picture.fill(QColor(64, 64, 64));
+    {
+        QPainter painter(&picture);
+        record->drawStretched(painter, *holder(), QPoint(0, 0), QRect(QPoint(0, 0), drawn));
+    }
+    const QSize room = view->size() - QSize(24, 24);
+    if (room.isValid() && (drawn.width() > room.width() || drawn.height() > room.height()))
+        picture = picture.scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    view->setPixmap(QPixmap::fromImage(picture));
+}
