@@ -1,0 +1,123 @@
+#include "core/CResourceHolder.h"
+#include "core/GroupIndex.h"
+#include "grid/ui/CCellDelegate.h"
+#include "kinds/CItemKinds.h"
+#include "kinds/colors/CColorItem.h"
+#include "kinds/colors/ui/CColorSwatchView.h"
+#include "kinds/colors/ui/CColorsPanel.h"
+#include "ui/ShellFakes.h"
+#include "ui/UiFakes.h"
+
+#include <QImage>
+#include <QMenu>
+#include <QPainter>
+#include <QTableView>
+#include <gtest/gtest.h>
+
+namespace {
+struct ColorsFixture : ::testing::Test {
+    ColorsFixture() : holder(&createKindPrototype)
+    {
+        for (const char* id : {"red", "green", "blue"})
+            holder.newItem(GroupColors, id);
+        panel.attach(&holder, &host);
+    }
+    CColorItem& color(int i) { return *dynamic_cast<CColorItem*>(holder.get(GroupColors, i)); }
+    static constexpr int kColorColumn = CColorsPanel::ColColor + CItemsGrid::kLeadingColumns;
+
+    CResourceHolder holder;
+    RecordingPanelHost host;
+    CColorsPanel panel;
+};
+} // namespace
+
+TEST_F(ColorsFixture, ColumnsAndTexts)
+{
+    QStringList headers;
+    for (int c = 0; c < panel.gridColumnCount(); ++c)
+        headers << panel.table()->model()->headerData(c, Qt::Horizontal).toString();
+    EXPECT_EQ(headers, QStringList({"Index", "Select", "ID", "Color", "Specifications", "Comments"}));
+    EXPECT_FALSE(panel.editorCellEditable(CColorsPanel::ColSpecs));
+    EXPECT_TRUE(panel.editorCellEditable(CColorsPanel::ColColor));
+
+    color(0).setColor(CColorItem::makeRgb(0x99, 0x66, 0x33), 255);
+    EXPECT_EQ(panel.gridCellText(kColorColumn, 0), "(FF)  99 66 33");
+}
+
+TEST_F(ColorsFixture, ColorEditStoresRgbAndAlphaIntoEveryMarkedRow)
+{
+    panel.selectRow(0);
+    panel.setMarked(2, true);
+    panel.editCell(kColorColumn, 0, "(40)  FF 80 00");
+    for (int i : {0, 2}) {
+        EXPECT_EQ(color(i).rgb(), 0x000080FF) << i;
+        EXPECT_EQ(color(i).alpha(), 0x40) << i;
+    }
+    EXPECT_EQ(color(1).rgb(), 0);
+    EXPECT_EQ(color(1).alpha(), 255);
+    EXPECT_EQ(panel.gridCellText(CColorsPanel::ColSpecs + CItemsGrid::kLeadingColumns, 0),
+              "Alpha 64, RGB( 255, 128, 0 )");
+    EXPECT_GT(host.modified, 0);
+
+    // A text that is no colour changes nothing.
+    panel.editCell(kColorColumn, 1, "nothing here");
+    EXPECT_EQ(color(1).rgb(), 0);
+}
+
+TEST_F(ColorsFixture, ColourChooserReplacesRgbAndKeepsAlpha)
+{
+    ScriptedUi ui;
+    color(1).setColor(CColorItem::makeRgb(1, 2, 3), 77);
+    ui.colors.answers.push_back(0x00123456);
+    panel.selectRow(1);
+    auto* delegate = qobject_cast<CCellDelegate*>(panel.table()->itemDelegateForColumn(kColorColumn));
+    ASSERT_NE(delegate, nullptr);
+    const QModelIndex index = panel.table()->model()->index(1, kColorColumn);
+    EXPECT_EQ(delegate->editCell(panel.table(), QRect(0, 0, 80, 20), index, {}, true), 1);
+    ASSERT_EQ(ui.colors.started.size(), 1u);
+    EXPECT_EQ(ui.colors.started[0], static_cast<std::uint32_t>(CColorItem::makeRgb(1, 2, 3)));
+    EXPECT_EQ(color(1).rgb(), 0x00123456);
+    EXPECT_EQ(color(1).alpha(), 77);
+}
+
+TEST_F(ColorsFixture, MenuHoldsOneDisabledEmptyEntry)
+{
+    QMenu menu;
+    panel.buildMenu(menu, CItemsGrid::kEditorBase);
+    ASSERT_EQ(menu.actions().size(), 1);
+    EXPECT_EQ(menu.actions()[0]->text(), "Empty");
+    EXPECT_EQ(menu.actions()[0]->statusTip(), "Empty menu");
+    EXPECT_FALSE(menu.actions()[0]->isEnabled());
+}
+
+TEST_F(ColorsFixture, SwatchesFollowTheSelectionAndShowAlpha)
+{
+    panel.selectRow(1);
+    panel.setMarked(2, true);
+    panel.setMarked(0, true);
+    std::vector<std::string> shown;
+    for (const CColorItem* c : panel.swatchView()->colors())
+        shown.push_back(c->id());
+    EXPECT_EQ(shown, (std::vector<std::string>{"red", "green", "blue"}));
+
+    EXPECT_TRUE(CColorSwatchView::sampleRect(QRect(0, 0, 100, 48)).isEmpty());
+    EXPECT_TRUE(CColorSwatchView::sampleRect(QRect(0, 0, 32, 100)).isEmpty());
+    EXPECT_EQ(CColorSwatchView::sampleRect(QRect(0, 0, 100, 100)), QRect(QPoint(50, 20), QPoint(91, 91)));
+
+    // An opaque colour looks the same in every part of the sample; a
+    // transparent one shows white on the left and black on the right.
+    auto sampleColors = [](const CColorItem& c) {
+        QImage image(100, 100, QImage::Format_RGB32);
+        QPainter p(&image);
+        CColorSwatchView::paintSwatch(p, image.rect(), c);
+        p.end();
+        return std::vector<QRgb>{image.pixel(58, 30), image.pixel(84, 30), image.pixel(70, 80)};
+    };
+    color(0).setColor(CColorItem::makeRgb(200, 40, 10), 255);
+    for (QRgb rgb : sampleColors(color(0)))
+        EXPECT_EQ(rgb & 0xffffff, 0xC8280Au);
+    color(0).setColor(CColorItem::makeRgb(200, 40, 10), 0);
+    const auto clear = sampleColors(color(0));
+    EXPECT_EQ(clear[0] & 0xffffff, 0xFFFFFFu);
+    EXPECT_EQ(clear[1] & 0xffffff, 0x000000u);
+}

@@ -1,0 +1,147 @@
+#include "core/CResourceHolder.h"
+#include "core/GroupIndex.h"
+#include "kinds/CItemKinds.h"
+#include "kinds/sounds/CMVT_WavMemory.h"
+#include "kinds/sounds/ui/CSoundsPanel.h"
+#include "media/output/CAudioPlayer.h"
+#include "media/output/CAudioSettings.h"
+#include "media/output/CCaptureAudioBackend.h"
+#include "ui/ShellFakes.h"
+#include "ui/UiFakes.h"
+
+#include <QMenu>
+#include <QTableView>
+#include <QtEndian>
+#include <gtest/gtest.h>
+
+namespace {
+// A 16-bit WAV file of `frames` frames of a slow ramp.
+QByteArray wavFile(int frames, int channels, int rate)
+{
+    const int blockAlign = channels * 2;
+    QByteArray bytes(44, '\0');
+    auto put32 = [&](int at, quint32 v) { qToLittleEndian(v, bytes.data() + at); };
+    auto put16 = [&](int at, quint16 v) { qToLittleEndian(v, bytes.data() + at); };
+    std::memcpy(bytes.data(), "RIFF", 4);
+    put32(4, static_cast<quint32>(36 + frames * blockAlign));
+    std::memcpy(bytes.data() + 8, "WAVEfmt ", 8);
+    put32(16, 16);
+    put16(20, 1);
+    put16(22, static_cast<quint16>(channels));
+    put32(24, static_cast<quint32>(rate));
+    put32(28, static_cast<quint32>(rate * blockAlign));
+    put16(32, static_cast<quint16>(blockAlign));
+    put16(34, 16);
+    std::memcpy(bytes.data() + 36, "data", 4);
+    put32(40, static_cast<quint32>(frames * blockAlign));
+    for (int i = 0; i < frames * channels; ++i) {
+        const qint16 sample = static_cast<qint16>((i % 200) * 100 - 10000);
+        bytes.append(reinterpret_cast<const char*>(&sample), 2);
+    }
+    return bytes;
+}
+
+struct SoundsFixture : ::testing::Test {
+    SoundsFixture() : holder(&createKindPrototype), player(std::make_unique<CCaptureAudioBackend>())
+    {
+        player.initialise(CAudioSettings(), std::chrono::milliseconds(0));
+        panel.setAudioPlayer(&player);
+        panel.attach(&holder, &host);
+        drum = folder.path("drum.wav");
+        writeAll(drum, wavFile(1000, 2, 22050));
+    }
+    CMVT_WavMemory* sound(int i) { return dynamic_cast<CMVT_WavMemory*>(holder.get(GroupSounds, i)); }
+    static constexpr int kPlay = CSoundsPanel::ColPlay + CItemsGrid::kLeadingColumns;
+
+    TempFolder folder;
+    ScriptedUi ui;
+    CResourceHolder holder;
+    RecordingPanelHost host;
+    CAudioPlayer player;
+    CSoundsPanel panel;
+    std::string drum;
+};
+} // namespace
+
+TEST_F(SoundsFixture, InsertLoadsEachFileAndRemovesFailures)
+{
+    QStringList headers;
+    for (int c = 0; c < panel.gridColumnCount(); ++c)
+        headers << panel.table()->model()->headerData(c, Qt::Horizontal).toString();
+    EXPECT_EQ(headers, QStringList({"Index", "Select", "ID", "Play", "Specifications", "Comments"}));
+
+    const std::string broken = folder.path("broken.ogg");
+    writeAll(broken, QByteArray("not an ogg stream"));
+    ui.files.answers.push_back({drum, broken});
+    panel.runCommand(CItemsGrid::CmdInsert);
+    ASSERT_EQ(ui.files.requests.size(), 1u);
+    EXPECT_EQ(ui.files.requests[0].title, "Insert Sound(s) Filename(s)");
+    EXPECT_EQ(ui.files.requests[0].filter.substr(0, 42), "Supported Sounds Files (*.wav;*.ogg;*.pcm)");
+    ASSERT_EQ(holder.count(GroupSounds), 1);
+    EXPECT_EQ(sound(0)->id(), "drum");
+    EXPECT_EQ(panel.gridCellText(CSoundsPanel::ColSpecs + CItemsGrid::kLeadingColumns, 0),
+              "WAV, 1000 Data, 4000 Bytes (16 Bits, 2 Channels, 22050 Hz)");
+    EXPECT_EQ(panel.gridCellText(kPlay, 0), "Stop");
+}
+
+TEST_F(SoundsFixture, PlayCellDrivesThePlayerAndPastesIntoMarkedRows)
+{
+    panel.insertSounds({drum, drum});
+    panel.refresh();
+    panel.selectRow(0);
+    panel.setMarked(1, true);
+    panel.editCell(kPlay, 0, "Loop Play");
+    EXPECT_EQ(player.state(sound(0)), CAudioPlayer::LoopPlaying);
+    EXPECT_EQ(player.state(sound(1)), CAudioPlayer::LoopPlaying);
+    EXPECT_EQ(panel.gridCellText(kPlay, 1), "Loop Play");
+
+    panel.setMarked(1, false);
+    panel.editCell(kPlay, 0, "Stop");
+    EXPECT_EQ(player.state(sound(0)), CAudioPlayer::Stopped);
+    EXPECT_EQ(player.state(sound(1)), CAudioPlayer::LoopPlaying);
+    // A label that names no state does nothing.
+    panel.editCell(kPlay, 1, "Pause");
+    EXPECT_EQ(player.state(sound(1)), CAudioPlayer::LoopPlaying);
+    player.stopAll();
+}
+
+TEST_F(SoundsFixture, LoadKeepsTheItemWhenTheFileFailsAndRenamesNewIds)
+{
+    panel.insertSounds({drum});
+    panel.insertItem(); // cancelled dialog: nothing added
+    EXPECT_EQ(holder.count(GroupSounds), 1);
+    holder.newItem(GroupSounds, "New ID");
+    panel.refresh();
+
+    panel.selectRow(0);
+    ui.files.answers.push_back({folder.path("missing.wav")});
+    panel.runCommand(CItemsGrid::kEditorBase + CSoundsPanel::EntryLoad);
+    EXPECT_EQ(ui.files.requests.back().title, "Load Wav Into Memory");
+    EXPECT_EQ(sound(0)->frames(), 1000);
+    EXPECT_TRUE(sound(0)->hasData());
+
+    panel.selectRow(1);
+    ui.files.answers.push_back({drum});
+    const int before = host.modified;
+    panel.runCommand(CItemsGrid::kEditorBase + CSoundsPanel::EntryLoad);
+    EXPECT_EQ(sound(1)->id(), "drum");
+    EXPECT_EQ(sound(1)->frames(), 1000);
+    EXPECT_GT(host.modified, before);
+}
+
+TEST_F(SoundsFixture, MenuEntriesAndChannelSwap)
+{
+    QMenu empty;
+    panel.buildMenu(empty, CItemsGrid::kEditorBase);
+    ASSERT_EQ(empty.actions().size(), 2);
+    EXPECT_EQ(empty.actions()[0]->text(), "&Load Wav/Ogg...");
+    EXPECT_FALSE(empty.actions()[0]->isEnabled());
+    EXPECT_EQ(empty.actions()[1]->text(), "S&wap Display Channels Priority");
+
+    const int before = host.modified;
+    panel.runCommand(CItemsGrid::kEditorBase + CSoundsPanel::EntrySwapChannels);
+    EXPECT_TRUE(panel.swapChannels());
+    panel.runCommand(CItemsGrid::kEditorBase + CSoundsPanel::EntrySwapChannels);
+    EXPECT_FALSE(panel.swapChannels());
+    EXPECT_EQ(host.modified, before);
+}
