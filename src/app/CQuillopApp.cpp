@@ -3,6 +3,7 @@
 #include "core/IPrompter.h"
 #include "media/output/CAudioPlayer.h"
 #include "media/output/CAudioSettings.h"
+#include "params/ui/CProgressWindow.h"
 
 #include <QSettings>
 
@@ -16,6 +17,7 @@ CQuillopApp::~CQuillopApp()
 {
     stopAllSounds();
     m_player.reset();
+    CProgressWindow::setDefaultPictures({});
     m_interface.clear();
     if (g_app == this)
         g_app = nullptr;
@@ -25,8 +27,13 @@ CQuillopApp* CQuillopApp::instance() { return g_app; }
 
 int CQuillopApp::loadInterface(const std::string& fileName, IPrompter& prompter)
 {
-    if (m_interface.load(fileName, prompter))
+    if (m_interface.load(fileName, prompter)) {
+        // The progress windows of the tools draw their buttons and their
+        // working animation from the interface pictures.
+        CProgressWindow::setDefaultPictures(
+            [this](const std::string& id) { return m_interface.picture(m_interface.bitmapIndex(id)); });
         return 1;
+    }
     prompter.tell(CInterfaceResources::kMissingFile, IPrompter::Icon::Stop);
     return 0;
 }
