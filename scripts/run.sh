@@ -2,6 +2,9 @@
 # Installs what is missing, builds the editor and starts it on the demo document.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# Compiler cache entries name files relative to the checkout, so a fresh
+# clone reuses what an earlier build of the same sources compiled.
+export CCACHE_BASEDIR="$PWD"
 
 bash scripts/install-deps.sh
 cmake --preset default >/dev/null

@@ -5,6 +5,9 @@
 #   bash scripts/test.sh tsan     ThreadSanitizer build, threaded tests
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# Compiler cache entries name files relative to the checkout, so a fresh
+# clone reuses what an earlier build of the same sources compiled.
+export CCACHE_BASEDIR="$PWD"
 preset="${1:-default}"
 
 bash scripts/install-deps.sh
