@@ -184,9 +184,15 @@ void CItemsGrid::reload()
 
 void CItemsGrid::refreshRows()
 {
+    // Resetting the rows drops the table's current cell; commands that
+    // refresh must not lose the row they worked on.
+    const int current = currentItem();
+    const int column = currentColumn();
     m_marks.resize(static_cast<std::size_t>(rowCount()), 0);
     m_cells.clear();
     m_model->resetRows();
+    if (current >= 0 && current < rowCount())
+        setCurrentCell(std::max(column, 0), current);
     updateSelectedCount();
 }
 

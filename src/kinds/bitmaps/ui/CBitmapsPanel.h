@@ -36,6 +36,7 @@ public:
     void buildMenu(QMenu& menu, int base) override;
     int command(int base, int chosen) override;
     void reloadEditorView() override;
+    bool check() override { return checkUniqueIds(); }
 
 protected:
     bool fillCell(int column, int item, CellValue& value) const override;

@@ -56,8 +56,14 @@ bool CMapsPanel::fillCell(int column, int item, CellValue& value) const
     switch (column) {
     case ColId: text(record->id()); break;
     case ColType:
-        value.setKind(CellValue::KindChoice);
-        value.setChoice(&typeNames(), record->mapType());
+        // The list names the one type there is; a map of another type (only
+        // a file can hold one) shows what it is without being listed.
+        if (record->mapType() == CMapItem::kTypeGridOfBitmaps) {
+            value.setKind(CellValue::KindChoice);
+            value.setChoice(&typeNames(), record->mapType());
+        } else {
+            text(CMapItem::typeText(record->mapType()));
+        }
         break;
     case ColColumns: integer(record->columnCount()); break;
     case ColLines: integer(record->lineCount()); break;
@@ -77,7 +83,13 @@ int CMapsPanel::storeCell(int column, int item, const CellValue& value)
         return 0;
     switch (column) {
     case ColId: record->setId(value.text()); return 1;
-    case ColType: record->setMapType(value.integer()); return 1;
+    case ColType:
+        // Only a listed type is taken: pasting from a map of an unknown type
+        // must not turn its text into a type number.
+        if (value.kind() != CellValue::KindChoice)
+            return 0;
+        record->setMapType(value.integer());
+        return 1;
     // A declined reduction, a negative count or a size too large to hold
     // leave the map as it was and the cell shows the old count again.
     case ColColumns: return record->resize(value.integer(), record->lineCount(), CUiServices::prompter());
@@ -123,4 +135,29 @@ void CMapsPanel::reloadEditorView()
     if (room.isValid() && (drawn.width() > room.width() || drawn.height() > room.height()))
         picture = picture.scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     view->setPixmap(QPixmap::fromImage(picture));
+}
+
+bool CMapsPanel::check()
+{
+    if (!checkUniqueIds())
+        return false;
+    const int bitmaps = holder() ? holder()->count(GroupBitmaps) : 0;
+    for (int item = 0; item < rowCount(); ++item) {
+        const CMapItem* record = map(item);
+        if (!record)
+            continue;
+        for (int x = 0; x < record->columnCount(); ++x)
+            for (int y = 0; y < record->lineCount(); ++y) {
+                const int bitmap = record->cell(x, y);
+                if (bitmap != -1 && (bitmap < 0 || bitmap >= bitmaps))
+                    return reportFinding(item, QStringLiteral("The cell (%1, %2) of the map \"%3\" (item %4) shows the "
+                                                              "bitmap %5, which does not exist.")
+                                                   .arg(x)
+                                                   .arg(y)
+                                                   .arg(QString::fromStdString(record->id()))
+                                                   .arg(item)
+                                                   .arg(bitmap));
+            }
+    }
+    return true;
 }

@@ -17,6 +17,8 @@ public:
 
     void buildMenu(QMenu& menu, int base) override { addEmptyMenu(menu, base); }
     void reloadEditorView() override;
+    // Unique IDs, and no bitmap index naming a bitmap that does not exist.
+    bool check() override;
 
 protected:
     bool fillCell(int column, int item, CellValue& value) const override;

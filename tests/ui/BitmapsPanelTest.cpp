@@ -1,0 +1,264 @@
+#include "core/CResourceHolder.h"
+#include "core/GroupIndex.h"
+#include "grid/CellValue.h"
+#include "kinds/CItemKinds.h"
+#include "kinds/animations/CAnimationItem.h"
+#include "kinds/bitmaps/CBitmapItem.h"
+#include "kinds/animations/ui/CAnimationsPanel.h"
+#include "kinds/bitmaps/ui/CBitmapsPanel.h"
+#include "kinds/maps/ui/CMapsPanel.h"
+#include "kinds/maps/CMapItem.h"
+#include "ui/ShellFakes.h"
+#include "ui/UiFakes.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QMenu>
+#include <gtest/gtest.h>
+
+namespace {
+std::string savePng(const TempFolder& folder, const std::string& name, int width, int height)
+{
+    QImage image(width, height, QImage::Format_ARGB32);
+    image.fill(qRgba(10, 200, 30, 255));
+    const std::string path = folder.path(name);
+    image.save(QString::fromStdString(path), "PNG");
+    return path;
+}
+
+struct BitmapsPanelFixture : ::testing::Test {
+    BitmapsPanelFixture() : holder(createDocumentHolder())
+    {
+        for (int i = 0; i < 5; ++i)
+            holder->newItem(GroupBitmaps, "b" + std::to_string(i));
+        panel.attach(holder.get(), &host);
+    }
+    CBitmapItem* bitmap(int row) { return dynamic_cast<CBitmapItem*>(holder->get(GroupBitmaps, row)); }
+    QAction* entry(QMenu& menu, int offset)
+    {
+        for (QAction* action : menu.actions())
+            if (!action->isSeparator() && action->data().toInt() == CItemsGrid::kEditorBase + offset)
+                return action;
+        return nullptr;
+    }
+
+    ScriptedUi ui;
+    TempFolder folder;
+    std::unique_ptr<CResourceHolder> holder;
+    RecordingPanelHost host;
+    CBitmapsPanel panel;
+};
+} // namespace
+
+TEST_F(BitmapsPanelFixture, ColumnsShowTheRecordWithTheKindListAndThumbnail)
+{
+    const QStringList titles{"ID", "Type", "", "Width", "Height", "Offset X", "Offset Y", "Extra Attributes",
+                             "Source Filename", "Source Nb Bytes", "Used Game Memory", "Specifications", "Comments"};
+    ASSERT_EQ(panel.editorColumnCount(), titles.size());
+    for (int c = 0; c < titles.size(); ++c)
+        EXPECT_EQ(panel.editorHeader(c), titles[c]);
+    EXPECT_EQ(panel.gridColumnCount(), 15) << "Index and Select lead the thirteen columns";
+
+    ui.files.answers.push_back({savePng(folder, "tile.png", 7, 3)});
+    panel.insertItem();
+    const int row = 5;
+    ASSERT_EQ(panel.rowCount(), 6);
+    CellValue type;
+    ASSERT_TRUE(panel.editorCellValue(CBitmapsPanel::ColType, row, type));
+    EXPECT_EQ(type.kind(), CellValue::KindChoice);
+    ASSERT_NE(type.choice().list, nullptr);
+    EXPECT_EQ(type.choice().list->size(), 38u);
+    EXPECT_EQ(panel.editorCellText(CBitmapsPanel::ColType, row), "GDI+ Image");
+    CellValue thumb;
+    ASSERT_TRUE(panel.editorCellValue(CBitmapsPanel::ColThumbnail, row, thumb));
+    EXPECT_EQ(thumb.kind(), CellValue::KindPicture);
+    EXPECT_EQ(thumb.picture().index, row);
+    EXPECT_FALSE(thumb.isEditable());
+    EXPECT_EQ(panel.editorCellText(CBitmapsPanel::ColWidth, row), "+7");
+    EXPECT_EQ(panel.editorCellText(CBitmapsPanel::ColHeight, row), "+3");
+    EXPECT_EQ(panel.editorCellText(CBitmapsPanel::ColExtra, row), "None");
+    EXPECT_EQ(panel.editorCellText(CBitmapsPanel::ColGameMemory, row), "+84");
+    EXPECT_EQ(panel.editorCellText(CBitmapsPanel::ColSpecs, row), "32 Bits, 1 Frames");
+    EXPECT_EQ(panel.editorCellText(CBitmapsPanel::ColSourceBytes, row).toInt(), bitmap(row)->sourceBytes().size());
+}
+
+TEST_F(BitmapsPanelFixture, InsertAddsEveryDecodedFileNamedAfterItAndDropsTheRest)
+{
+    const std::string bad = folder.path("broken.png");
+    writeAll(bad, QByteArray("not a picture"));
+    ui.files.answers.push_back({savePng(folder, "grass.png", 4, 4), bad, savePng(folder, "rock.v2.png", 2, 2)});
+    panel.insertItem();
+    ASSERT_EQ(ui.files.requests.size(), 1u);
+    EXPECT_EQ(ui.files.requests[0].title, "Insert Image(s) Filename(s)");
+    EXPECT_EQ(ui.files.requests[0].filter, CBitmapsPanel::kImageFilter);
+    EXPECT_TRUE(ui.files.requests[0].multiple);
+    ASSERT_EQ(holder->count(GroupBitmaps), 7);
+    EXPECT_EQ(holder->get(GroupBitmaps, 5)->id(), "grass");
+    EXPECT_EQ(holder->get(GroupBitmaps, 6)->id(), "rock.v2");
+    EXPECT_EQ(panel.currentItem(), 6);
+
+    panel.insertItem(); // cancelled: nothing added
+    EXPECT_EQ(holder->count(GroupBitmaps), 7);
+    panel.dropFiles({QString::fromStdString(savePng(folder, "dropped.png", 1, 1))});
+    EXPECT_EQ(holder->get(GroupBitmaps, 7)->id(), "dropped");
+}
+
+TEST_F(BitmapsPanelFixture, EditsStoreTheFieldAndReachEveryMarkedRow)
+{
+    panel.setMarked(3, true);
+    panel.setCurrentCell(CItemsGrid::kLeadingColumns, 1);
+    panel.editCell(CItemsGrid::kLeadingColumns + CBitmapsPanel::ColOffsetX, 1, "-2.25");
+    EXPECT_DOUBLE_EQ(bitmap(1)->offsetX(), -2.25);
+    EXPECT_DOUBLE_EQ(bitmap(3)->offsetX(), -2.25) << "the marked row takes the same value";
+    EXPECT_DOUBLE_EQ(bitmap(2)->offsetX(), 0.0);
+
+    panel.editCell(CItemsGrid::kLeadingColumns + CBitmapsPanel::ColSourceFilename, 1, "renamed.png");
+    EXPECT_EQ(bitmap(1)->sourceFilename(), "renamed.png");
+    EXPECT_EQ(bitmap(3)->sourceFilename(), "renamed.png");
+
+    const int kindBefore = bitmap(1)->kind();
+    panel.editCell(CItemsGrid::kLeadingColumns + CBitmapsPanel::ColType, 1, "GDI+ Image");
+    EXPECT_EQ(bitmap(1)->kind(), kindBefore) << "the kind list only shows the kind";
+
+    panel.editCell(CItemsGrid::kLeadingColumns + CBitmapsPanel::ColWidth, 1, "99");
+    EXPECT_EQ(bitmap(1)->width(), 0.0) << "the width is not editable";
+}
+
+TEST_F(BitmapsPanelFixture, MenuEnablingFollowsRowsSelectionAndCurrentRow)
+{
+    QMenu menu;
+    panel.buildMenu(menu, CItemsGrid::kEditorBase);
+    for (int offset : {CBitmapsPanel::MenuCrop, CBitmapsPanel::MenuSetAlpha, CBitmapsPanel::MenuChangeColor,
+                       CBitmapsPanel::MenuReload, CBitmapsPanel::MenuMakeAnimation}) {
+        ASSERT_NE(entry(menu, offset), nullptr);
+        EXPECT_TRUE(entry(menu, offset)->isEnabled()) << offset;
+    }
+    for (int offset : {CBitmapsPanel::MenuSaveSource, CBitmapsPanel::MenuViewWithoutAlpha,
+                       CBitmapsPanel::MenuViewOnlyAlpha})
+        EXPECT_FALSE(entry(menu, offset)->isEnabled()) << offset;
+    EXPECT_EQ(entry(menu, CBitmapsPanel::MenuMakeAnimation)->text(), "Make &Animation From Selection");
+
+    auto empty = createDocumentHolder();
+    CBitmapsPanel bare;
+    bare.attach(empty.get(), &host);
+    QMenu none;
+    bare.buildMenu(none, CItemsGrid::kEditorBase);
+    for (QAction* action : none.actions()) {
+        if (action->isSeparator())
+            continue;
+        EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
+    }
+}
+
+TEST_F(BitmapsPanelFixture, MakeAnimationTakesTheRowsInTheOrderTheyWereMarked)
+{
+    for (int i = 5; i < 8; ++i)
+        holder->newItem(GroupBitmaps, "more");
+    panel.reload();
+    panel.setMarked(4, true);
+    panel.setMarked(1, true);
+    panel.setMarked(7, true);
+    panel.setCurrentCell(CItemsGrid::kLeadingColumns, 4);
+    ASSERT_TRUE(panel.runCommand(CItemsGrid::kEditorBase + CBitmapsPanel::MenuMakeAnimation));
+    ASSERT_EQ(holder->count(GroupAnimations), 1);
+    const auto* animation = dynamic_cast<CAnimationItem*>(holder->get(GroupAnimations, 0));
+    ASSERT_NE(animation, nullptr);
+    EXPECT_EQ(animation->id(), "Bitmaps Selection");
+    EXPECT_EQ(animation->playMode(), 1);
+    ASSERT_EQ(animation->frameCount(), 3);
+    EXPECT_EQ(animation->frame(0)->bitmap, 4);
+    EXPECT_EQ(animation->frame(1)->bitmap, 1);
+    EXPECT_EQ(animation->frame(2)->bitmap, 7);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(animation->frame(i)->delay, 1);
+    EXPECT_EQ(host.reloads, 1) << "every panel reloads";
+    EXPECT_GT(host.modified, 0);
+}
+
+TEST_F(BitmapsPanelFixture, ColorCommandsAskForTheirColoursAndStopOnCancel)
+{
+    ui.files.answers.push_back({savePng(folder, "green.png", 3, 2)});
+    panel.insertItem();
+    const int row = panel.currentItem();
+    ui.colors.answers = {0x1EC80Au}; // the picture's colour, 0x00BBGGRR
+    ASSERT_TRUE(panel.runCommand(CItemsGrid::kEditorBase + CBitmapsPanel::MenuSetAlpha));
+    EXPECT_EQ(qAlpha(bitmap(row)->imageView().pixel(0, 0)), 0);
+    EXPECT_EQ(bitmap(row)->imageView().size(), QSize(3, 2))
+        << "a fully transparent picture cannot be cropped, so it is kept whole";
+    EXPECT_EQ(ui.colors.started.size(), 1u);
+
+    const int modified = host.modified;
+    ui.colors.answers = {0x1EC80Au}; // the second dialog is cancelled
+    panel.runCommand(CItemsGrid::kEditorBase + CBitmapsPanel::MenuChangeColor);
+    EXPECT_EQ(ui.colors.started.size(), 3u) << "two colour dialogs, the second one cancelled";
+    EXPECT_EQ(host.modified, modified);
+}
+
+TEST_F(BitmapsPanelFixture, DeletingABitmapRenumbersMapCellsOnlyWhenAsked)
+{
+    const int m = holder->newItem(GroupMaps, "map");
+    auto* map = dynamic_cast<CMapItem*>(holder->get(GroupMaps, m));
+    ASSERT_NE(map, nullptr);
+    map->setCell(0, 0, 2);
+    map->setCell(1, 0, 4);
+    map->setCell(2, 0, 1);
+
+    host.maintain = false;
+    panel.setCurrentCell(CItemsGrid::kLeadingColumns, 0);
+    panel.deleteItems();
+    EXPECT_EQ(map->cell(0, 0), 2) << "references stay when relationships are not maintained";
+
+    host.maintain = true;
+    holder->newItem(GroupBitmaps, "again"); // five rows again
+    panel.reload();
+    panel.setCurrentCell(CItemsGrid::kLeadingColumns, 2);
+    panel.deleteItems();
+    EXPECT_EQ(map->cell(0, 0), -1);
+    EXPECT_EQ(map->cell(1, 0), 3);
+    EXPECT_EQ(map->cell(2, 0), 1);
+
+    panel.setCurrentCell(CItemsGrid::kLeadingColumns, 1);
+    panel.moveDown();
+    EXPECT_EQ(map->cell(2, 0), 2) << "a move takes its references along";
+}
+
+// Pictures of the three grids on the demo document, a few rows marked and
+// the group menu shown, for looking at by eye: written only when
+// QUILLOP_SCREENSHOTS names a folder.
+TEST(BitmapsPanelPictures, DemoDocumentGrids)
+{
+    const QString out = qEnvironmentVariable("QUILLOP_SCREENSHOTS");
+    if (out.isEmpty())
+        GTEST_SKIP() << "QUILLOP_SCREENSHOTS not set";
+    const QString demo = QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("../../examples/demo.mrc"));
+    auto holder = createDocumentHolder();
+    ASSERT_EQ(holder->load(demo.toStdString()), 1);
+    RecordingPanelHost host;
+    CBitmapsPanel bitmaps;
+    CAnimationsPanel animations;
+    CMapsPanel maps;
+    const std::vector<std::pair<CItemsGrid*, const char*>> grids{
+        {&bitmaps, "grid_bitmaps.png"}, {&animations, "grid_animations.png"}, {&maps, "grid_maps.png"}};
+    for (const auto& [grid, name] : grids) {
+        grid->resize(1200, 600);
+        grid->attach(holder.get(), &host);
+        grid->show();
+        if (grid->rowCount() > 2) {
+            grid->setMarked(0, true);
+            grid->setMarked(2, true);
+        }
+        grid->selectRow(grid->rowCount() > 1 ? 1 : 0);
+        grid->reloadEditorView();
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(grid->grab().save(QDir(out).filePath(QString::fromLatin1(name))));
+    }
+    QMenu menu;
+    bitmaps.fillContextMenu(menu);
+    for (QAction* action : menu.actions())
+        if (action->menu()) {
+            action->menu()->adjustSize();
+            EXPECT_TRUE(action->menu()->grab().save(QDir(out).filePath(QStringLiteral("menu_bitmaps.png"))));
+        }
+}

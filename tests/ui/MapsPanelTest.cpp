@@ -1,0 +1,111 @@
+#include "core/CResourceHolder.h"
+#include "core/GroupIndex.h"
+#include "kinds/CItemKinds.h"
+#include "kinds/maps/CMapItem.h"
+#include "kinds/maps/ui/CMapsPanel.h"
+#include "ui/ShellFakes.h"
+#include "ui/UiFakes.h"
+
+#include <QMenu>
+#include <gtest/gtest.h>
+
+namespace {
+struct MapsPanelFixture : ::testing::Test {
+    MapsPanelFixture() : holder(createDocumentHolder())
+    {
+        holder->newItem(GroupMaps, "first");
+        holder->newItem(GroupMaps, "second");
+        map(0)->setCell(9, 9, 5);
+        panel.attach(holder.get(), &host);
+        panel.setCurrentCell(CItemsGrid::kLeadingColumns, 0);
+    }
+    CMapItem* map(int row) { return dynamic_cast<CMapItem*>(holder->get(GroupMaps, row)); }
+    void edit(int column, int row, const char* text) { panel.editCell(CItemsGrid::kLeadingColumns + column, row, text); }
+
+    ScriptedUi ui;
+    std::unique_ptr<CResourceHolder> holder;
+    RecordingPanelHost host;
+    CMapsPanel panel;
+};
+} // namespace
+
+TEST_F(MapsPanelFixture, ColumnsAndTheirEditableFlags)
+{
+    const QStringList titles{"ID", "Type", "Nb Columns", "Nb Lines", "Size X", "Size Y", "Specifications", "Comments"};
+    ASSERT_EQ(panel.editorColumnCount(), titles.size());
+    for (int c = 0; c < titles.size(); ++c)
+        EXPECT_EQ(panel.editorHeader(c), titles[c]);
+    EXPECT_FALSE(panel.editorCellEditable(CMapsPanel::ColSpecs));
+    EXPECT_EQ(panel.editorCellText(CMapsPanel::ColType, 0), "Grid of Bitmaps");
+    EXPECT_EQ(panel.editorCellText(CMapsPanel::ColColumns, 0), "+10");
+    EXPECT_EQ(panel.editorCellText(CMapsPanel::ColSpecs, 0), "");
+
+    QMenu menu;
+    panel.buildMenu(menu, CItemsGrid::kEditorBase);
+    ASSERT_EQ(menu.actions().size(), 1);
+    EXPECT_EQ(menu.actions()[0]->text(), "Empty");
+    EXPECT_FALSE(menu.actions()[0]->isEnabled());
+}
+
+TEST_F(MapsPanelFixture, ShrinkingAsksAndANoKeepsMapAndCell)
+{
+    ui.prompter.answers = {IPrompter::Answer::No};
+    edit(CMapsPanel::ColColumns, 0, "8");
+    ASSERT_EQ(ui.prompter.messages.size(), 1u);
+    EXPECT_EQ(ui.prompter.messages[0], CMapItem::kReduceQuestion);
+    EXPECT_EQ(map(0)->columnCount(), 10);
+    EXPECT_EQ(map(0)->cell(9, 9), 5);
+    EXPECT_EQ(panel.editorCellText(CMapsPanel::ColColumns, 0), "+10");
+    EXPECT_EQ(host.modified, 0) << "a declined resize changes nothing";
+
+    edit(CMapsPanel::ColLines, 0, "12");
+    EXPECT_EQ(ui.prompter.messages.size(), 1u) << "growing does not ask";
+    EXPECT_EQ(map(0)->lineCount(), 12);
+    EXPECT_EQ(map(0)->cell(9, 11), -1);
+    EXPECT_EQ(map(0)->cell(9, 9), 5);
+
+    ui.prompter.answers = {IPrompter::Answer::Yes};
+    edit(CMapsPanel::ColColumns, 0, "8");
+    EXPECT_EQ(map(0)->columnCount(), 8);
+}
+
+TEST_F(MapsPanelFixture, CellSizesAndPasteGoThroughTheSameRules)
+{
+    edit(CMapsPanel::ColSizeX, 0, "16");
+    EXPECT_EQ(map(0)->sizeX(), 16);
+    EXPECT_EQ(map(0)->cellWidth(), 16);
+    edit(CMapsPanel::ColSizeY, 0, "24");
+    EXPECT_EQ(map(0)->cellHeight(), 24);
+
+    edit(CMapsPanel::ColType, 0, "Not a type");
+    EXPECT_EQ(map(0)->mapType(), 0) << "a name outside the list is refused";
+    map(1)->setMapType(3);
+    EXPECT_EQ(panel.editorCellText(CMapsPanel::ColType, 1), "Not Valid");
+    EXPECT_EQ(panel.copyEditorCell(CMapsPanel::ColType, 0, 1), 0) << "an unknown type is not pasted";
+    EXPECT_EQ(map(0)->mapType(), 0);
+    map(1)->setMapType(0);
+
+    // The second row is marked and takes the first row's smaller width:
+    // the reduction question is asked for it too.
+    ui.prompter.answers = {IPrompter::Answer::Yes, IPrompter::Answer::No};
+    panel.setMarked(1, true);
+    edit(CMapsPanel::ColColumns, 0, "4");
+    EXPECT_EQ(map(0)->columnCount(), 4);
+    EXPECT_EQ(map(1)->columnCount(), 10) << "its own question was answered No";
+    EXPECT_EQ(panel.copyEditorCell(CMapsPanel::ColSizeX, 1, 0), 1);
+    EXPECT_EQ(map(1)->cellWidth(), 16);
+}
+
+TEST_F(MapsPanelFixture, IntegrityCheckReportsDuplicateIdsAndMissingBitmaps)
+{
+    EXPECT_FALSE(panel.check()) << "cell (9, 9) names bitmap 5 in a document without bitmaps";
+    ASSERT_EQ(ui.prompter.messages.size(), 1u);
+    EXPECT_NE(ui.prompter.messages[0].find("bitmap 5"), std::string::npos) << ui.prompter.messages[0];
+    EXPECT_EQ(panel.currentItem(), 0);
+
+    map(0)->setCell(9, 9, -1);
+    EXPECT_TRUE(panel.check());
+    holder->get(GroupMaps, 1)->setId("first");
+    EXPECT_FALSE(panel.check());
+    EXPECT_EQ(panel.currentItem(), 1) << "the second item with the ID is shown";
+}
