@@ -232,6 +232,7 @@ TEST(BitmapsPanelPictures, DemoDocumentGrids)
     const QString out = qEnvironmentVariable("QUILLOP_SCREENSHOTS");
     if (out.isEmpty())
         GTEST_SKIP() << "QUILLOP_SCREENSHOTS not set";
+    QDir().mkpath(out);
     const QString demo = QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("../../examples/demo.mrc"));
     auto holder = createDocumentHolder();
     ASSERT_EQ(holder->load(demo.toStdString()), 1);
