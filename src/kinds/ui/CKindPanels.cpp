@@ -8,6 +8,8 @@
 #include "kinds/animations/ui/CAnimationsPanel.h"
 #include "kinds/bitmaps/ui/CBitmapsPanel.h"
 #include "kinds/maps/ui/CMapsPanel.h"
+#include "kinds/userinterfaces/ui/CUserInterfacesPanel.h"
+#include "kinds/worlds/ui/CWorldsPanel.h"
 
 CItemsGrid* createKindPanel(int group)
 {
@@ -18,6 +20,8 @@ CItemsGrid* createKindPanel(int group)
     case GroupBitmaps: return new CBitmapsPanel;
     case GroupAnimations: return new CAnimationsPanel;
     case GroupMaps: return new CMapsPanel;
+    case GroupUserInterfaces: return new CUserInterfacesPanel;
+    case GroupWorlds: return new CWorldsPanel;
     default:
         return new CItemsGrid(group);
     }

@@ -1,0 +1,385 @@
+#include "kinds/userinterfaces/ui/CUserInterfaceItemsView.h"
+
+#include "app/CInterfaceDialog.h"
+#include "core/CResourceHolder.h"
+#include "grid/CellValue.h"
+#include "grid/ui/CCellDelegate.h"
+#include "kinds/userinterfaces/CUserInterfaceDialog.h"
+#include "kinds/userinterfaces/CUserInterfaceMenu.h"
+#include "kinds/userinterfaces/UserInterface.h"
+
+#include <QAbstractTableModel>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QSplitter>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <set>
+
+// The table of the items of the user interface shown, read and written
+// through the view so that the view's operations and the table agree.
+class CUserInterfaceItemsModel : public QAbstractTableModel {
+public:
+    explicit CUserInterfaceItemsModel(CUserInterfaceItemsView& view) : QAbstractTableModel(&view), m_view(view) {}
+
+    int rowCount(const QModelIndex& parent) const override
+    {
+        return parent.isValid() || !m_view.m_ui ? 0 : m_view.m_ui->itemCount();
+    }
+    int columnCount(const QModelIndex& parent) const override
+    {
+        return parent.isValid() ? 0 : CUserInterfaceItemsView::ColumnCount;
+    }
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (role == Qt::DisplayRole || role == Qt::EditRole)
+            return m_view.cellText(index.column(), index.row());
+        return {};
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
+            return CUserInterfaceItemsView::header(section);
+        return {};
+    }
+    Qt::ItemFlags flags(const QModelIndex& index) const override
+    {
+        Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+        if (m_view.cellEditable(index.column()))
+            f |= Qt::ItemIsEditable;
+        return f;
+    }
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override
+    {
+        if (role != Qt::EditRole)
+            return false;
+        return m_view.setCell(index.column(), index.row(), value.toString()) != 0;
+    }
+    void reset()
+    {
+        beginResetModel();
+        endResetModel();
+    }
+    void rowChanged(int row) { emit dataChanged(index(row, 0), index(row, columnCount({}) - 1)); }
+
+private:
+    CUserInterfaceItemsView& m_view;
+};
+
+CUserInterfaceItemsView::CUserInterfaceItemsView(QWidget* parent)
+    : QWidget(parent), m_typeTexts(UserInterfaceItem::typeTexts()), m_typeCell(std::make_unique<CellValue>())
+{
+    // Values outside the table show as "Unkown", an entry no edit can store.
+    m_typeTexts.push_back(UserInterfaceItem::typeText(-1));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_title = new QLabel(QString::fromLatin1(kDefaultTitle));
+    layout->addWidget(m_title);
+    auto* split = new QSplitter(Qt::Vertical);
+    layout->addWidget(split, 1);
+    m_table = new QTableView;
+    m_model = new CUserInterfaceItemsModel(*this);
+    m_table->setModel(m_model);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_table->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_table->verticalHeader()->hide();
+    split->addWidget(m_table);
+    auto* sideHolder = new QWidget;
+    m_sideLayout = new QVBoxLayout(sideHolder);
+    m_sideLayout->setContentsMargins(0, 0, 0, 0);
+    split->addWidget(sideHolder);
+
+    // The type column edits as a choice list over the item type texts.
+    m_typeDelegate = new CCellDelegate(
+        [this](const QModelIndex& index) -> CellValue* {
+            const UserInterfaceItem* item = m_ui ? m_ui->item(index.row()) : nullptr;
+            if (!item)
+                return nullptr;
+            *m_typeCell = CellValue(CellValue::KindChoice);
+            const bool known = item->type >= 0 && item->type < UserInterfaceItem::kTypeCount;
+            m_typeCell->setChoice(&m_typeTexts, known ? item->type : UserInterfaceItem::kTypeCount);
+            m_typeCell->setEditable(true);
+            return m_typeCell.get();
+        },
+        m_table);
+    m_table->setItemDelegateForColumn(ColType, m_typeDelegate);
+    connect(m_typeDelegate, &CCellDelegate::cellEdited, this, [this](const QModelIndex& index) {
+        const int choice = m_typeCell->choice().index;
+        if (choice >= 0)
+            setCell(ColType, index.row(), QString::fromStdString(m_typeTexts[static_cast<std::size_t>(choice)]));
+    });
+    connect(m_table, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        QMenu menu;
+        fillContextMenu(menu);
+        if (QAction* chosen = menu.exec(m_table->viewport()->mapToGlobal(at)))
+            runCommand(chosen->data().toInt());
+    });
+}
+
+CUserInterfaceItemsView::~CUserInterfaceItemsView() = default;
+
+void CUserInterfaceItemsView::showInterface(UserInterface* ui, const CResourceHolder* document)
+{
+    m_ui = ui;
+    m_document = document;
+    m_model->reset();
+    m_table->clearSelection();
+    m_title->setText(ui ? QString::fromStdString(ui->id()) : QString::fromLatin1(kDefaultTitle));
+    rebuildSide();
+}
+
+UserInterface* CUserInterfaceItemsView::shownInterface() const { return m_ui; }
+
+QString CUserInterfaceItemsView::title() const { return m_title->text(); }
+
+int CUserInterfaceItemsView::currentRow() const
+{
+    const QModelIndex index = m_table->currentIndex();
+    return index.isValid() ? index.row() : -1;
+}
+
+std::vector<int> CUserInterfaceItemsView::selectedRows() const
+{
+    std::set<int> rows;
+    if (m_table->selectionModel())
+        for (const QModelIndex& index : m_table->selectionModel()->selectedIndexes())
+            rows.insert(index.row());
+    return {rows.begin(), rows.end()};
+}
+
+QString CUserInterfaceItemsView::header(int column)
+{
+    static const char* const titles[ColumnCount] = {"Index", "ID", "Type", "Title", "Default Value",
+        "Minimum Value", "Maximum Value", "Level", "Image", "States", "Advanced", "Help Text", "Specifications",
+        "Comments"};
+    return column >= 0 && column < ColumnCount ? QString::fromLatin1(titles[column]) : QString();
+}
+
+QString CUserInterfaceItemsView::cellText(int column, int row) const
+{
+    const UserInterfaceItem* item = m_ui ? m_ui->item(row) : nullptr;
+    if (!item)
+        return {};
+    auto text = [](const std::string& s) { return QString::fromStdString(s); };
+    switch (column) {
+    case ColIndex: return QString::number(row);
+    case ColId: return text(item->id);
+    case ColType: return text(UserInterfaceItem::typeText(item->type));
+    case ColTitle: return text(item->title);
+    case ColDefault: return text(item->defaultValue);
+    case ColMinimum: return text(item->minimumValue);
+    case ColMaximum: return text(item->maximumValue);
+    case ColLevel: return QString::number(item->level);
+    case ColImage: return text(item->image);
+    case ColStates: return text(item->states);
+    case ColAdvanced: return text(item->advancedText());
+    case ColHelp: return text(item->helpText);
+    case ColComments: return text(item->comments);
+    default: return {};
+    }
+}
+
+bool CUserInterfaceItemsView::cellEditable(int column) const
+{
+    return column != ColIndex && column != ColAdvanced && column != ColSpecs && column >= 0 && column < ColumnCount;
+}
+
+int CUserInterfaceItemsView::setCell(int column, int row, const QString& text)
+{
+    UserInterfaceItem* item = m_ui ? m_ui->item(row) : nullptr;
+    if (!item || !cellEditable(column))
+        return 0;
+    const std::string s = text.toStdString();
+    switch (column) {
+    case ColId: item->id = s; break;
+    case ColType: {
+        int type = -1;
+        for (std::size_t i = 0; i < m_typeTexts.size(); ++i)
+            if (m_typeTexts[i] == s)
+                type = static_cast<int>(i);
+        if (type < 0 || type >= UserInterfaceItem::kTypeCount)
+            return 0;
+        item->type = type;
+        break;
+    }
+    case ColTitle: item->title = s; break;
+    case ColDefault: item->defaultValue = s; break;
+    case ColMinimum: item->minimumValue = s; break;
+    case ColMaximum: item->maximumValue = s; break;
+    case ColLevel: item->level = CellValue::readInteger(s); break;
+    case ColImage: item->image = s; break;
+    case ColStates: item->states = s; break;
+    case ColHelp: item->helpText = s; break;
+    case ColComments: item->comments = s; break;
+    default: return 0;
+    }
+    m_model->rowChanged(row);
+    changed();
+    return 1;
+}
+
+int CUserInterfaceItemsView::insertItem()
+{
+    if (!m_ui)
+        return -1;
+    const int row = m_ui->appendItem("New ID");
+    if (row < 0)
+        return -1;
+    m_model->reset();
+    m_table->selectRow(row);
+    changed();
+    return row;
+}
+
+int CUserInterfaceItemsView::deleteItem(int row)
+{
+    if (!m_ui || !m_ui->removeItem(row))
+        return 0;
+    m_model->reset();
+    changed();
+    return 1;
+}
+
+int CUserInterfaceItemsView::moveItem(int from, int to)
+{
+    if (!m_ui || !m_ui->moveItem(from, to))
+        return 0;
+    m_model->reset();
+    m_table->selectRow(to);
+    changed();
+    return 1;
+}
+
+int CUserInterfaceItemsView::swapItems(int a, int b)
+{
+    if (!m_ui || !m_ui->swapItems(a, b))
+        return 0;
+    m_model->reset();
+    changed();
+    return 1;
+}
+
+namespace {
+enum ItemCommand { ItemInsert = 100, ItemDelete, ItemMoveUp, ItemMoveDown, ItemSwap };
+}
+
+void CUserInterfaceItemsView::fillContextMenu(QMenu& menu)
+{
+    const int row = currentRow();
+    const std::vector<int> rows = selectedRows();
+    auto add = [&](const char* label, const char* help, int command, bool enabled) {
+        QAction* action = menu.addAction(QString::fromLatin1(label));
+        action->setData(command);
+        action->setStatusTip(QString::fromLatin1(help));
+        action->setToolTip(QString::fromLatin1(help));
+        action->setEnabled(enabled);
+    };
+    const bool shown = m_ui != nullptr;
+    const int count = shown ? m_ui->itemCount() : 0;
+    add("&Insert", "Insert a new item", ItemInsert, shown);
+    add("&Delete", "Delete the selected items", ItemDelete, !rows.empty());
+    add("Move &Up", "Move the current item up", ItemMoveUp, row > 0);
+    add("Move Do&wn", "Move the current item down", ItemMoveDown, row >= 0 && row + 1 < count);
+    add("&Swap", "Swap the two selected items", ItemSwap, rows.size() == 2);
+    menu.addSeparator();
+    add(kTestMenuEntry, kTestMenuHelp, CmdTestMenu, shown);
+    add(kTestDialogEntry, kTestDialogHelp, CmdTestDialog, shown);
+}
+
+int CUserInterfaceItemsView::runCommand(int command)
+{
+    const int row = currentRow();
+    switch (command) {
+    case ItemInsert: return insertItem() >= 0;
+    case ItemDelete: {
+        std::vector<int> rows = selectedRows();
+        int done = 0;
+        // From the last, so that the rows still to delete keep their index.
+        for (auto it = rows.rbegin(); it != rows.rend(); ++it)
+            done += deleteItem(*it);
+        return done > 0;
+    }
+    case ItemMoveUp: return moveItem(row, row - 1);
+    case ItemMoveDown: return moveItem(row, row + 1);
+    case ItemSwap: {
+        const std::vector<int> rows = selectedRows();
+        return rows.size() == 2 && swapItems(rows[0], rows[1]);
+    }
+    case CmdTestMenu: {
+        std::unique_ptr<QMenu> menu = buildTestMenu();
+        if (!menu)
+            return 0;
+        if (QAction* chosen = menu->exec(QCursor::pos()))
+            emit itemChosen(chosen->data().toInt());
+        return 1;
+    }
+    case CmdTestDialog: {
+        std::unique_ptr<CInterfaceDialog> dialog = buildTestDialog(this);
+        if (!dialog)
+            return 0;
+        dialog->exec();
+        return 1;
+    }
+    default: return 0;
+    }
+}
+
+void CUserInterfaceItemsView::addEntries(QMenu& menu, const std::vector<CMenuEntry>& entries) const
+{
+    for (const CMenuEntry& entry : entries) {
+        switch (entry.kind) {
+        case CMenuEntry::Kind::Separator: menu.addSeparator(); break;
+        case CMenuEntry::Kind::SubMenu:
+            addEntries(*menu.addMenu(QString::fromStdString(entry.title)), entry.children);
+            break;
+        case CMenuEntry::Kind::Command: {
+            QAction* action = menu.addAction(QString::fromStdString(entry.title));
+            action->setData(entry.itemIndex);
+            action->setStatusTip(QString::fromStdString(entry.helpText));
+            action->setToolTip(QString::fromStdString(entry.helpText));
+            break;
+        }
+        }
+    }
+}
+
+std::unique_ptr<QMenu> CUserInterfaceItemsView::buildTestMenu() const
+{
+    if (!m_ui)
+        return nullptr;
+    auto menu = std::make_unique<QMenu>();
+    addEntries(*menu, CUserInterfaceMenu::build(*m_ui));
+    return menu;
+}
+
+std::unique_ptr<CInterfaceDialog> CUserInterfaceItemsView::buildTestDialog(QWidget* parent) const
+{
+    if (!m_ui || !m_document)
+        return nullptr;
+    return std::make_unique<CInterfaceDialog>(*m_ui, *m_document, QString::fromLatin1(CUserInterfaceDialog::kTitle),
+                                              parent);
+}
+
+void CUserInterfaceItemsView::rebuildSide()
+{
+    delete m_side;
+    m_side = nullptr;
+    std::unique_ptr<CInterfaceDialog> dialog = buildTestDialog(nullptr);
+    if (!dialog)
+        return;
+    // Shown inside the view rather than as a window of its own.
+    dialog->setWindowFlags(Qt::Widget);
+    m_side = dialog.release();
+    m_sideLayout->addWidget(m_side);
+    m_side->show();
+}
+
+void CUserInterfaceItemsView::changed()
+{
+    rebuildSide();
+    if (m_modified)
+        m_modified();
+}

@@ -1,0 +1,503 @@
+#include "kinds/worlds/ui/CWorldElementsView.h"
+
+#include "core/CResourceHolder.h"
+#include "grid/CellValue.h"
+#include "grid/ui/CCellDelegate.h"
+#include "kinds/worlds/CWorldElementSort.h"
+#include "kinds/worlds/CWorldLoopGuard.h"
+#include "kinds/worlds/GameWorld.h"
+#include "kinds/worlds/WorldElement.h"
+#include "kinds/worlds/WorldInstance.h"
+#include "kinds/worlds/ui/CWorldPreview.h"
+#include "params/ui/CUiServices.h"
+
+#include <QAbstractTableModel>
+#include <QApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QSplitter>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <set>
+
+// The elements of the world shown, as cells of the view.
+class CWorldElementsModel : public QAbstractTableModel {
+public:
+    explicit CWorldElementsModel(CWorldElementsView& view) : QAbstractTableModel(&view), m_view(view) {}
+
+    int rowCount(const QModelIndex& parent) const override
+    {
+        const GameWorld* world = m_view.world();
+        return parent.isValid() || !world ? 0 : world->elementCount();
+    }
+    int columnCount(const QModelIndex& parent) const override
+    {
+        return parent.isValid() ? 0 : CWorldElementsView::ColumnCount;
+    }
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (role == Qt::DisplayRole || role == Qt::EditRole)
+            return m_view.cellText(index.column(), index.row());
+        return {};
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
+            return CWorldElementsView::header(section);
+        return {};
+    }
+    Qt::ItemFlags flags(const QModelIndex& index) const override
+    {
+        CellValue value;
+        Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+        if (m_view.cellValue(index.column(), index.row(), value) && value.isEditable())
+            f |= Qt::ItemIsEditable;
+        return f;
+    }
+    void reset()
+    {
+        beginResetModel();
+        endResetModel();
+    }
+    void redraw()
+    {
+        if (rowCount({}) > 0)
+            emit dataChanged(index(0, 0), index(rowCount({}) - 1, columnCount({}) - 1));
+    }
+
+private:
+    CWorldElementsView& m_view;
+};
+
+namespace {
+enum ElementCommand { ElemInsert = 100, ElemDelete, ElemMoveUp, ElemMoveDown, ElemSwap };
+
+const char* const kHeaders[CWorldElementsView::ColumnCount] = {"Index", "ID", "Show", "Play", "Play Offset",
+    "Play Speed", "Offset X", "Offset Y", "", "Object\nType", "Object\nIndex", "Object\nPlay Offset",
+    "Object\nPlay Speed", "", "Trajectory\nIndex", "Trajectory\nPlay Offset", "Trajectory\nPlay Speed", "",
+    "Specifications", "Comments"};
+
+// Speeds are shown in percent and kept within the grid's limit.
+double speedFromPercent(double percent)
+{
+    return std::clamp(percent, -CWorldElementsView::kSpeedLimit, CWorldElementsView::kSpeedLimit) * 0.01;
+}
+} // namespace
+
+CWorldElementsView::CWorldElementsView(QWidget* parent)
+    : QWidget(parent), m_cell(std::make_unique<CellValue>()), m_instance(std::make_unique<WorldInstance>())
+{
+    for (int type = WorldObjectBitmap; type <= WorldObjectWorldReference; ++type)
+        m_typeTexts.emplace_back(WorldElement::objectTypeText(type));
+    // What other values show: an entry no edit can store.
+    m_typeTexts.emplace_back(WorldElement::objectTypeText(-1));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_title = new QLabel(QString::fromLatin1(kDefaultTitle));
+    layout->addWidget(m_title);
+    auto* split = new QSplitter(Qt::Vertical);
+    layout->addWidget(split, 1);
+    m_table = new QTableView;
+    m_model = new CWorldElementsModel(*this);
+    m_table->setModel(m_model);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_table->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_table->verticalHeader()->hide();
+    split->addWidget(m_table);
+    m_preview = new CWorldPreview(*this);
+    split->addWidget(m_preview);
+
+    m_delegate = new CCellDelegate(
+        [this](const QModelIndex& index) -> CellValue* {
+            return cellValue(index.column(), index.row(), *m_cell) ? m_cell.get() : nullptr;
+        },
+        m_table);
+    m_table->setItemDelegate(m_delegate);
+    connect(m_delegate, &CCellDelegate::cellEdited, this,
+            [this](const QModelIndex& index) { storeCell(index.column(), index.row(), *m_cell); });
+    connect(m_table, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        QMenu menu;
+        fillContextMenu(menu);
+        if (QAction* chosen = menu.exec(m_table->viewport()->mapToGlobal(at)))
+            runCommand(chosen->data().toInt());
+    });
+
+    m_refresh = new QTimer(this);
+    m_refresh->setInterval(kRefreshDelayMs);
+    connect(m_refresh, &QTimer::timeout, this, [this] {
+        // A cell being edited keeps its values until it is closed.
+        // (cell editors open over the table's viewport and take the focus).
+        const QWidget* focus = QApplication::focusWidget();
+        if (focus && focus != m_table->viewport() && m_table->viewport()->isAncestorOf(focus))
+            return;
+        refreshNow();
+    });
+}
+
+CWorldElementsView::~CWorldElementsView() = default;
+
+GameWorld* CWorldElementsView::world() const
+{
+    return m_document ? CWorldLoopGuard::world(*m_document, m_worldIndex) : nullptr;
+}
+
+void CWorldElementsView::showWorld(CResourceHolder* document, int worldIndex)
+{
+    m_document = document;
+    m_worldIndex = document && CWorldLoopGuard::world(*document, worldIndex) ? worldIndex : -1;
+    m_model->reset();
+    refreshNow();
+}
+
+QString CWorldElementsView::title() const { return m_title->text(); }
+
+int CWorldElementsView::currentRow() const
+{
+    const QModelIndex index = m_table->currentIndex();
+    return index.isValid() ? index.row() : -1;
+}
+
+std::vector<int> CWorldElementsView::selectedRows() const
+{
+    std::set<int> rows;
+    if (m_table->selectionModel())
+        for (const QModelIndex& index : m_table->selectionModel()->selectedIndexes())
+            rows.insert(index.row());
+    return {rows.begin(), rows.end()};
+}
+
+QString CWorldElementsView::header(int column)
+{
+    return column >= 0 && column < ColumnCount ? QString::fromLatin1(kHeaders[column]) : QString();
+}
+
+bool CWorldElementsView::cellValue(int column, int row, CellValue& value) const
+{
+    const GameWorld* w = world();
+    const WorldElement* e = w ? w->elementAt(row) : nullptr;
+    if (!e)
+        return false;
+    value = CellValue();
+    const bool takenIn = e->objectType == WorldObjectWorldElements;
+    auto real = [&](double v) {
+        value.setKind(CellValue::KindReal);
+        value.setReal(v);
+        value.setEditable(true);
+    };
+    auto integer = [&](int v) {
+        value.setKind(CellValue::KindInteger);
+        value.setInteger(v);
+        value.setEditable(true);
+    };
+    auto text = [&](int kind, const std::string& v) {
+        value.setKind(kind);
+        value.setFromText(v);
+        value.setEditable(true);
+    };
+    auto yesNo = [&](bool v) {
+        value.setKind(CellValue::KindYesNo);
+        value.setYesNo(v);
+        value.setEditable(true);
+    };
+    switch (column) {
+    case ColIndex: value.setKind(CellValue::KindInteger); value.setInteger(row); break;
+    case ColId: text(CellValue::KindText, e->id); break;
+    case ColShow: yesNo(e->show); break;
+    case ColPlay: yesNo(e->play); break;
+    case ColPlayOffset: real(e->playOffset); break;
+    case ColPlaySpeed: real(e->playSpeed * 100.0); break;
+    case ColOffsetX: real(e->offsetX); break;
+    case ColOffsetY: real(e->offsetY); break;
+    case ColObjectType: {
+        value.setKind(CellValue::KindChoice);
+        const bool known = e->objectType >= WorldObjectBitmap && e->objectType <= WorldObjectWorldReference;
+        value.setChoice(&m_typeTexts, known ? e->objectType : WorldObjectWorldReference + 1);
+        value.setEditable(true);
+        break;
+    }
+    case ColObjectIndex:
+        if (e->objectType == WorldObjectBitmap) {
+            value.setKind(CellValue::KindPicture);
+            value.setPicture(m_document, e->objectIndex);
+            value.setEditable(true);
+        } else {
+            integer(e->objectIndex);
+        }
+        break;
+    // An element that takes in another world's elements has no object or
+    // trajectory timing of its own.
+    case ColObjectPlayOffset: if (!takenIn) real(e->objectPlayOffset); break;
+    case ColObjectPlaySpeed: if (!takenIn) real(e->objectPlaySpeed * 100.0); break;
+    case ColTrajectoryIndex: if (!takenIn) integer(e->trajectoryIndex); break;
+    case ColTrajectoryPlayOffset: if (!takenIn) real(e->trajectoryPlayOffset); break;
+    case ColTrajectoryPlaySpeed: if (!takenIn) real(e->trajectoryPlaySpeed * 100.0); break;
+    case ColSpacer1: case ColSpacer2: case ColSpacer3: value.setKind(CellValue::KindSpacer); break;
+    case ColSpecs: value.setKind(CellValue::KindLongText); break;
+    case ColComments: text(CellValue::KindLongText, e->comments); break;
+    default: return false;
+    }
+    return true;
+}
+
+QString CWorldElementsView::cellText(int column, int row) const
+{
+    CellValue value;
+    if (!cellValue(column, row, value))
+        return {};
+    return QString::fromStdString(value.displayText(column, row));
+}
+
+bool CWorldElementsView::cellAffectsPicture(int column, int row) const
+{
+    const GameWorld* w = world();
+    const WorldElement* e = w ? w->elementAt(row) : nullptr;
+    if (!e)
+        return false;
+    const std::int32_t type = e->objectType;
+    switch (column) {
+    case ColPlayOffset: case ColObjectType: case ColObjectPlayOffset: case ColTrajectoryIndex:
+    case ColTrajectoryPlayOffset: case ColTrajectoryPlaySpeed:
+        return true;
+    case ColObjectIndex: return type == WorldObjectAnimation || refersToWorld(type);
+    case ColShow: case ColOffsetX: case ColOffsetY: return type == WorldObjectWorldElements;
+    case ColPlay: return type == WorldObjectWorldElements && e->show;
+    default: return false;
+    }
+}
+
+int CWorldElementsView::storeCell(int column, int row, const CellValue& value)
+{
+    GameWorld* w = world();
+    WorldElement* e = w ? w->elementAt(row) : nullptr;
+    if (!e)
+        return 0;
+    int stored = 1;
+    switch (column) {
+    case ColId: e->id = value.text(); break;
+    case ColShow: e->show = value.yesNo(); break;
+    case ColPlay: e->play = value.yesNo(); break;
+    case ColPlayOffset: e->playOffset = value.real(); break;
+    case ColPlaySpeed: e->playSpeed = speedFromPercent(value.real()); break;
+    case ColOffsetX: e->offsetX = value.real(); break;
+    case ColOffsetY: e->offsetY = value.real(); break;
+    case ColObjectType: {
+        const int type = value.choice().index;
+        if (type < WorldObjectBitmap || type > WorldObjectWorldReference)
+            return 0;
+        stored = CWorldLoopGuard::setObjectType(*m_document, m_worldIndex, row, type, CUiServices::prompter());
+        break;
+    }
+    case ColObjectIndex: {
+        const int index = value.kind() == CellValue::KindPicture ? value.picture().index : value.integer();
+        stored = CWorldLoopGuard::setObjectIndex(*m_document, m_worldIndex, row, index, CUiServices::prompter());
+        break;
+    }
+    case ColObjectPlayOffset: case ColObjectPlaySpeed: case ColTrajectoryIndex: case ColTrajectoryPlayOffset:
+    case ColTrajectoryPlaySpeed:
+        if (e->objectType == WorldObjectWorldElements)
+            return 0;
+        if (column == ColObjectPlayOffset)
+            e->objectPlayOffset = value.real();
+        else if (column == ColObjectPlaySpeed)
+            e->objectPlaySpeed = speedFromPercent(value.real());
+        else if (column == ColTrajectoryIndex)
+            e->trajectoryIndex = value.integer();
+        else if (column == ColTrajectoryPlayOffset)
+            e->trajectoryPlayOffset = value.real();
+        else
+            e->trajectoryPlaySpeed = speedFromPercent(value.real());
+        break;
+    case ColComments: e->comments = value.text(); break;
+    default: return 0;
+    }
+    // A refused world reference may still have changed the type: the
+    // document and the picture follow what was actually kept.
+    changed(cellAffectsPicture(column, row));
+    m_model->redraw();
+    return stored;
+}
+
+int CWorldElementsView::setCellText(int column, int row, const QString& text)
+{
+    CellValue value;
+    if (!cellValue(column, row, value) || !value.isEditable() || !value.setFromText(text.toStdString()))
+        return 0;
+    return storeCell(column, row, value);
+}
+
+int CWorldElementsView::insertElement()
+{
+    GameWorld* w = world();
+    if (!w)
+        return -1;
+    int row = -1;
+    {
+        // Adding may move every element in memory: the preview's instances
+        // point at them, so it is rebuilt before it can draw again.
+        std::lock_guard<std::mutex> guard(m_instanceMutex);
+        row = w->addElement("New ID");
+        if (row < 0)
+            return -1;
+        m_instance->build(*m_document, m_worldIndex);
+    }
+    m_model->reset();
+    m_table->selectRow(row);
+    changed(true);
+    return row;
+}
+
+int CWorldElementsView::deleteElement(int row)
+{
+    GameWorld* w = world();
+    if (!w)
+        return 0;
+    {
+        // The preview's instances point at the elements: none may draw
+        // while one is destroyed.
+        std::lock_guard<std::mutex> guard(m_instanceMutex);
+        if (!w->removeElement(row))
+            return 0;
+        m_instance->build(*m_document, m_worldIndex);
+    }
+    m_model->reset();
+    changed(true);
+    return 1;
+}
+
+int CWorldElementsView::moveElement(int from, int to)
+{
+    GameWorld* w = world();
+    if (!w)
+        return 0;
+    {
+        std::lock_guard<std::mutex> guard(m_instanceMutex);
+        if (!w->moveElement(from, to))
+            return 0;
+        m_instance->build(*m_document, m_worldIndex);
+    }
+    m_model->reset();
+    m_table->selectRow(to);
+    changed(true);
+    return 1;
+}
+
+int CWorldElementsView::swapElements(int a, int b)
+{
+    GameWorld* w = world();
+    if (!w)
+        return 0;
+    {
+        std::lock_guard<std::mutex> guard(m_instanceMutex);
+        if (!w->swapElements(a, b))
+            return 0;
+        m_instance->build(*m_document, m_worldIndex);
+    }
+    m_model->reset();
+    changed(true);
+    return 1;
+}
+
+int CWorldElementsView::sortSelectedByOffsetY()
+{
+    GameWorld* w = world();
+    if (!w)
+        return 0;
+    int sorted = 0;
+    {
+        std::lock_guard<std::mutex> guard(m_instanceMutex);
+        sorted = CWorldElementSort::sortSelectedByOffsetY(*w, selectedRows());
+        if (sorted)
+            m_instance->build(*m_document, m_worldIndex);
+    }
+    if (sorted) {
+        m_model->redraw();
+        changed(true);
+    }
+    return sorted;
+}
+
+void CWorldElementsView::fillContextMenu(QMenu& menu)
+{
+    const int row = currentRow();
+    const std::vector<int> rows = selectedRows();
+    const int count = world() ? world()->elementCount() : 0;
+    auto add = [&](const char* label, const char* help, int command, bool enabled) {
+        QAction* action = menu.addAction(QString::fromLatin1(label));
+        action->setData(command);
+        action->setStatusTip(QString::fromLatin1(help));
+        action->setToolTip(QString::fromLatin1(help));
+        action->setEnabled(enabled);
+    };
+    add("&Insert", "Insert a new element", ElemInsert, world() != nullptr);
+    add("&Delete", "Delete the selected elements", ElemDelete, !rows.empty());
+    add("Move &Up", "Move the current element up", ElemMoveUp, row > 0);
+    add("Move Do&wn", "Move the current element down", ElemMoveDown, row >= 0 && row + 1 < count);
+    add("&Swap", "Swap the two selected elements", ElemSwap, rows.size() == 2);
+    menu.addSeparator();
+    add(kSortEntry, kSortHelp, CmdSortByOffsetY, count > 0 && !rows.empty());
+}
+
+int CWorldElementsView::runCommand(int command)
+{
+    const int row = currentRow();
+    switch (command) {
+    case ElemInsert: return insertElement() >= 0;
+    case ElemDelete: {
+        const std::vector<int> rows = selectedRows();
+        int done = 0;
+        for (auto it = rows.rbegin(); it != rows.rend(); ++it)
+            done += deleteElement(*it);
+        return done > 0;
+    }
+    case ElemMoveUp: return moveElement(row, row - 1);
+    case ElemMoveDown: return moveElement(row, row + 1);
+    case ElemSwap: {
+        const std::vector<int> rows = selectedRows();
+        return rows.size() == 2 && swapElements(rows[0], rows[1]);
+    }
+    case CmdSortByOffsetY: return sortSelectedByOffsetY();
+    default: return 0;
+    }
+}
+
+bool CWorldElementsView::refreshPending() const { return m_refresh->isActive(); }
+
+void CWorldElementsView::scheduleRefresh() { m_refresh->start(); }
+
+void CWorldElementsView::refreshNow()
+{
+    m_refresh->stop();
+    const GameWorld* w = world();
+    m_title->setText(w ? QString::fromStdString(w->id()) : QString::fromLatin1(kDefaultTitle));
+    {
+        std::lock_guard<std::mutex> guard(m_instanceMutex);
+        m_instance = std::make_unique<WorldInstance>();
+        if (m_document)
+            m_instance->build(*m_document, m_worldIndex);
+    }
+    m_model->redraw();
+    m_preview->update();
+}
+
+bool CWorldElementsView::step(double length)
+{
+    std::lock_guard<std::mutex> guard(m_instanceMutex);
+    if (!m_instance->world())
+        return false;
+    m_instance->step(length);
+    return true;
+}
+
+void CWorldElementsView::changed(bool affectsPicture)
+{
+    if (affectsPicture)
+        m_refresh->start();
+    m_preview->update();
+    if (m_modified)
+        m_modified();
+}

@@ -1,0 +1,111 @@
+#pragma once
+
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+class CCellDelegate;
+class CellValue;
+class CResourceHolder;
+class CWorldElementsModel;
+class CWorldPreview;
+class GameWorld;
+class QLabel;
+class QMenu;
+class QTableView;
+class QTimer;
+class WorldInstance;
+
+// The "Game Worlds Elements" editor beside the worlds grid: a grid of the
+// elements of the world shown and a preview playing that world. Changes
+// that can alter the picture rebuild the preview after a short delay, so
+// that a run of edits rebuilds it once.
+class CWorldElementsView : public QWidget {
+    Q_OBJECT
+public:
+    enum Column {
+        ColIndex = 0, ColId = 1, ColShow = 2, ColPlay = 3, ColPlayOffset = 4, ColPlaySpeed = 5, ColOffsetX = 6,
+        ColOffsetY = 7, ColSpacer1 = 8, ColObjectType = 9, ColObjectIndex = 10, ColObjectPlayOffset = 11,
+        ColObjectPlaySpeed = 12, ColSpacer2 = 13, ColTrajectoryIndex = 14, ColTrajectoryPlayOffset = 15,
+        ColTrajectoryPlaySpeed = 16, ColSpacer3 = 17, ColSpecs = 18, ColComments = 19, ColumnCount = 20
+    };
+    enum Command { CmdSortByOffsetY = 1 };
+    static constexpr const char* kDefaultTitle = "Game Worlds Elements";
+    static constexpr const char* kSortEntry = "Sort Selected Items by Offset Y";
+    static constexpr const char* kSortHelp = "Build drawing priorities";
+    static constexpr int kRefreshDelayMs = 500;
+    // Percent cells (speeds) are kept within this many percent either way.
+    static constexpr double kSpeedLimit = 10000.0;
+
+    explicit CWorldElementsView(QWidget* parent = nullptr);
+    ~CWorldElementsView() override;
+
+    // Shows the elements of world `worldIndex` of `document` (-1: none) and
+    // rebuilds the preview at once.
+    void showWorld(CResourceHolder* document, int worldIndex);
+    int worldIndex() const { return m_worldIndex; }
+    GameWorld* world() const;
+    void setModifiedCallback(std::function<void()> modified) { m_modified = std::move(modified); }
+
+    QString title() const;
+    QTableView* table() const { return m_table; }
+    CWorldPreview* preview() const { return m_preview; }
+    int currentRow() const;
+    std::vector<int> selectedRows() const;
+
+    static QString header(int column);
+    // The typed value of a cell; false when the element does not exist.
+    bool cellValue(int column, int row, CellValue& value) const;
+    QString cellText(int column, int row) const;
+    // Stores an edited value (object type and index through the loop guard):
+    // 1 if the value asked for was stored.
+    int storeCell(int column, int row, const CellValue& value);
+    int setCellText(int column, int row, const QString& text);
+
+    int insertElement();
+    int deleteElement(int row);
+    int moveElement(int from, int to);
+    int swapElements(int a, int b);
+    // Sorts the selected rows by Offset Y: 1 when the order changed.
+    int sortSelectedByOffsetY();
+
+    void fillContextMenu(QMenu& menu);
+    int runCommand(int command);
+
+    // The delayed refresh: pending after a change, done when it fires.
+    bool refreshPending() const;
+    void scheduleRefresh();
+    void refreshNow();
+    // A game step of the preview (any thread).
+    bool step(double length);
+    // The preview's instance, read under its lock.
+    template <typename F> void withInstance(F f) const
+    {
+        std::lock_guard<std::mutex> guard(m_instanceMutex);
+        f(*m_instance);
+    }
+
+private:
+    void changed(bool affectsPicture);
+    bool cellAffectsPicture(int column, int row) const;
+    void reloadRows();
+
+    CResourceHolder* m_document = nullptr;
+    int m_worldIndex = -1;
+    std::function<void()> m_modified;
+    std::vector<std::string> m_typeTexts;
+    QLabel* m_title;
+    QTableView* m_table;
+    CWorldElementsModel* m_model;
+    CCellDelegate* m_delegate;
+    std::unique_ptr<CellValue> m_cell;
+    CWorldPreview* m_preview;
+    QTimer* m_refresh;
+    mutable std::mutex m_instanceMutex;
+    std::unique_ptr<WorldInstance> m_instance;
+    friend class CWorldElementsModel;
+};

@@ -1,0 +1,96 @@
+#include "kinds/worlds/ui/CWorldPreview.h"
+
+#include "app/CGuiColors.h"
+#include "grid/CellValue.h"
+#include "kinds/worlds/GameWorld.h"
+#include "kinds/worlds/WorldInstance.h"
+#include "kinds/worlds/ui/CWorldElementsView.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+CWorldPreview::CWorldPreview(CWorldElementsView& view, QWidget* parent) : QWidget(parent), m_view(view)
+{
+    setMinimumSize(64, 64);
+}
+
+void CWorldPreview::setDrawingOffset(QPoint offset)
+{
+    m_offset = offset;
+    update();
+}
+
+void CWorldPreview::paintEvent(QPaintEvent*)
+{
+    const CGuiColors& colors = CGuiColors::instance();
+    const QColor face = CGuiColors::toQColor(colors.dialogFace().rgb);
+    const QColor text = CGuiColors::toQColor(colors.dialogText().rgb);
+    QPainter painter(this);
+    painter.fillRect(rect(), face);
+    painter.setPen(text);
+    painter.drawLine(0, m_offset.y(), width(), m_offset.y());
+    painter.drawLine(m_offset.x(), 0, m_offset.x(), height());
+    QString caption;
+    m_view.withInstance([&](const WorldInstance& instance) {
+        instance.draw(painter, m_offset.x(), m_offset.y(), rect());
+        caption = QString::asprintf("%.2f\n", instance.elapsed());
+        if (const GameWorld* world = instance.world())
+            caption += QString::fromStdString(world->id());
+    });
+    painter.setPen(text);
+    painter.drawText(rect().adjusted(4, 4, -4, -4), Qt::AlignLeft | Qt::AlignTop, caption);
+}
+
+std::vector<int> CWorldPreview::targetRows(Qt::KeyboardModifiers modifiers) const
+{
+    if (modifiers & Qt::AltModifier) {
+        const int row = m_view.currentRow();
+        return row >= 0 ? std::vector<int>{row} : std::vector<int>{};
+    }
+    if (modifiers & Qt::ShiftModifier)
+        return m_view.selectedRows();
+    return {};
+}
+
+void CWorldPreview::moveElements(const std::vector<int>& rows, QPoint delta, bool toZero)
+{
+    for (int row : rows) {
+        for (int column : {CWorldElementsView::ColOffsetX, CWorldElementsView::ColOffsetY}) {
+            CellValue value;
+            if (!m_view.cellValue(column, row, value))
+                continue;
+            const int d = column == CWorldElementsView::ColOffsetX ? delta.x() : delta.y();
+            value.setReal(toZero ? 0.0 : value.real() + d);
+            m_view.storeCell(column, row, value);
+        }
+    }
+}
+
+void CWorldPreview::mousePressEvent(QMouseEvent* event)
+{
+    m_last = event->position().toPoint();
+}
+
+void CWorldPreview::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!(event->buttons() & Qt::LeftButton))
+        return;
+    const QPoint at = event->position().toPoint();
+    const QPoint delta = at - m_last;
+    m_last = at;
+    const std::vector<int> rows = targetRows(event->modifiers());
+    if (event->modifiers() & (Qt::AltModifier | Qt::ShiftModifier))
+        moveElements(rows, delta, false);
+    else
+        m_offset += delta;
+    update();
+}
+
+void CWorldPreview::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->modifiers() & (Qt::AltModifier | Qt::ShiftModifier))
+        moveElements(targetRows(event->modifiers()), {}, true);
+    else
+        m_offset = {0, 0};
+    update();
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QPoint>
+#include <QWidget>
+
+class CWorldElementsView;
+
+// The preview of the world shown in the elements editor: the background in
+// the dialog colour, two axes through the drawing point, the world, then
+// its elapsed time and ID. Dragging moves the drawing point, a double-click
+// puts it back at (0, 0); with Alt the current element moves instead, with
+// Shift every selected element.
+class CWorldPreview : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kDefaultOffset = 94;
+
+    explicit CWorldPreview(CWorldElementsView& view, QWidget* parent = nullptr);
+
+    QPoint drawingOffset() const { return m_offset; }
+    void setDrawingOffset(QPoint offset);
+    QSize sizeHint() const override { return {320, 240}; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    // The elements Alt (current) or Shift (selected) act on; empty without.
+    std::vector<int> targetRows(Qt::KeyboardModifiers modifiers) const;
+    void moveElements(const std::vector<int>& rows, QPoint delta, bool toZero);
+
+    CWorldElementsView& m_view;
+    QPoint m_offset{kDefaultOffset, kDefaultOffset};
+    QPoint m_last;
+};

@@ -1,0 +1,149 @@
+#include "kinds/worlds/ui/CWorldsPanel.h"
+
+#include "core/CResourceHolder.h"
+#include "core/GroupIndex.h"
+#include "grid/CellValue.h"
+#include "kinds/ui/CPanelView.h"
+#include "kinds/worlds/CWorldGroupEditing.h"
+#include "kinds/worlds/CWorldLoopGuard.h"
+#include "kinds/worlds/GameWorld.h"
+#include "kinds/worlds/ui/CWorldElementsView.h"
+#include "kinds/worlds/ui/CWorldPreview.h"
+
+#include <algorithm>
+
+CWorldsPanel::CWorldsPanel(QWidget* parent)
+    : CTypedItemsGrid(GroupWorlds,
+                      {{"ID", true}, {"Type", true}, {"Play Offset", true}, {"Play Speed", true},
+                       {"Offset X", true}, {"Offset Y", true}, {"Specifications", false}, {"Comments", true}},
+                      parent),
+      m_typeTexts{GameWorld::typeText(GameWorld::kTypeSimple), GameWorld::typeText(GameWorld::kTypeSortOffsetsY),
+                  // what other values show: an entry no edit can store
+                  GameWorld::typeText(-1)},
+      m_elements(new CWorldElementsView)
+{
+    installPanelView(*this, m_elements);
+    m_elements->setModifiedCallback([this] { markModified(); });
+}
+
+GameWorld* CWorldsPanel::worldAt(int item) const
+{
+    return holder() ? CWorldLoopGuard::world(*holder(), item) : nullptr;
+}
+
+bool CWorldsPanel::fillCell(int column, int item, CellValue& value) const
+{
+    const GameWorld* w = worldAt(item);
+    if (!w)
+        return false;
+    switch (column) {
+    case ColId: value.setKind(CellValue::KindText); value.setFromText(w->id()); return true;
+    case ColType: {
+        value.setKind(CellValue::KindChoice);
+        const bool known = w->worldType() == GameWorld::kTypeSimple || w->worldType() == GameWorld::kTypeSortOffsetsY;
+        value.setChoice(&m_typeTexts, known ? w->worldType() : 2);
+        return true;
+    }
+    case ColPlayOffset: value.setKind(CellValue::KindReal); value.setReal(w->playOffset()); return true;
+    case ColPlaySpeed: value.setKind(CellValue::KindReal); value.setReal(w->playSpeed() * 100.0); return true;
+    case ColOffsetX: value.setKind(CellValue::KindInteger); value.setInteger(w->offsetX()); return true;
+    case ColOffsetY: value.setKind(CellValue::KindInteger); value.setInteger(w->offsetY()); return true;
+    case ColSpecs: value.setKind(CellValue::KindLongText); value.setFromText(w->specsText()); return true;
+    case ColComments: value.setKind(CellValue::KindLongText); value.setFromText(w->comments()); return true;
+    default: return false;
+    }
+}
+
+int CWorldsPanel::storeCell(int column, int item, const CellValue& value)
+{
+    GameWorld* w = worldAt(item);
+    if (!w)
+        return 0;
+    switch (column) {
+    case ColId: w->setId(value.text()); break;
+    case ColType: {
+        const int type = value.choice().index;
+        if (type != GameWorld::kTypeSimple && type != GameWorld::kTypeSortOffsetsY)
+            return 0;
+        w->setWorldType(type);
+        break;
+    }
+    case ColPlayOffset: w->setPlayOffset(value.real()); break;
+    case ColPlaySpeed:
+        w->setPlaySpeed(std::clamp(value.real(), -CWorldElementsView::kSpeedLimit, CWorldElementsView::kSpeedLimit) *
+                        0.01);
+        break;
+    case ColOffsetX: w->setOffsetX(value.integer()); break;
+    case ColOffsetY: w->setOffsetY(value.integer()); break;
+    case ColComments: w->setComments(value.text()); break;
+    default: return 0;
+    }
+    // The world shown may include the one edited: its preview is rebuilt
+    // after the delay.
+    m_elements->scheduleRefresh();
+    return 1;
+}
+
+int CWorldsPanel::newItem()
+{
+    const int row = holder() ? CWorldGroupEditing::insert(*holder()) : -1;
+    if (row >= 0)
+        rowsChanged();
+    return row;
+}
+
+int CWorldsPanel::deleteItem(int item)
+{
+    if (!holder())
+        return 0;
+    int done = 0;
+    m_elements->withInstance([&](const auto&) { done = CWorldGroupEditing::remove(*holder(), item); });
+    rowsChanged();
+    return done;
+}
+
+int CWorldsPanel::moveItem(int from, int to)
+{
+    const int done = holder() ? CWorldGroupEditing::move(*holder(), from, to) : 0;
+    rowsChanged();
+    return done;
+}
+
+int CWorldsPanel::swapItems(int a, int b)
+{
+    const int done = holder() ? CWorldGroupEditing::swap(*holder(), a, b) : 0;
+    rowsChanged();
+    return done;
+}
+
+void CWorldsPanel::rowsChanged()
+{
+    m_elements->showWorld(holder(), currentItem());
+}
+
+void CWorldsPanel::buildMenu(QMenu& menu, int base)
+{
+    addEmptyMenu(menu, base);
+}
+
+void CWorldsPanel::reloadEditorView()
+{
+    const int item = currentItem();
+    if (item != m_elements->worldIndex() || !worldAt(item))
+        m_elements->showWorld(holder(), item);
+}
+
+bool CWorldsPanel::gameStep()
+{
+    return m_elements->step(1.0);
+}
+
+void CWorldsPanel::showStep()
+{
+    m_elements->preview()->update();
+}
+
+bool CWorldsPanel::check()
+{
+    return !holder() || CWorldLoopGuard::acceptable(*holder());
+}
