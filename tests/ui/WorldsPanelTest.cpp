@@ -6,10 +6,14 @@
 #include "kinds/worlds/GameWorld.h"
 #include "kinds/worlds/WorldInstance.h"
 #include "kinds/worlds/ui/CWorldElementsView.h"
+#include "kinds/userinterfaces/ui/CUserInterfacesPanel.h"
 #include "kinds/worlds/ui/CWorldsPanel.h"
 #include "ui/ShellFakes.h"
 #include "ui/UiFakes.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QMenu>
 #include <QTableView>
@@ -191,4 +195,34 @@ TEST_F(WorldsFixture, UnknownTypesShowAsSuchAndCannotBeChosen)
     EXPECT_EQ(elements().cellText(V::ColObjectType, 0), "Unkown");
     EXPECT_EQ(elements().setCellText(V::ColObjectType, 0, "Unkown"), 0);
     EXPECT_EQ(world(1).elementAt(0)->objectType, 9);
+}
+
+// Pictures of the user interfaces and worlds panels on the demo document,
+// for looking at by eye: written only when QUILLOP_SCREENSHOTS names a
+// folder.
+TEST(WorldsPanelPictures, DemoDocumentPanels)
+{
+    const QString out = qEnvironmentVariable("QUILLOP_SCREENSHOTS");
+    if (out.isEmpty())
+        GTEST_SKIP() << "QUILLOP_SCREENSHOTS not set";
+    QDir().mkpath(out);
+    const QString demo = QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("../../examples/demo.mrc"));
+    auto holder = createDocumentHolder();
+    ASSERT_EQ(holder->load(demo.toStdString()), 1);
+    RecordingPanelHost host;
+    CUserInterfacesPanel interfaces;
+    CWorldsPanel worlds;
+    const std::vector<std::pair<CItemsGrid*, const char*>> grids{{&interfaces, "grid_userinterfaces.png"},
+                                                                 {&worlds, "grid_worlds.png"}};
+    for (const auto& [grid, name] : grids) {
+        grid->resize(1280, 700);
+        grid->attach(holder.get(), &host);
+        grid->show();
+        grid->selectRow(0);
+        grid->reloadEditorView();
+        for (int i = 0; i < 30; ++i)
+            grid->runGameStep();
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(grid->grab().save(QDir(out).filePath(QString::fromLatin1(name))));
+    }
 }

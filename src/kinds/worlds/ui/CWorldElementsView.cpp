@@ -246,6 +246,8 @@ bool CWorldElementsView::cellValue(int column, int row, CellValue& value) const
 
 QString CWorldElementsView::cellText(int column, int row) const
 {
+    if (column == ColIndex)
+        return world() && world()->validElement(row) ? QString::number(row) : QString();
     CellValue value;
     if (!cellValue(column, row, value))
         return {};
