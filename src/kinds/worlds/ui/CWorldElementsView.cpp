@@ -205,7 +205,7 @@ bool CWorldElementsView::cellValue(int column, int row, CellValue& value) const
         value.setEditable(true);
     };
     switch (column) {
-    case ColIndex: value.setKind(CellValue::KindInteger); value.setInteger(row); break;
+    case ColIndex: value.setKind(CellValue::KindText); value.setFromText(std::to_string(row)); break;
     case ColId: text(CellValue::KindText, e->id); break;
     case ColShow: yesNo(e->show); break;
     case ColPlay: yesNo(e->play); break;
