@@ -2,7 +2,7 @@
 #include "core/GroupIndex.h"
 #include "kinds/CItemKinds.h"
 #include "kinds/binaryfiles/CBinaryFileItem.h"
-#include "kinds/binaryfiles/ui/CBinaryFileInfoView.h"
+#include "kinds/ui/CTitledTextView.h"
 #include "kinds/binaryfiles/ui/CBinaryFilesPanel.h"
 #include "ui/ShellFakes.h"
 #include "ui/UiFakes.h"

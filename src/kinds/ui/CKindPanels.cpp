@@ -5,6 +5,7 @@
 #include "kinds/binaryfiles/ui/CBinaryFilesPanel.h"
 #include "kinds/colors/ui/CColorsPanel.h"
 #include "kinds/sounds/ui/CSoundsPanel.h"
+#include "kinds/texts/ui/CTextsPanel.h"
 #include "kinds/animations/ui/CAnimationsPanel.h"
 #include "kinds/bitmaps/ui/CBitmapsPanel.h"
 #include "kinds/maps/ui/CMapsPanel.h"
@@ -14,6 +15,7 @@
 CItemsGrid* createKindPanel(int group)
 {
     switch (group) {
+    case GroupTexts: return new CTextsPanel;
     case GroupColors: return new CColorsPanel;
     case GroupBinaryFiles: return new CBinaryFilesPanel;
     case GroupSounds: return new CSoundsPanel;

@@ -4,14 +4,14 @@
 #include "core/GroupIndex.h"
 #include "kinds/binaryfiles/CBinaryFileImport.h"
 #include "kinds/binaryfiles/CBinaryFileItem.h"
-#include "kinds/binaryfiles/ui/CBinaryFileInfoView.h"
+#include "kinds/ui/CTitledTextView.h"
 #include "kinds/ui/CPanelView.h"
 #include "params/ui/CUiServices.h"
 
 #include <QMenu>
 
 CBinaryFilesPanel::CBinaryFilesPanel(QWidget* parent)
-    : CItemsGrid(GroupBinaryFiles, parent), m_info(new CBinaryFileInfoView)
+    : CItemsGrid(GroupBinaryFiles, parent), m_info(new CTitledTextView)
 {
     installPanelView(*this, m_info);
 }

@@ -2,7 +2,7 @@
 
 #include "grid/ui/CItemsGrid.h"
 
-class CBinaryFileInfoView;
+class CTitledTextView;
 class CBinaryFileItem;
 
 // The Binary Files group: ID, source file name (editing it renames only),
@@ -38,10 +38,10 @@ public:
     // Writes the current record's data to a file chosen in the save dialog;
     // 1 when written. The record is not changed.
     int saveSource();
-    CBinaryFileInfoView* infoView() const { return m_info; }
+    CTitledTextView* infoView() const { return m_info; }
 
 private:
     CBinaryFileItem* fileAt(int item) const;
 
-    CBinaryFileInfoView* m_info;
+    CTitledTextView* m_info;
 };

@@ -1,24 +1,24 @@
-#include "kinds/binaryfiles/ui/CBinaryFileInfoView.h"
+#include "kinds/ui/CTitledTextView.h"
 
 #include <QApplication>
 #include <QPainter>
 
-CBinaryFileInfoView::CBinaryFileInfoView(QWidget* parent) : QWidget(parent) { setMinimumSize(40, 40); }
+CTitledTextView::CTitledTextView(QWidget* parent) : QWidget(parent) { setMinimumSize(40, 40); }
 
-void CBinaryFileInfoView::setInfo(const QString& title, const QString& text)
+void CTitledTextView::setInfo(const QString& title, const QString& text)
 {
     m_title = title;
     m_text = text;
     update();
 }
 
-QRect CBinaryFileInfoView::textArea(const QRect& pane)
+QRect CTitledTextView::textArea(const QRect& pane)
 {
     const int vertical = pane.height() >= 49 ? kInset : 0;
     return pane.adjusted(kInset, vertical, -kInset, -vertical);
 }
 
-void CBinaryFileInfoView::paintEvent(QPaintEvent*)
+void CTitledTextView::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.fillRect(rect(), palette().base());

@@ -3,14 +3,14 @@
 #include <QString>
 #include <QWidget>
 
-// The current binary file's ID as a title and, under it, its source file
-// name and size in bytes, KB and MB, word-wrapped in the default GUI font.
-class CBinaryFileInfoView : public QWidget {
+// An item's ID as a title and, under it, a text about it (a binary file's
+// source and size, a text record expanded), word-wrapped in the default GUI font.
+class CTitledTextView : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kInset = 8;
 
-    explicit CBinaryFileInfoView(QWidget* parent = nullptr);
+    explicit CTitledTextView(QWidget* parent = nullptr);
 
     void setInfo(const QString& title, const QString& text);
     const QString& title() const { return m_title; }

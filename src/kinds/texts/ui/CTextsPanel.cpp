@@ -1,0 +1,79 @@
+#include "kinds/texts/ui/CTextsPanel.h"
+
+#include "core/CResourceHolder.h"
+#include "core/GroupIndex.h"
+#include "grid/CellValue.h"
+#include "kinds/texts/CTextItem.h"
+#include "kinds/ui/CPanelView.h"
+#include "kinds/ui/CTitledTextView.h"
+
+namespace {
+QString fromBytes(const std::string& text) { return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size())); }
+} // namespace
+
+CTextsPanel::CTextsPanel(QWidget* parent)
+    : CTypedItemsGrid(GroupTexts, {{"ID", true}, {"Text", true}, {"Comments", true}}, parent),
+      m_preview(new CTitledTextView)
+{
+    installPanelView(*this, m_preview);
+}
+
+CTextItem* CTextsPanel::textAt(int item) const
+{
+    return holder() ? dynamic_cast<CTextItem*>(holder()->get(GroupTexts, item)) : nullptr;
+}
+
+bool CTextsPanel::fillCell(int column, int item, CellValue& value) const
+{
+    const CTextItem* text = textAt(item);
+    if (!text)
+        return false;
+    switch (column) {
+    case ColId:
+        value.setKind(CellValue::KindText);
+        value.setFromText(text->id());
+        return true;
+    case ColText:
+        value.setKind(CellValue::KindLongText);
+        value.setFromText(text->text());
+        return true;
+    case ColComments:
+        value.setKind(CellValue::KindLongText);
+        value.setFromText(text->comments());
+        return true;
+    default:
+        return false;
+    }
+}
+
+int CTextsPanel::storeCell(int column, int item, const CellValue& value)
+{
+    CTextItem* text = textAt(item);
+    if (!text)
+        return 0;
+    switch (column) {
+    case ColId: text->setId(value.text()); break;
+    case ColText: text->setText(value.text()); break;
+    case ColComments: text->setComments(value.text()); break;
+    default: return 0;
+    }
+    // Other records may show this one through a reference: redraw whatever
+    // the current record is.
+    reloadEditorView();
+    return 1;
+}
+
+void CTextsPanel::buildMenu(QMenu& menu, int base)
+{
+    addEmptyMenu(menu, base);
+}
+
+void CTextsPanel::reloadEditorView()
+{
+    const CTextItem* text = textAt(currentItem());
+    if (!text) {
+        m_preview->setInfo(QString(), QString());
+        return;
+    }
+    m_preview->setInfo(fromBytes(text->id()), fromBytes(text->expandReferences(*holder()->group(GroupTexts))));
+}

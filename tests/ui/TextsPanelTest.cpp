@@ -1,0 +1,76 @@
+#include "core/CResourceHolder.h"
+#include "core/GroupIndex.h"
+#include "kinds/CItemKinds.h"
+#include "kinds/texts/CTextItem.h"
+#include "kinds/texts/ui/CTextsPanel.h"
+#include "kinds/ui/CTitledTextView.h"
+#include "ui/ShellFakes.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QTableView>
+#include <gtest/gtest.h>
+
+namespace {
+struct TextsFixture : ::testing::Test {
+    TextsFixture() : holder(&createKindPrototype)
+    {
+        add("name", "Quillop");
+        add("greeting", "Hello from [name]!");
+        add("empty", "");
+        panel.attach(&holder, &host);
+        panel.reload();
+    }
+    void add(const char* id, const char* text)
+    {
+        static_cast<CTextItem*>(holder.get(GroupTexts, holder.newItem(GroupTexts, id)))->setText(text);
+    }
+    CTextItem& text(int i) { return *static_cast<CTextItem*>(holder.get(GroupTexts, i)); }
+
+    CResourceHolder holder;
+    RecordingPanelHost host;
+    CTextsPanel panel;
+};
+
+constexpr int kText = CTextsPanel::ColText + CItemsGrid::kLeadingColumns;
+} // namespace
+
+TEST_F(TextsFixture, ColumnsAndTheEmptyMenu)
+{
+    QStringList headers;
+    for (int c = 0; c < panel.gridColumnCount(); ++c)
+        headers << panel.table()->model()->headerData(c, Qt::Horizontal).toString();
+    EXPECT_EQ(headers, QStringList({"Index", "Select", "ID", "Text", "Comments"}));
+    EXPECT_EQ(panel.gridCellText(kText, 1), "Hello from [name]!");
+
+    QMenu menu;
+    panel.buildMenu(menu, 0);
+    ASSERT_EQ(menu.actions().size(), 1);
+    EXPECT_EQ(menu.actions()[0]->text(), "Empty");
+    EXPECT_FALSE(menu.actions()[0]->isEnabled());
+}
+
+TEST_F(TextsFixture, PreviewShowsTheCurrentRecordExpandedAndFollowsEdits)
+{
+    panel.selectRow(1);
+    EXPECT_EQ(panel.preview()->title(), "greeting");
+    EXPECT_EQ(panel.preview()->text(), "Hello from Quillop!");
+
+    // Editing the referenced record changes what the current one shows.
+    panel.editCell(kText, 0, "the editor");
+    EXPECT_EQ(text(0).text(), "the editor");
+    EXPECT_GT(host.modified, 0);
+    panel.selectRow(1);
+    EXPECT_EQ(panel.preview()->text(), "Hello from the editor!");
+
+    panel.selectRow(2);
+    EXPECT_EQ(panel.preview()->title(), "empty");
+    EXPECT_EQ(panel.preview()->text(), "") << "an empty text shows only its ID";
+}
+
+TEST_F(TextsFixture, PastingACellFromAnotherRowCopiesThatField)
+{
+    EXPECT_EQ(panel.copyEditorCell(CTextsPanel::ColText, 2, 1), 1);
+    EXPECT_EQ(text(2).text(), "Hello from [name]!");
+    EXPECT_EQ(text(2).id(), "empty");
+}
