@@ -1,5 +1,7 @@
 #include "app/CMainFrame.h"
 
+#include "params/ui/WidgetHelpers.h"
+
 #include "app/CGuiColors.h"
 #include "app/CInterfaceDialog.h"
 #include "app/CQuillopApp.h"
@@ -624,10 +626,7 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
 
 void CMainFrame::dropEvent(QDropEvent* event)
 {
-    QStringList paths;
-    for (const QUrl& url : event->mimeData()->urls())
-        if (url.isLocalFile())
-            paths << url.toLocalFile();
+    const QStringList paths = droppedLocalFiles(event->mimeData());
     if (paths.isEmpty())
         return;
     event->acceptProposedAction();

@@ -1,5 +1,7 @@
 #include "grid/ui/CItemsGrid.h"
 
+#include "params/ui/WidgetHelpers.h"
+
 #include "core/CIndexChange.h"
 #include "core/CResourceHolder.h"
 #include "core/CResourceItem.h"
@@ -726,10 +728,7 @@ void CItemsGrid::dragEnterEvent(QDragEnterEvent* event)
 
 void CItemsGrid::dropEvent(QDropEvent* event)
 {
-    QStringList paths;
-    for (const QUrl& url : event->mimeData()->urls())
-        if (url.isLocalFile())
-            paths << url.toLocalFile();
+    const QStringList paths = droppedLocalFiles(event->mimeData());
     if (paths.isEmpty())
         return;
     event->acceptProposedAction();

@@ -1,5 +1,7 @@
 #include "params/ui/CMVT_ParamFilenames.h"
 
+#include "params/ui/WidgetHelpers.h"
+
 #include "core/IPrompter.h"
 #include "params/ui/CMVT_EditTyped.h"
 #include "params/ui/CMVT_FileSelection.h"
@@ -147,9 +149,8 @@ void CMVT_ParamFilenames::dragEnterEvent(QDragEnterEvent* event)
 void CMVT_ParamFilenames::dropEvent(QDropEvent* event)
 {
     std::vector<std::string> paths;
-    for (const QUrl& url : event->mimeData()->urls())
-        if (url.isLocalFile())
-            paths.push_back(url.toLocalFile().toStdString());
+    for (const QString& path : droppedLocalFiles(event->mimeData()))
+        paths.push_back(path.toStdString());
     event->acceptProposedAction();
     addDroppedPaths(paths);
 }

@@ -1,5 +1,7 @@
 #include "kinds/userinterfaces/ui/CUserInterfaceItemsView.h"
 
+#include "params/ui/WidgetHelpers.h"
+
 #include "app/CInterfaceDialog.h"
 #include "core/CResourceHolder.h"
 #include "grid/CellValue.h"
@@ -135,20 +137,9 @@ UserInterface* CUserInterfaceItemsView::shownInterface() const { return m_ui; }
 
 QString CUserInterfaceItemsView::title() const { return m_title->text(); }
 
-int CUserInterfaceItemsView::currentRow() const
-{
-    const QModelIndex index = m_table->currentIndex();
-    return index.isValid() ? index.row() : -1;
-}
+int CUserInterfaceItemsView::currentRow() const { return currentTableRow(*m_table); }
 
-std::vector<int> CUserInterfaceItemsView::selectedRows() const
-{
-    std::set<int> rows;
-    if (m_table->selectionModel())
-        for (const QModelIndex& index : m_table->selectionModel()->selectedIndexes())
-            rows.insert(index.row());
-    return {rows.begin(), rows.end()};
-}
+std::vector<int> CUserInterfaceItemsView::selectedRows() const { return selectedTableRows(*m_table); }
 
 QString CUserInterfaceItemsView::header(int column)
 {

@@ -1,5 +1,7 @@
 #include "kinds/worlds/ui/CWorldElementsView.h"
 
+#include "params/ui/WidgetHelpers.h"
+
 #include "core/CResourceHolder.h"
 #include "grid/CellValue.h"
 #include "grid/ui/CCellDelegate.h"
@@ -156,20 +158,9 @@ void CWorldElementsView::showWorld(CResourceHolder* document, int worldIndex)
 
 QString CWorldElementsView::title() const { return m_title->text(); }
 
-int CWorldElementsView::currentRow() const
-{
-    const QModelIndex index = m_table->currentIndex();
-    return index.isValid() ? index.row() : -1;
-}
+int CWorldElementsView::currentRow() const { return currentTableRow(*m_table); }
 
-std::vector<int> CWorldElementsView::selectedRows() const
-{
-    std::set<int> rows;
-    if (m_table->selectionModel())
-        for (const QModelIndex& index : m_table->selectionModel()->selectedIndexes())
-            rows.insert(index.row());
-    return {rows.begin(), rows.end()};
-}
+std::vector<int> CWorldElementsView::selectedRows() const { return selectedTableRows(*m_table); }
 
 QString CWorldElementsView::header(int column)
 {
