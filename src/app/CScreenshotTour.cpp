@@ -3,6 +3,7 @@
 #include "app/CMainFrame.h"
 #include "core/ui/CDocumentPropertiesDialog.h"
 #include "core/ui/CQuillopView.h"
+#include "grid/ui/CItemsGrid.h"
 
 #include <QApplication>
 #include <QDir>
@@ -11,6 +12,8 @@
 #include <QPixmap>
 #include <QThread>
 #include <QToolBar>
+
+#include <algorithm>
 
 namespace {
 void settle()
@@ -25,6 +28,36 @@ bool save(const QPixmap& picture, const QString& folder, const QString& name)
 {
     return picture.save(QDir(folder).filePath(name + QStringLiteral(".png")));
 }
+
+// The window with a panel's first rows marked and its context menu open,
+// the editor's own entries unfolded beside it, as a user sees them after a
+// right click on the grid.
+QPixmap withContextMenu(CMainFrame& frame, CItemsGrid& panel)
+{
+    const int marked = std::min(panel.rowCount(), 2);
+    for (int row = 0; row < marked; ++row)
+        panel.setMarked(row, true);
+    if (panel.rowCount() > 0)
+        panel.selectRow(0);
+    settle();
+    QMenu menu;
+    panel.fillContextMenu(menu);
+    menu.adjustSize();
+    QPixmap window = frame.grab();
+    QPainter painter(&window);
+    const QPoint at = panel.mapTo(&frame, panel.rect().center() - QPoint(menu.width() / 2, menu.height() / 2));
+    painter.drawPixmap(at, menu.grab());
+    for (QAction* action : menu.actions()) {
+        QMenu* sub = action->menu();
+        if (!sub || !action->isEnabled())
+            continue;
+        sub->adjustSize();
+        painter.drawPixmap(at + QPoint(menu.width() - 4, menu.actionGeometry(action).top()), sub->grab());
+    }
+    for (int row = 0; row < marked; ++row)
+        panel.setMarked(row, false);
+    return window;
+}
 } // namespace
 
 int CScreenshotTour::run(CMainFrame& frame, const QString& folder)
@@ -38,6 +71,8 @@ int CScreenshotTour::run(CMainFrame& frame, const QString& folder)
             view->showPanel(panel, false);
             settle();
             written += save(frame.grab(), folder, QStringLiteral("panel%1").arg(panel)) ? 1 : 0;
+            if (CItemsGrid* grid = view->panel(panel))
+                written += save(withContextMenu(frame, *grid), folder, QStringLiteral("panel%1-menu").arg(panel)) ? 1 : 0;
         }
         view->showPanel(0, false);
     }

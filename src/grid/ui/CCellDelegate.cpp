@@ -92,10 +92,12 @@ QSize CCellDelegate::preferredSize(const CellValue& value, const QFontMetrics& m
 }
 
 void CCellDelegate::paintCell(QPainter& p, const QRect& rect, const CellValue& value, int column, int row,
-                              bool plainNumbers, bool selected, bool focused)
+                              bool plainNumbers, bool selected, bool focused, const QColor& rowFace)
 {
     const CGuiColors& colors = CGuiColors::instance();
-    const QColor face = colors.qcolor(selected ? CGuiColors::WindowSpottedFace : CGuiColors::WindowFace);
+    const QColor face = selected            ? colors.qcolor(CGuiColors::WindowSpottedFace)
+                        : rowFace.isValid() ? rowFace
+                                            : colors.qcolor(CGuiColors::WindowFace);
     const QColor ink = colors.qcolor(selected ? CGuiColors::WindowSpottedText : CGuiColors::WindowText);
     p.save();
     p.setClipRect(rect);
@@ -149,9 +151,14 @@ void CCellDelegate::paintCell(QPainter& p, const QRect& rect, const CellValue& v
         p.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, text);
         break;
     }
-    case CellValue::KindLongText:
-        p.drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text);
+    case CellValue::KindLongText: {
+        // A text that fits stays on the line of its neighbours; a longer one
+        // shows its beginning.
+        const int flags = Qt::AlignLeft | Qt::TextWordWrap;
+        const bool fits = p.fontMetrics().boundingRect(textRect, flags, text).height() <= textRect.height();
+        p.drawText(textRect, flags | (fits ? Qt::AlignVCenter : Qt::AlignTop), text);
         break;
+    }
     case CellValue::KindInteger:
     case CellValue::KindReal:
     case CellValue::KindColumnNumber:
@@ -173,8 +180,10 @@ void CCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
         QStyledItemDelegate::paint(painter, option, index);
         return;
     }
+    const QVariant rowFace = index.data(Qt::BackgroundRole);
     paintCell(*painter, option.rect, *value, index.column(), index.row(), plain(index),
-              option.state & QStyle::State_Selected, option.state & QStyle::State_HasFocus);
+              option.state & QStyle::State_Selected, option.state & QStyle::State_HasFocus,
+              rowFace.canConvert<QBrush>() ? rowFace.value<QBrush>().color() : QColor());
 }
 
 QSize CCellDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const

@@ -33,9 +33,10 @@ public:
     // The size a cell asks for (the grid sizes rows and columns with it).
     static QSize preferredSize(const CellValue& value, const QFontMetrics& metrics, int column, int row,
                                bool plainNumbers);
-    // The cell drawn into rect.
+    // The cell drawn into rect; `rowFace`, when valid, is the face of an
+    // unselected cell (a marked row's tint) instead of the window face.
     static void paintCell(QPainter& painter, const QRect& rect, const CellValue& value, int column, int row,
-                          bool plainNumbers, bool selected, bool focused);
+                          bool plainNumbers, bool selected, bool focused, const QColor& rowFace = QColor());
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
