@@ -94,3 +94,18 @@ TEST_F(BinaryFixture, SaveIsDisabledWithoutRows)
     EXPECT_EQ(panel.saveSource(), 0);
     EXPECT_TRUE(ui.files.requests.empty());
 }
+
+TEST_F(BinaryFixture, CheckPassesEmptyFilesAndReportsAClash)
+{
+    holder.newItem(GroupBinaryFiles, "level");
+    holder.newItem(GroupBinaryFiles, "empty");
+    file(0)->setData({1, 2, 3});
+    panel.reload();
+    // A file with no bytes (and no source) is a file like any other.
+    EXPECT_TRUE(panel.check());
+    EXPECT_TRUE(ui.prompter.messages.empty());
+    file(1)->setId("level");
+    EXPECT_FALSE(panel.check());
+    EXPECT_EQ(ui.prompter.messages, std::vector<std::string>{"The ID \"level\" of item 1 is already the ID of item 0."});
+    EXPECT_EQ(panel.currentItem(), 1);
+}

@@ -121,3 +121,15 @@ TEST_F(ColorsFixture, SwatchesFollowTheSelectionAndShowAlpha)
     EXPECT_EQ(clear[0] & 0xffffff, 0xFFFFFFu);
     EXPECT_EQ(clear[1] & 0xffffff, 0x000000u);
 }
+
+TEST_F(ColorsFixture, CheckPassesDistinctIdsAndReportsAClash)
+{
+    ScriptedUi ui;
+    // Colours of one value under different names are no fault.
+    EXPECT_TRUE(panel.check());
+    EXPECT_TRUE(ui.prompter.messages.empty());
+    color(2).setId("red");
+    EXPECT_FALSE(panel.check());
+    EXPECT_EQ(ui.prompter.messages, std::vector<std::string>{"The ID \"red\" of item 2 is already the ID of item 0."});
+    EXPECT_EQ(panel.currentItem(), 2);
+}

@@ -145,3 +145,17 @@ TEST_F(SoundsFixture, MenuEntriesAndChannelSwap)
     EXPECT_FALSE(panel.swapChannels());
     EXPECT_EQ(host.modified, before);
 }
+
+TEST_F(SoundsFixture, CheckPassesDistinctIdsAndReportsAClash)
+{
+    ASSERT_EQ(panel.insertSounds({drum}), 0);
+    holder.newItem(GroupSounds, "silence");
+    holder.newItem(GroupSounds, "kick");
+    panel.reload();
+    EXPECT_TRUE(panel.check());
+    EXPECT_TRUE(ui.prompter.messages.empty());
+    sound(2)->setId("drum");
+    EXPECT_FALSE(panel.check());
+    EXPECT_EQ(ui.prompter.messages, std::vector<std::string>{"The ID \"drum\" of item 2 is already the ID of item 0."});
+    EXPECT_EQ(panel.currentItem(), 2);
+}

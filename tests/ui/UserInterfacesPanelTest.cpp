@@ -1,15 +1,21 @@
 #include "app/CInterfaceDialog.h"
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
+#include "grid/ui/CItemsGrid.h"
+#include "grid/ui/CTableSearch.h"
 #include "kinds/CItemKinds.h"
 #include "kinds/userinterfaces/UserInterface.h"
 #include "kinds/userinterfaces/ui/CUserInterfaceItemsView.h"
 #include "kinds/userinterfaces/ui/CUserInterfacesPanel.h"
 #include "ui/ShellFakes.h"
+#include "ui/UiFakes.h"
 
+#include <QItemSelectionModel>
 #include <QMenu>
 #include <QTableView>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 struct UserInterfacesFixture : ::testing::Test {
@@ -150,4 +156,169 @@ TEST_F(UserInterfacesFixture, TestDialogIsBuiltBesideTheItems)
     ASSERT_TRUE(dialog);
     EXPECT_EQ(dialog->windowTitle(), "Test Dialog");
     ASSERT_TRUE(items().sideDialog());
+}
+
+namespace {
+void selectItemRows(CUserInterfaceItemsView& view, std::initializer_list<int> rows)
+{
+    QItemSelectionModel* selection = view.table()->selectionModel();
+    selection->clearSelection();
+    for (int r : rows)
+        selection->select(view.table()->model()->index(r, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+}
+} // namespace
+
+TEST_F(UserInterfacesFixture, ItemEditGoesIntoEverySelectedItemAndNowhereElse)
+{
+    using V = CUserInterfaceItemsView;
+    for (int i = 0; i < 4; ++i)
+        items().insertItem();
+    selectItemRows(items(), {0, 2, 3});
+    const int before = host.modified;
+
+    // Through the table, as a typed edit arrives.
+    QAbstractItemModel* model = items().table()->model();
+    ASSERT_TRUE(model->setData(model->index(2, V::ColTitle), "Apply"));
+    for (int i : {0, 2, 3})
+        EXPECT_EQ(ui(0).item(i)->title, "Apply") << i;
+    EXPECT_EQ(ui(0).item(1)->title, "No Name");
+    EXPECT_GT(host.modified, before);
+
+    EXPECT_EQ(items().editCell(V::ColType, 3, "Boolean"), 3);
+    EXPECT_EQ(items().editCell(V::ColLevel, 0, "2"), 3);
+    for (int i : {0, 2, 3}) {
+        EXPECT_EQ(ui(0).item(i)->type, UserInterfaceItem::TypeBoolean) << i;
+        EXPECT_EQ(ui(0).item(i)->level, 2) << i;
+    }
+    EXPECT_EQ(ui(0).item(1)->type, UserInterfaceItem::TypeButton);
+
+    // A type the edited row refuses goes nowhere.
+    EXPECT_EQ(items().editCell(V::ColType, 0, "Slider"), 0);
+    for (int i : {0, 2, 3})
+        EXPECT_EQ(ui(0).item(i)->type, UserInterfaceItem::TypeBoolean) << i;
+
+    // Columns that show what the item is are never written.
+    for (int column : {V::ColIndex, V::ColAdvanced, V::ColSpecs})
+        EXPECT_EQ(items().editCell(column, 0, "7"), 0) << column;
+    EXPECT_EQ(items().cellText(V::ColIndex, 3), "3");
+    EXPECT_EQ(items().cellText(V::ColAdvanced, 3), "advanced=0");
+    EXPECT_EQ(items().cellText(V::ColSpecs, 3), "");
+
+    // The edited row need not be selected itself; only the selected rows
+    // take the copy.
+    selectItemRows(items(), {3});
+    EXPECT_EQ(items().editCell(V::ColId, 1, "same"), 2);
+    EXPECT_EQ(ui(0).item(1)->id, "same");
+    EXPECT_EQ(ui(0).item(3)->id, "same");
+    EXPECT_EQ(ui(0).item(0)->id, "New ID");
+}
+
+TEST_F(UserInterfacesFixture, CheckReportsClashingIdsAndNamesThatFindNothing)
+{
+    ScriptedUi scripted;
+    holder.newItem(GroupBitmaps, "arrow");
+    holder.newItem(GroupBitmaps, "plate");
+    using Item = UserInterfaceItem;
+    auto add = [&](int uiIndex, Item::Type type, const std::string& id) -> Item& {
+        Item& item = *ui(uiIndex).item(ui(uiIndex).appendItem(id));
+        item.type = type;
+        return item;
+    };
+    // Every kind of reference, each naming something that exists.
+    Item& button = add(0, Item::TypeButton, "open");
+    button.image = "arrow";
+    button.states = "Border=Yes\r\nImage Right=arrow\r\nBkgnd Up=plate\r\nBkgnd Down=plate";
+    Item& row = add(0, Item::TypeButtons, "row");
+    row.defaultValue = "tools";
+    add(1, Item::TypeImage, "logo").image = "plate";
+    // Names on items that do not use them are not references.
+    add(1, Item::TypeBoolean, "flag").image = "nowhere";
+    add(1, Item::TypeInformation, "note").defaultValue = "nowhere";
+    EXPECT_TRUE(panel.check());
+    EXPECT_TRUE(scripted.prompter.messages.empty());
+
+    struct Case {
+        const char* what;
+        std::function<void()> breakIt;
+        std::function<void()> mendIt;
+        int ui;
+        int item;
+        QString expected;
+    };
+    Item& logo = *ui(1).item(0);
+    const std::vector<Case> cases{
+        {"button image", [&] { button.image = "gone"; }, [&] { button.image = "arrow"; }, 0, 0,
+         "The item \"open\" (item 0) of the user interface \"main\" (item 0) names the picture \"gone\" in its Image "
+         "field, which does not exist."},
+        {"button states picture", [&] { button.states = "Bkgnd Down=gone"; }, [&] { button.states.clear(); }, 0, 0,
+         "The item \"open\" (item 0) of the user interface \"main\" (item 0) names the picture \"gone\" in its States "
+         "option \"Bkgnd Down\", which does not exist."},
+        {"image item", [&] { logo.image = "gone"; }, [&] { logo.image = "plate"; }, 1, 0,
+         "The item \"logo\" (item 0) of the user interface \"tools\" (item 1) names the picture \"gone\" in its Image "
+         "field, which does not exist."},
+        {"row of buttons", [&] { row.defaultValue = "gone"; }, [&] { row.defaultValue = "tools"; }, 0, 1,
+         "The item \"row\" (item 1) of the user interface \"main\" (item 0) names the user interface \"gone\" in its "
+         "Default Value, which does not exist."},
+        {"clashing IDs", [&] { ui(1).setId("main"); }, [&] { ui(1).setId("tools"); }, 1, -1,
+         "The ID \"main\" of item 1 is already the ID of item 0."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        scripted.prompter.messages.clear();
+        c.breakIt();
+        EXPECT_FALSE(panel.check());
+        ASSERT_EQ(scripted.prompter.messages.size(), 1u);
+        EXPECT_EQ(QString::fromStdString(scripted.prompter.messages[0]), c.expected);
+        // The finding is shown: its user interface current, its item selected.
+        EXPECT_EQ(panel.currentItem(), c.ui);
+        if (c.item >= 0) {
+            EXPECT_EQ(items().shownInterface(), &ui(c.ui));
+            EXPECT_EQ(items().selectedRows(), std::vector<int>{c.item});
+        }
+        c.mendIt();
+        EXPECT_TRUE(panel.check());
+    }
+}
+
+TEST_F(UserInterfacesFixture, FindWalksTheItemsGridFromTheCurrentCell)
+{
+    using V = CUserInterfaceItemsView;
+    for (const char* id : {"open", "save", "reopen"})
+        items().setCell(V::ColId, items().insertItem(), id);
+    QTableView& table = *items().table();
+    table.setCurrentIndex(table.model()->index(0, V::ColId));
+
+    CFindOptions options;
+    options.text = "OPEN";
+    ASSERT_TRUE(CTableSearch::find(table, options));
+    EXPECT_EQ(table.currentIndex().row(), 2);
+    EXPECT_EQ(table.currentIndex().column(), V::ColId);
+    // Whole word passes over "reopen" and comes round to the top.
+    options.wholeWord = true;
+    ASSERT_TRUE(CTableSearch::find(table, options));
+    EXPECT_EQ(table.currentIndex().row(), 0);
+
+    options.wholeWord = false;
+    options.selectItems = true;
+    selectItemRows(items(), {1});
+    ASSERT_TRUE(CTableSearch::find(table, options));
+    EXPECT_EQ(items().selectedRows(), (std::vector<int>{0, 2}));
+    options.text = "nowhere";
+    EXPECT_FALSE(CTableSearch::find(table, options));
+    EXPECT_EQ(items().selectedRows(), (std::vector<int>{0, 2}));
+
+    // Find Next from the menu repeats the remembered search.
+    const CFindOptions remembered = CItemsGrid::findOptions();
+    CItemsGrid::findOptions() = CFindOptions();
+    CItemsGrid::findOptions().text = "save";
+    QMenu menu;
+    items().fillContextMenu(menu);
+    QAction* next = nullptr;
+    for (QAction* action : menu.actions())
+        if (action->text().startsWith("Find Ne&xt"))
+            next = action;
+    ASSERT_TRUE(next);
+    items().runCommand(next->data().toInt());
+    EXPECT_EQ(table.currentIndex().row(), 1);
+    CItemsGrid::findOptions() = remembered;
 }

@@ -19,6 +19,8 @@
 #include <QTableView>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 using V = CWorldElementsView;
 
@@ -103,7 +105,7 @@ TEST_F(WorldsFixture, LoopGuardRefusesCyclesWithItsMessages)
     EXPECT_EQ(ui.prompter.messages[1], CWorldLoopGuard::kIndexSetToNone);
     // A world that does not exist is accepted.
     EXPECT_EQ(elements().setCellText(V::ColObjectIndex, 0, "9"), 1);
-    EXPECT_TRUE(panel.check());
+    EXPECT_TRUE(CWorldLoopGuard::acceptable(holder));
 }
 
 TEST_F(WorldsFixture, TakenInElementsHaveNoTimingCells)
@@ -145,16 +147,23 @@ TEST_F(WorldsFixture, SortSelectedByOffsetYKeepsEqualsInOrder)
         world(0).elementAt(i)->offsetY = ys[i];
         world(0).elementAt(i)->id = std::to_string(i);
     }
+    auto sortEntry = [](const QMenu& menu) -> QAction* {
+        for (QAction* action : menu.actions())
+            if (action->text() == V::kSortEntry)
+                return action;
+        return nullptr;
+    };
     QMenu empty;
     elements().table()->selectionModel()->clearSelection();
     elements().fillContextMenu(empty);
-    EXPECT_FALSE(empty.actions().last()->isEnabled());
+    ASSERT_TRUE(sortEntry(empty));
+    EXPECT_FALSE(sortEntry(empty)->isEnabled());
 
     selectElements({0, 1, 2, 3});
     QMenu menu;
     elements().fillContextMenu(menu);
-    QAction* sort = menu.actions().last();
-    EXPECT_EQ(sort->text(), V::kSortEntry);
+    QAction* sort = sortEntry(menu);
+    ASSERT_TRUE(sort);
     ASSERT_TRUE(sort->isEnabled());
     EXPECT_EQ(elements().runCommand(sort->data().toInt()), 1);
     std::vector<std::string> ids;
@@ -195,6 +204,156 @@ TEST_F(WorldsFixture, UnknownTypesShowAsSuchAndCannotBeChosen)
     EXPECT_EQ(elements().cellText(V::ColObjectType, 0), "Unkown");
     EXPECT_EQ(elements().setCellText(V::ColObjectType, 0, "Unkown"), 0);
     EXPECT_EQ(world(1).elementAt(0)->objectType, 9);
+}
+
+TEST_F(WorldsFixture, ElementEditGoesIntoEverySelectedElement)
+{
+    for (int i = 0; i < 4; ++i)
+        elements().insertElement();
+    selectElements({0, 1, 3});
+    EXPECT_EQ(elements().editCellText(V::ColOffsetX, 1, "7.5"), 3);
+    EXPECT_EQ(elements().editCellText(V::ColPlaySpeed, 1, "20000"), 3);
+    for (int i : {0, 1, 3}) {
+        EXPECT_DOUBLE_EQ(world(0).elementAt(i)->offsetX, 7.5) << i;
+        EXPECT_DOUBLE_EQ(world(0).elementAt(i)->playSpeed, 100.0) << i;
+    }
+    EXPECT_DOUBLE_EQ(world(0).elementAt(2)->offsetX, 0.0);
+    EXPECT_DOUBLE_EQ(world(0).elementAt(2)->playSpeed, 1.0);
+
+    // Columns with nothing to write stay so, in every row.
+    for (int column : {V::ColIndex, V::ColSpacer1, V::ColSpecs})
+        EXPECT_EQ(elements().editCellText(column, 1, "3"), 0) << column;
+    EXPECT_EQ(elements().cellText(V::ColIndex, 3), "3");
+    EXPECT_EQ(elements().cellText(V::ColSpecs, 3), "");
+
+    // An edit that moves nothing on the edited row can move an element it
+    // is copied into: the preview follows.
+    world(0).elementAt(3)->objectType = WorldObjectWorldElements;
+    elements().refreshNow();
+    EXPECT_EQ(elements().editCellText(V::ColOffsetY, 1, "4"), 3);
+    EXPECT_TRUE(elements().refreshPending());
+}
+
+TEST_F(WorldsFixture, CopiedWorldReferencesGoThroughTheLoopGuardRowByRow)
+{
+    // World 1 includes world 0, so no element of world 0 may name world 1.
+    world(1).elementAt(world(1).addElement("back"))->objectType = WorldObjectWorldReference;
+    world(1).elementAt(0)->objectIndex = 0;
+    const std::int32_t types[] = {WorldObjectWorldReference, WorldObjectBitmap, WorldObjectWorldElements,
+                                  WorldObjectBitmap};
+    for (int i = 0; i < 4; ++i) {
+        elements().insertElement();
+        world(0).elementAt(i)->objectType = types[i];
+        world(0).elementAt(i)->objectIndex = 2;
+    }
+    selectElements({0, 1, 2, 3});
+
+    // Refused by both world rows, each keeping its index; the bitmap rows,
+    // one of them after a refusal, take it; the message comes once.
+    EXPECT_EQ(elements().editCellText(V::ColObjectIndex, 1, "1"), 2);
+    std::vector<int> indexes;
+    for (int i = 0; i < 4; ++i)
+        indexes.push_back(world(0).elementAt(i)->objectIndex);
+    EXPECT_EQ(indexes, (std::vector<int>{2, 1, 2, 1}));
+    EXPECT_EQ(ui.prompter.messages, std::vector<std::string>{CWorldLoopGuard::kIndexRefused});
+
+    // Refused on the edited row: copied nowhere.
+    ui.prompter.messages.clear();
+    EXPECT_EQ(elements().editCellText(V::ColObjectIndex, 0, "0"), 0);
+    EXPECT_EQ(world(0).elementAt(0)->objectIndex, 2);
+    EXPECT_EQ(world(0).elementAt(1)->objectIndex, 1);
+    EXPECT_EQ(world(0).elementAt(3)->objectIndex, 1);
+    EXPECT_EQ(ui.prompter.messages.size(), 1u);
+
+    // The type "World Elements" goes into every row; those now naming
+    // world 1 lose their index, with one message for both.
+    ui.prompter.messages.clear();
+    EXPECT_EQ(elements().editCellText(V::ColObjectType, 0, "World Elements"), 4);
+    indexes.clear();
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(world(0).elementAt(i)->objectType, WorldObjectWorldElements) << i;
+        indexes.push_back(world(0).elementAt(i)->objectIndex);
+    }
+    EXPECT_EQ(indexes, (std::vector<int>{2, -1, 2, -1}));
+    EXPECT_EQ(ui.prompter.messages, std::vector<std::string>{CWorldLoopGuard::kIndexSetToNone});
+    EXPECT_TRUE(CWorldLoopGuard::acceptable(holder));
+}
+
+TEST_F(WorldsFixture, TimingCopiesSkipElementsThatTakeInAWorld)
+{
+    for (int i = 0; i < 3; ++i)
+        elements().insertElement();
+    world(0).elementAt(1)->objectType = WorldObjectWorldElements;
+    selectElements({0, 1, 2});
+    EXPECT_EQ(elements().editCellText(V::ColTrajectoryIndex, 0, "5"), 2);
+    EXPECT_EQ(world(0).elementAt(0)->trajectoryIndex, 5);
+    EXPECT_EQ(world(0).elementAt(1)->trajectoryIndex, -1);
+    EXPECT_EQ(world(0).elementAt(2)->trajectoryIndex, 5);
+    // Started on such an element, the edit is refused and copied nowhere.
+    EXPECT_EQ(elements().editCellText(V::ColTrajectoryIndex, 1, "3"), 0);
+    EXPECT_EQ(world(0).elementAt(0)->trajectoryIndex, 5);
+}
+
+TEST_F(WorldsFixture, CheckReportsClashesLoopsAndObjectsThatDoNotExist)
+{
+    holder.newItem(GroupBitmaps, "tree");
+    holder.newItem(GroupTrajectories, "path");
+    // Every kind of object, each existing or none; a type outside the
+    // table names nothing.
+    const std::pair<std::int32_t, std::int32_t> objects[] = {
+        {WorldObjectBitmap, 0}, {WorldObjectAnimation, -1}, {WorldObjectMap, -1},
+        {WorldObjectWorldElements, 1}, {WorldObjectWorldReference, 2}, {9, 40}};
+    for (const auto& [type, index] : objects) {
+        WorldElement& e = *world(0).elementAt(world(0).addElement("e" + std::to_string(type)));
+        e.objectType = type;
+        e.objectIndex = index;
+        e.trajectoryIndex = 0;
+    }
+    world(1).addElement("plain");
+    EXPECT_TRUE(panel.check());
+    EXPECT_TRUE(ui.prompter.messages.empty());
+
+    WorldElement& bitmap = *world(0).elementAt(0);
+    WorldElement& plain = *world(1).elementAt(0);
+    struct Case {
+        const char* what;
+        std::function<void()> breakIt;
+        std::function<void()> mendIt;
+        int world;
+        int element;
+        QString expected;
+    };
+    const std::vector<Case> cases{
+        {"clashing IDs", [&] { world(2).setId("w0"); }, [&] { world(2).setId("w2"); }, 2, -1,
+         "The ID \"w0\" of item 2 is already the ID of item 0."},
+        {"loop", [&] { plain.objectType = WorldObjectWorldReference; plain.objectIndex = 0; },
+         [&] { plain.objectType = WorldObjectBitmap; plain.objectIndex = -1; }, 0, -1,
+         "The world \"w0\" (item 0) includes itself through the worlds its elements name, an endless loop."},
+        {"bitmap", [&] { bitmap.objectIndex = 1; }, [&] { bitmap.objectIndex = 0; }, 0, 0,
+         "Element 0 (\"e0\") of the world \"w0\" (item 0) shows the bitmap 1, which does not exist."},
+        {"map", [&] { plain.objectType = WorldObjectMap; plain.objectIndex = -2; },
+         [&] { plain.objectType = WorldObjectBitmap; plain.objectIndex = -1; }, 1, 0,
+         "Element 0 (\"plain\") of the world \"w1\" (item 1) shows the map -2, which does not exist."},
+        {"world", [&] { world(0).elementAt(4)->objectIndex = 3; }, [&] { world(0).elementAt(4)->objectIndex = 2; },
+         0, 4, "Element 4 (\"e4\") of the world \"w0\" (item 0) shows the world 3, which does not exist."},
+        {"trajectory", [&] { plain.trajectoryIndex = 1; }, [&] { plain.trajectoryIndex = -1; }, 1, 0,
+         "Element 0 (\"plain\") of the world \"w1\" (item 1) follows the trajectory 1, which does not exist."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ui.prompter.messages.clear();
+        c.breakIt();
+        EXPECT_FALSE(panel.check());
+        ASSERT_EQ(ui.prompter.messages.size(), 1u);
+        EXPECT_EQ(QString::fromStdString(ui.prompter.messages[0]), c.expected);
+        EXPECT_EQ(panel.currentItem(), c.world);
+        if (c.element >= 0) {
+            EXPECT_EQ(elements().worldIndex(), c.world);
+            EXPECT_EQ(elements().selectedRows(), std::vector<int>{c.element});
+        }
+        c.mendIt();
+        EXPECT_TRUE(panel.check());
+    }
 }
 
 // Pictures of the user interfaces and worlds panels on the demo document,

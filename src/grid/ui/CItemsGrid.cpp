@@ -27,6 +27,8 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <string>
+#include <unordered_map>
 
 namespace {
 // Typed cells are drawn and edited by their kind; the editors' plain text
@@ -601,6 +603,33 @@ template <typename Store> void CItemsGrid::storeEdit(int gridColumn, int item, S
     m_model->rowsChanged(0, rowCount() - 1);
     reloadEditorView();
     markModified();
+}
+
+// --- integrity ------------------------------------------------------------
+
+bool CItemsGrid::checkUniqueIds()
+{
+    if (!holder())
+        return true;
+    std::unordered_map<std::string, int> first;
+    for (int item = 0; item < rowCount(); ++item) {
+        const CResourceItem* record = holder()->get(group(), item);
+        if (!record)
+            continue;
+        const auto [seen, added] = first.emplace(record->id(), item);
+        if (!added)
+            return reportFinding(item, QStringLiteral("The ID \"%1\" of item %2 is already the ID of item %3.")
+                                           .arg(QString::fromStdString(record->id()), QString::number(item),
+                                                QString::number(seen->second)));
+    }
+    return true;
+}
+
+bool CItemsGrid::reportFinding(int item, const QString& text)
+{
+    selectRow(item);
+    CUiServices::prompter().tell(text.toStdString(), IPrompter::Icon::Exclamation);
+    return false;
 }
 
 // --- find ----------------------------------------------------------------

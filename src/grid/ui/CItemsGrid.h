@@ -155,6 +155,12 @@ protected:
     };
 
     virtual bool gameStep() { return false; }
+    // Part of the integrity check every group shares: no two items with the
+    // same ID. Reports the first one found and answers false.
+    bool checkUniqueIds();
+    // Shows a finding of the integrity check on its item; answers false so
+    // that a check can return it.
+    bool reportFinding(int item, const QString& text);
     IPanelHost* host() const { return m_host; }
     // The pane beside the grid, for editors that show a picture or summary.
     QLabel* editorView() const { return m_editorView; }

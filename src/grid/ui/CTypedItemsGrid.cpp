@@ -1,15 +1,10 @@
 #include "grid/ui/CTypedItemsGrid.h"
 
-#include "core/CResourceHolder.h"
-#include "core/CResourceItem.h"
-#include "core/IPrompter.h"
 #include "grid/CellValue.h"
-#include "params/ui/CUiServices.h"
 
 #include <QMenu>
 
 #include <string>
-#include <unordered_map>
 
 CTypedItemsGrid::CTypedItemsGrid(int group, std::vector<Column> columns, QWidget* parent)
     : CItemsGrid(group, parent), m_columns(std::move(columns))
@@ -79,30 +74,4 @@ void CTypedItemsGrid::addMenuEntry(QMenu& menu, int base, int entry, const char*
 void CTypedItemsGrid::addEmptyMenu(QMenu& menu, int base)
 {
     addMenuEntry(menu, base, 0, "Empty", "Empty menu", false);
-}
-
-bool CTypedItemsGrid::checkUniqueIds()
-{
-    if (!holder())
-        return true;
-    std::unordered_map<std::string, int> first;
-    for (int item = 0; item < rowCount(); ++item) {
-        const CResourceItem* record = holder()->get(group(), item);
-        if (!record)
-            continue;
-        const auto [seen, added] = first.emplace(record->id(), item);
-        if (!added)
-            return reportFinding(item, QStringLiteral("The ID \"%1\" of item %2 is already the ID of item %3.")
-                                           .arg(QString::fromStdString(record->id()))
-                                           .arg(item)
-                                           .arg(seen->second));
-    }
-    return true;
-}
-
-bool CTypedItemsGrid::reportFinding(int item, const QString& text)
-{
-    selectRow(item);
-    CUiServices::prompter().tell(text.toStdString(), IPrompter::Icon::Exclamation);
-    return false;
 }

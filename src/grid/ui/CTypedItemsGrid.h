@@ -37,13 +37,6 @@ public:
     static void addEmptyMenu(QMenu& menu, int base);
 
 protected:
-    // Part of the integrity check every group shares: no two items with the
-    // same ID. Reports the first one found and answers false.
-    bool checkUniqueIds();
-    // Shows a finding of the integrity check on its item; answers false so
-    // that a check can return it.
-    bool reportFinding(int item, const QString& text);
-
     // The value of a cell; false when the item does not exist.
     virtual bool fillCell(int column, int item, CellValue& value) const = 0;
     // Stores an edited value into the item: 1 if stored.

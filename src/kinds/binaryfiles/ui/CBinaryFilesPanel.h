@@ -34,6 +34,9 @@ public:
     bool acceptsFiles() const override { return true; }
     int dropFile(const QString& path) override;
     void reloadEditorView() override;
+    // Files name nothing else, and an empty file is a file like any other:
+    // only their IDs can clash.
+    bool check() override { return checkUniqueIds(); }
 
     // Writes the current record's data to a file chosen in the save dialog;
     // 1 when written. The record is not changed.

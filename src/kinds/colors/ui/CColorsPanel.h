@@ -29,6 +29,8 @@ public:
     int compareCells(int gridColumn, int a, int b) const override;
     void buildMenu(QMenu& menu, int base) override;
     void reloadEditorView() override;
+    // Colours name nothing else: only their IDs can clash.
+    bool check() override { return checkUniqueIds(); }
 
     // The colour cell's text "(AA)  RR GG BB" read back as RGB 0x00BBGGRR
     // and alpha; a plain number is taken as RGB with `alpha` kept.

@@ -47,6 +47,8 @@ public:
     bool acceptsFiles() const override { return true; }
     int dropFile(const QString& path) override;
     void reloadEditorView() override;
+    // Sounds name nothing else: only their IDs can clash.
+    bool check() override { return checkUniqueIds(); }
 
     // Appends one item per file, named after it; an item whose load fails
     // is removed again. The last one inserted, or -1.

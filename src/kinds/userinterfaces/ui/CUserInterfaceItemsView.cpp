@@ -6,6 +6,8 @@
 #include "core/CResourceHolder.h"
 #include "grid/CellValue.h"
 #include "grid/ui/CCellDelegate.h"
+#include "grid/ui/CSelectedRowsEdit.h"
+#include "grid/ui/CTableSearch.h"
 #include "kinds/userinterfaces/CUserInterfaceDialog.h"
 #include "kinds/userinterfaces/CUserInterfaceMenu.h"
 #include "kinds/userinterfaces/UserInterface.h"
@@ -57,7 +59,7 @@ public:
     {
         if (role != Qt::EditRole)
             return false;
-        return m_view.setCell(index.column(), index.row(), value.toString()) != 0;
+        return m_view.editCell(index.column(), index.row(), value.toString()) != 0;
     }
     void reset()
     {
@@ -65,6 +67,11 @@ public:
         endResetModel();
     }
     void rowChanged(int row) { emit dataChanged(index(row, 0), index(row, columnCount({}) - 1)); }
+    void allRowsChanged()
+    {
+        if (rowCount({}) > 0)
+            emit dataChanged(index(0, 0), index(rowCount({}) - 1, columnCount({}) - 1));
+    }
 
 private:
     CUserInterfaceItemsView& m_view;
@@ -86,8 +93,13 @@ CUserInterfaceItemsView::CUserInterfaceItemsView(QWidget* parent)
     m_table->setModel(m_model);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // Typing or F2 edits the current cell without touching the selection,
+    // so that the edit can go into every selected row.
+    m_table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::AnyKeyPressed
+                             | QAbstractItemView::EditKeyPressed);
     m_table->setContextMenuPolicy(Qt::CustomContextMenu);
     m_table->verticalHeader()->hide();
+    CTableSearch::addShortcuts(*m_table);
     split->addWidget(m_table);
     auto* sideHolder = new QWidget;
     m_sideLayout = new QVBoxLayout(sideHolder);
@@ -111,7 +123,7 @@ CUserInterfaceItemsView::CUserInterfaceItemsView(QWidget* parent)
     connect(m_typeDelegate, &CCellDelegate::cellEdited, this, [this](const QModelIndex& index) {
         const int choice = m_typeCell->choice().index;
         if (choice >= 0)
-            setCell(ColType, index.row(), QString::fromStdString(m_typeTexts[static_cast<std::size_t>(choice)]));
+            editCell(ColType, index.row(), QString::fromStdString(m_typeTexts[static_cast<std::size_t>(choice)]));
     });
     connect(m_table, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         QMenu menu;
@@ -178,12 +190,11 @@ bool CUserInterfaceItemsView::cellEditable(int column) const
     return column != ColIndex && column != ColAdvanced && column != ColSpecs && column >= 0 && column < ColumnCount;
 }
 
-int CUserInterfaceItemsView::setCell(int column, int row, const QString& text)
+bool CUserInterfaceItemsView::storeText(int column, int row, const std::string& s)
 {
     UserInterfaceItem* item = m_ui ? m_ui->item(row) : nullptr;
     if (!item || !cellEditable(column))
-        return 0;
-    const std::string s = text.toStdString();
+        return false;
     switch (column) {
     case ColId: item->id = s; break;
     case ColType: {
@@ -192,7 +203,7 @@ int CUserInterfaceItemsView::setCell(int column, int row, const QString& text)
             if (m_typeTexts[i] == s)
                 type = static_cast<int>(i);
         if (type < 0 || type >= UserInterfaceItem::kTypeCount)
-            return 0;
+            return false;
         item->type = type;
         break;
     }
@@ -205,11 +216,34 @@ int CUserInterfaceItemsView::setCell(int column, int row, const QString& text)
     case ColStates: item->states = s; break;
     case ColHelp: item->helpText = s; break;
     case ColComments: item->comments = s; break;
-    default: return 0;
+    default: return false;
     }
+    return true;
+}
+
+int CUserInterfaceItemsView::setCell(int column, int row, const QString& text)
+{
+    if (!storeText(column, row, text.toStdString()))
+        return 0;
     m_model->rowChanged(row);
     changed();
     return 1;
+}
+
+int CUserInterfaceItemsView::editCell(int column, int row, const QString& text)
+{
+    const CSelectedRowsEdit::Result result = CSelectedRowsEdit::run(
+        row, selectedRows(), [&] { return storeText(column, row, text.toStdString()); },
+        // The field as the edited row now holds it, read the way it was typed.
+        [&](int other) { return storeText(column, other, cellText(column, row).toStdString()); });
+    if (!result.stored) {
+        // A refused edit shows the stored value again.
+        m_model->rowChanged(row);
+        return 0;
+    }
+    m_model->allRowsChanged();
+    changed();
+    return 1 + result.copied;
 }
 
 int CUserInterfaceItemsView::insertItem()
@@ -278,6 +312,7 @@ void CUserInterfaceItemsView::fillContextMenu(QMenu& menu)
     menu.addSeparator();
     add(kTestMenuEntry, kTestMenuHelp, CmdTestMenu, shown);
     add(kTestDialogEntry, kTestDialogHelp, CmdTestDialog, shown);
+    CTableSearch::addMenuEntries(menu, *m_table);
 }
 
 int CUserInterfaceItemsView::runCommand(int command)
@@ -314,7 +349,7 @@ int CUserInterfaceItemsView::runCommand(int command)
         dialog->exec();
         return 1;
     }
-    default: return 0;
+    default: return CTableSearch::run(*m_table, command) ? 1 : 0;
     }
 }
 

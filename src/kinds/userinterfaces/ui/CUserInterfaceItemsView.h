@@ -55,8 +55,13 @@ public:
     static QString header(int column);
     QString cellText(int column, int row) const;
     bool cellEditable(int column) const;
-    // Stores an edited text: 1 if stored.
+    // Stores an edited text in that row only: 1 if stored.
     int setCell(int column, int row, const QString& text);
+    // What an edit in the grid does: stores the text in that row, then
+    // copies the row's field into every other selected row. The number of
+    // rows written; 0 when the edited row refused the text (nothing is
+    // copied then).
+    int editCell(int column, int row, const QString& text);
 
     // Item commands on the user interface shown; the new row or 1 on
     // success, -1 or 0 when nothing is shown or a row is out of range.
@@ -80,6 +85,8 @@ signals:
     void itemChosen(int itemIndex);
 
 private:
+    // Writes the text into the row's field, with no redraw or notice.
+    bool storeText(int column, int row, const std::string& text);
     void changed();
     void rebuildSide();
     void addEntries(QMenu& menu, const std::vector<CMenuEntry>& entries) const;

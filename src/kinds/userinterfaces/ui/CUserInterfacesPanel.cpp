@@ -7,6 +7,44 @@
 #include "kinds/userinterfaces/UserInterface.h"
 #include "kinds/userinterfaces/ui/CUserInterfaceItemsView.h"
 
+#include <QTableView>
+
+#include <optional>
+
+namespace {
+using Item = UserInterfaceItem;
+
+// The first name an item gives of something that does not exist, as the
+// end of a sentence; none when every name it gives is found. Buttons (in
+// menus, dialogs and tool bars) name their pictures by the image field and
+// three options of the states text; an image item names its picture; a row
+// of buttons names the user interface it is made from by its default value.
+// Empty names name nothing.
+std::optional<QString> missingName(const Item& item, const CResourceHolder& pictures,
+                                   const CResourceHolder& userInterfaces)
+{
+    auto quoted = [](const std::string& text) { return QStringLiteral("\"%1\"").arg(QString::fromStdString(text)); };
+    auto pictureMissing = [&](const std::string& id) {
+        return !id.empty() && pictures.findById(GroupBitmaps, id) < 0;
+    };
+    const bool button = item.type == Item::TypeButton || item.type == Item::TypeButtons;
+    if ((button || item.type == Item::TypeImage) && pictureMissing(item.image))
+        return QStringLiteral("names the picture %1 in its Image field, which does not exist.").arg(quoted(item.image));
+    if (button)
+        for (const char* option : {"Image Right", "Bkgnd Up", "Bkgnd Down"}) {
+            const std::string id = item.option(option);
+            if (pictureMissing(id))
+                return QStringLiteral("names the picture %1 in its States option \"%2\", which does not exist.")
+                    .arg(quoted(id), QString::fromLatin1(option));
+        }
+    if (item.type == Item::TypeButtons && !item.defaultValue.empty()
+        && !UserInterface::find(userInterfaces, item.defaultValue))
+        return QStringLiteral("names the user interface %1 in its Default Value, which does not exist.")
+            .arg(quoted(item.defaultValue));
+    return std::nullopt;
+}
+} // namespace
+
 CUserInterfacesPanel::CUserInterfacesPanel(QWidget* parent)
     : CTypedItemsGrid(GroupUserInterfaces,
                       {{"ID", true}, {"Type", true}, {"Specifications", false}, {"Comments", true}}, parent),
@@ -80,4 +118,31 @@ void CUserInterfacesPanel::buildMenu(QMenu& menu, int base)
 void CUserInterfacesPanel::reloadEditorView()
 {
     m_items->showInterface(interfaceAt(currentItem()), holder());
+}
+
+bool CUserInterfacesPanel::check()
+{
+    if (!holder())
+        return true;
+    if (!checkUniqueIds())
+        return false;
+    for (int row = 0; row < rowCount(); ++row) {
+        const UserInterface* ui = interfaceAt(row);
+        if (!ui)
+            continue;
+        // Pictures come from the picture source when the user interface has
+        // one (the program's own resources), else from this document.
+        const CResourceHolder& pictures = ui->pictureSource() ? *ui->pictureSource() : *holder();
+        for (int i = 0; i < ui->itemCount(); ++i) {
+            const std::optional<QString> missing = missingName(*ui->item(i), pictures, *holder());
+            if (!missing)
+                continue;
+            selectRow(row);
+            m_items->table()->selectRow(i);
+            return reportFinding(row, QStringLiteral("The item \"%1\" (item %2) of the user interface \"%3\" (item %4) %5")
+                                          .arg(QString::fromStdString(ui->item(i)->id), QString::number(i),
+                                               QString::fromStdString(ui->id()), QString::number(row), *missing));
+        }
+    }
+    return true;
 }

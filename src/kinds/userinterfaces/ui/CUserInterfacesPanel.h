@@ -20,6 +20,10 @@ public:
 
     void buildMenu(QMenu& menu, int base) override;
     void reloadEditorView() override;
+    // Passes when no two user interfaces share an ID and no item names a
+    // picture or a user interface that does not exist; otherwise reports
+    // the first finding, with that item selected.
+    bool check() override;
 
     CUserInterfaceItemsView* itemsView() const { return m_items; }
 

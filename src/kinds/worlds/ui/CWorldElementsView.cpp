@@ -5,6 +5,8 @@
 #include "core/CResourceHolder.h"
 #include "grid/CellValue.h"
 #include "grid/ui/CCellDelegate.h"
+#include "grid/ui/CSelectedRowsEdit.h"
+#include "grid/ui/CTableSearch.h"
 #include "kinds/worlds/CWorldElementSort.h"
 #include "kinds/worlds/CWorldLoopGuard.h"
 #include "kinds/worlds/GameWorld.h"
@@ -108,8 +110,13 @@ CWorldElementsView::CWorldElementsView(QWidget* parent)
     m_table->setModel(m_model);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // Typing or F2 edits the current cell without touching the selection,
+    // so that the edit can go into every selected row.
+    m_table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::AnyKeyPressed
+                             | QAbstractItemView::EditKeyPressed);
     m_table->setContextMenuPolicy(Qt::CustomContextMenu);
     m_table->verticalHeader()->hide();
+    CTableSearch::addShortcuts(*m_table);
     split->addWidget(m_table);
     m_preview = new CWorldPreview(*this);
     split->addWidget(m_preview);
@@ -121,7 +128,7 @@ CWorldElementsView::CWorldElementsView(QWidget* parent)
         m_table);
     m_table->setItemDelegate(m_delegate);
     connect(m_delegate, &CCellDelegate::cellEdited, this,
-            [this](const QModelIndex& index) { storeCell(index.column(), index.row(), *m_cell); });
+            [this](const QModelIndex& index) { editCell(index.column(), index.row(), *m_cell); });
     connect(m_table, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         QMenu menu;
         fillContextMenu(menu);
@@ -263,13 +270,12 @@ bool CWorldElementsView::cellAffectsPicture(int column, int row) const
     }
 }
 
-int CWorldElementsView::storeCell(int column, int row, const CellValue& value)
+int CWorldElementsView::storeValue(int column, int row, const CellValue& value, IPrompter& prompter, bool& written)
 {
     GameWorld* w = world();
     WorldElement* e = w ? w->elementAt(row) : nullptr;
     if (!e)
         return 0;
-    int stored = 1;
     switch (column) {
     case ColId: e->id = value.text(); break;
     case ColShow: e->show = value.yesNo(); break;
@@ -282,16 +288,17 @@ int CWorldElementsView::storeCell(int column, int row, const CellValue& value)
         const int type = value.choice().index;
         if (type < WorldObjectBitmap || type > WorldObjectWorldReference)
             return 0;
-        stored = CWorldLoopGuard::setObjectType(*m_document, m_worldIndex, row, type, CUiServices::prompter());
-        break;
+        written = true;
+        return CWorldLoopGuard::setObjectType(*m_document, m_worldIndex, row, type, prompter);
     }
     case ColObjectIndex: {
         const int index = value.kind() == CellValue::KindPicture ? value.picture().index : value.integer();
-        stored = CWorldLoopGuard::setObjectIndex(*m_document, m_worldIndex, row, index, CUiServices::prompter());
-        break;
+        written = true;
+        return CWorldLoopGuard::setObjectIndex(*m_document, m_worldIndex, row, index, prompter);
     }
     case ColObjectPlayOffset: case ColObjectPlaySpeed: case ColTrajectoryIndex: case ColTrajectoryPlayOffset:
     case ColTrajectoryPlaySpeed:
+        // Blank and read-only while the element takes in another world.
         if (e->objectType == WorldObjectWorldElements)
             return 0;
         if (column == ColObjectPlayOffset)
@@ -308,6 +315,16 @@ int CWorldElementsView::storeCell(int column, int row, const CellValue& value)
     case ColComments: e->comments = value.text(); break;
     default: return 0;
     }
+    written = true;
+    return 1;
+}
+
+int CWorldElementsView::storeCell(int column, int row, const CellValue& value)
+{
+    bool written = false;
+    const int stored = storeValue(column, row, value, CUiServices::prompter(), written);
+    if (!written)
+        return 0;
     // A refused world reference may still have changed the type: the
     // document and the picture follow what was actually kept.
     changed(cellAffectsPicture(column, row));
@@ -321,6 +338,42 @@ int CWorldElementsView::setCellText(int column, int row, const QString& text)
     if (!cellValue(column, row, value) || !value.isEditable() || !value.setFromText(text.toStdString()))
         return 0;
     return storeCell(column, row, value);
+}
+
+int CWorldElementsView::editCell(int column, int row, const CellValue& edited)
+{
+    // A copy: the cell handed in may be the one the table refills to draw.
+    const CellValue value = edited;
+    CGatheredMessages messages(CUiServices::prompter());
+    bool written = false;
+    auto storeInto = [&](int target) {
+        const int stored = storeValue(column, target, value, messages, written);
+        if (column != ColObjectType)
+            return stored != 0;
+        const GameWorld* w = world();
+        const WorldElement* e = w ? w->elementAt(target) : nullptr;
+        return e && e->objectType == value.choice().index;
+    };
+    const std::vector<int> selected = selectedRows();
+    const CSelectedRowsEdit::Result result = CSelectedRowsEdit::run(
+        row, selected, [&] { return storeInto(row); }, storeInto);
+    if (written) {
+        bool affectsPicture = cellAffectsPicture(column, row);
+        for (int other : selected)
+            affectsPicture = affectsPicture || cellAffectsPicture(column, other);
+        changed(affectsPicture);
+    }
+    m_model->redraw();
+    messages.flush();
+    return result.stored ? 1 + result.copied : 0;
+}
+
+int CWorldElementsView::editCellText(int column, int row, const QString& text)
+{
+    CellValue value;
+    if (!cellValue(column, row, value) || !value.isEditable() || !value.setFromText(text.toStdString()))
+        return 0;
+    return editCell(column, row, value);
 }
 
 int CWorldElementsView::insertElement()
@@ -433,6 +486,7 @@ void CWorldElementsView::fillContextMenu(QMenu& menu)
     add("&Swap", "Swap the two selected elements", ElemSwap, rows.size() == 2);
     menu.addSeparator();
     add(kSortEntry, kSortHelp, CmdSortByOffsetY, count > 0 && !rows.empty());
+    CTableSearch::addMenuEntries(menu, *m_table);
 }
 
 int CWorldElementsView::runCommand(int command)
@@ -454,7 +508,7 @@ int CWorldElementsView::runCommand(int command)
         return rows.size() == 2 && swapElements(rows[0], rows[1]);
     }
     case CmdSortByOffsetY: return sortSelectedByOffsetY();
-    default: return 0;
+    default: return CTableSearch::run(*m_table, command) ? 1 : 0;
     }
 }
 

@@ -14,6 +14,7 @@ class CResourceHolder;
 class CWorldElementsModel;
 class CWorldPreview;
 class GameWorld;
+class IPrompter;
 class QLabel;
 class QMenu;
 class QTableView;
@@ -61,10 +62,19 @@ public:
     // The typed value of a cell; false when the element does not exist.
     bool cellValue(int column, int row, CellValue& value) const;
     QString cellText(int column, int row) const;
-    // Stores an edited value (object type and index through the loop guard):
-    // 1 if the value asked for was stored.
+    // Stores an edited value in that row only (object type and index through
+    // the loop guard): 1 if the value asked for was stored.
     int storeCell(int column, int row, const CellValue& value);
     int setCellText(int column, int row, const QString& text);
+    // What an edit in the grid does: stores the value in that row, then the
+    // same value into every other selected row, each through the loop guard
+    // where the column has one. A row that refuses keeps its value; each
+    // different refusal message is shown once. The number of rows that took
+    // the value; 0 when the edited row refused it (nothing is copied then).
+    // An object type that the guard keeps but whose index it clears counts
+    // as taken: the type asked for is there.
+    int editCell(int column, int row, const CellValue& value);
+    int editCellText(int column, int row, const QString& text);
 
     int insertElement();
     int deleteElement(int row);
@@ -90,6 +100,10 @@ public:
     }
 
 private:
+    // Writes the value into the row's element with no redraw or notice;
+    // the loop guard tells its refusals to `prompter`. `written` is set when
+    // anything of the element changed, even if the value was then refused.
+    int storeValue(int column, int row, const CellValue& value, IPrompter& prompter, bool& written);
     void changed(bool affectsPicture);
     bool cellAffectsPicture(int column, int row) const;
     void reloadRows();

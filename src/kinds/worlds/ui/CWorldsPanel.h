@@ -29,6 +29,10 @@ public:
     void buildMenu(QMenu& menu, int base) override;
     void reloadEditorView() override;
     void showStep() override;
+    // Passes when no two worlds share an ID, no world includes itself
+    // through its elements and every element names an object and a
+    // trajectory that exist (or none); otherwise reports the first finding,
+    // with that element selected.
     bool check() override;
 
     CWorldElementsView* elementsView() const { return m_elements; }
