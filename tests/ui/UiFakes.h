@@ -47,6 +47,30 @@ public:
     std::deque<std::uint32_t> answers;
 };
 
+// A value prompt answering from a script: each call records what was asked
+// and takes the next answer; no answer left means Cancel.
+class ScriptedValuePrompter : public IValuePrompter {
+public:
+    struct Request {
+        std::string title;
+        std::string prompt;
+        std::string offered;
+        bool multiLine = false;
+    };
+    bool promptValue(QWidget*, const std::string& title, const std::string& prompt, std::string& value,
+                     bool multiLine) override
+    {
+        requests.push_back({title, prompt, value, multiLine});
+        if (answers.empty())
+            return false;
+        value = answers.front();
+        answers.pop_front();
+        return true;
+    }
+    std::vector<Request> requests;
+    std::deque<std::string> answers;
+};
+
 // Installs the scripted prompter and pickers for one test.
 struct ScriptedUi {
     ScriptedUi()
@@ -54,14 +78,17 @@ struct ScriptedUi {
         CUiServices::setPrompter(&prompter);
         CUiServices::setFileChooser(&files);
         CUiServices::setColorChooser(&colors);
+        CUiServices::setValuePrompter(&values);
     }
     ~ScriptedUi()
     {
         CUiServices::setPrompter(nullptr);
         CUiServices::setFileChooser(nullptr);
         CUiServices::setColorChooser(nullptr);
+        CUiServices::setValuePrompter(nullptr);
     }
     ScriptedPrompter prompter;
     ScriptedFileChooser files;
     ScriptedColorChooser colors;
+    ScriptedValuePrompter values;
 };

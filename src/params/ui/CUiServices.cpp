@@ -1,6 +1,7 @@
 #include "params/ui/CUiServices.h"
 
 #include "core/IPrompter.h"
+#include "grid/ui/CValuePromptDialog.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -97,9 +98,23 @@ public:
     }
 };
 
+class CDialogValuePrompter : public IValuePrompter {
+public:
+    bool promptValue(QWidget* parent, const std::string& title, const std::string& prompt, std::string& value,
+                     bool multiLine) override
+    {
+        CValuePromptDialog dialog(title, prompt, value, multiLine, parent);
+        if (dialog.exec() != QDialog::Accepted)
+            return false;
+        value = dialog.value();
+        return true;
+    }
+};
+
 IPrompter* g_prompter = nullptr;
 IFileChooser* g_fileChooser = nullptr;
 IColorChooser* g_colorChooser = nullptr;
+IValuePrompter* g_valuePrompter = nullptr;
 } // namespace
 
 IPrompter& CUiServices::prompter()
@@ -120,9 +135,16 @@ IColorChooser& CUiServices::colorChooser()
     return g_colorChooser ? *g_colorChooser : dialogs;
 }
 
+IValuePrompter& CUiServices::valuePrompter()
+{
+    static CDialogValuePrompter dialogs;
+    return g_valuePrompter ? *g_valuePrompter : dialogs;
+}
+
 void CUiServices::setPrompter(IPrompter* prompter) { g_prompter = prompter; }
 void CUiServices::setFileChooser(IFileChooser* chooser) { g_fileChooser = chooser; }
 void CUiServices::setColorChooser(IColorChooser* chooser) { g_colorChooser = chooser; }
+void CUiServices::setValuePrompter(IValuePrompter* prompter) { g_valuePrompter = prompter; }
 
 QString CUiServices::toQtFilter(const std::string& filter)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "params/ui/IFileChooser.h"
+#include "params/ui/IValuePrompter.h"
 
 #include <QString>
 
@@ -13,11 +14,14 @@ public:
     static IPrompter& prompter();
     static IFileChooser& fileChooser();
     static IColorChooser& colorChooser();
+    // The grid's value prompt (title, prompt text, value in and out).
+    static IValuePrompter& valuePrompter();
 
     // nullptr puts the default back.
     static void setPrompter(IPrompter* prompter);
     static void setFileChooser(IFileChooser* chooser);
     static void setColorChooser(IColorChooser* chooser);
+    static void setValuePrompter(IValuePrompter* prompter);
 
     // "Text (*.a;*.b)\n*.a;*.b\n...\n\n" as a toolkit filter list
     // ("Text (*.a *.b);;...").
