@@ -9,6 +9,7 @@
 #include "kinds/animations/ui/CAnimationsPanel.h"
 #include "kinds/bitmaps/ui/CBitmapsPanel.h"
 #include "kinds/maps/ui/CMapsPanel.h"
+#include "kinds/trajectories/ui/CTrajectoriesPanel.h"
 #include "kinds/userinterfaces/ui/CUserInterfacesPanel.h"
 #include "kinds/worlds/ui/CWorldsPanel.h"
 
@@ -24,6 +25,7 @@ CItemsGrid* createKindPanel(int group)
     case GroupMaps: return new CMapsPanel;
     case GroupUserInterfaces: return new CUserInterfacesPanel;
     case GroupWorlds: return new CWorldsPanel;
+    case GroupTrajectories: return new CTrajectoriesPanel;
     default:
         return new CItemsGrid(group);
     }

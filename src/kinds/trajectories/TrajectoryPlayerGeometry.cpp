@@ -1,0 +1,84 @@
+#include "kinds/trajectories/TrajectoryPlayerGeometry.h"
+
+#include "kinds/trajectories/PlayClock.h"
+#include "kinds/trajectories/Trajectory.h"
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+namespace {
+// World coordinates are doubles; a pixel position must not overflow an int
+// for a path far away.
+int toPixel(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    constexpr double low = std::numeric_limits<int>::min();
+    constexpr double high = std::numeric_limits<int>::max();
+    return value <= low    ? std::numeric_limits<int>::min()
+           : value >= high ? std::numeric_limits<int>::max()
+                           : static_cast<int>(value);
+}
+
+int saturated(std::int64_t value)
+{
+    return value < std::numeric_limits<int>::min()   ? std::numeric_limits<int>::min()
+           : value > std::numeric_limits<int>::max() ? std::numeric_limits<int>::max()
+                                                     : static_cast<int>(value);
+}
+} // namespace
+
+namespace TrajectoryPlayerGeometry {
+
+QPointF pointUnderPointer(QPoint pointer, QPoint origin, int offsetX, int offsetY)
+{
+    return QPointF(double(pointer.x()) + origin.x() - offsetX, double(pointer.y()) + origin.y() - offsetY);
+}
+
+bool appendPoint(Trajectory& trajectory, QPointF point)
+{
+    const int count = trajectory.GetPointCount();
+    if (count > 0) {
+        const TrajectoryPoint last = trajectory.GetPoint(count - 1);
+        if (last.x == point.x() && last.y == point.y())
+            return false;
+    }
+    trajectory.AddPoint(point.x(), point.y());
+    return true;
+}
+
+QPoint centredOrigin(Trajectory& trajectory, QSize client)
+{
+    trajectory.UpdateBounds();
+    const std::int64_t minX = toPixel(trajectory.GetMinX());
+    const std::int64_t maxX = toPixel(trajectory.GetMaxX());
+    const std::int64_t minY = toPixel(trajectory.GetMinY());
+    const std::int64_t maxY = toPixel(trajectory.GetMaxY());
+    // The free room on each axis, split in two (integer division).
+    const std::int64_t x = minX - (client.width() + minX - (maxX + 1)) / 2;
+    const std::int64_t y = minY - (client.height() + minY - maxY - 1) / 2;
+    return QPoint(saturated(x), saturated(y));
+}
+
+QPoint screenZeroForObject(QPoint object, QSize client)
+{
+    return QPoint(saturated(std::int64_t(client.width() / 2) - object.x()),
+                  saturated(std::int64_t(client.height() / 2) - object.y()));
+}
+
+int lastPointIndex(const Trajectory* trajectory)
+{
+    return trajectory && trajectory->GetPointCount() > 0 ? trajectory->GetPointCount() - 1 : 0;
+}
+
+void loadClock(PlayClock& clock, const Trajectory* trajectory)
+{
+    if (trajectory)
+        clock.SetPlayMode(trajectory->GetPlayMode());
+    clock.SetStart(0.0);
+    clock.SetEnd(lastPointIndex(trajectory));
+    clock.Restart();
+}
+
+} // namespace TrajectoryPlayerGeometry

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QPoint>
+#include <QPointF>
+#include <QSize>
+
+class PlayClock;
+class Trajectory;
+
+// The arithmetic of the trajectory player, apart from its window: where a
+// pointer lands in the world, where the view must be to centre a path or
+// the moving object, and how the clock is set up for a path.
+namespace TrajectoryPlayerGeometry {
+
+// The view origin is the world point drawn at the window's top-left corner.
+// The world point under the pointer, before the trajectory's offset is added
+// back (the point a click appends).
+QPointF pointUnderPointer(QPoint pointer, QPoint origin, int offsetX, int offsetY);
+
+// Appends `point` unless it repeats the last stored point; true when added.
+bool appendPoint(Trajectory& trajectory, QPointF point);
+
+// The origin that puts the bounds of the path (updated first) in the middle
+// of a window of that size.
+QPoint centredOrigin(Trajectory& trajectory, QSize client);
+
+// Where world (0, 0) is drawn so that the object at `object` (world
+// coordinates) lands in the middle of the window.
+QPoint screenZeroForObject(QPoint object, QSize client);
+
+// Play mode from the trajectory, from its first to its last point, restarted.
+// Without a trajectory the clock spans 0..0.
+void loadClock(PlayClock& clock, const Trajectory* trajectory);
+
+// The index of a position for the clock's span: the last point index, 0
+// without points.
+int lastPointIndex(const Trajectory* trajectory);
+
+} // namespace TrajectoryPlayerGeometry

@@ -1,0 +1,395 @@
+#include "kinds/trajectories/ui/CTrajectoriesPanel.h"
+
+#include "core/CResourceHolder.h"
+#include "core/GroupIndex.h"
+#include "grid/CellValue.h"
+#include "grid/ui/IPanelHost.h"
+#include "kinds/bitmaps/CBitmapItem.h"
+#include "kinds/trajectories/CTrajectoryRegion.h"
+#include "kinds/trajectories/PlayModes.h"
+#include "kinds/trajectories/Trajectory.h"
+#include "kinds/trajectories/ui/TrajectoryPlayer.h"
+#include "kinds/ui/CPanelView.h"
+#include "params/ui/CUiServices.h"
+
+#include <QMenu>
+#include <QSplitter>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace {
+const CellValue::ChoiceList& typeNames()
+{
+    static const CellValue::ChoiceList names(kTrajectoryTypeTexts.begin(), kTrajectoryTypeTexts.end());
+    return names;
+}
+
+const CellValue::ChoiceList& playModeNames()
+{
+    static const CellValue::ChoiceList names(kPlayModeTexts.begin(), kPlayModeTexts.end());
+    return names;
+}
+
+std::string formatted(const char* format, double value)
+{
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, format, value);
+    return buffer;
+}
+
+// A value from the list as a choice; one outside it (a file can hold any
+// number) as its number, which no edit can store back.
+void choiceOrNumber(CellValue& value, const CellValue::ChoiceList& list, int index)
+{
+    if (index >= 0 && index < static_cast<int>(list.size())) {
+        value.setKind(CellValue::KindChoice);
+        value.setChoice(&list, index);
+    } else {
+        value.setKind(CellValue::KindInteger);
+        value.setInteger(index);
+    }
+}
+
+int listedChoice(const CellValue& value, const CellValue::ChoiceList& list)
+{
+    if (value.kind() != CellValue::KindChoice)
+        return -1;
+    const int index = value.choice().index;
+    return index >= 0 && index < static_cast<int>(list.size()) ? index : -1;
+}
+} // namespace
+
+CTrajectoriesPanel::CTrajectoriesPanel(QWidget* parent)
+    : CTypedItemsGrid(GroupTrajectories,
+                      {{"ID", true},
+                       {"Type", true},
+                       {"Closed Shape", true},
+                       {"Play Mode", true},
+                       {"Play Speed", true},
+                       {"Offset X", true},
+                       {"Offset Y", true},
+                       {"Specifications", false},
+                       {"Comments", true}},
+                      parent),
+      m_player(new TrajectoryPlayer)
+{
+    installPanelView(*this, m_player);
+}
+
+void CTrajectoriesPanel::showEvent(QShowEvent* event)
+{
+    CTypedItemsGrid::showEvent(event);
+    // The grid's columns would otherwise take nearly all the width: the
+    // player starts with half of it.
+    if (!m_splitSet && splitter()->width() > 0) {
+        m_splitSet = true;
+        const int width = splitter()->width();
+        splitter()->setSizes({width / 2, width - width / 2});
+    }
+}
+
+Trajectory* CTrajectoriesPanel::trajectory(int item) const
+{
+    return holder() ? dynamic_cast<Trajectory*>(holder()->get(GroupTrajectories, item)) : nullptr;
+}
+
+bool CTrajectoriesPanel::fillCell(int column, int item, CellValue& value) const
+{
+    const Trajectory* record = trajectory(item);
+    if (!record)
+        return false;
+    switch (column) {
+    case ColId:
+        value.setKind(CellValue::KindText);
+        value.setFromText(record->id());
+        return true;
+    case ColType:
+        choiceOrNumber(value, typeNames(), record->GetType());
+        return true;
+    case ColClosedShape:
+        value.setKind(CellValue::KindYesNo);
+        value.setYesNo(record->IsClosedShape());
+        return true;
+    case ColPlayMode:
+        choiceOrNumber(value, playModeNames(), record->GetPlayMode());
+        return true;
+    case ColPlaySpeed:
+        value.setKind(CellValue::KindReal);
+        value.setReal(record->GetPlaySpeed() * 100.0);
+        return true;
+    case ColOffsetX:
+        value.setKind(CellValue::KindInteger);
+        value.setInteger(record->GetOffsetX());
+        return true;
+    case ColOffsetY:
+        value.setKind(CellValue::KindInteger);
+        value.setInteger(record->GetOffsetY());
+        return true;
+    case ColSpecs:
+        value.setKind(CellValue::KindText);
+        value.setFromText(record->specsText());
+        return true;
+    case ColComments:
+        value.setKind(CellValue::KindLongText);
+        value.setFromText(record->comments());
+        return true;
+    default:
+        return false;
+    }
+}
+
+int CTrajectoriesPanel::storeCell(int column, int item, const CellValue& value)
+{
+    Trajectory* record = trajectory(item);
+    if (!record)
+        return 0;
+    // The grid holds the panel still (no game step) while it stores.
+    bool reloadPlayer = false;
+    switch (column) {
+    case ColId:
+        record->setId(value.text());
+        break;
+    case ColType: {
+        const int type = listedChoice(value, typeNames());
+        if (type < 0)
+            return 0;
+        record->SetType(type);
+        break;
+    }
+    case ColClosedShape:
+        record->SetClosedShape(value.yesNo());
+        reloadPlayer = true;
+        break;
+    case ColPlayMode: {
+        const int mode = listedChoice(value, playModeNames());
+        if (mode < 0)
+            return 0;
+        record->SetPlayMode(mode);
+        reloadPlayer = true;
+        break;
+    }
+    case ColPlaySpeed: {
+        const double percent = value.real();
+        // "nan" reads as a number but is no speed.
+        if (std::isnan(percent))
+            return 0;
+        record->SetPlaySpeed(std::clamp(percent, -kSpeedPercentLimit, kSpeedPercentLimit) * 0.01);
+        reloadPlayer = true;
+        break;
+    }
+    case ColOffsetX:
+        record->SetOffsetX(value.integer());
+        break;
+    case ColOffsetY:
+        record->SetOffsetY(value.integer());
+        break;
+    case ColComments:
+        record->setComments(value.text());
+        break;
+    default:
+        return 0;
+    }
+    if (reloadPlayer && item == m_player->currentIndex())
+        m_player->load(item);
+    else
+        m_player->update();
+    return 1;
+}
+
+int CTrajectoriesPanel::copyEditorCell(int column, int to, int from)
+{
+    Trajectory* target = trajectory(to);
+    const Trajectory* source = trajectory(from);
+    if (!target || !source || to == from || !editorCellEditable(column))
+        return 0;
+    switch (column) {
+    case ColId:
+        target->setId(source->id());
+        break;
+    case ColType:
+        target->SetType(source->GetType());
+        break;
+    case ColClosedShape:
+        target->SetClosedShape(source->IsClosedShape());
+        break;
+    case ColPlayMode:
+        target->SetPlayMode(source->GetPlayMode());
+        break;
+    case ColPlaySpeed:
+        target->SetPlaySpeed(source->GetPlaySpeed());
+        break;
+    case ColOffsetX:
+        target->SetOffsetX(source->GetOffsetX());
+        break;
+    case ColOffsetY:
+        target->SetOffsetY(source->GetOffsetY());
+        break;
+    case ColComments:
+        target->setComments(source->comments());
+        break;
+    default:
+        return 0;
+    }
+    if (to == m_player->currentIndex())
+        m_player->load(to);
+    return 1;
+}
+
+bool CTrajectoriesPanel::commandsEnabled() const
+{
+    const Trajectory* record = trajectory(currentItem());
+    return record && record->GetPointCount() > 0;
+}
+
+void CTrajectoriesPanel::buildMenu(QMenu& menu, int base)
+{
+    const bool enabled = commandsEnabled();
+    auto add = [&](int entry, const char* label, const char* help) {
+        addMenuEntry(menu, base, entry, label, help, enabled);
+    };
+    add(MenuRemoveAllPoints, "&Remove All Points", "Clear the entire trajectory path !");
+    add(MenuResample, "Res&ample Points...", "Resample the trajectory path");
+    add(MenuSmooth, "&Smooth Points...", "Smooth the trajectory path");
+    add(MenuQuantify, "&Quantify Points...", "Quantify the trajectory path");
+    add(MenuAddNoise, "Add &Noise to Points...", "Add noise to the trajectory path");
+    menu.addSeparator();
+    add(MenuConvertToRegion, "Convert Trajectories to Re&gion", "Convert the selected trajectories to a region");
+    menu.addSeparator();
+    add(MenuUpdateCenterOfMass, "Update Center of &Mass", "Recalculate the center of mass");
+}
+
+bool CTrajectoriesPanel::askReal(const Prompt& prompt, const char* format, double& value)
+{
+    std::string text = formatted(format, value);
+    if (!CUiServices::valuePrompter().promptValue(this, prompt.title, prompt.text, text, false))
+        return false;
+    double typed = CellValue::readReal(text);
+    // No number, and "nan", read as 0 and end at the lower bound.
+    if (std::isnan(typed))
+        typed = 0.0;
+    value = std::clamp(typed, prompt.minimum, prompt.maximum);
+    return true;
+}
+
+bool CTrajectoriesPanel::askInteger(const Prompt& prompt, int& value)
+{
+    std::string text = std::to_string(value);
+    if (!CUiServices::valuePrompter().promptValue(this, prompt.title, prompt.text, text, false))
+        return false;
+    value =
+        std::clamp(CellValue::readInteger(text), static_cast<int>(prompt.minimum), static_cast<int>(prompt.maximum));
+    return true;
+}
+
+template <typename Operation> int CTrajectoriesPanel::forEachSelected(Operation operation)
+{
+    int done = 0;
+    {
+        CLock lock(*this);
+        for (int item : selectionSet(true))
+            if (Trajectory* record = trajectory(item)) {
+                operation(*record);
+                ++done;
+            }
+        m_player->load(currentItem());
+    }
+    return done > 0 ? 1 : 0;
+}
+
+int CTrajectoriesPanel::command(int base, int chosen)
+{
+    // The same rule as the menu's, so that a command reached another way
+    // cannot run where its entry is greyed.
+    if (!holder() || !commandsEnabled())
+        return 0;
+    switch (chosen - base) {
+    case MenuRemoveAllPoints:
+        return forEachSelected([](Trajectory& t) { t.RemoveAllPoints(); });
+    case MenuResample:
+        if (!askReal(kResamplePrompt, "%.2f", m_resampleDistance))
+            return 0;
+        return forEachSelected([d = m_resampleDistance](Trajectory& t) { t.Resample(d); });
+    case MenuSmooth:
+        if (!askInteger(kSmoothPrompt, m_smoothRange))
+            return 0;
+        return forEachSelected([r = m_smoothRange](Trajectory& t) { t.Smooth(r); });
+    case MenuQuantify:
+        if (!askReal(kQuantifyPrompt, "%.3f", m_quantifyGrid))
+            return 0;
+        return forEachSelected([g = m_quantifyGrid](Trajectory& t) { t.Quantify(g); });
+    case MenuAddNoise:
+        if (!askReal(kNoisePrompt, "%.4f", m_noiseLevel))
+            return 0;
+        return forEachSelected([l = m_noiseLevel](Trajectory& t) { t.AddNoise(l); });
+    case MenuConvertToRegion:
+        return convertToRegion();
+    case MenuUpdateCenterOfMass:
+        return forEachSelected([](Trajectory& t) { t.UpdateCenterOfMass(); });
+    default:
+        return 0;
+    }
+}
+
+int CTrajectoriesPanel::convertToRegion()
+{
+    CTrajectoryRegion united;
+    for (int item : selectionSet(true))
+        if (const Trajectory* record = trajectory(item))
+            united.add(*record);
+    const int row = holder()->newItem(GroupBitmaps, kRegionId);
+    auto* bitmap = dynamic_cast<CBitmapItem*>(holder()->get(GroupBitmaps, row));
+    if (!bitmap)
+        return 0;
+    bitmap->setRegion(united.region());
+    bitmap->setComments(united.comments());
+    // The Bitmaps panel (and every list of bitmaps) must show the new one.
+    if (host())
+        host()->broadcastReload();
+    return 1;
+}
+
+void CTrajectoriesPanel::reloadEditorView()
+{
+    if (m_player->currentIndex() != currentItem() || !trajectory(currentItem())) {
+        m_player->attach(holder());
+        m_player->load(currentItem());
+    } else {
+        m_player->update();
+    }
+}
+
+bool CTrajectoriesPanel::check()
+{
+    if (!checkUniqueIds())
+        return false;
+    for (int item = 0; item < rowCount(); ++item) {
+        const Trajectory* record = trajectory(item);
+        if (!record)
+            continue;
+        const QString name =
+            QStringLiteral("The trajectory \"%1\" (item %2)").arg(QString::fromStdString(record->id())).arg(item);
+        if (record->GetType() < 0 || record->GetType() >= static_cast<int>(typeNames().size()))
+            return reportFinding(item, QStringLiteral("%1 has the unknown type %2.").arg(name).arg(record->GetType()));
+        if (playModeText(record->GetPlayMode()).empty())
+            return reportFinding(
+                item, QStringLiteral("%1 has the unknown play mode %2.").arg(name).arg(record->GetPlayMode()));
+        const int count = record->GetPointCount();
+        if (record->IsClosedShape() && count >= 2) {
+            const TrajectoryPoint first = record->GetPoint(0);
+            const TrajectoryPoint last = record->GetPoint(count - 1);
+            if (first.x != last.x || first.y != last.y)
+                return reportFinding(
+                    item, QStringLiteral("%1 is a closed shape whose last point is not its first point.").arg(name));
+        }
+        for (int i = 0; i < count; ++i) {
+            const TrajectoryPoint p = record->GetPoint(i);
+            if (!std::isfinite(p.x) || !std::isfinite(p.y))
+                return reportFinding(item, QStringLiteral("The point %1 of %2 is not a number.")
+                                               .arg(i)
+                                               .arg(name.at(0).toLower() + name.mid(1)));
+        }
+    }
+    return true;
+}
