@@ -6,6 +6,7 @@
 #include "kinds/worlds/GameWorld.h"
 #include "kinds/worlds/WorldInstance.h"
 #include "kinds/worlds/ui/CWorldElementsView.h"
+#include "kinds/userinterfaces/ui/CUserInterfaceItemsView.h"
 #include "kinds/userinterfaces/ui/CUserInterfacesPanel.h"
 #include "kinds/worlds/ui/CWorldsPanel.h"
 #include "ui/ShellFakes.h"
@@ -20,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 
 namespace {
 using V = CWorldElementsView;
@@ -383,5 +385,26 @@ TEST(WorldsPanelPictures, DemoDocumentPanels)
             grid->runGameStep();
         QCoreApplication::processEvents();
         EXPECT_TRUE(grid->grab().save(QDir(out).filePath(QString::fromLatin1(name))));
+    }
+    // The side grids with a few rows selected, and their context menus.
+    auto selectRows = [](QTableView& table, std::initializer_list<int> rows) {
+        for (int r : rows)
+            table.selectionModel()->select(table.model()->index(r, 0),
+                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    };
+    selectRows(*interfaces.itemsView()->table(), {1, 2, 4});
+    selectRows(*worlds.elementsView()->table(), {1, 2});
+    const std::vector<std::tuple<QWidget*, std::function<void(QMenu&)>, const char*>> sides{
+        {interfaces.itemsView(), [&](QMenu& m) { interfaces.itemsView()->fillContextMenu(m); }, "side_userinterfaces"},
+        {worlds.elementsView(), [&](QMenu& m) { worlds.elementsView()->fillContextMenu(m); }, "side_worlds"}};
+    for (const auto& [side, fill, name] : sides) {
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(side->grab().save(QDir(out).filePath(QString::fromLatin1(name) + ".png")));
+        QMenu menu;
+        fill(menu);
+        menu.popup(QPoint(0, 0));
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(menu.grab().save(QDir(out).filePath(QString::fromLatin1(name) + "_menu.png")));
+        menu.hide();
     }
 }
