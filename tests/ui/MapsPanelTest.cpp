@@ -83,7 +83,11 @@ TEST_F(MapsPanelFixture, CellSizesAndPasteGoThroughTheSameRules)
     EXPECT_EQ(panel.editorCellText(CMapsPanel::ColType, 1), "Not Valid");
     EXPECT_EQ(panel.copyEditorCell(CMapsPanel::ColType, 0, 1), 0) << "an unknown type is not pasted";
     EXPECT_EQ(map(0)->mapType(), 0);
-    map(1)->setMapType(0);
+    edit(CMapsPanel::ColType, 0, "Not Valid");
+    EXPECT_EQ(map(0)->mapType(), 0) << "the entry unknown types show is not a type to choose";
+    edit(CMapsPanel::ColType, 1, "Grid of Bitmaps");
+    EXPECT_EQ(map(1)->mapType(), 0) << "a map of an unknown type is put right from the list";
+    EXPECT_EQ(panel.editorCellText(CMapsPanel::ColType, 1), "Grid of Bitmaps");
 
     // The second row is marked and takes the first row's smaller width:
     // the reduction question is asked for it too.

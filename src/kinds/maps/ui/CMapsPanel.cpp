@@ -14,9 +14,15 @@
 #include <algorithm>
 
 namespace {
+// The one type there is, then what every other value shows: an entry no
+// edit can store, so that a map of an unknown type (only a file can hold
+// one) can be put right by choosing the listed type.
+constexpr int kUnknownTypeEntry = 1;
+
 const CellValue::ChoiceList& typeNames()
 {
-    static const CellValue::ChoiceList names{CMapItem::typeText(CMapItem::kTypeGridOfBitmaps)};
+    static const CellValue::ChoiceList names{CMapItem::typeText(CMapItem::kTypeGridOfBitmaps),
+                                             CMapItem::typeText(-1)};
     return names;
 }
 } // namespace
@@ -56,14 +62,9 @@ bool CMapsPanel::fillCell(int column, int item, CellValue& value) const
     switch (column) {
     case ColId: text(record->id()); break;
     case ColType:
-        // The list names the one type there is; a map of another type (only
-        // a file can hold one) shows what it is without being listed.
-        if (record->mapType() == CMapItem::kTypeGridOfBitmaps) {
-            value.setKind(CellValue::KindChoice);
-            value.setChoice(&typeNames(), record->mapType());
-        } else {
-            text(CMapItem::typeText(record->mapType()));
-        }
+        value.setKind(CellValue::KindChoice);
+        value.setChoice(&typeNames(), record->mapType() == CMapItem::kTypeGridOfBitmaps ? CMapItem::kTypeGridOfBitmaps
+                                                                                         : kUnknownTypeEntry);
         break;
     case ColColumns: integer(record->columnCount()); break;
     case ColLines: integer(record->lineCount()); break;
@@ -84,11 +85,11 @@ int CMapsPanel::storeCell(int column, int item, const CellValue& value)
     switch (column) {
     case ColId: record->setId(value.text()); return 1;
     case ColType:
-        // Only a listed type is taken: pasting from a map of an unknown type
-        // must not turn its text into a type number.
-        if (value.kind() != CellValue::KindChoice)
+        // Only the listed type is taken: pasting from a map of an unknown
+        // type must not turn its entry (or a text) into a type number.
+        if (value.kind() != CellValue::KindChoice || value.choice().index != CMapItem::kTypeGridOfBitmaps)
             return 0;
-        record->setMapType(value.integer());
+        record->setMapType(CMapItem::kTypeGridOfBitmaps);
         return 1;
     // A declined reduction, a negative count or a size too large to hold
     // leave the map as it was and the cell shows the old count again.
