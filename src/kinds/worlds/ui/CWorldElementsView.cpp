@@ -322,7 +322,14 @@ int CWorldElementsView::storeValue(int column, int row, const CellValue& value, 
 int CWorldElementsView::storeCell(int column, int row, const CellValue& value)
 {
     bool written = false;
-    const int stored = storeValue(column, row, value, CUiServices::prompter(), written);
+    CGatheredMessages messages(CUiServices::prompter());
+    int stored = 0;
+    {
+        // The preview steps on the timer thread, reading the elements.
+        std::lock_guard<std::mutex> guard(m_instanceMutex);
+        stored = storeValue(column, row, value, messages, written);
+    }
+    messages.flush();
     if (!written)
         return 0;
     // A refused world reference may still have changed the type: the
@@ -355,8 +362,13 @@ int CWorldElementsView::editCell(int column, int row, const CellValue& edited)
         return e && e->objectType == value.choice().index;
     };
     const std::vector<int> selected = selectedRows();
-    const CSelectedRowsEdit::Result result = CSelectedRowsEdit::run(
-        row, selected, [&] { return storeInto(row); }, storeInto);
+    CSelectedRowsEdit::Result result;
+    {
+        // The preview steps on the timer thread, reading the elements; the
+        // messages wait until it may go on.
+        std::lock_guard<std::mutex> guard(m_instanceMutex);
+        result = CSelectedRowsEdit::run(row, selected, [&] { return storeInto(row); }, storeInto);
+    }
     if (written) {
         bool affectsPicture = cellAffectsPicture(column, row);
         for (int other : selected)
