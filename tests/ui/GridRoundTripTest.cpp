@@ -191,7 +191,7 @@ struct Edit {
 // lost edit, or a field written into its neighbour, shows.
 const Edit kEdits[] = {
     {GroupTexts, Side::Main, "ID", "greeting", "greeting"},
-    {GroupTexts, Side::Main, "Text", "Hello [player],\r\nwelcome", "Hello [player],\r\nwelcome"},
+    {GroupTexts, Side::Main, "Text", "Hello [player],\r\nwelcome to the café", "Hello [player],\r\nwelcome to the café"},
     {GroupTexts, Side::Main, "Comments", "title screen", "title screen"},
 
     {GroupColors, Side::Main, "ID", "sky", "sky"},
@@ -240,7 +240,7 @@ const Edit kEdits[] = {
     {GroupUserInterfaces, Side::Main, "Comments", "settings page", "settings page"},
     {GroupUserInterfaces, Side::InterfaceItems, "ID", "volume", "volume"},
     {GroupUserInterfaces, Side::InterfaceItems, "Type", "Floating Number", "Floating Number"},
-    {GroupUserInterfaces, Side::InterfaceItems, "Title", "Volume", "Volume"},
+    {GroupUserInterfaces, Side::InterfaceItems, "Title", "Volume (dB) ±", "Volume (dB) ±"},
     {GroupUserInterfaces, Side::InterfaceItems, "Default Value", "0.5", "0.5"},
     {GroupUserInterfaces, Side::InterfaceItems, "Minimum Value", "-1", "-1"},
     {GroupUserInterfaces, Side::InterfaceItems, "Maximum Value", "2.5", "2.5"},
@@ -272,7 +272,7 @@ const Edit kEdits[] = {
     {GroupWorlds, Side::WorldElements, "Trajectory\nIndex", "2", "+2"},
     {GroupWorlds, Side::WorldElements, "Trajectory\nPlay Offset", "3.5", "+3.5"},
     {GroupWorlds, Side::WorldElements, "Trajectory\nPlay Speed", "125", "+125"},
-    {GroupWorlds, Side::WorldElements, "Comments", "oak", "oak"},
+    {GroupWorlds, Side::WorldElements, "Comments", "chêne", "chêne"},
 };
 
 // Editable cells that are not document data, so not expected to survive.
@@ -420,11 +420,11 @@ TEST_P(GridRoundTrip, EveryEditableColumnKeepsItsEditAfterSaveAndReopen)
         ASSERT_GE(column, 0) << "no such column";
         ASSERT_TRUE(grid.editable(column, kEditedRow)) << "the column is not editable";
         const QString before = grid.text(column, kEditedRow);
-        const QString shown = e.shown ? QString::fromLatin1(e.shown) : before;
+        const QString shown = e.shown ? QString::fromUtf8(e.shown) : before;
         if (e.shown) {
             ASSERT_NE(before, shown) << "the seeded row already shows the edit: it would prove nothing";
         }
-        grid.type(column, kEditedRow, QString::fromLatin1(e.typed));
+        grid.type(column, kEditedRow, QString::fromUtf8(e.typed));
         EXPECT_EQ(grid.text(column, kEditedRow), shown) << "right after the edit";
         expected[{e.side, column}] = shown;
     }
