@@ -55,9 +55,10 @@ QPoint centredOrigin(Trajectory& trajectory, QSize client)
     const std::int64_t maxX = toPixel(trajectory.GetMaxX());
     const std::int64_t minY = toPixel(trajectory.GetMinY());
     const std::int64_t maxY = toPixel(trajectory.GetMaxY());
-    // The free room on each axis, split in two (integer division).
-    const std::int64_t x = minX - (client.width() + minX - (maxX + 1)) / 2;
-    const std::int64_t y = minY - (client.height() + minY - maxY - 1) / 2;
+    // The free room on each axis, split in two (integer division). The path
+    // is drawn shifted by its offset, so the view follows it there.
+    const std::int64_t x = minX - (client.width() + minX - (maxX + 1)) / 2 + trajectory.GetOffsetX();
+    const std::int64_t y = minY - (client.height() + minY - maxY - 1) / 2 + trajectory.GetOffsetY();
     return QPoint(saturated(x), saturated(y));
 }
 

@@ -20,8 +20,8 @@ QPointF pointUnderPointer(QPoint pointer, QPoint origin, int offsetX, int offset
 // Appends `point` unless it repeats the last stored point; true when added.
 bool appendPoint(Trajectory& trajectory, QPointF point);
 
-// The origin that puts the bounds of the path (updated first) in the middle
-// of a window of that size.
+// The origin that puts the bounds of the path (updated first), as drawn with
+// its offset, in the middle of a window of that size.
 QPoint centredOrigin(Trajectory& trajectory, QSize client);
 
 // Where world (0, 0) is drawn so that the object at `object` (world

@@ -8,6 +8,7 @@
 #include "kinds/trajectories/CTrajectoryRegion.h"
 #include "kinds/trajectories/PlayModes.h"
 #include "kinds/trajectories/Trajectory.h"
+#include "kinds/trajectories/ui/CTrajectoryPlayerView.h"
 #include "kinds/trajectories/ui/TrajectoryPlayer.h"
 #include "kinds/ui/CPanelView.h"
 #include "params/ui/CUiServices.h"
@@ -73,9 +74,24 @@ CTrajectoriesPanel::CTrajectoriesPanel(QWidget* parent)
                        {"Specifications", false},
                        {"Comments", true}},
                       parent),
-      m_player(new TrajectoryPlayer)
+      m_view(new CTrajectoryPlayerView), m_player(m_view->player())
 {
-    installPanelView(*this, m_player);
+    installPanelView(*this, m_view);
+    m_player->setPointsAddedCallback([this] {
+        // The Specifications cell counts the points.
+        refreshRows();
+        markModified();
+    });
+}
+
+bool CTrajectoriesPanel::gameStep()
+{
+    return m_player->step();
+}
+
+void CTrajectoriesPanel::showStep()
+{
+    m_player->update();
 }
 
 void CTrajectoriesPanel::showEvent(QShowEvent* event)
@@ -352,12 +368,13 @@ int CTrajectoriesPanel::convertToRegion()
 
 void CTrajectoriesPanel::reloadEditorView()
 {
-    if (m_player->currentIndex() != currentItem() || !trajectory(currentItem())) {
-        m_player->attach(holder());
+    m_player->attach(holder());
+    // The clock restarts only when another trajectory is shown; edits that
+    // change how it plays reload it themselves.
+    if (m_player->currentIndex() != currentItem() || !trajectory(currentItem()))
         m_player->load(currentItem());
-    } else {
+    else
         m_player->update();
-    }
 }
 
 bool CTrajectoriesPanel::check()

@@ -5,13 +5,15 @@
 #include <string>
 
 class Trajectory;
+class CTrajectoryPlayerView;
 class TrajectoryPlayer;
 
 // The "Trajectories and Shapes" group's grid: type, closed flag, play mode
 // and speed, offsets, point count and comments; the point commands
 // (resample, smooth, quantify, noise, centre of mass, clear) on the selected
 // trajectories, and the conversion of the selection into a region bitmap.
-// Beside the grid the current trajectory is drawn.
+// Beside the grid the player draws and plays the current trajectory, and
+// the mouse adds points to it.
 class CTrajectoriesPanel : public CTypedItemsGrid {
     Q_OBJECT
 public:
@@ -61,6 +63,7 @@ public:
     // clamped on the way, a closed flag goes through the point rule.
     int copyEditorCell(int column, int to, int from) override;
     void reloadEditorView() override;
+    void showStep() override;
     // Unique IDs, and what a trajectory can hold that no edit here would
     // give it (a type or play mode outside the lists, a closed shape whose
     // last point is not its first).
@@ -78,9 +81,11 @@ public:
     double noiseLevel() const { return m_noiseLevel; }
 
     TrajectoryPlayer* player() const { return m_player; }
+    CTrajectoryPlayerView* playerView() const { return m_view; }
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool gameStep() override;
     bool fillCell(int column, int item, CellValue& value) const override;
     int storeCell(int column, int item, const CellValue& value) override;
 
@@ -98,6 +103,7 @@ private:
     int m_smoothRange = 10;
     double m_quantifyGrid = 5.0;
     double m_noiseLevel = 2.0;
+    CTrajectoryPlayerView* m_view;
     TrajectoryPlayer* m_player;
     bool m_splitSet = false;
 };

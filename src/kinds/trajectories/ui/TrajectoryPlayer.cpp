@@ -3,9 +3,11 @@
 #include "app/CGuiColors.h"
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
+#include "kinds/bitmaps/CBitmapItem.h"
 #include "kinds/trajectories/Trajectory.h"
 #include "kinds/trajectories/TrajectoryPlayerGeometry.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPolygon>
 
@@ -17,6 +19,7 @@ namespace {
 // painter never sees coordinates it cannot hold.
 constexpr double kFarAway = 1.0e7;
 
+// Rounded half away from zero.
 int pixel(double value)
 {
     if (std::isnan(value))
@@ -46,24 +49,84 @@ void drawAxes(QPainter& painter, QSize size, QPoint through, const QColor& color
     painter.drawLine(through.x(), 0, through.x(), size.height());
     painter.drawLine(0, through.y(), size.width(), through.y());
 }
+
+void drawSquare(QPainter& painter, QPoint center, const QColor* fill)
+{
+    const QRect square(center - QPoint(2, 2), QSize(5, 5));
+    if (fill)
+        painter.fillRect(square, *fill);
+    painter.setPen(Qt::black);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(square.adjusted(0, 0, -1, -1));
+}
+
+const CBitmapItem* bitmapAt(const CResourceHolder* holder, int indexPlusOne)
+{
+    if (!holder || indexPlusOne <= 0)
+        return nullptr;
+    return dynamic_cast<const CBitmapItem*>(holder->get(GroupBitmaps, indexPlusOne - 1));
+}
 } // namespace
 
 TrajectoryPlayer::TrajectoryPlayer(QWidget* parent) : QWidget(parent)
 {
     setMinimumSize(120, 120);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    updateMode();
+}
+
+int TrajectoryPlayer::currentIndex() const
+{
+    std::lock_guard<std::mutex> guard(m_mutex);
+    return m_index;
 }
 
 Trajectory* TrajectoryPlayer::current() const
 {
-    return m_holder ? dynamic_cast<Trajectory*>(m_holder->get(GroupTrajectories, m_index)) : nullptr;
+    return m_holder ? dynamic_cast<Trajectory*>(m_holder->get(GroupTrajectories, currentIndex())) : nullptr;
 }
 
 void TrajectoryPlayer::load(int index)
 {
-    m_index = index;
-    TrajectoryPlayerGeometry::loadClock(m_clock, current());
+    {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        m_index = index;
+        const Trajectory* trajectory =
+            m_holder ? dynamic_cast<const Trajectory*>(m_holder->get(GroupTrajectories, index)) : nullptr;
+        TrajectoryPlayerGeometry::loadClock(m_clock, trajectory);
+    }
     update();
+}
+
+PlayClock TrajectoryPlayer::clock() const
+{
+    std::lock_guard<std::mutex> guard(m_mutex);
+    return m_clock;
+}
+
+double TrajectoryPlayer::speed() const
+{
+    std::lock_guard<std::mutex> guard(m_mutex);
+    return m_speed;
+}
+
+void TrajectoryPlayer::setSpeed(double speed)
+{
+    if (std::isnan(speed))
+        return;
+    std::lock_guard<std::mutex> guard(m_mutex);
+    m_speed = std::clamp(speed, -kSpeedLimit, kSpeedLimit);
+}
+
+bool TrajectoryPlayer::step()
+{
+    if (m_paused.load())
+        return false;
+    std::lock_guard<std::mutex> guard(m_mutex);
+    const Trajectory* trajectory =
+        m_holder ? dynamic_cast<const Trajectory*>(m_holder->get(GroupTrajectories, m_index)) : nullptr;
+    const double pathSpeed = trajectory ? trajectory->GetPlaySpeed() : 1.0;
+    return m_clock.Advance(pathSpeed * m_speed) != 0;
 }
 
 void TrajectoryPlayer::setOrigin(QPoint origin)
@@ -72,8 +135,133 @@ void TrajectoryPlayer::setOrigin(QPoint origin)
     update();
 }
 
+void TrajectoryPlayer::centreTrajectory()
+{
+    if (Trajectory* trajectory = current())
+        setOrigin(TrajectoryPlayerGeometry::centredOrigin(*trajectory, size()));
+}
+
+void TrajectoryPlayer::setCentreOnObject(bool on)
+{
+    m_centreOnObject = on;
+    updateMode();
+}
+
+void TrajectoryPlayer::setHideTrajectory(bool on)
+{
+    m_hideTrajectory = on;
+    updateMode();
+}
+
+void TrajectoryPlayer::updateMode()
+{
+    m_mode = m_centreOnObject || m_hideTrajectory ? PanMode : DrawMode;
+    setCursor(m_mode == PanMode ? Qt::SizeAllCursor : Qt::ArrowCursor);
+    update();
+}
+
+void TrajectoryPlayer::setObjectBitmap(int indexPlusOne)
+{
+    m_objectBitmap = std::max(indexPlusOne, 0);
+    load(currentIndex());
+}
+
+void TrajectoryPlayer::setBackgroundBitmap(int indexPlusOne)
+{
+    m_backgroundBitmap = std::max(indexPlusOne, 0);
+    load(currentIndex());
+}
+
+// --- mouse -----------------------------------------------------------------
+
+void TrajectoryPlayer::addPointUnder(QPoint position)
+{
+    Trajectory* trajectory = current();
+    if (!trajectory)
+        return;
+    const QPointF point = TrajectoryPlayerGeometry::pointUnderPointer(position, m_origin, trajectory->GetOffsetX(),
+                                                                      trajectory->GetOffsetY());
+    bool added = false;
+    {
+        // Game steps read the trajectory's speed and the clock only; the
+        // clock's end follows the new last point.
+        std::lock_guard<std::mutex> guard(m_mutex);
+        added = TrajectoryPlayerGeometry::appendPoint(*trajectory, point);
+        if (added)
+            m_clock.SetEnd(TrajectoryPlayerGeometry::lastPointIndex(trajectory));
+    }
+    if (!added)
+        return;
+    update();
+    if (m_pointsAdded)
+        m_pointsAdded();
+}
+
+void TrajectoryPlayer::press(QPoint position)
+{
+    m_dragging = true;
+    m_lastMouse = position;
+    if (m_mode == DrawMode)
+        addPointUnder(position);
+}
+
+void TrajectoryPlayer::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        press(event->position().toPoint());
+}
+
+void TrajectoryPlayer::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!m_dragging)
+        return;
+    const QPoint position = event->position().toPoint();
+    if (m_mode == PanMode) {
+        // The picture follows the pointer.
+        setOrigin(m_origin - (position - m_lastMouse));
+    } else {
+        addPointUnder(position);
+    }
+    m_lastMouse = position;
+}
+
+void TrajectoryPlayer::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        m_dragging = false;
+}
+
+void TrajectoryPlayer::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    // The second press of a double-click has already started a drag; the
+    // double-click ends it in pan mode.
+    if (m_mode == PanMode) {
+        m_dragging = false;
+        setOrigin(QPoint(0, 0));
+    } else {
+        press(event->position().toPoint());
+    }
+}
+
+void TrajectoryPlayer::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    m_paused = false;
+}
+
+void TrajectoryPlayer::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    m_paused = true;
+}
+
+// --- drawing ---------------------------------------------------------------
+
 void TrajectoryPlayer::paintEvent(QPaintEvent*)
 {
+    m_frameRate.tick();
     QPainter painter(this);
     render(painter, size());
 }
@@ -91,12 +279,18 @@ void TrajectoryPlayer::render(QPainter& painter, QSize size) const
         drawAxes(painter, size, QPoint(-m_origin.x() - 1, -m_origin.y() - 1), text);
         return;
     }
-    // Where world (0, 0) lands in the window.
-    const QPoint zero(-m_origin.x(), -m_origin.y());
-    const double position = m_clock.GetPosition();
+    const double position = clock().GetPosition();
     const QPoint object(truncated(trajectory->XAt(position)), truncated(trajectory->YAt(position)));
+    // Where world (0, 0) lands in the window.
+    QPoint zero(-m_origin.x(), -m_origin.y());
+    if (m_mode == PanMode && m_centreOnObject && trajectory->GetPointCount() > 0)
+        zero = TrajectoryPlayerGeometry::screenZeroForObject(object, size);
 
-    if (trajectory->GetType() == TrajectorySimplePoints)
+    if (const CBitmapItem* background = bitmapAt(m_holder, m_backgroundBitmap))
+        background->draw(painter, zero.x(), zero.y());
+    if (const CBitmapItem* picture = bitmapAt(m_holder, m_objectBitmap))
+        picture->draw(painter, object.x() + zero.x(), object.y() + zero.y());
+    else if (trajectory->GetType() == TrajectorySimplePoints)
         painter.fillRect(QRect(object + zero - QPoint(10, 10), QSize(20, 20)), spotted);
 
     drawAxes(painter, size, zero - QPoint(1, 1), text);
@@ -123,7 +317,7 @@ void TrajectoryPlayer::render(QPainter& painter, QSize size) const
         const TrajectoryPoint mass = trajectory->GetCenterOfMass();
         const QPoint center(pixel(mass.x) + shift.x(), pixel(mass.y) + shift.y());
         const QRect box(center - QPoint(5, 5), center + QPoint(4, 4));
-        const QColor dark = QColor(spotted.red() / 2, spotted.green() / 2, spotted.blue() / 2);
+        const QColor dark(spotted.red() / 2, spotted.green() / 2, spotted.blue() / 2);
         painter.setPen(spotted);
         painter.drawLine(box.topLeft(), box.topRight());
         painter.drawLine(box.topLeft(), box.bottomLeft());
@@ -134,26 +328,30 @@ void TrajectoryPlayer::render(QPainter& painter, QSize size) const
         break;
     }
     default: {
+        const QColor green(0, 255, 0);
+        const QColor red(255, 0, 0);
+        if (m_hideTrajectory && m_mode == PanMode) {
+            if (!path.isEmpty()) {
+                drawSquare(painter, path.first(), &green);
+                drawSquare(painter, path.last(), &red);
+            }
+            break;
+        }
         painter.setBrush(Qt::NoBrush);
         if (path.size() > 1)
             painter.drawPolyline(path);
-        for (qsizetype i = 0; i < path.size(); ++i) {
-            const QRect square(path[i] - QPoint(2, 2), QSize(5, 5));
-            painter.drawRect(square.adjusted(0, 0, -1, -1));
-            if (i == path.size() - 1)
-                painter.fillRect(square, QColor(255, 0, 0));
-            else if (i == 0)
-                painter.fillRect(square, QColor(0, 255, 0));
-        }
+        for (qsizetype i = 0; i < path.size(); ++i)
+            drawSquare(painter, path[i], i == path.size() - 1 ? &red : i == 0 ? &green : nullptr);
         break;
     }
     }
 
     painter.setPen(text);
     painter.setBrush(Qt::NoBrush);
-    const QString caption = QStringLiteral("%1\n%2 / %3")
-                                .arg(QString::fromStdString(trajectory->id()))
-                                .arg(position, 0, 'f', 3)
-                                .arg(trajectory->GetPointCount());
+    const QString caption =
+        QStringLiteral("%1\n%2\n%3 / %4")
+            .arg(QString::fromStdString(trajectory->id()), QString::fromStdString(m_frameRate.text()))
+            .arg(position, 0, 'f', 3)
+            .arg(trajectory->GetPointCount());
     painter.drawText(QRect(QPoint(6, 6), size - QSize(12, 12)), Qt::AlignLeft | Qt::AlignTop, caption);
 }
