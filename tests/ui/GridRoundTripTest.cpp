@@ -156,8 +156,8 @@ public:
         return m_view.table()->model()->index(row, column).data(Qt::DisplayRole).toString();
     }
     // The elements' cell editor reads the typed text into the cell's value
-    // and stores the value: setCellText is that path.
-    void type(int column, int row, const QString& typed) override { m_view.setCellText(column, row, typed); }
+    // and hands the value to the view's edit: editCellText is that path.
+    void type(int column, int row, const QString& typed) override { m_view.editCellText(column, row, typed); }
     bool insertRow() override { return m_view.insertElement() >= 0; }
 
 private:
