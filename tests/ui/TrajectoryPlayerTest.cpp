@@ -78,6 +78,25 @@ TEST_F(TrajectoryPlayerFixture, GameStepsMoveTheObjectAtBothSpeeds)
     EXPECT_DOUBLE_EQ(player().clock().GetPosition(), 2.0);
 }
 
+TEST_F(TrajectoryPlayerFixture, ARowTakenByAnotherTrajectoryRestartsTheClock)
+{
+    panel.runGameStep();
+    ASSERT_DOUBLE_EQ(player().clock().GetEnd(), 2.0);
+    // Row 1 ("blank", no points) moves up into the current row.
+    panel.swapItems(0, 1);
+    panel.refresh();
+    EXPECT_EQ(player().current(), traj(0));
+    EXPECT_DOUBLE_EQ(player().clock().GetEnd(), 0.0);
+    EXPECT_DOUBLE_EQ(player().clock().GetPosition(), 0.0);
+
+    // A plain refresh of the same record keeps the object where it is.
+    panel.swapItems(0, 1);
+    panel.refresh();
+    panel.runGameStep();
+    panel.refresh();
+    EXPECT_DOUBLE_EQ(player().clock().GetPosition(), 1.0);
+}
+
 TEST_F(TrajectoryPlayerFixture, DrawModeAppendsThePointUnderThePointer)
 {
     ASSERT_EQ(player().interactionMode(), TrajectoryPlayer::DrawMode);

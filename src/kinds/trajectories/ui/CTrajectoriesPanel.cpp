@@ -369,9 +369,11 @@ int CTrajectoriesPanel::convertToRegion()
 void CTrajectoriesPanel::reloadEditorView()
 {
     m_player->attach(holder());
-    // The clock restarts only when another trajectory is shown; edits that
+    // The clock restarts only when another trajectory is shown (another row,
+    // or another record in the row after a delete, move or swap); edits that
     // change how it plays reload it themselves.
-    if (m_player->currentIndex() != currentItem() || !trajectory(currentItem()))
+    const Trajectory* shown = trajectory(currentItem());
+    if (m_player->currentIndex() != currentItem() || !shown || m_player->loaded() != shown)
         m_player->load(currentItem());
     else
         m_player->update();

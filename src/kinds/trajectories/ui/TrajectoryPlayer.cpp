@@ -75,6 +75,12 @@ TrajectoryPlayer::TrajectoryPlayer(QWidget* parent) : QWidget(parent)
     updateMode();
 }
 
+void TrajectoryPlayer::attach(CResourceHolder* holder)
+{
+    std::lock_guard<std::mutex> guard(m_mutex);
+    m_holder = holder;
+}
+
 int TrajectoryPlayer::currentIndex() const
 {
     std::lock_guard<std::mutex> guard(m_mutex);
@@ -94,6 +100,7 @@ void TrajectoryPlayer::load(int index)
         const Trajectory* trajectory =
             m_holder ? dynamic_cast<const Trajectory*>(m_holder->get(GroupTrajectories, index)) : nullptr;
         TrajectoryPlayerGeometry::loadClock(m_clock, trajectory);
+        m_loaded = trajectory;
     }
     update();
 }

@@ -32,12 +32,15 @@ public:
 
     explicit TrajectoryPlayer(QWidget* parent = nullptr);
 
-    void attach(CResourceHolder* holder) { m_holder = holder; }
+    void attach(CResourceHolder* holder);
     CResourceHolder* holder() const { return m_holder; }
     // Shows trajectory `index` of the group (-1: none) and restarts its clock.
     void load(int index);
     int currentIndex() const;
     Trajectory* current() const;
+    // The record the clock was set up for, to tell when the row now holds
+    // another one.
+    const Trajectory* loaded() const { return m_loaded; }
 
     QPoint origin() const { return m_origin; }
     void setOrigin(QPoint origin);
@@ -94,6 +97,7 @@ private:
     CResourceHolder* m_holder = nullptr;
     mutable std::mutex m_mutex; // m_index, m_clock, m_speed
     int m_index = -1;
+    const Trajectory* m_loaded = nullptr;
     PlayClock m_clock;
     double m_speed = 1.0;
     std::atomic<bool> m_paused{false};
