@@ -1,5 +1,6 @@
 #include "kinds/trajectories/ui/CTrajectoryPlayerView.h"
 
+#include "app/CQuillopApp.h"
 #include "grid/CellValue.h"
 #include "grid/ui/CImageChooserDialog.h"
 #include "kinds/trajectories/ui/TrajectoryPlayer.h"
@@ -16,6 +17,14 @@
 #include <functional>
 
 namespace {
+// The tool bar picture of that ID in the program's interface file; none
+// without a running program (the button then shows its text).
+QIcon toolBarIcon(const char* id)
+{
+    CQuillopApp* app = CQuillopApp::instance();
+    return app ? app->interfaceResources().icon(id) : QIcon();
+}
+
 // A tool bar button that reports how far the pointer moved while it is held
 // down, for the controls that are dragged rather than clicked.
 class CDragButton : public QToolButton {
@@ -51,47 +60,58 @@ CTrajectoryPlayerView::CTrajectoryPlayerView(QWidget* parent)
     layout->setSpacing(0);
     layout->addWidget(m_bar);
     layout->addWidget(m_player, 1);
-    m_bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    // With the program's pictures the buttons show them; without (a test)
+    // their texts.
+    m_bar->setToolButtonStyle(toolBarIcon("ToolBarMoveToOrigin").isNull() ? Qt::ToolButtonTextOnly
+                                                                          : Qt::ToolButtonIconOnly);
 
-    auto add = [this](const char* command, const char* text, const char* tip) {
+    auto add = [this](const char* command, const char* text, const char* tip, const char* picture) {
         QAction* action = m_bar->addAction(QString::fromLatin1(text));
+        action->setIcon(toolBarIcon(picture));
         action->setObjectName(QString::fromLatin1(command));
         action->setToolTip(QString::fromLatin1(tip));
         action->setStatusTip(QString::fromLatin1(tip));
         return action;
     };
-    auto addDrag = [this](const char* command, const char* tip, std::function<void(QPoint)> dragged) {
+    auto addDrag = [this](const char* command, const char* tip, const char* picture,
+                          std::function<void(QPoint)> dragged) {
         auto* button = new CDragButton(std::move(dragged));
         button->setObjectName(QString::fromLatin1(command));
         button->setToolTip(QString::fromLatin1(tip));
-        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        button->setIcon(toolBarIcon(picture));
+        button->setToolButtonStyle(button->icon().isNull() ? Qt::ToolButtonTextOnly : Qt::ToolButtonIconOnly);
         button->setCursor(Qt::SizeAllCursor);
         m_bar->addWidget(button);
         return button;
     };
 
-    connect(add("MoveViewOrigin", "Origin", "Move view to origin 0x 0y"), &QAction::triggered, this,
-            [this] { m_player->setOrigin(QPoint(0, 0)); });
-    addDrag("MoveView", "Move view", [this](QPoint d) {
+    connect(add("MoveViewOrigin", "Origin", "Move view to origin 0x 0y", "ToolBarMoveToOrigin"), &QAction::triggered,
+            this, [this] { m_player->setOrigin(QPoint(0, 0)); });
+    addDrag("MoveView", "Move view", "ToolBarMoveView", [this](QPoint d) {
         m_player->setOrigin(m_player->origin() - d);
     })->setText(tr("Move"));
-    connect(add("MoveViewCenterTrajectory", "Center", "Center the trajectory path in the display"), &QAction::triggered,
-            m_player, &TrajectoryPlayer::centreTrajectory);
-    QAction* follow = add("MoveViewCenterObject", "Follow", "Center the moving object in the display");
+    connect(add("MoveViewCenterTrajectory", "Center", "Center the trajectory path in the display",
+                "ToolBarCenterContentsInView"),
+            &QAction::triggered, m_player, &TrajectoryPlayer::centreTrajectory);
+    QAction* follow =
+        add("MoveViewCenterObject", "Follow", "Center the moving object in the display", "ToolBarCenterObjectInView");
     follow->setCheckable(true);
     connect(follow, &QAction::toggled, m_player, &TrajectoryPlayer::setCentreOnObject);
-    QAction* hide = add("HideTrajectory", "Hide", "Hide the drawing of the trajectory path");
+    QAction* hide = add("HideTrajectory", "Hide", "Hide the drawing of the trajectory path", "ToolBarHideTrajectory");
     hide->setCheckable(true);
     connect(hide, &QAction::toggled, m_player, &TrajectoryPlayer::setHideTrajectory);
     m_bar->addSeparator();
-    m_speedControl = addDrag("PlaySpeed", "Change the play speed", [this](QPoint d) { dragSpeed(d.y()); });
-    connect(add("SetPlaySpeed", "Speed...", "Set the play speed"), &QAction::triggered, this,
+    m_speedControl =
+        addDrag("PlaySpeed", "Change the play speed", "ToolBarPlayValue", [this](QPoint d) { dragSpeed(d.y()); });
+    connect(add("SetPlaySpeed", "Speed...", "Set the play speed", "ToolBarPlay"), &QAction::triggered, this,
             &CTrajectoryPlayerView::promptPlaySpeed);
+    m_speedControl->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_bar->addSeparator();
-    connect(add("ChoseBmpBackground", "Background...", "Chose the background object's bitmap"), &QAction::triggered,
-            this, [this] { chooseBitmap(true); });
-    connect(add("ChoseBmpObject", "Object...", "Chose the moving object's bitmap"), &QAction::triggered, this,
-            [this] { chooseBitmap(false); });
+    connect(
+        add("ChoseBmpBackground", "Background...", "Chose the background object's bitmap", "ToolBarBackgroundBitmap"),
+        &QAction::triggered, this, [this] { chooseBitmap(true); });
+    connect(add("ChoseBmpObject", "Object...", "Chose the moving object's bitmap", "ToolBarObjectBitmap"),
+            &QAction::triggered, this, [this] { chooseBitmap(false); });
     showSpeed();
 }
 
