@@ -7,6 +7,7 @@
 #include "kinds/trajectories/Trajectory.h"
 #include "kinds/trajectories/ui/CTrajectoriesPanel.h"
 #include "kinds/trajectories/ui/CTrajectoryPlayerView.h"
+#include "media/image/CDisplayBuffer.h"
 #include "ui/ShellFakes.h"
 #include "ui/UiFakes.h"
 
@@ -234,4 +235,34 @@ TEST_F(TrajectoryPlayerFixture, CentringTheTrajectoryPutsItsBoundsInTheMiddle)
     const int top = topLeft.y();
     const int bottom = player().height() - (topLeft.y() + 31);
     EXPECT_LE(std::abs(top - bottom), 1);
+}
+
+TEST_F(TrajectoryPlayerFixture, ChosenBitmapsAreDrawnBehindAndAsTheObject)
+{
+    const QColor backColor(10, 20, 200), objectColor(250, 0, 250);
+    auto addBitmap = [&](int side, const QColor& color) {
+        QImage image(side, side, QImage::Format_ARGB32);
+        image.fill(color);
+        const int row = holder->newItem(GroupBitmaps, "b");
+        dynamic_cast<CDisplayBuffer*>(holder->get(GroupBitmaps, row))->attachImage(image);
+    };
+    addBitmap(30, backColor);
+    addBitmap(6, objectColor);
+
+    panel.runGameStep();
+    player().setBackgroundBitmap(1);
+    player().setObjectBitmap(2);
+    EXPECT_DOUBLE_EQ(player().clock().GetPosition(), 0.0) << "choosing a bitmap reloads the trajectory";
+    player().setOrigin(QPoint(-100, -60));
+    const QImage image = picture();
+    const QPoint zero(100, 60);
+    EXPECT_EQ(image.pixelColor(zero + QPoint(20, 25)), backColor) << "the background starts at world (0, 0)";
+    // The object is at the first point, (5, 5) with the offset; its picture
+    // replaces the square drawn when there is none.
+    EXPECT_EQ(image.pixelColor(zero + QPoint(9, 9)), objectColor);
+    EXPECT_EQ(image.pixelColor(zero + QPoint(13, 13)), backColor);
+
+    player().setObjectBitmap(0);
+    EXPECT_EQ(picture().pixelColor(zero + QPoint(13, 13)),
+              CGuiColors::instance().qcolor(CGuiColors::DialogSpottedFace));
 }
