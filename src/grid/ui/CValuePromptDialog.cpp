@@ -12,6 +12,12 @@
 
 CValuePromptDialog::CValuePromptDialog(const std::string& title, const std::string& prompt, const std::string& value,
                                        bool multiLine, QWidget* parent)
+    : CValuePromptDialog(title, prompt, value, value, multiLine, parent)
+{
+}
+
+CValuePromptDialog::CValuePromptDialog(const std::string& title, const std::string& prompt, const std::string& value,
+                                       const std::string& previous, bool multiLine, QWidget* parent)
     : QDialog(parent), m_sheet(new CMVT_ParameterList(this))
 {
     setWindowTitle(QString::fromStdString(title));
@@ -19,7 +25,7 @@ CValuePromptDialog::CValuePromptDialog(const std::string& title, const std::stri
     setPalette(CGuiColors::instance().dialogPalette(palette()));
     m_sheet->addTitle(0, "title", prompt);
     m_value = m_sheet->addText(1, "value", kValueLabel, value, multiLine);
-    m_sheet->addInfo(1, "previous", kPreviousLabel + value);
+    m_sheet->addInfo(1, "previous", kPreviousLabel + previous);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

@@ -18,6 +18,10 @@ public:
 
     CValuePromptDialog(const std::string& title, const std::string& prompt, const std::string& value, bool multiLine,
                        QWidget* parent = nullptr);
+    // The same with an edit that starts from another text than the value
+    // shown as previous (a cell edit begun by typing).
+    CValuePromptDialog(const std::string& title, const std::string& prompt, const std::string& value,
+                       const std::string& previous, bool multiLine, QWidget* parent = nullptr);
 
     std::string value() const;
     CMVT_ParamText* valueItem() const { return m_value; }
