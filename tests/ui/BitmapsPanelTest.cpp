@@ -18,6 +18,9 @@
 #include <QMenu>
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <vector>
+
 namespace {
 std::string savePng(const TempFolder& folder, const std::string& name, int width, int height)
 {
@@ -138,7 +141,38 @@ TEST_F(BitmapsPanelFixture, MenuEnablingFollowsRowsSelectionAndCurrentRow)
     for (int offset : {CBitmapsPanel::MenuSaveSource, CBitmapsPanel::MenuViewWithoutAlpha,
                        CBitmapsPanel::MenuViewOnlyAlpha})
         EXPECT_FALSE(entry(menu, offset)->isEnabled()) << offset;
-    EXPECT_EQ(entry(menu, CBitmapsPanel::MenuMakeAnimation)->text(), "Make &Animation From Selection");
+    // The entries in order, separators as "-", each with its help text and
+    // the command it sends.
+    const std::vector<std::tuple<QString, QString, int>> layout{
+        {"&Crop to Alpha Channel", "Optimize the size of the bitmap by removing unused space", CBitmapsPanel::MenuCrop},
+        {"&Set Alpha Channel to Color...",
+         "Set a color to be transparent, crop the image to the alpha channel, save and reload the image source (to a "
+         "temporary file)",
+         CBitmapsPanel::MenuSetAlpha},
+        {"&Change Color...", "Replace a color with another one, save and reload the image source (to a temporary file)",
+         CBitmapsPanel::MenuChangeColor},
+        {"-", "", -1},
+        {"&Reload Image Source...", "Reload the image source but keep the parameters", CBitmapsPanel::MenuReload},
+        {"&Save Image Source...", "Save the image source to a separate file", CBitmapsPanel::MenuSaveSource},
+        {"-", "", -1},
+        {"Make &Animation From Selection", "Build an animation from the selected bitmaps",
+         CBitmapsPanel::MenuMakeAnimation},
+        {"-", "", -1},
+        {"View Without Alpha Channel", "Display the entire image without any transparency",
+         CBitmapsPanel::MenuViewWithoutAlpha},
+        {"View Only Alpha Channel", "Display only the levels of transparency", CBitmapsPanel::MenuViewOnlyAlpha}};
+    ASSERT_EQ(menu.actions().size(), static_cast<qsizetype>(layout.size()));
+    for (std::size_t i = 0; i < layout.size(); ++i) {
+        const QAction* action = menu.actions()[static_cast<qsizetype>(i)];
+        const auto& [label, help, offset] = layout[i];
+        SCOPED_TRACE(label.toStdString());
+        EXPECT_EQ(action->isSeparator(), label == "-");
+        if (label == "-")
+            continue;
+        EXPECT_EQ(action->text(), label);
+        EXPECT_EQ(action->statusTip(), help);
+        EXPECT_EQ(action->data().toInt(), CItemsGrid::kEditorBase + offset);
+    }
 
     auto empty = createDocumentHolder();
     CBitmapsPanel bare;
@@ -194,6 +228,95 @@ TEST_F(BitmapsPanelFixture, ColorCommandsAskForTheirColoursAndStopOnCancel)
     panel.runCommand(CItemsGrid::kEditorBase + CBitmapsPanel::MenuChangeColor);
     EXPECT_EQ(ui.colors.started.size(), 3u) << "two colour dialogs, the second one cancelled";
     EXPECT_EQ(host.modified, modified);
+}
+
+TEST_F(BitmapsPanelFixture, PasteFromAnotherRowCopiesOnlyTheEditableFields)
+{
+    ui.files.answers.push_back({savePng(folder, "source.png", 6, 2)});
+    panel.insertItem();
+    const int from = panel.currentItem();
+    bitmap(from)->setOffsetX(4.5);
+    bitmap(from)->setOffsetY(-7);
+    bitmap(from)->setComments("note");
+    for (int column : {CBitmapsPanel::ColId, CBitmapsPanel::ColOffsetX, CBitmapsPanel::ColOffsetY,
+                       CBitmapsPanel::ColSourceFilename, CBitmapsPanel::ColComments}) {
+        EXPECT_EQ(panel.copyEditorCell(column, 0, from), 1) << panel.editorHeader(column).toStdString();
+        EXPECT_EQ(panel.editorCellText(column, 0), panel.editorCellText(column, from))
+            << panel.editorHeader(column).toStdString();
+    }
+    EXPECT_EQ(bitmap(0)->offsetY(), -7.0);
+    EXPECT_EQ(bitmap(0)->sourceFilename(), folder.path("source.png"));
+
+    // The rest describe the picture and stay with it.
+    for (int column : {CBitmapsPanel::ColThumbnail, CBitmapsPanel::ColWidth, CBitmapsPanel::ColHeight,
+                       CBitmapsPanel::ColSourceBytes, CBitmapsPanel::ColGameMemory, CBitmapsPanel::ColSpecs})
+        EXPECT_EQ(panel.copyEditorCell(column, 0, from), 0) << panel.editorHeader(column).toStdString();
+    panel.copyEditorCell(CBitmapsPanel::ColType, 0, from);
+    EXPECT_EQ(bitmap(0)->kind(), CDisplayBuffer::Empty) << "pasting the kind does not change it";
+    EXPECT_EQ(bitmap(0)->width(), 0.0);
+    EXPECT_TRUE(bitmap(0)->sourceBytes().isEmpty());
+}
+
+TEST_F(BitmapsPanelFixture, ReloadImageSourceStartsAtTheSourceAndKeepsTheRowWhenTheFileFails)
+{
+    const std::string first = savePng(folder, "first.png", 7, 3);
+    ui.files.answers.push_back({first});
+    panel.insertItem();
+    const int row = panel.currentItem();
+    bitmap(row)->setOffsetX(5);
+    bitmap(row)->setComments("kept");
+    const std::string second = savePng(folder, "second.png", 4, 9);
+    ui.files.answers.push_back({second});
+    const int modified = host.modified;
+    ASSERT_TRUE(panel.runCommand(CItemsGrid::kEditorBase + CBitmapsPanel::MenuReload));
+    const IFileChooser::Request& asked = ui.files.requests.back();
+    EXPECT_EQ(asked.title, "Load Image Source Filename");
+    EXPECT_EQ(asked.filter, CBitmapsPanel::kImageFilter);
+    EXPECT_EQ(asked.startName, first);
+    EXPECT_FALSE(asked.multiple);
+    EXPECT_EQ(panel.editorCellText(CBitmapsPanel::ColWidth, row), "+4");
+    EXPECT_EQ(panel.editorCellText(CBitmapsPanel::ColHeight, row), "+9");
+    EXPECT_EQ(bitmap(row)->id(), "first") << "the row keeps its ID";
+    EXPECT_EQ(bitmap(row)->offsetX(), 5.0);
+    EXPECT_EQ(bitmap(row)->comments(), "kept");
+    EXPECT_GT(host.modified, modified);
+
+    // A file that cannot be decoded must not wipe the picture already there.
+    const std::string bad = folder.path("bad.png");
+    writeAll(bad, QByteArray("not a picture"));
+    ui.files.answers.push_back({bad});
+    const int before = host.modified;
+    panel.runCommand(CItemsGrid::kEditorBase + CBitmapsPanel::MenuReload);
+    EXPECT_EQ(bitmap(row)->kind(), CDisplayBuffer::GdiPlusImage);
+    EXPECT_EQ(bitmap(row)->imageView().size(), QSize(4, 9));
+    EXPECT_EQ(bitmap(row)->sourceFilename(), second);
+    EXPECT_EQ(host.modified, before) << "nothing changed, so nothing is marked modified";
+}
+
+TEST_F(BitmapsPanelFixture, CropWorksOnEverySelectedRowAndKeepsWhatIsVisibleInPlace)
+{
+    QImage framed(8, 6, QImage::Format_ARGB32);
+    framed.fill(Qt::transparent);
+    framed.setPixel(3, 2, qRgba(200, 10, 10, 255));
+    framed.setPixel(5, 4, qRgba(200, 10, 10, 255));
+    std::vector<std::string> paths;
+    for (const char* name : {"one.png", "two.png", "three.png"}) {
+        paths.push_back(folder.path(name));
+        ASSERT_TRUE(framed.save(QString::fromStdString(paths.back()), "PNG"));
+    }
+    ui.files.answers.push_back(paths);
+    panel.insertItem(); // rows 5, 6, 7; the current row is 7
+    panel.setMarked(5, true);
+    ASSERT_TRUE(panel.runCommand(CItemsGrid::kEditorBase + CBitmapsPanel::MenuCrop));
+    for (int row : {5, 7}) {
+        SCOPED_TRACE(row);
+        EXPECT_EQ(bitmap(row)->imageView().size(), QSize(3, 3));
+        EXPECT_EQ(bitmap(row)->offsetX(), 3.0);
+        EXPECT_EQ(bitmap(row)->offsetY(), 2.0);
+        EXPECT_EQ(panel.editorCellText(CBitmapsPanel::ColWidth, row), "+3");
+    }
+    EXPECT_EQ(bitmap(6)->imageView().size(), QSize(8, 6)) << "a row that is not selected is left alone";
+    EXPECT_EQ(bitmap(6)->offsetX(), 0.0);
 }
 
 TEST_F(BitmapsPanelFixture, DeletingABitmapRenumbersMapCellsOnlyWhenAsked)

@@ -61,5 +61,11 @@ int CBitmapCommands::reloadImageSource(CResourceHolder& holder, int row, const s
     // could not be decoded) is reloaded as a decoded image: with its empty
     // kind no file could ever be loaded into it.
     const int kind = item->recordKind() == CDisplayBuffer::Empty ? int(CDisplayBuffer::GdiPlusImage) : item->recordKind();
+    // A load that fails empties the record it loads into. Reloading is asked
+    // for on a picture the user wants to keep, so a file that cannot be read
+    // must not cost it: the file is tried on a scratch record first.
+    CBitmapItem trial;
+    if (!trial.loadFromFile(kind, filename))
+        return 0;
     return item->loadFromFile(kind, filename);
 }

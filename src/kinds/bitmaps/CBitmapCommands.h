@@ -25,7 +25,8 @@ public:
     static int changeColor(CResourceHolder& holder, const std::vector<int>& rows, std::uint32_t from, std::uint32_t to);
 
     // Loads another file into the row with the record's kind; ID, comments
-    // and offsets stay. 1 on success.
+    // and offsets stay. 1 on success; a file that cannot be loaded leaves
+    // the row as it was.
     static int reloadImageSource(CResourceHolder& holder, int row, const std::string& filename);
 
 private:

@@ -99,5 +99,6 @@ TEST_F(BitmapCommands, ReloadKeepsIdCommentsAndOffsets)
     EXPECT_EQ(item->sourceFilename(), files.path("new.png"));
     EXPECT_EQ(CBitmapCommands::reloadImageSource(*m_holder, row + 1, files.path("new.png")), 0);
     EXPECT_EQ(CBitmapCommands::reloadImageSource(*m_holder, row, files.path("absent.png")), 0);
-    EXPECT_EQ(item->kind(), CDisplayBuffer::Empty);
+    EXPECT_EQ(item->kind(), CDisplayBuffer::GdiPlusImage) << "a failed reload keeps the picture";
+    EXPECT_EQ(item->sourceFilename(), files.path("new.png"));
 }
