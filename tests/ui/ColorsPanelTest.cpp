@@ -95,10 +95,16 @@ TEST_F(ColorsFixture, SwatchesFollowTheSelectionAndShowAlpha)
     panel.selectRow(1);
     panel.setMarked(2, true);
     panel.setMarked(0, true);
-    std::vector<std::string> shown;
-    for (const CColorItem* c : panel.swatchView()->colors())
-        shown.push_back(c->id());
-    EXPECT_EQ(shown, (std::vector<std::string>{"red", "green", "blue"}));
+    auto shown = [this] {
+        std::vector<std::string> ids;
+        for (const CColorItem* c : panel.swatchView()->colors())
+            ids.push_back(c->id());
+        return ids;
+    };
+    // In the order the rows were marked, the unmarked current row last.
+    EXPECT_EQ(shown(), (std::vector<std::string>{"blue", "red", "green"}));
+    panel.selectAll();
+    EXPECT_EQ(shown(), (std::vector<std::string>{"red", "green", "blue"}));
 
     EXPECT_TRUE(CColorSwatchView::sampleRect(QRect(0, 0, 100, 48)).isEmpty());
     EXPECT_TRUE(CColorSwatchView::sampleRect(QRect(0, 0, 32, 100)).isEmpty());

@@ -133,8 +133,10 @@ void CColorsPanel::buildMenu(QMenu& menu, int base)
 
 void CColorsPanel::reloadEditorView()
 {
+    // One swatch per selected colour in the order the rows were marked, as
+    // the other groups' selection commands take them.
     std::vector<const CColorItem*> colors;
-    for (int item : selectionSet(true))
+    for (int item : selectionInMarkOrder())
         if (const CColorItem* color = colorAt(item))
             colors.push_back(color);
     m_swatches->setColors(std::move(colors));
