@@ -1,3 +1,4 @@
+#include "app/CGuiColors.h"
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
 #include "kinds/CItemKinds.h"
@@ -5,8 +6,10 @@
 #include "kinds/texts/ui/CTextsPanel.h"
 #include "kinds/ui/CTitledTextView.h"
 #include "ui/ShellFakes.h"
+#include "ui/UiFakes.h"
 
 #include <QAction>
+#include <QImage>
 #include <QMenu>
 #include <QTableView>
 #include <gtest/gtest.h>
@@ -73,4 +76,35 @@ TEST_F(TextsFixture, PastingACellFromAnotherRowCopiesThatField)
     EXPECT_EQ(panel.copyEditorCell(CTextsPanel::ColText, 2, 1), 1);
     EXPECT_EQ(text(2).text(), "Hello from [name]!");
     EXPECT_EQ(text(2).id(), "empty");
+}
+
+TEST_F(TextsFixture, CheckReportsTwoRecordsWithOneId)
+{
+    ScriptedUi ui;
+    // A reference to an ID no record has is no fault: it expands to nothing.
+    add("dangling", "see [nothere]");
+    panel.reload();
+    EXPECT_TRUE(panel.check());
+    EXPECT_TRUE(ui.prompter.messages.empty());
+    text(3).setId("name");
+    EXPECT_FALSE(panel.check());
+    EXPECT_EQ(ui.prompter.messages, std::vector<std::string>{"The ID \"name\" of item 3 is already the ID of item 0."});
+    EXPECT_EQ(panel.currentItem(), 3);
+}
+
+TEST_F(TextsFixture, PreviewIsDrawnInTheProgramsColoursAndFollowsThem)
+{
+    struct Restore {
+        ~Restore() { CGuiColors::instance().resetToDefaults(); }
+    } restore;
+    panel.selectRow(0);
+    CTitledTextView& preview = *panel.preview();
+    preview.resize(200, 120);
+    auto corner = [&preview] { return preview.grab().toImage().pixelColor(1, 1); };
+    EXPECT_EQ(corner(), CGuiColors::instance().qcolor(CGuiColors::WindowFace));
+    EXPECT_EQ(preview.palette().color(QPalette::Text), CGuiColors::instance().qcolor(CGuiColors::WindowText));
+
+    CGuiColors::instance().setRgb(CGuiColors::WindowFace, CGuiColors::rgb(10, 20, 30));
+    CGuiColors::instance().repaintAll();
+    EXPECT_EQ(corner(), QColor(10, 20, 30));
 }

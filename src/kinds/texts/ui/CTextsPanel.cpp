@@ -1,5 +1,6 @@
 #include "kinds/texts/ui/CTextsPanel.h"
 
+#include "app/CGuiColors.h"
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
 #include "grid/CellValue.h"
@@ -16,6 +17,15 @@ CTextsPanel::CTextsPanel(QWidget* parent)
       m_preview(new CTitledTextView)
 {
     installPanelView(*this, m_preview);
+    // The preview is drawn like the program's lists, in its own colours.
+    takeGuiColors();
+    connect(&CGuiColors::instance(), &CGuiColors::changed, this, &CTextsPanel::takeGuiColors);
+}
+
+void CTextsPanel::takeGuiColors()
+{
+    m_preview->setPalette(CGuiColors::instance().listPalette(m_preview->palette()));
+    m_preview->update();
 }
 
 CTextItem* CTextsPanel::textAt(int item) const
@@ -33,6 +43,9 @@ bool CTextsPanel::fillCell(int column, int item, CellValue& value) const
         value.setKind(CellValue::KindText);
         value.setFromText(text->id());
         return true;
+    // Texts and comments may hold line breaks: they are edited in the
+    // several-line form of the value editor, where a one-line edit could
+    // neither keep nor add them.
     case ColText:
         value.setKind(CellValue::KindLongText);
         value.setFromText(text->text());

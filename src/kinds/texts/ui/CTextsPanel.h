@@ -16,6 +16,10 @@ public:
 
     void buildMenu(QMenu& menu, int base) override;
     void reloadEditorView() override;
+    // Texts and parameters are looked up by ID, so two records with one ID
+    // are a fault. A reference to an ID that no record has is not: it
+    // expands to nothing by design.
+    bool check() override { return checkUniqueIds(); }
 
     CTitledTextView* preview() const { return m_preview; }
 
@@ -25,6 +29,7 @@ protected:
 
 private:
     CTextItem* textAt(int item) const;
+    void takeGuiColors();
 
     CTitledTextView* m_preview;
 };
