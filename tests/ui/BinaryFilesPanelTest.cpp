@@ -70,6 +70,7 @@ TEST_F(BinaryFixture, SourceNameEditRenamesOnlyAndSaveWritesTheData)
     panel.buildMenu(menu, CItemsGrid::kEditorBase);
     ASSERT_EQ(menu.actions().size(), 1);
     EXPECT_EQ(menu.actions()[0]->text(), "&Save Binary File Source...");
+    EXPECT_EQ(menu.actions()[0]->statusTip(), "Save the source file to a separate file");
     EXPECT_TRUE(menu.actions()[0]->isEnabled());
 
     const std::string target = folder.path("out.bin");

@@ -136,7 +136,16 @@ TEST_F(SoundsFixture, MenuEntriesAndChannelSwap)
     ASSERT_EQ(empty.actions().size(), 2);
     EXPECT_EQ(empty.actions()[0]->text(), "&Load Wav/Ogg...");
     EXPECT_FALSE(empty.actions()[0]->isEnabled());
+    EXPECT_EQ(empty.actions()[0]->statusTip(), "Load Wav or Ogg into the selected CMVT_WavMemory");
     EXPECT_EQ(empty.actions()[1]->text(), "S&wap Display Channels Priority");
+    EXPECT_EQ(empty.actions()[1]->statusTip(), "Bring the left or right audio channel to the foreground");
+    EXPECT_TRUE(empty.actions()[1]->isEnabled());
+    panel.insertSounds({drum});
+    panel.refresh();
+    panel.selectRow(0);
+    QMenu withItem;
+    panel.buildMenu(withItem, CItemsGrid::kEditorBase);
+    EXPECT_TRUE(withItem.actions()[0]->isEnabled());
 
     const int before = host.modified;
     panel.runCommand(CItemsGrid::kEditorBase + CSoundsPanel::EntrySwapChannels);
@@ -158,4 +167,17 @@ TEST_F(SoundsFixture, CheckPassesDistinctIdsAndReportsAClash)
     EXPECT_FALSE(panel.check());
     EXPECT_EQ(ui.prompter.messages, std::vector<std::string>{"The ID \"drum\" of item 2 is already the ID of item 0."});
     EXPECT_EQ(panel.currentItem(), 2);
+}
+
+TEST_F(SoundsFixture, DroppedFilesAreLoadedAndFailuresRemoved)
+{
+    const std::string broken = folder.path("broken.wav");
+    writeAll(broken, QByteArray("RIFF but nothing else"));
+    panel.dropFiles({QString::fromStdString(broken), QString::fromStdString(drum)});
+    ASSERT_EQ(holder.count(GroupSounds), 1);
+    EXPECT_EQ(sound(0)->id(), "drum");
+    EXPECT_EQ(sound(0)->frames(), 1000);
+    EXPECT_EQ(panel.rowCount(), 1);
+    EXPECT_GT(host.modified, 0);
+    EXPECT_TRUE(ui.prompter.messages.empty());
 }
