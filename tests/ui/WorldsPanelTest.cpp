@@ -8,6 +8,7 @@
 #include "kinds/worlds/ui/CWorldElementsView.h"
 #include "kinds/userinterfaces/ui/CUserInterfaceItemsView.h"
 #include "kinds/userinterfaces/ui/CUserInterfacesPanel.h"
+#include "kinds/worlds/ui/CWorldPreview.h"
 #include "kinds/worlds/ui/CWorldsPanel.h"
 #include "ui/ShellFakes.h"
 #include "ui/UiFakes.h"
@@ -188,6 +189,47 @@ TEST_F(WorldsFixture, EditsThatChangeThePictureRefreshAfterTheDelay)
     elements().withInstance([&](const WorldInstance& w) { instances = w.instanceCount(); });
     EXPECT_EQ(instances, 1);
     EXPECT_TRUE(elements().step(1.0));
+}
+
+// The values a taken-in world passes on to its elements are read when the
+// preview is built: changing them on such an element must rebuild it, while
+// an element drawn on its own reads them as it plays.
+TEST_F(WorldsFixture, TakenInWorldValuesRefreshThePreviewOnlyWhereTheyAreBuiltIn)
+{
+    world(1).addElement("leaf");
+    elements().insertElement();
+    elements().insertElement();
+    world(0).elementAt(1)->objectType = WorldObjectWorldElements;
+    world(0).elementAt(1)->objectIndex = 1;
+    elements().refreshNow();
+    for (int column : {V::ColShow, V::ColPlay, V::ColPlaySpeed, V::ColOffsetX, V::ColOffsetY}) {
+        const char* typed = column == V::ColShow || column == V::ColPlay ? (column == V::ColPlay ? "No" : "Yes") : "50";
+        EXPECT_EQ(elements().setCellText(column, 0, typed), 1) << column;
+        EXPECT_FALSE(elements().refreshPending()) << "a bitmap element, column " << column;
+        EXPECT_EQ(elements().setCellText(column, 1, typed), 1) << column;
+        EXPECT_TRUE(elements().refreshPending()) << "a taken-in world, column " << column;
+        elements().refreshNow();
+    }
+    // The rebuilt preview plays the taken-in element at the new speed.
+    double speed = 0.0;
+    elements().withInstance([&](const WorldInstance& w) {
+        ASSERT_EQ(w.instanceCount(), 2);
+        speed = w.instance(1)->inherited().playSpeed;
+    });
+    EXPECT_DOUBLE_EQ(speed, 0.5);
+}
+
+TEST_F(WorldsFixture, PreviewCaptionGivesTimeFrameRateAndWorld)
+{
+    elements().insertElement();
+    elements().refreshNow();
+    elements().step(1.0);
+    elements().step(1.5);
+    const QStringList lines = elements().preview()->caption().split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 3) << lines.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(lines[0], "2.50");
+    EXPECT_TRUE(lines[1].endsWith(" Fps")) << lines[1].toStdString();
+    EXPECT_EQ(lines[2], "w0");
 }
 
 TEST_F(WorldsFixture, UnknownTypesShowAsSuchAndCannotBeChosen)

@@ -264,7 +264,9 @@ bool CWorldElementsView::cellAffectsPicture(int column, int row) const
     case ColTrajectoryPlayOffset: case ColTrajectoryPlaySpeed:
         return true;
     case ColObjectIndex: return type == WorldObjectAnimation || refersToWorld(type);
-    case ColShow: case ColOffsetX: case ColOffsetY: return type == WorldObjectWorldElements;
+    // A taken-in world's elements carry these values into their instances
+    // when the preview is built.
+    case ColShow: case ColPlaySpeed: case ColOffsetX: case ColOffsetY: return type == WorldObjectWorldElements;
     case ColPlay: return type == WorldObjectWorldElements && e->show;
     default: return false;
     }

@@ -30,15 +30,22 @@ void CWorldPreview::paintEvent(QPaintEvent*)
     painter.setPen(text);
     painter.drawLine(0, m_offset.y(), width(), m_offset.y());
     painter.drawLine(m_offset.x(), 0, m_offset.x(), height());
+    m_frameRate.tick();
+    m_view.withInstance(
+        [&](const WorldInstance& instance) { instance.draw(painter, m_offset.x(), m_offset.y(), rect()); });
+    painter.setPen(text);
+    painter.drawText(rect().adjusted(4, 4, -4, -4), Qt::AlignLeft | Qt::AlignTop, caption());
+}
+
+QString CWorldPreview::caption() const
+{
     QString caption;
     m_view.withInstance([&](const WorldInstance& instance) {
-        instance.draw(painter, m_offset.x(), m_offset.y(), rect());
-        caption = QString::asprintf("%.2f\n", instance.elapsed());
+        caption = QString::asprintf("%.2f\n", instance.elapsed()) + QString::fromStdString(m_frameRate.text());
         if (const GameWorld* world = instance.world())
-            caption += QString::fromStdString(world->id());
+            caption += QLatin1Char('\n') + QString::fromStdString(world->id());
     });
-    painter.setPen(text);
-    painter.drawText(rect().adjusted(4, 4, -4, -4), Qt::AlignLeft | Qt::AlignTop, caption);
+    return caption;
 }
 
 std::vector<int> CWorldPreview::targetRows(Qt::KeyboardModifiers modifiers) const

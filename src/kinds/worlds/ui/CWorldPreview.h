@@ -1,5 +1,7 @@
 #pragma once
 
+#include "media/image/CFrameRateMeter.h"
+
 #include <QPoint>
 #include <QWidget>
 
@@ -7,7 +9,7 @@ class CWorldElementsView;
 
 // The preview of the world shown in the elements editor: the background in
 // the dialog colour, two axes through the drawing point, the world, then
-// its elapsed time and ID. Dragging moves the drawing point, a double-click
+// its elapsed time, the frame rate and the world's ID. Dragging moves the drawing point, a double-click
 // puts it back at (0, 0); with Alt the current element moves instead, with
 // Shift every selected element.
 class CWorldPreview : public QWidget {
@@ -20,6 +22,9 @@ public:
     QPoint drawingOffset() const { return m_offset; }
     void setDrawingOffset(QPoint offset);
     QSize sizeHint() const override { return {320, 240}; }
+    // The text written over the world: elapsed time ("%.2f"), the frame
+    // rate of the drawing, the world's ID, one a line.
+    QString caption() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -35,4 +40,5 @@ private:
     CWorldElementsView& m_view;
     QPoint m_offset{kDefaultOffset, kDefaultOffset};
     QPoint m_last;
+    CFrameRateMeter m_frameRate;
 };
