@@ -1,17 +1,21 @@
 #include "app/CInterfaceDialog.h"
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
+#include "grid/ui/CCellDelegate.h"
+#include "grid/ui/CCellEditor.h"
 #include "grid/ui/CItemsGrid.h"
 #include "grid/ui/CTableSearch.h"
 #include "kinds/CItemKinds.h"
 #include "kinds/userinterfaces/UserInterface.h"
 #include "kinds/userinterfaces/ui/CUserInterfaceItemsView.h"
 #include "kinds/userinterfaces/ui/CUserInterfacesPanel.h"
+#include "media/image/CDisplayBuffer.h"
 #include "ui/ShellFakes.h"
 #include "ui/UiFakes.h"
 
 #include <QItemSelectionModel>
 #include <QMenu>
+#include <QStatusTipEvent>
 #include <QTableView>
 #include <gtest/gtest.h>
 
@@ -145,6 +149,81 @@ TEST_F(UserInterfacesFixture, TestMenuNestsGroupsAndIgnoresStrayEnds)
     items().fillContextMenu(context);
     EXPECT_TRUE(actionTexts(context).contains(CUserInterfaceItemsView::kTestMenuEntry));
     EXPECT_TRUE(actionTexts(context).contains(CUserInterfaceItemsView::kTestDialogEntry));
+}
+
+TEST_F(UserInterfacesFixture, TestMenuButtonsShowTheirPicturesAndTheChoiceIsReported)
+{
+    const int arrow = holder.newItem(GroupBitmaps, "arrow");
+    ASSERT_EQ(dynamic_cast<CDisplayBuffer*>(holder.get(GroupBitmaps, arrow))->create(CDisplayBuffer::DibBitmap32, 4, 4),
+              1);
+    for (const char* image : {"arrow", "missing", ""}) {
+        const int i = ui(0).appendItem(image);
+        ui(0).item(i)->image = image;
+        ui(0).item(i)->title = std::string("with ") + image;
+    }
+    panel.reloadEditorView();
+    std::unique_ptr<QMenu> menu = items().buildTestMenu();
+    ASSERT_TRUE(menu);
+    ASSERT_EQ(menu->actions().size(), 3);
+    EXPECT_FALSE(menu->actions()[0]->icon().isNull());
+    EXPECT_TRUE(menu->actions()[1]->icon().isNull());
+    EXPECT_TRUE(menu->actions()[2]->icon().isNull());
+
+    // Choosing an entry says which one on the window's status line.
+    struct StatusCatcher : QObject {
+        QStringList tips;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            if (event->type() == QEvent::StatusTip)
+                tips << static_cast<QStatusTipEvent*>(event)->tip();
+            return false;
+        }
+    } catcher;
+    panel.installEventFilter(&catcher);
+    emit items().itemChosen(1);
+    ASSERT_EQ(catcher.tips.size(), 1);
+    EXPECT_TRUE(catcher.tips[0].contains("\"missing\"")) << catcher.tips[0].toStdString();
+    EXPECT_TRUE(catcher.tips[0].contains("with missing")) << catcher.tips[0].toStdString();
+}
+
+// The states text is option lines: the grid must let it be typed on
+// several lines, and the lines must then read as options.
+TEST_F(UserInterfacesFixture, LongTextColumnsEditOnSeveralLines)
+{
+    using V = CUserInterfaceItemsView;
+    struct LinesEditor : CCellEditor {
+        std::vector<bool> multiLine;
+        bool editText(QWidget*, bool lines, const std::string&, const std::string&, std::string& result) override
+        {
+            multiLine.push_back(lines);
+            result = "Border=Yes\nImage Right=arrow";
+            return true;
+        }
+    };
+    items().insertItem();
+    items().insertItem();
+    QTableView& table = *items().table();
+    for (int column : {V::ColStates, V::ColHelp, V::ColComments, V::ColTitle}) {
+        auto* delegate = dynamic_cast<CCellDelegate*>(table.itemDelegateForColumn(column));
+        if (column == V::ColTitle) {
+            // A one-line text keeps the one-line editor.
+            EXPECT_EQ(delegate, nullptr);
+            continue;
+        }
+        ASSERT_NE(delegate, nullptr) << column;
+        auto editor = std::make_unique<LinesEditor>();
+        LinesEditor& lines = *editor;
+        delegate->setEditor(std::move(editor));
+        const QModelIndex index = table.model()->index(1, column);
+        EXPECT_EQ(delegate->editCell(&table, table.visualRect(index), index, {}, true), 1) << column;
+        EXPECT_EQ(lines.multiLine, std::vector<bool>{true}) << column;
+    }
+    const UserInterfaceItem& item = *ui(0).item(1);
+    EXPECT_EQ(item.option("border"), "Yes");
+    EXPECT_EQ(item.option("Image Right"), "arrow");
+    EXPECT_EQ(item.helpText, "Border=Yes\nImage Right=arrow");
+    EXPECT_EQ(item.comments, item.helpText);
+    EXPECT_TRUE(ui(0).item(0)->states.empty());
 }
 
 TEST_F(UserInterfacesFixture, TestDialogIsBuiltBesideTheItems)

@@ -4,6 +4,7 @@
 
 #include "app/CInterfaceDialog.h"
 #include "core/CResourceHolder.h"
+#include "core/GroupIndex.h"
 #include "grid/CellValue.h"
 #include "grid/ui/CCellDelegate.h"
 #include "grid/ui/CSelectedRowsEdit.h"
@@ -11,12 +12,16 @@
 #include "kinds/userinterfaces/CUserInterfaceDialog.h"
 #include "kinds/userinterfaces/CUserInterfaceMenu.h"
 #include "kinds/userinterfaces/UserInterface.h"
+#include "media/image/CDisplayBuffer.h"
 
 #include <QAbstractTableModel>
+#include <QCoreApplication>
 #include <QHeaderView>
+#include <QIcon>
 #include <QLabel>
 #include <QMenu>
 #include <QSplitter>
+#include <QStatusTipEvent>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -106,12 +111,20 @@ CUserInterfaceItemsView::CUserInterfaceItemsView(QWidget* parent)
     m_sideLayout->setContentsMargins(0, 0, 0, 0);
     split->addWidget(sideHolder);
 
-    // The type column edits as a choice list over the item type texts.
+    // The type column edits as a choice list over the item type texts; the
+    // long texts (the states text is several option lines) in the
+    // several-line value editor.
     m_typeDelegate = new CCellDelegate(
         [this](const QModelIndex& index) -> CellValue* {
             const UserInterfaceItem* item = m_ui ? m_ui->item(index.row()) : nullptr;
             if (!item)
                 return nullptr;
+            if (index.column() != ColType) {
+                *m_typeCell = CellValue(CellValue::KindLongText);
+                m_typeCell->setFromText(cellText(index.column(), index.row()).toStdString());
+                m_typeCell->setEditable(cellEditable(index.column()));
+                return m_typeCell.get();
+            }
             *m_typeCell = CellValue(CellValue::KindChoice);
             const bool known = item->type >= 0 && item->type < UserInterfaceItem::kTypeCount;
             m_typeCell->setChoice(&m_typeTexts, known ? item->type : UserInterfaceItem::kTypeCount);
@@ -119,12 +132,18 @@ CUserInterfaceItemsView::CUserInterfaceItemsView(QWidget* parent)
             return m_typeCell.get();
         },
         m_table);
-    m_table->setItemDelegateForColumn(ColType, m_typeDelegate);
+    for (int column : {int(ColType), int(ColStates), int(ColHelp), int(ColComments)})
+        m_table->setItemDelegateForColumn(column, m_typeDelegate);
     connect(m_typeDelegate, &CCellDelegate::cellEdited, this, [this](const QModelIndex& index) {
+        if (index.column() != ColType) {
+            editCell(index.column(), index.row(), QString::fromStdString(m_typeCell->text()));
+            return;
+        }
         const int choice = m_typeCell->choice().index;
         if (choice >= 0)
             editCell(ColType, index.row(), QString::fromStdString(m_typeTexts[static_cast<std::size_t>(choice)]));
     });
+    connect(this, &CUserInterfaceItemsView::itemChosen, this, &CUserInterfaceItemsView::reportChosen);
     connect(m_table, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         QMenu menu;
         fillContextMenu(menu);
@@ -363,6 +382,7 @@ void CUserInterfaceItemsView::addEntries(QMenu& menu, const std::vector<CMenuEnt
             break;
         case CMenuEntry::Kind::Command: {
             QAction* action = menu.addAction(QString::fromStdString(entry.title));
+            action->setIcon(pictureIcon(entry.picture.id));
             action->setData(entry.itemIndex);
             action->setStatusTip(QString::fromStdString(entry.helpText));
             action->setToolTip(QString::fromStdString(entry.helpText));
@@ -370,6 +390,31 @@ void CUserInterfaceItemsView::addEntries(QMenu& menu, const std::vector<CMenuEnt
         }
         }
     }
+}
+
+QIcon CUserInterfaceItemsView::pictureIcon(const std::string& bitmapId) const
+{
+    // Pictures come from the picture source when the user interface has one
+    // (the program's own resources), else from the document it is part of.
+    const CResourceHolder* pictures = m_ui && m_ui->pictureSource() ? m_ui->pictureSource() : m_document;
+    if (bitmapId.empty() || !pictures)
+        return {};
+    const int index = pictures->findById(GroupBitmaps, bitmapId);
+    const auto* bitmap = dynamic_cast<const CDisplayBuffer*>(index >= 0 ? pictures->get(GroupBitmaps, index) : nullptr);
+    const QImage image = bitmap ? bitmap->imageView() : QImage();
+    return image.isNull() ? QIcon() : QIcon(QPixmap::fromImage(image));
+}
+
+void CUserInterfaceItemsView::reportChosen(int itemIndex)
+{
+    const UserInterfaceItem* item = m_ui ? m_ui->item(itemIndex) : nullptr;
+    if (!item)
+        return;
+    // The test only says what was chosen, on the status line of the window.
+    QStatusTipEvent tip(QStringLiteral("Chosen: item %1, ID \"%2\", \"%3\"")
+                            .arg(QString::number(itemIndex), QString::fromStdString(item->id),
+                                 QString::fromStdString(item->title)));
+    QCoreApplication::sendEvent(this, &tip);
 }
 
 std::unique_ptr<QMenu> CUserInterfaceItemsView::buildTestMenu() const

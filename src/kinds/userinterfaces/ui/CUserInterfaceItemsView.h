@@ -12,6 +12,7 @@ class CellValue;
 class CInterfaceDialog;
 class CResourceHolder;
 class CUserInterfaceItemsModel;
+class QIcon;
 class QLabel;
 class QMenu;
 class QTableView;
@@ -81,10 +82,17 @@ public:
     std::unique_ptr<CInterfaceDialog> buildTestDialog(QWidget* parent) const;
     CInterfaceDialog* sideDialog() const { return m_side; }
 
+    // Says on the status line which item of the test menu was chosen.
+    void reportChosen(int itemIndex);
+
 signals:
+    // An entry of the test menu was chosen (it is then reported).
     void itemChosen(int itemIndex);
 
 private:
+    // The picture of the bitmap of that ID; none when there is no such
+    // bitmap.
+    QIcon pictureIcon(const std::string& bitmapId) const;
     // Writes the text into the row's field, with no redraw or notice.
     bool storeText(int column, int row, const std::string& text);
     void changed();
