@@ -9,6 +9,20 @@ CBitmapItem* CBitmapCommands::bitmap(CResourceHolder& holder, int row)
     return dynamic_cast<CBitmapItem*>(holder.get(GroupBitmaps, row));
 }
 
+int CBitmapCommands::keepAsPng(CBitmapItem& item)
+{
+    if (item.saveAndReloadThroughPng())
+        return 1;
+    if (item.kind() != CDisplayBuffer::GdiPlusImage || item.image().isNull())
+        return 0;
+    // The round trip through a temporary file failed, so the source bytes
+    // still hold the picture as it was before the command while the offsets
+    // may already have moved. They are dropped: a picture without source is
+    // stored from memory, so a save keeps what is shown.
+    item.setSourceBytes(QByteArray());
+    return 1;
+}
+
 int CBitmapCommands::cropToAlphaChannel(CResourceHolder& holder, const std::vector<int>& rows)
 {
     int changed = 0;
@@ -19,7 +33,7 @@ int CBitmapCommands::cropToAlphaChannel(CResourceHolder& holder, const std::vect
         // A picture with nothing visible cannot be cropped, but it is still
         // saved and reloaded like the others.
         item->cropToAlphaChannel(true);
-        changed += item->saveAndReloadThroughPng();
+        changed += keepAsPng(*item);
     }
     return changed;
 }
@@ -32,7 +46,7 @@ int CBitmapCommands::setAlphaChannelToColor(CResourceHolder& holder, const std::
         if (!item || !item->setAlphaChannelToColor(color))
             continue;
         item->cropToAlphaChannel(true);
-        changed += item->saveAndReloadThroughPng();
+        changed += keepAsPng(*item);
     }
     return changed;
 }
@@ -47,7 +61,7 @@ int CBitmapCommands::changeColor(CResourceHolder& holder, const std::vector<int>
         if (!item)
             continue;
         item->changeColor(change);
-        changed += item->saveAndReloadThroughPng();
+        changed += keepAsPng(*item);
     }
     return changed;
 }

@@ -31,4 +31,8 @@ public:
 
 private:
     static CBitmapItem* bitmap(CResourceHolder& holder, int row);
+    // Saves and reloads the picture through a PNG; if that cannot be done
+    // the picture is kept from memory instead of its old source. 1 when the
+    // row holds a picture afterwards.
+    static int keepAsPng(CBitmapItem& item);
 };

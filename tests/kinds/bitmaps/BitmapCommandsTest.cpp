@@ -102,3 +102,40 @@ TEST_F(BitmapCommands, ReloadKeepsIdCommentsAndOffsets)
     EXPECT_EQ(item->kind(), CDisplayBuffer::GdiPlusImage) << "a failed reload keeps the picture";
     EXPECT_EQ(item->sourceFilename(), files.path("new.png"));
 }
+
+// Without a temporary file the picture cannot go through a PNG; what the
+// command did must still be what a save keeps, not the old source with the
+// new offsets.
+TEST_F(BitmapCommands, CropWithoutTemporaryFileStillSavesWhatIsShown)
+{
+    TempFolder files;
+    const QByteArray temp = qgetenv("TEMP");
+    const QByteArray tmpdir = qgetenv("TMPDIR");
+    // A file where the folder should be: no temporary file can be made
+    // there, whoever runs the test.
+    const std::string nowhere = files.path("not-a-folder");
+    writeAll(nowhere, QByteArray("x"));
+    QImage framed(10, 8, QImage::Format_ARGB32);
+    framed.fill(Qt::transparent);
+    framed.setPixel(3, 2, qRgb(1, 2, 3));
+    framed.setPixel(4, 3, qRgb(1, 2, 3));
+    CBitmapItem* item = add(framed);
+    item->setSourceBytes(encode(framed, "png"));
+    qputenv("TEMP", QByteArray::fromStdString(nowhere));
+    qputenv("TMPDIR", QByteArray::fromStdString(nowhere));
+    const int changed = CBitmapCommands::cropToAlphaChannel(*m_holder, {0});
+    qputenv("TEMP", temp);
+    qputenv("TMPDIR", tmpdir);
+    EXPECT_EQ(changed, 1);
+    EXPECT_EQ(item->offsetX(), 3.0);
+    EXPECT_EQ(item->width(), 2.0);
+
+    const std::string path = files.path("cropped.mrc");
+    ASSERT_EQ(m_holder->save(path), 1);
+    auto reopened = createDocumentHolder();
+    ASSERT_EQ(reopened->load(path), 1);
+    const auto* again = dynamic_cast<CBitmapItem*>(reopened->get(GroupBitmaps, 0));
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->offsetX(), 3.0);
+    EXPECT_EQ(again->imageView().size(), QSize(2, 2)) << "the cropped picture is the one saved";
+}
