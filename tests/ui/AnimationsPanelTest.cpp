@@ -34,7 +34,9 @@ TEST(AnimationsPanel, ColumnsPlayModeEditsAndEmptyMenu)
     ASSERT_EQ(panel.editorColumnCount(), titles.size());
     for (int c = 0; c < titles.size(); ++c)
         EXPECT_EQ(panel.editorHeader(c), titles[c]);
-    EXPECT_FALSE(panel.editorCellEditable(CAnimationsPanel::ColType));
+    for (int c = 0; c < panel.editorColumnCount(); ++c)
+        EXPECT_EQ(panel.editorCellEditable(c), c != CAnimationsPanel::ColType && c != CAnimationsPanel::ColSpecs)
+            << titles[c].toStdString();
     EXPECT_EQ(panel.editorCellText(CAnimationsPanel::ColType, 0), "Bitmaps");
     EXPECT_EQ(panel.editorCellText(CAnimationsPanel::ColPlayMode, 0), "Forward Loop");
     EXPECT_EQ(panel.editorCellText(CAnimationsPanel::ColSpecs, 0), "2 Frames");
@@ -45,10 +47,21 @@ TEST(AnimationsPanel, ColumnsPlayModeEditsAndEmptyMenu)
     panel.editCell(column, 0, "Sideways");
     EXPECT_EQ(animationAt(*holder, 0)->playMode(), 6) << "a name outside the list is refused";
 
+    // Pasting the play mode from another row; a mode only a file can hold
+    // is not pasted.
+    holder->newItem(GroupAnimations, "jump");
+    panel.reload();
+    EXPECT_EQ(panel.copyEditorCell(CAnimationsPanel::ColPlayMode, 1, 0), 1);
+    EXPECT_EQ(animationAt(*holder, 1)->playMode(), 6);
+    animationAt(*holder, 0)->setPlayMode(12);
+    EXPECT_EQ(panel.copyEditorCell(CAnimationsPanel::ColPlayMode, 1, 0), 0);
+    EXPECT_EQ(animationAt(*holder, 1)->playMode(), 6);
+
     QMenu menu;
     panel.buildMenu(menu, CItemsGrid::kEditorBase);
     ASSERT_EQ(menu.actions().size(), 1);
     EXPECT_EQ(menu.actions()[0]->text(), "Empty");
+    EXPECT_EQ(menu.actions()[0]->statusTip(), "Empty menu");
     EXPECT_FALSE(menu.actions()[0]->isEnabled());
 }
 

@@ -35,7 +35,8 @@ TEST_F(MapsPanelFixture, ColumnsAndTheirEditableFlags)
     ASSERT_EQ(panel.editorColumnCount(), titles.size());
     for (int c = 0; c < titles.size(); ++c)
         EXPECT_EQ(panel.editorHeader(c), titles[c]);
-    EXPECT_FALSE(panel.editorCellEditable(CMapsPanel::ColSpecs));
+    for (int c = 0; c < panel.editorColumnCount(); ++c)
+        EXPECT_EQ(panel.editorCellEditable(c), c != CMapsPanel::ColSpecs) << titles[c].toStdString();
     EXPECT_EQ(panel.editorCellText(CMapsPanel::ColType, 0), "Grid of Bitmaps");
     EXPECT_EQ(panel.editorCellText(CMapsPanel::ColColumns, 0), "+10");
     EXPECT_EQ(panel.editorCellText(CMapsPanel::ColSpecs, 0), "");
@@ -44,6 +45,7 @@ TEST_F(MapsPanelFixture, ColumnsAndTheirEditableFlags)
     panel.buildMenu(menu, CItemsGrid::kEditorBase);
     ASSERT_EQ(menu.actions().size(), 1);
     EXPECT_EQ(menu.actions()[0]->text(), "Empty");
+    EXPECT_EQ(menu.actions()[0]->statusTip(), "Empty menu");
     EXPECT_FALSE(menu.actions()[0]->isEnabled());
 }
 
@@ -52,7 +54,8 @@ TEST_F(MapsPanelFixture, ShrinkingAsksAndANoKeepsMapAndCell)
     ui.prompter.answers = {IPrompter::Answer::No};
     edit(CMapsPanel::ColColumns, 0, "8");
     ASSERT_EQ(ui.prompter.messages.size(), 1u);
-    EXPECT_EQ(ui.prompter.messages[0], CMapItem::kReduceQuestion);
+    EXPECT_EQ(ui.prompter.messages[0], "Reducing the map size will result as a loss of a part of the map data, do you "
+                                       "really want to change the map size ?");
     EXPECT_EQ(map(0)->columnCount(), 10);
     EXPECT_EQ(map(0)->cell(9, 9), 5);
     EXPECT_EQ(panel.editorCellText(CMapsPanel::ColColumns, 0), "+10");
@@ -98,6 +101,16 @@ TEST_F(MapsPanelFixture, CellSizesAndPasteGoThroughTheSameRules)
     EXPECT_EQ(map(1)->columnCount(), 10) << "its own question was answered No";
     EXPECT_EQ(panel.copyEditorCell(CMapsPanel::ColSizeX, 1, 0), 1);
     EXPECT_EQ(map(1)->cellWidth(), 16);
+
+    // A paste of the line count resizes too, keeping the column count and
+    // the cells already there.
+    map(1)->setCell(9, 9, 7);
+    ASSERT_TRUE(map(0)->resize(4, 13, ui.prompter));
+    EXPECT_EQ(panel.copyEditorCell(CMapsPanel::ColLines, 1, 0), 1);
+    EXPECT_EQ(map(1)->lineCount(), 13);
+    EXPECT_EQ(map(1)->columnCount(), 10);
+    EXPECT_EQ(map(1)->cell(9, 9), 7);
+    EXPECT_EQ(map(1)->cell(9, 12), -1);
 }
 
 TEST_F(MapsPanelFixture, IntegrityCheckReportsDuplicateIdsAndMissingBitmaps)
