@@ -181,3 +181,23 @@ TEST_F(SoundsFixture, DroppedFilesAreLoadedAndFailuresRemoved)
     EXPECT_GT(host.modified, 0);
     EXPECT_TRUE(ui.prompter.messages.empty());
 }
+
+TEST_F(SoundsFixture, SortingByThePlayCellOrdersByState)
+{
+    panel.insertSounds({drum, drum, drum});
+    sound(0)->setId("looping");
+    sound(1)->setId("stopped");
+    sound(2)->setId("playing");
+    player.setState(sound(0), CAudioPlayer::LoopPlaying);
+    player.setState(sound(2), CAudioPlayer::Playing);
+    panel.refresh();
+    panel.selectAll();
+    panel.setCurrentCell(kPlay, 0);
+    panel.sortItems(true);
+    std::vector<std::string> ids;
+    for (int i = 0; i < 3; ++i)
+        ids.push_back(sound(i)->id());
+    // Stop, Play, Loop Play: the states' order, not the labels' alphabet.
+    EXPECT_EQ(ids, (std::vector<std::string>{"stopped", "playing", "looping"}));
+    player.stopAll();
+}

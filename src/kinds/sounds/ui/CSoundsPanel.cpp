@@ -140,6 +140,18 @@ int CSoundsPanel::setEditorCell(int column, int item, const QString& text)
     }
 }
 
+int CSoundsPanel::compareCells(int gridColumn, int a, int b) const
+{
+    // The Play cell is a choice: it sorts by its state (stopped, playing,
+    // looping), as every choice cell does, not by the label's letters.
+    if (gridColumn == ColPlay + kLeadingColumns && soundAt(a) && soundAt(b)) {
+        const int x = m_playColumn->valueOf(a).integer();
+        const int y = m_playColumn->valueOf(b).integer();
+        return (x > y) - (x < y);
+    }
+    return CItemsGrid::compareCells(gridColumn, a, b);
+}
+
 int CSoundsPanel::insertSounds(const std::vector<std::string>& paths)
 {
     if (!holder())
