@@ -63,6 +63,12 @@ TEST(AnimationsPanel, ColumnsPlayModeEditsAndEmptyMenu)
     EXPECT_EQ(menu.actions()[0]->text(), "Empty");
     EXPECT_EQ(menu.actions()[0]->statusTip(), "Empty menu");
     EXPECT_FALSE(menu.actions()[0]->isEnabled());
+
+    const int animations = holder->count(GroupAnimations);
+    panel.dropFiles({QStringLiteral("/somewhere/walk.png")});
+    ASSERT_EQ(ui.prompter.messages.size(), 1u);
+    EXPECT_EQ(ui.prompter.messages[0], "This group of resources does not accept files !");
+    EXPECT_EQ(holder->count(GroupAnimations), animations);
 }
 
 // Edits made through the three grids survive a save and a reopen.

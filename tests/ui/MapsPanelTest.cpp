@@ -54,6 +54,7 @@ TEST_F(MapsPanelFixture, ShrinkingAsksAndANoKeepsMapAndCell)
     ui.prompter.answers = {IPrompter::Answer::No};
     edit(CMapsPanel::ColColumns, 0, "8");
     ASSERT_EQ(ui.prompter.messages.size(), 1u);
+    EXPECT_EQ(ui.prompter.icons[0], IPrompter::Icon::Question);
     EXPECT_EQ(ui.prompter.messages[0], "Reducing the map size will result as a loss of a part of the map data, do you "
                                        "really want to change the map size ?");
     EXPECT_EQ(map(0)->columnCount(), 10);
@@ -125,4 +126,13 @@ TEST_F(MapsPanelFixture, IntegrityCheckReportsDuplicateIdsAndMissingBitmaps)
     holder->get(GroupMaps, 1)->setId("first");
     EXPECT_FALSE(panel.check());
     EXPECT_EQ(panel.currentItem(), 1) << "the second item with the ID is shown";
+}
+
+TEST_F(MapsPanelFixture, DroppedFilesAreRefused)
+{
+    panel.dropFiles({QStringLiteral("/somewhere/tiles.png")});
+    ASSERT_EQ(ui.prompter.messages.size(), 1u);
+    EXPECT_EQ(ui.prompter.messages[0], "This group of resources does not accept files !");
+    EXPECT_EQ(holder->count(GroupMaps), 2);
+    EXPECT_EQ(host.modified, 0);
 }
