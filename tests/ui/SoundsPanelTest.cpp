@@ -201,3 +201,27 @@ TEST_F(SoundsFixture, SortingByThePlayCellOrdersByState)
     EXPECT_EQ(ids, (std::vector<std::string>{"stopped", "playing", "looping"}));
     player.stopAll();
 }
+
+TEST_F(SoundsFixture, DeletingAPlayingSoundSilencesOnlyIt)
+{
+    panel.insertSounds({drum, drum});
+    sound(1)->setId("kept");
+    panel.refresh();
+    player.setState(sound(0), CAudioPlayer::LoopPlaying);
+    player.setState(sound(1), CAudioPlayer::LoopPlaying);
+    auto playingVoices = [this] {
+        int playing = 0;
+        for (int i = 0; i < player.mixer().voiceCount(); ++i)
+            playing += player.mixer().voice(i).isPlaying() ? 1 : 0;
+        return playing;
+    };
+    ASSERT_EQ(playingVoices(), 2);
+    panel.selectRow(0);
+    panel.deleteItems();
+    ASSERT_EQ(holder.count(GroupSounds), 1);
+    ASSERT_EQ(sound(0)->id(), "kept");
+    EXPECT_EQ(playingVoices(), 1);
+    EXPECT_EQ(player.state(sound(0)), CAudioPlayer::LoopPlaying);
+    EXPECT_EQ(panel.gridCellText(kPlay, 0), "Loop Play");
+    player.stopAll();
+}

@@ -179,6 +179,18 @@ int CSoundsPanel::newItem()
     return paths.empty() ? -1 : insertSounds(paths);
 }
 
+int CSoundsPanel::deleteItem(int item)
+{
+    // A looping voice would otherwise go on with no row left to stop it
+    // from, and the player would take a later item at the same address for
+    // the one it is playing.
+    CMVT_WavMemory* sound = soundAt(item);
+    CAudioPlayer* player = audioPlayer();
+    if (sound && player)
+        player->stop(sound);
+    return CItemsGrid::deleteItem(item);
+}
+
 int CSoundsPanel::dropFile(const QString& path) { return insertSounds({path.toStdString()}) >= 0 ? 1 : 0; }
 
 int CSoundsPanel::loadIntoCurrent()

@@ -43,6 +43,8 @@ public:
     int compareCells(int gridColumn, int a, int b) const override;
     // Inserts the sounds chosen in the dialog: the last one inserted, or -1.
     int newItem() override;
+    // A deleted sound falls silent first.
+    int deleteItem(int item) override;
     void buildMenu(QMenu& menu, int base) override;
     int command(int base, int chosen) override;
     bool acceptsFiles() const override { return true; }
