@@ -16,6 +16,7 @@
 #include <QItemSelectionModel>
 #include <QMenu>
 #include <QStatusTipEvent>
+#include <QStyleOptionViewItem>
 #include <QTableView>
 #include <gtest/gtest.h>
 
@@ -203,27 +204,57 @@ TEST_F(UserInterfacesFixture, LongTextColumnsEditOnSeveralLines)
     items().insertItem();
     items().insertItem();
     QTableView& table = *items().table();
+    auto* delegate = dynamic_cast<CCellDelegate*>(table.itemDelegate());
+    ASSERT_NE(delegate, nullptr);
+    auto editor = std::make_unique<LinesEditor>();
+    LinesEditor& lines = *editor;
+    delegate->setEditor(std::move(editor));
+    // A one-line text keeps the one-line editor.
     for (int column : {V::ColStates, V::ColHelp, V::ColComments, V::ColTitle}) {
-        auto* delegate = dynamic_cast<CCellDelegate*>(table.itemDelegateForColumn(column));
-        if (column == V::ColTitle) {
-            // A one-line text keeps the one-line editor.
-            EXPECT_EQ(delegate, nullptr);
-            continue;
-        }
-        ASSERT_NE(delegate, nullptr) << column;
-        auto editor = std::make_unique<LinesEditor>();
-        LinesEditor& lines = *editor;
-        delegate->setEditor(std::move(editor));
         const QModelIndex index = table.model()->index(1, column);
         EXPECT_EQ(delegate->editCell(&table, table.visualRect(index), index, {}, true), 1) << column;
-        EXPECT_EQ(lines.multiLine, std::vector<bool>{true}) << column;
     }
+    EXPECT_EQ(lines.multiLine, (std::vector<bool>{true, true, true, false}));
     const UserInterfaceItem& item = *ui(0).item(1);
     EXPECT_EQ(item.option("border"), "Yes");
     EXPECT_EQ(item.option("Image Right"), "arrow");
     EXPECT_EQ(item.helpText, "Border=Yes\nImage Right=arrow");
     EXPECT_EQ(item.comments, item.helpText);
     EXPECT_TRUE(ui(0).item(0)->states.empty());
+}
+
+// The table keeps drawing while a cell's editor is open: drawing other
+// cells, of other kinds, must not change the value being edited.
+TEST_F(UserInterfacesFixture, DrawingDuringAnEditLeavesTheEditedValueAlone)
+{
+    using V = CUserInterfaceItemsView;
+    items().insertItem();
+    items().insertItem();
+    QTableView& table = *items().table();
+    auto* delegate = dynamic_cast<CCellDelegate*>(table.itemDelegate());
+    ASSERT_NE(delegate, nullptr);
+    struct DrawingEditor : CCellEditor {
+        std::function<void()> whileOpen;
+        bool editText(QWidget*, bool, const std::string&, const std::string&, std::string& result) override
+        {
+            whileOpen();
+            result = "Apply";
+            return true;
+        }
+    };
+    auto editor = std::make_unique<DrawingEditor>();
+    editor->whileOpen = [&] {
+        // Every cell of another row, a choice cell last.
+        for (int column = 0; column < V::ColumnCount; ++column)
+            delegate->sizeHint(QStyleOptionViewItem(), table.model()->index(0, column));
+        delegate->sizeHint(QStyleOptionViewItem(), table.model()->index(0, V::ColType));
+    };
+    delegate->setEditor(std::move(editor));
+    const QModelIndex title = table.model()->index(1, V::ColTitle);
+    EXPECT_EQ(delegate->editCell(&table, table.visualRect(title), title, {}, true), 1);
+    EXPECT_EQ(ui(0).item(1)->title, "Apply");
+    EXPECT_EQ(ui(0).item(0)->title, "No Name");
+    EXPECT_EQ(ui(0).item(0)->type, UserInterfaceItem::TypeButton);
 }
 
 TEST_F(UserInterfacesFixture, TestDialogIsBuiltBesideTheItems)

@@ -1,6 +1,8 @@
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
 #include "grid/CellValue.h"
+#include "grid/ui/CCellDelegate.h"
+#include "grid/ui/CCellEditor.h"
 #include "kinds/CItemKinds.h"
 #include "kinds/worlds/CWorldLoopGuard.h"
 #include "kinds/worlds/GameWorld.h"
@@ -18,6 +20,7 @@
 #include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QMenu>
+#include <QStyleOptionViewItem>
 #include <QTableView>
 #include <gtest/gtest.h>
 
@@ -217,6 +220,40 @@ TEST_F(WorldsFixture, TakenInWorldValuesRefreshThePreviewOnlyWhereTheyAreBuiltIn
         speed = w.instance(1)->inherited().playSpeed;
     });
     EXPECT_DOUBLE_EQ(speed, 0.5);
+}
+
+// The table keeps drawing while a cell's editor is open (the delayed
+// refresh redraws every row): drawing other cells, of other kinds, must not
+// change the value being edited.
+TEST_F(WorldsFixture, DrawingDuringAnEditLeavesTheEditedValueAlone)
+{
+    elements().insertElement();
+    elements().insertElement();
+    QTableView& table = *elements().table();
+    auto* delegate = dynamic_cast<CCellDelegate*>(table.itemDelegate());
+    ASSERT_NE(delegate, nullptr);
+    struct DrawingEditor : CCellEditor {
+        std::function<void()> whileOpen;
+        bool editText(QWidget*, bool, const std::string&, const std::string&, std::string& result) override
+        {
+            whileOpen();
+            result = "12";
+            return true;
+        }
+    };
+    auto editor = std::make_unique<DrawingEditor>();
+    editor->whileOpen = [&] {
+        // Every cell of another row, a choice cell last.
+        for (int column = 0; column < V::ColumnCount; ++column)
+            delegate->sizeHint(QStyleOptionViewItem(), table.model()->index(0, column));
+        delegate->sizeHint(QStyleOptionViewItem(), table.model()->index(0, V::ColObjectType));
+    };
+    delegate->setEditor(std::move(editor));
+    const QModelIndex offset = table.model()->index(1, V::ColOffsetX);
+    EXPECT_EQ(delegate->editCell(&table, table.visualRect(offset), offset, {}, true), 1);
+    EXPECT_DOUBLE_EQ(world(0).elementAt(1)->offsetX, 12.0);
+    EXPECT_EQ(world(0).elementAt(1)->objectType, WorldObjectBitmap);
+    EXPECT_DOUBLE_EQ(world(0).elementAt(0)->offsetX, 0.0);
 }
 
 TEST_F(WorldsFixture, PreviewCaptionGivesTimeFrameRateAndWorld)

@@ -83,7 +83,7 @@ private:
 };
 
 CUserInterfaceItemsView::CUserInterfaceItemsView(QWidget* parent)
-    : QWidget(parent), m_typeTexts(UserInterfaceItem::typeTexts()), m_typeCell(std::make_unique<CellValue>())
+    : QWidget(parent), m_typeTexts(UserInterfaceItem::typeTexts())
 {
     // Values outside the table show as "Unkown", an entry no edit can store.
     m_typeTexts.push_back(UserInterfaceItem::typeText(-1));
@@ -111,37 +111,30 @@ CUserInterfaceItemsView::CUserInterfaceItemsView(QWidget* parent)
     m_sideLayout->setContentsMargins(0, 0, 0, 0);
     split->addWidget(sideHolder);
 
-    // The type column edits as a choice list over the item type texts; the
-    // long texts (the states text is several option lines) in the
-    // several-line value editor.
-    m_typeDelegate = new CCellDelegate(
+    // Every cell is drawn and edited by its kind: the type as a choice list
+    // over the item type texts, the long texts (the states text is several
+    // option lines) on several lines, the other texts on one.
+    // Each cell has a value of its own: the table draws while an editor's
+    // dialog is open, and must not refill the value being edited with
+    // another cell's (kept for the view's life, so that no edit can hold a
+    // freed one).
+    m_delegate = new CCellDelegate(
         [this](const QModelIndex& index) -> CellValue* {
-            const UserInterfaceItem* item = m_ui ? m_ui->item(index.row()) : nullptr;
-            if (!item)
-                return nullptr;
-            if (index.column() != ColType) {
-                *m_typeCell = CellValue(CellValue::KindLongText);
-                m_typeCell->setFromText(cellText(index.column(), index.row()).toStdString());
-                m_typeCell->setEditable(cellEditable(index.column()));
-                return m_typeCell.get();
-            }
-            *m_typeCell = CellValue(CellValue::KindChoice);
-            const bool known = item->type >= 0 && item->type < UserInterfaceItem::kTypeCount;
-            m_typeCell->setChoice(&m_typeTexts, known ? item->type : UserInterfaceItem::kTypeCount);
-            m_typeCell->setEditable(true);
-            return m_typeCell.get();
+            CellValue& cell = m_cells[{index.row(), index.column()}];
+            return cellValue(index.column(), index.row(), cell) ? &cell : nullptr;
         },
         m_table);
-    for (int column : {int(ColType), int(ColStates), int(ColHelp), int(ColComments)})
-        m_table->setItemDelegateForColumn(column, m_typeDelegate);
-    connect(m_typeDelegate, &CCellDelegate::cellEdited, this, [this](const QModelIndex& index) {
-        if (index.column() != ColType) {
-            editCell(index.column(), index.row(), QString::fromStdString(m_typeCell->text()));
+    m_table->setItemDelegate(m_delegate);
+    connect(m_delegate, &CCellDelegate::cellEdited, this, [this](const QModelIndex& index) {
+        const CellValue edited = m_cells[{index.row(), index.column()}];
+        if (edited.kind() != CellValue::KindChoice) {
+            editCell(index.column(), index.row(), QString::fromStdString(edited.text()));
             return;
         }
-        const int choice = m_typeCell->choice().index;
-        if (choice >= 0)
-            editCell(ColType, index.row(), QString::fromStdString(m_typeTexts[static_cast<std::size_t>(choice)]));
+        const int choice = edited.choice().index;
+        if (choice >= 0 && choice < static_cast<int>(m_typeTexts.size()))
+            editCell(index.column(), index.row(),
+                     QString::fromStdString(m_typeTexts[static_cast<std::size_t>(choice)]));
     });
     connect(this, &CUserInterfaceItemsView::itemChosen, this, &CUserInterfaceItemsView::reportChosen);
     connect(m_table, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
@@ -202,6 +195,26 @@ QString CUserInterfaceItemsView::cellText(int column, int row) const
     case ColComments: return text(item->comments);
     default: return {};
     }
+}
+
+bool CUserInterfaceItemsView::cellValue(int column, int row, CellValue& value) const
+{
+    const UserInterfaceItem* item = m_ui ? m_ui->item(row) : nullptr;
+    if (!item || column < 0 || column >= ColumnCount)
+        return false;
+    value = CellValue();
+    if (column == ColType) {
+        value.setKind(CellValue::KindChoice);
+        const bool known = item->type >= 0 && item->type < UserInterfaceItem::kTypeCount;
+        value.setChoice(&m_typeTexts, known ? item->type : UserInterfaceItem::kTypeCount);
+    } else {
+        const bool longText =
+            column == ColStates || column == ColHelp || column == ColSpecs || column == ColComments;
+        value.setKind(longText ? CellValue::KindLongText : CellValue::KindText);
+        value.setFromText(cellText(column, row).toStdString());
+    }
+    value.setEditable(cellEditable(column));
+    return true;
 }
 
 bool CUserInterfaceItemsView::cellEditable(int column) const

@@ -1,14 +1,17 @@
 #pragma once
 
+#include "grid/CellValue.h"
+
 #include <QWidget>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class CCellDelegate;
-class CellValue;
 class CInterfaceDialog;
 class CResourceHolder;
 class CUserInterfaceItemsModel;
@@ -54,6 +57,9 @@ public:
     std::vector<int> selectedRows() const;
 
     static QString header(int column);
+    // The cell as the grid draws and edits it; false when the item does not
+    // exist. The level is shown as typed, like the other texts.
+    bool cellValue(int column, int row, CellValue& value) const;
     QString cellText(int column, int row) const;
     bool cellEditable(int column) const;
     // Stores an edited text in that row only: 1 if stored.
@@ -106,8 +112,8 @@ private:
     QLabel* m_title;
     QTableView* m_table;
     CUserInterfaceItemsModel* m_model;
-    CCellDelegate* m_typeDelegate;
-    std::unique_ptr<CellValue> m_typeCell;
+    CCellDelegate* m_delegate;
+    std::map<std::pair<int, int>, CellValue> m_cells; // by row and column
     QVBoxLayout* m_sideLayout;
     CInterfaceDialog* m_side = nullptr;
     friend class CUserInterfaceItemsModel;

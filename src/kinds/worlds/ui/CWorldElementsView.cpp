@@ -93,7 +93,7 @@ double speedFromPercent(double percent)
 } // namespace
 
 CWorldElementsView::CWorldElementsView(QWidget* parent)
-    : QWidget(parent), m_cell(std::make_unique<CellValue>()), m_instance(std::make_unique<WorldInstance>())
+    : QWidget(parent), m_instance(std::make_unique<WorldInstance>())
 {
     for (int type = WorldObjectBitmap; type <= WorldObjectWorldReference; ++type)
         m_typeTexts.emplace_back(WorldElement::objectTypeText(type));
@@ -121,14 +121,20 @@ CWorldElementsView::CWorldElementsView(QWidget* parent)
     m_preview = new CWorldPreview(*this);
     split->addWidget(m_preview);
 
+    // Each cell has a value of its own: the table draws while an editor's
+    // dialog is open (the delayed refresh redraws every row), and must not
+    // refill the value being edited with another cell's (kept for the
+    // view's life, so that no edit can hold a freed one).
     m_delegate = new CCellDelegate(
         [this](const QModelIndex& index) -> CellValue* {
-            return cellValue(index.column(), index.row(), *m_cell) ? m_cell.get() : nullptr;
+            CellValue& cell = m_cells[{index.row(), index.column()}];
+            return cellValue(index.column(), index.row(), cell) ? &cell : nullptr;
         },
         m_table);
     m_table->setItemDelegate(m_delegate);
-    connect(m_delegate, &CCellDelegate::cellEdited, this,
-            [this](const QModelIndex& index) { editCell(index.column(), index.row(), *m_cell); });
+    connect(m_delegate, &CCellDelegate::cellEdited, this, [this](const QModelIndex& index) {
+        editCell(index.column(), index.row(), m_cells[{index.row(), index.column()}]);
+    });
     connect(m_table, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         QMenu menu;
         fillContextMenu(menu);

@@ -1,15 +1,18 @@
 #pragma once
 
+#include "grid/CellValue.h"
+
 #include <QWidget>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 class CCellDelegate;
-class CellValue;
 class CResourceHolder;
 class CWorldElementsModel;
 class CWorldPreview;
@@ -116,7 +119,7 @@ private:
     QTableView* m_table;
     CWorldElementsModel* m_model;
     CCellDelegate* m_delegate;
-    std::unique_ptr<CellValue> m_cell;
+    std::map<std::pair<int, int>, CellValue> m_cells; // by row and column
     CWorldPreview* m_preview;
     QTimer* m_refresh;
     mutable std::mutex m_instanceMutex;
