@@ -4,10 +4,16 @@
 #include "kinds/CItemKinds.h"
 #include "kinds/colors/CColorItem.h"
 #include "kinds/colors/ui/CColorSwatchView.h"
+#include "kinds/binaryfiles/ui/CBinaryFilesPanel.h"
 #include "kinds/colors/ui/CColorsPanel.h"
+#include "kinds/sounds/ui/CSoundsPanel.h"
+#include "kinds/texts/ui/CTextsPanel.h"
 #include "ui/ShellFakes.h"
 #include "ui/UiFakes.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QMenu>
 #include <QPainter>
@@ -138,4 +144,44 @@ TEST_F(ColorsFixture, CheckPassesDistinctIdsAndReportsAClash)
     EXPECT_FALSE(panel.check());
     EXPECT_EQ(ui.prompter.messages, std::vector<std::string>{"The ID \"red\" of item 2 is already the ID of item 0."});
     EXPECT_EQ(panel.currentItem(), 2);
+}
+
+// Pictures of the colour, binary file, sound and text grids on the demo
+// document, a few rows marked and the group menu open, for looking at by
+// eye: written only when QUILLOP_SCREENSHOTS names a folder.
+TEST(SmallGroupsPictures, DemoDocumentGrids)
+{
+    const QString out = qEnvironmentVariable("QUILLOP_SCREENSHOTS");
+    if (out.isEmpty())
+        GTEST_SKIP() << "QUILLOP_SCREENSHOTS not set";
+    QDir().mkpath(out);
+    const QString demo = QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("../../examples/demo.mrc"));
+    auto holder = createDocumentHolder();
+    ASSERT_EQ(holder->load(demo.toStdString()), 1);
+    RecordingPanelHost host;
+    CColorsPanel colors;
+    CBinaryFilesPanel files;
+    CSoundsPanel sounds;
+    CTextsPanel texts;
+    const std::vector<std::pair<CItemsGrid*, const char*>> grids{
+        {&colors, "grid_colors"}, {&files, "grid_binaryfiles"}, {&sounds, "grid_sounds"}, {&texts, "grid_texts"}};
+    for (const auto& [grid, name] : grids) {
+        grid->resize(1200, 600);
+        grid->attach(holder.get(), &host);
+        grid->show();
+        if (grid->rowCount() > 2) {
+            grid->setMarked(2, true);
+            grid->setMarked(0, true);
+        }
+        grid->selectRow(grid->rowCount() > 1 ? 1 : 0);
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(grid->grab().save(QDir(out).filePath(QString::fromLatin1(name) + ".png")));
+        QMenu menu;
+        grid->fillContextMenu(menu);
+        for (QAction* action : menu.actions())
+            if (action->menu()) {
+                action->menu()->adjustSize();
+                EXPECT_TRUE(action->menu()->grab().save(QDir(out).filePath(QString::fromLatin1(name) + "_menu.png")));
+            }
+    }
 }
