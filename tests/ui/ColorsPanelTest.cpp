@@ -65,9 +65,16 @@ TEST_F(ColorsFixture, ColorEditStoresRgbAndAlphaIntoEveryMarkedRow)
               "Alpha 64, RGB( 255, 128, 0 )");
     EXPECT_GT(host.modified, 0);
 
-    // A text that is no colour changes nothing.
+    // Any other text reads as a colour cell reads a typed number, leniently
+    // (no leading number reads as 0), and keeps the alpha.
+    panel.setMarked(2, false);
+    color(1).setColor(CColorItem::makeRgb(1, 2, 3), 77);
+    panel.editCell(kColorColumn, 1, "255");
+    EXPECT_EQ(color(1).rgb(), 255);
+    EXPECT_EQ(color(1).alpha(), 77);
     panel.editCell(kColorColumn, 1, "nothing here");
     EXPECT_EQ(color(1).rgb(), 0);
+    EXPECT_EQ(color(1).alpha(), 77);
 }
 
 TEST_F(ColorsFixture, ColourChooserReplacesRgbAndKeepsAlpha)
