@@ -15,7 +15,10 @@
 #include "ui/ShellFakes.h"
 #include "ui/UiFakes.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
+#include <QElapsedTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QItemSelectionModel>
@@ -254,6 +257,32 @@ TEST_F(WorldsFixture, DrawingDuringAnEditLeavesTheEditedValueAlone)
     EXPECT_DOUBLE_EQ(world(0).elementAt(1)->offsetX, 12.0);
     EXPECT_EQ(world(0).elementAt(1)->objectType, WorldObjectBitmap);
     EXPECT_DOUBLE_EQ(world(0).elementAt(0)->offsetX, 0.0);
+}
+
+// Cell editors are dialogs: while one is open the delayed refresh waits,
+// and it comes once the editor is closed.
+TEST_F(WorldsFixture, DelayedRefreshWaitsWhileAnEditorIsOpen)
+{
+    elements().insertElement();
+    elements().refreshNow();
+    EXPECT_EQ(elements().setCellText(V::ColPlayOffset, 0, "3"), 1);
+    ASSERT_TRUE(elements().refreshPending());
+    auto waitPastDelay = [] {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 2 * V::kRefreshDelayMs)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    };
+    {
+        QDialog editor;
+        editor.setModal(true);
+        editor.show();
+        ASSERT_EQ(QApplication::activeModalWidget(), &editor);
+        waitPastDelay();
+        EXPECT_TRUE(elements().refreshPending());
+    }
+    waitPastDelay();
+    EXPECT_FALSE(elements().refreshPending());
 }
 
 TEST_F(WorldsFixture, PreviewCaptionGivesTimeFrameRateAndWorld)

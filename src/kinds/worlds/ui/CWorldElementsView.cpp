@@ -145,10 +145,12 @@ CWorldElementsView::CWorldElementsView(QWidget* parent)
     m_refresh = new QTimer(this);
     m_refresh->setInterval(kRefreshDelayMs);
     connect(m_refresh, &QTimer::timeout, this, [this] {
-        // A cell being edited keeps its values until it is closed.
-        // (cell editors open over the table's viewport and take the focus).
+        // A cell being edited keeps its values until it is closed: the timer
+        // goes on and tries again. Cell editors are dialogs and pop-up lists
+        // (an editor inside the table's viewport would take the focus).
         const QWidget* focus = QApplication::focusWidget();
-        if (focus && focus != m_table->viewport() && m_table->viewport()->isAncestorOf(focus))
+        if (QApplication::activeModalWidget() || QApplication::activePopupWidget()
+            || (focus && focus != m_table->viewport() && m_table->viewport()->isAncestorOf(focus)))
             return;
         refreshNow();
     });
