@@ -8,6 +8,10 @@
 #include "params/ui/CMVT_ParameterList.h"
 
 #include "app/CGuiColors.h"
+#include "core/CResourceHolder.h"
+#include "core/GroupIndex.h"
+#include "kinds/CItemKinds.h"
+#include "kinds/bitmaps/CBitmapItem.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -196,4 +200,44 @@ TEST(CellDelegate, TypingInAViewEditsTheCellAndReportsIt)
     CCellDelegate::paintCell(p, QRect(0, 0, 200, 40), cells[1], 0, 1, false, true, true);
     p.end();
     EXPECT_EQ(image.pixelColor(150, 30), CGuiColors::instance().qcolor(CGuiColors::WindowSpottedFace));
+}
+
+TEST(CellDelegate, PictureCellsShowPicturesRegionsAndMarkedRows)
+{
+    auto document = createDocumentHolder();
+    document->newItem(GroupBitmaps, "picture");
+    document->newItem(GroupBitmaps, "region");
+    auto* picture = dynamic_cast<CBitmapItem*>(document->get(GroupBitmaps, 0));
+    auto* region = dynamic_cast<CBitmapItem*>(document->get(GroupBitmaps, 1));
+    ASSERT_TRUE(picture && region);
+    QImage red(8, 8, QImage::Format_ARGB32_Premultiplied);
+    red.fill(Qt::red);
+    ASSERT_TRUE(picture->attachImage(red));
+    // An L shape: its bounding box holds a corner the region leaves out.
+    region->setRegion(QRegion(0, 0, 20, 10) + QRegion(0, 10, 10, 10));
+
+    auto paint = [&](int index, const QColor& rowFace) {
+        CellValue cell;
+        cell.setKind(CellValue::KindPicture);
+        cell.setPicture(document.get(), index);
+        QImage image(80, 20, QImage::Format_ARGB32_Premultiplied);
+        QPainter p(&image);
+        CCellDelegate::paintCell(p, QRect(0, 0, 80, 20), cell, 2, 0, false, false, false, rowFace);
+        return image;
+    };
+    const QColor marked(255, 244, 200);
+    const QImage withPicture = paint(0, marked);
+    EXPECT_EQ(withPicture.pixelColor(40, 4), QColor(Qt::red));
+    EXPECT_EQ(withPicture.pixelColor(2, 10), marked) << "a marked row keeps its tint around the picture";
+
+    // The region's cell shows its shape: the filled arm, not the empty corner.
+    const QImage withRegion = paint(1, QColor());
+    const QColor face = CGuiColors::instance().qcolor(CGuiColors::WindowFace);
+    const QColor shade = QColor::fromRgb(CDisplayBuffer::regionFillColor());
+    EXPECT_EQ(withRegion.pixelColor(31, 5), shade);
+    EXPECT_EQ(withRegion.pixelColor(31, 15), shade);
+    EXPECT_EQ(withRegion.pixelColor(48, 15), face);
+
+    // A missing bitmap falls back to the index text on the window face.
+    EXPECT_EQ(paint(7, QColor()).pixelColor(40, 1), face);
 }

@@ -18,6 +18,27 @@
 namespace {
 // The bitmap a picture cell shows: its index, plus the row for the
 // relative kind.
+// A region has no pixels of its own: its cells show its shape, filled in the
+// colour regions are shaded with, at most kSide pixels on its longer side.
+QImage regionPicture(const QRegion& region)
+{
+    constexpr int kSide = 256;
+    const QRect bounds = region.boundingRect();
+    if (bounds.isEmpty())
+        return {};
+    const double scale = std::min(1.0, double(kSide) / std::max(bounds.width(), bounds.height()));
+    const QSize size(std::max(1, int(std::ceil(bounds.width() * scale))),
+                     std::max(1, int(std::ceil(bounds.height() * scale))));
+    QImage picture(size, QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.scale(scale, scale);
+    painter.translate(-bounds.topLeft());
+    painter.setClipRegion(region);
+    painter.fillRect(bounds, QColor::fromRgb(CDisplayBuffer::regionFillColor()));
+    return picture;
+}
+
 QImage pictureOf(const CellValue& value, int row)
 {
     const CellValue::Picture p = value.picture();
@@ -27,7 +48,11 @@ QImage pictureOf(const CellValue& value, int row)
     if (index < 0 || index >= p.document->count(GroupBitmaps))
         return {};
     const auto* buffer = dynamic_cast<const CDisplayBuffer*>(p.document->get(GroupBitmaps, static_cast<int>(index)));
-    return buffer ? buffer->imageView() : QImage();
+    if (!buffer)
+        return {};
+    if (const QRegion* region = buffer->region())
+        return regionPicture(*region);
+    return buffer->imageView();
 }
 
 // A picture scaled to a row height (never enlarged), its width at most four
