@@ -6,6 +6,8 @@
 #include "grid/ui/CItemsGrid.h"
 #include "grid/ui/CTableSearch.h"
 #include "kinds/CItemKinds.h"
+#include "params/ui/CMVT_Parameter.h"
+#include "params/ui/CMVT_ParameterList.h"
 #include "kinds/userinterfaces/UserInterface.h"
 #include "kinds/userinterfaces/ui/CUserInterfaceItemsView.h"
 #include "kinds/userinterfaces/ui/CUserInterfacesPanel.h"
@@ -15,6 +17,7 @@
 
 #include <QItemSelectionModel>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QStatusTipEvent>
 #include <QStyleOptionViewItem>
 #include <QTableView>
@@ -255,6 +258,25 @@ TEST_F(UserInterfacesFixture, DrawingDuringAnEditLeavesTheEditedValueAlone)
     EXPECT_EQ(ui(0).item(1)->title, "Apply");
     EXPECT_EQ(ui(0).item(0)->title, "No Name");
     EXPECT_EQ(ui(0).item(0)->type, UserInterfaceItem::TypeButton);
+}
+
+// A document's user interface is only tried out: its buttons open nothing,
+// whatever their ID and default value say.
+TEST_F(UserInterfacesFixture, TestDialogButtonsOpenNoAddress)
+{
+    const int i = ui(0).appendItem("explore");
+    ui(0).item(i)->defaultValue = "quillop-test:nothing";
+    panel.reloadEditorView();
+    for (CInterfaceDialog* dialog : {items().buildTestDialog(nullptr).release(), items().sideDialog()}) {
+        ASSERT_TRUE(dialog);
+        QSignalSpy opened(dialog, &CInterfaceDialog::exploreRequested);
+        CMVT_Parameter* button = dialog->sheet()->find("explore");
+        ASSERT_TRUE(button);
+        emit dialog->sheet()->itemChanged(button);
+        EXPECT_EQ(opened.count(), 0);
+        if (dialog != items().sideDialog())
+            delete dialog;
+    }
 }
 
 TEST_F(UserInterfacesFixture, TestDialogIsBuiltBesideTheItems)

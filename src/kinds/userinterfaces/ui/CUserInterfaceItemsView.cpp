@@ -1,6 +1,7 @@
 #include "kinds/userinterfaces/ui/CUserInterfaceItemsView.h"
 
 #include "params/ui/WidgetHelpers.h"
+#include "params/ui/CMVT_ParameterList.h"
 
 #include "app/CInterfaceDialog.h"
 #include "core/CResourceHolder.h"
@@ -443,8 +444,13 @@ std::unique_ptr<CInterfaceDialog> CUserInterfaceItemsView::buildTestDialog(QWidg
 {
     if (!m_ui || !m_document)
         return nullptr;
-    return std::make_unique<CInterfaceDialog>(*m_ui, *m_document, QString::fromLatin1(CUserInterfaceDialog::kTitle),
-                                              parent);
+    auto dialog = std::make_unique<CInterfaceDialog>(*m_ui, *m_document,
+                                                     QString::fromLatin1(CUserInterfaceDialog::kTitle), parent);
+    // A test only shows the items: a button of a document's user interface
+    // must not open whatever address the document put in its default value,
+    // as the program's own "explore" buttons do.
+    QObject::disconnect(dialog->sheet(), &CMVT_ParameterList::itemChanged, dialog.get(), nullptr);
+    return dialog;
 }
 
 void CUserInterfaceItemsView::rebuildSide()
