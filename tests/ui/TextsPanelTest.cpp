@@ -108,3 +108,22 @@ TEST_F(TextsFixture, PreviewIsDrawnInTheProgramsColoursAndFollowsThem)
     CGuiColors::instance().repaintAll();
     EXPECT_EQ(corner(), QColor(10, 20, 30));
 }
+
+// The panel is shown as a window of its own, so the fixture also checks that
+// a grid destroyed while visible does not ask its half-destroyed self for cells.
+TEST_F(TextsFixture, RowsGrowToShowLineBreaksWithinALimit)
+{
+    panel.resize(900, 500);
+    panel.show();
+    panel.editCell(kText, 1, "one\ntwo\nthree");
+    panel.editCell(kText, 2, QString("line\n").repeated(40));
+    QTableView& table = *panel.table();
+    EXPECT_EQ(table.rowHeight(0), CItemsGrid::kRowHeight);
+    EXPECT_GE(table.rowHeight(1), 3 * table.fontMetrics().lineSpacing());
+    EXPECT_LT(table.rowHeight(1), CItemsGrid::kTallestRow);
+    EXPECT_EQ(table.rowHeight(2), CItemsGrid::kTallestRow);
+
+    // Back to one line, the row shrinks again.
+    panel.editCell(kText, 1, "one");
+    EXPECT_EQ(table.rowHeight(1), CItemsGrid::kRowHeight);
+}

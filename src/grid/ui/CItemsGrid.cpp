@@ -87,7 +87,7 @@ CItemsGrid::CItemsGrid(int group, QWidget* parent)
     m_table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::AnyKeyPressed
                              | QAbstractItemView::EditKeyPressed);
     m_table->verticalHeader()->hide();
-    m_table->verticalHeader()->setDefaultSectionSize(22);
+    m_table->verticalHeader()->setDefaultSectionSize(kRowHeight);
     m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->setAlternatingRowColors(true);
     m_table->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -148,7 +148,12 @@ int CItemsGrid::setEditorCellValue(int column, int item, const CellValue& value)
     return setEditorCell(column, item, QString::fromStdString(value.text()));
 }
 
-CItemsGrid::~CItemsGrid() = default;
+CItemsGrid::~CItemsGrid()
+{
+    // Closing a visible window of the grid after this destructor would make
+    // the table ask the model, and the model this object, for cells.
+    m_table->setModel(nullptr);
+}
 
 CFindOptions& CItemsGrid::findOptions()
 {
@@ -172,6 +177,7 @@ void CItemsGrid::reload()
     m_marks.resize(static_cast<std::size_t>(rowCount()), 0);
     m_cells.clear();
     m_model->resetRows();
+    fitRowHeights();
     m_table->resizeColumnToContents(0);
     m_table->resizeColumnToContents(1);
     for (int c = kLeadingColumns; c < gridColumnCount() - 1; ++c) {
@@ -195,9 +201,21 @@ void CItemsGrid::refreshRows()
     m_marks.resize(static_cast<std::size_t>(rowCount()), 0);
     m_cells.clear();
     m_model->resetRows();
+    fitRowHeights();
     if (current >= 0 && current < rowCount())
         setCurrentCell(std::max(column, 0), current);
     updateSelectedCount();
+}
+
+void CItemsGrid::fitRowHeights()
+{
+    // Measuring asks every cell of every row for its size; a long group
+    // keeps the fixed height so that an edit stays instant.
+    if (rowCount() > kMeasuredRowsLimit)
+        return;
+    const QAbstractItemView& view = *m_table;
+    for (int row = 0; row < rowCount(); ++row)
+        m_table->setRowHeight(row, std::clamp(view.sizeHintForRow(row), kRowHeight, kTallestRow));
 }
 
 void CItemsGrid::refresh()
@@ -601,6 +619,7 @@ template <typename Store> void CItemsGrid::storeEdit(int gridColumn, int item, S
                 copyEditorCell(column, other, item);
     }
     m_model->rowsChanged(0, rowCount() - 1);
+    fitRowHeights();
     reloadEditorView();
     markModified();
 }

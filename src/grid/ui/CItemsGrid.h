@@ -37,6 +37,11 @@ public:
     };
     static constexpr int kEditorBase = 10000;
     static constexpr int kLeadingColumns = 2;
+    // Rows are this tall at least; a cell with line breaks makes its row
+    // taller, up to kTallestRow, in groups of up to kMeasuredRowsLimit items.
+    static constexpr int kRowHeight = 22;
+    static constexpr int kTallestRow = 96;
+    static constexpr int kMeasuredRowsLimit = 500;
     static constexpr const char* kNewId = "New ID";
     static constexpr const char* kRefusesFiles = "This group of resources does not accept files !";
     static constexpr const char* kReplaceQuestion = "Replace \"%1\" with \"%2\" ?";
@@ -175,6 +180,7 @@ private:
     template <typename Store> void storeEdit(int gridColumn, int item, Store store);
     CellValue* typedCell(int gridColumn, int item) const;
     void moveMark(int from, int to);
+    void fitRowHeights();
     void updateSelectedCount();
     bool handleKey(int key, Qt::KeyboardModifiers modifiers, bool perform);
 

@@ -146,7 +146,12 @@ CUserInterfaceItemsView::CUserInterfaceItemsView(QWidget* parent)
     });
 }
 
-CUserInterfaceItemsView::~CUserInterfaceItemsView() = default;
+CUserInterfaceItemsView::~CUserInterfaceItemsView()
+{
+    // Closing a visible window of the grid after this destructor would make
+    // the table ask the model, and the model this object, for cells.
+    m_table->setModel(nullptr);
+}
 
 void CUserInterfaceItemsView::showInterface(UserInterface* ui, const CResourceHolder* document)
 {

@@ -156,7 +156,12 @@ CWorldElementsView::CWorldElementsView(QWidget* parent)
     });
 }
 
-CWorldElementsView::~CWorldElementsView() = default;
+CWorldElementsView::~CWorldElementsView()
+{
+    // Closing a visible window of the grid after this destructor would make
+    // the table ask the model, and the model this object, for cells.
+    m_table->setModel(nullptr);
+}
 
 GameWorld* CWorldElementsView::world() const
 {
