@@ -225,3 +225,24 @@ TEST_F(SoundsFixture, DeletingAPlayingSoundSilencesOnlyIt)
     EXPECT_EQ(panel.gridCellText(kPlay, 0), "Loop Play");
     player.stopAll();
 }
+
+TEST_F(SoundsFixture, PlayCellsFollowASoundThatEndsOnItsOwn)
+{
+    panel.insertSounds({drum});
+    panel.refresh();
+    EXPECT_TRUE(panel.followPlayStates()) << "the first look records what is shown";
+    EXPECT_FALSE(panel.followPlayStates()) << "nothing changed, nothing to repaint";
+
+    player.setState(sound(0), CAudioPlayer::Playing);
+    EXPECT_TRUE(panel.followPlayStates());
+    EXPECT_EQ(panel.gridCellText(kPlay, 0), "Play");
+
+    // The drum lasts 1000 frames; mixing well past them lets it end.
+    std::vector<float> out(2 * 4096);
+    for (int pass = 0; pass < 8 && player.state(sound(0)) != CAudioPlayer::Stopped; ++pass)
+        player.mixer().generateFloats(out.data(), 4096, 44100, 0);
+    ASSERT_EQ(player.state(sound(0)), CAudioPlayer::Stopped);
+    EXPECT_TRUE(panel.followPlayStates());
+    EXPECT_EQ(panel.gridCellText(kPlay, 0), "Stop");
+    EXPECT_FALSE(panel.followPlayStates());
+}

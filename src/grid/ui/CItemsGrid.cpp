@@ -213,9 +213,13 @@ void CItemsGrid::fitRowHeights()
     // keeps the fixed height so that an edit stays instant.
     if (rowCount() > kMeasuredRowsLimit)
         return;
+    // A panel with taller rows (pictures, waveforms) keeps its own height as
+    // the least.
+    const int least = m_table->verticalHeader()->defaultSectionSize();
+    const int most = std::max(least, kTallestRow);
     const QAbstractItemView& view = *m_table;
     for (int row = 0; row < rowCount(); ++row)
-        m_table->setRowHeight(row, std::clamp(view.sizeHintForRow(row), kRowHeight, kTallestRow));
+        m_table->setRowHeight(row, std::clamp(view.sizeHintForRow(row), least, most));
 }
 
 void CItemsGrid::refresh()

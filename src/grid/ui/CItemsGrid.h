@@ -37,8 +37,9 @@ public:
     };
     static constexpr int kEditorBase = 10000;
     static constexpr int kLeadingColumns = 2;
-    // Rows are this tall at least; a cell with line breaks makes its row
-    // taller, up to kTallestRow, in groups of up to kMeasuredRowsLimit items.
+    // Rows are this tall at least (unless a panel sets its own default); a
+    // cell with line breaks makes its row taller, up to kTallestRow, in
+    // groups of up to kMeasuredRowsLimit items.
     static constexpr int kRowHeight = 22;
     static constexpr int kTallestRow = 96;
     static constexpr int kMeasuredRowsLimit = 500;

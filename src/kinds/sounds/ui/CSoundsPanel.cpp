@@ -11,6 +11,7 @@
 #include "params/ui/CUiServices.h"
 
 #include <QHeaderView>
+#include <QTimer>
 #include <QMenu>
 #include <QPainter>
 #include <QStyledItemDelegate>
@@ -73,6 +74,29 @@ CSoundsPanel::CSoundsPanel(QWidget* parent) : CItemsGrid(GroupSounds, parent), m
     table()->setItemDelegateForColumn(ColSpecs + kLeadingColumns, new CSoundSpecsDelegate(*this));
     table()->verticalHeader()->setDefaultSectionSize(kRowHeight);
     installPanelView(*this, m_view);
+    // The player runs on this thread; polling it here keeps the cells in step
+    // without the game step's thread ever touching the mixer.
+    m_playStateWatch = new QTimer(this);
+    m_playStateWatch->setInterval(kPlayStateWatchMs);
+    connect(m_playStateWatch, &QTimer::timeout, this, &CSoundsPanel::followPlayStates);
+}
+
+void CSoundsPanel::activate() { m_playStateWatch->start(); }
+
+void CSoundsPanel::deactivate() { m_playStateWatch->stop(); }
+
+bool CSoundsPanel::followPlayStates()
+{
+    const CAudioPlayer* player = audioPlayer();
+    std::vector<int> states(static_cast<std::size_t>(rowCount()), CAudioPlayer::Stopped);
+    for (int item = 0; item < rowCount(); ++item)
+        if (const CMVT_WavMemory* sound = soundAt(item); player && sound)
+            states[static_cast<std::size_t>(item)] = player->state(sound);
+    if (states == m_shownStates)
+        return false;
+    m_shownStates = std::move(states);
+    table()->viewport()->update();
+    return true;
 }
 
 CAudioPlayer* CSoundsPanel::audioPlayer() const

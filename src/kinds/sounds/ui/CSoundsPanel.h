@@ -10,6 +10,7 @@ class CAudioPlayer;
 class CMVT_WavMemory;
 class CSoundView;
 class CTypedCellColumn;
+class QTimer;
 
 // The Music and Sounds group: ID, the "Play" cell driving the audio player
 // (Stop / Play / Loop Play), the Specifications text over the item's
@@ -50,6 +51,14 @@ public:
     bool acceptsFiles() const override { return true; }
     int dropFile(const QString& path) override;
     void reloadEditorView() override;
+    // While the panel is shown, the "Play" cells follow sounds that end on
+    // their own.
+    void activate() override;
+    void deactivate() override;
+    // Repaints the "Play" cells when a sound started or ended since they were
+    // last drawn: true when something changed.
+    bool followPlayStates();
+    static constexpr int kPlayStateWatchMs = 200;
     // Sounds name nothing else: only their IDs can clash.
     bool check() override { return checkUniqueIds(); }
 
@@ -71,4 +80,6 @@ private:
     bool m_swapChannels = false;
     CTypedCellColumn* m_playColumn;
     CSoundView* m_view;
+    QTimer* m_playStateWatch;
+    std::vector<int> m_shownStates;
 };
