@@ -28,148 +28,49 @@
 
 #include <set>
 
-// The table of the items of the user interface shown, read and written
-// through the view so that the view's operations and the table agree.
-class CUserInterfaceItemsModel : public QAbstractTableModel {
-public:
-    explicit CUserInterfaceItemsModel(CUserInterfaceItemsView& view) : QAbstractTableModel(&view), m_view(view) {}
-
-    int rowCount(const QModelIndex& parent) const override
-    {
-        return parent.isValid() || !m_view.m_ui ? 0 : m_view.m_ui->itemCount();
-    }
-    int columnCount(const QModelIndex& parent) const override
-    {
-        return parent.isValid() ? 0 : CUserInterfaceItemsView::ColumnCount;
-    }
-    QVariant data(const QModelIndex& index, int role) const override
-    {
-        if (role == Qt::DisplayRole || role == Qt::EditRole)
-            return m_view.cellText(index.column(), index.row());
-        return {};
-    }
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
-    {
-        if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
-            return CUserInterfaceItemsView::header(section);
-        return {};
-    }
-    Qt::ItemFlags flags(const QModelIndex& index) const override
-    {
-        Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-        if (m_view.cellEditable(index.column()))
-            f |= Qt::ItemIsEditable;
-        return f;
-    }
-    bool setData(const QModelIndex& index, const QVariant& value, int role) override
-    {
-        if (role != Qt::EditRole)
-            return false;
-        return m_view.editCell(index.column(), index.row(), value.toString()) != 0;
-    }
-    void reset()
-    {
-        beginResetModel();
-        endResetModel();
-    }
-    void rowChanged(int row) { emit dataChanged(index(row, 0), index(row, columnCount({}) - 1)); }
-    void allRowsChanged()
-    {
-        if (rowCount({}) > 0)
-            emit dataChanged(index(0, 0), index(rowCount({}) - 1, columnCount({}) - 1));
-    }
-
-private:
-    CUserInterfaceItemsView& m_view;
-};
-
 CUserInterfaceItemsView::CUserInterfaceItemsView(QWidget* parent)
-    : QWidget(parent), m_typeTexts(UserInterfaceItem::typeTexts())
+    : CSideGrid(kDefaultTitle, parent), m_typeTexts(UserInterfaceItem::typeTexts())
 {
     // Values outside the table show as "Unkown", an entry no edit can store.
     m_typeTexts.push_back(UserInterfaceItem::typeText(-1));
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    m_title = new QLabel(QString::fromLatin1(kDefaultTitle));
-    layout->addWidget(m_title);
-    auto* split = new QSplitter(Qt::Vertical);
-    layout->addWidget(split, 1);
-    m_table = new QTableView;
-    m_model = new CUserInterfaceItemsModel(*this);
-    m_table->setModel(m_model);
-    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    // Typing or F2 edits the current cell without touching the selection,
-    // so that the edit can go into every selected row.
-    m_table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::AnyKeyPressed
-                             | QAbstractItemView::EditKeyPressed);
-    m_table->setContextMenuPolicy(Qt::CustomContextMenu);
-    m_table->verticalHeader()->hide();
-    CTableSearch::addShortcuts(*m_table);
-    split->addWidget(m_table);
     auto* sideHolder = new QWidget;
     m_sideLayout = new QVBoxLayout(sideHolder);
     m_sideLayout->setContentsMargins(0, 0, 0, 0);
-    split->addWidget(sideHolder);
-
-    // Every cell is drawn and edited by its kind: the type as a choice list
-    // over the item type texts, the long texts (the states text is several
-    // option lines) on several lines, the other texts on one.
-    // Each cell has a value of its own: the table draws while an editor's
-    // dialog is open, and must not refill the value being edited with
-    // another cell's (kept for the view's life, so that no edit can hold a
-    // freed one).
-    m_delegate = new CCellDelegate(
-        [this](const QModelIndex& index) -> CellValue* {
-            CellValue& cell = m_cells[{index.row(), index.column()}];
-            return cellValue(index.column(), index.row(), cell) ? &cell : nullptr;
-        },
-        m_table);
-    m_table->setItemDelegate(m_delegate);
-    connect(m_delegate, &CCellDelegate::cellEdited, this, [this](const QModelIndex& index) {
-        const CellValue edited = m_cells[{index.row(), index.column()}];
-        if (edited.kind() != CellValue::KindChoice) {
-            editCell(index.column(), index.row(), QString::fromStdString(edited.text()));
-            return;
-        }
-        const int choice = edited.choice().index;
-        if (choice >= 0 && choice < static_cast<int>(m_typeTexts.size()))
-            editCell(index.column(), index.row(),
-                     QString::fromStdString(m_typeTexts[static_cast<std::size_t>(choice)]));
-    });
+    setLowerPane(sideHolder);
     connect(this, &CUserInterfaceItemsView::itemChosen, this, &CUserInterfaceItemsView::reportChosen);
-    connect(m_table, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        QMenu menu;
-        fillContextMenu(menu);
-        if (QAction* chosen = menu.exec(m_table->viewport()->mapToGlobal(at)))
-            runCommand(chosen->data().toInt());
-    });
+    openRows();
 }
 
-CUserInterfaceItemsView::~CUserInterfaceItemsView()
+void CUserInterfaceItemsView::storeEditedCell(int column, int row, const CellValue& edited)
 {
-    // Closing a visible window of the grid after this destructor would make
-    // the table ask the model, and the model this object, for cells.
-    m_table->setModel(nullptr);
+    // The type is a choice over the item type texts; every other cell is a
+    // text, the long ones (the states text is several option lines) on
+    // several lines.
+    if (edited.kind() != CellValue::KindChoice) {
+        editCell(column, row, QString::fromStdString(edited.text()));
+        return;
+    }
+    const int choice = edited.choice().index;
+    if (choice >= 0 && choice < static_cast<int>(m_typeTexts.size()))
+        editCell(column, row, QString::fromStdString(m_typeTexts[static_cast<std::size_t>(choice)]));
 }
+
+int CUserInterfaceItemsView::rowTotal() const { return m_ui ? m_ui->itemCount() : 0; }
 
 void CUserInterfaceItemsView::showInterface(UserInterface* ui, const CResourceHolder* document)
 {
     m_ui = ui;
     m_document = document;
-    m_model->reset();
-    m_table->clearSelection();
-    m_title->setText(ui ? QString::fromStdString(ui->id()) : QString::fromLatin1(kDefaultTitle));
+    resetRows();
+    table()->clearSelection();
+    if (ui)
+        setTitle(QString::fromStdString(ui->id()));
+    else
+        showDefaultTitle();
     rebuildSide();
 }
 
 UserInterface* CUserInterfaceItemsView::shownInterface() const { return m_ui; }
-
-QString CUserInterfaceItemsView::title() const { return m_title->text(); }
-
-int CUserInterfaceItemsView::currentRow() const { return currentTableRow(*m_table); }
-
-std::vector<int> CUserInterfaceItemsView::selectedRows() const { return selectedTableRows(*m_table); }
 
 QString CUserInterfaceItemsView::header(int column)
 {
@@ -263,7 +164,7 @@ int CUserInterfaceItemsView::setCell(int column, int row, const QString& text)
 {
     if (!storeText(column, row, text.toStdString()))
         return 0;
-    m_model->rowChanged(row);
+    rowChanged(row);
     changed();
     return 1;
 }
@@ -276,10 +177,10 @@ int CUserInterfaceItemsView::editCell(int column, int row, const QString& text)
         [&](int other) { return storeText(column, other, cellText(column, row).toStdString()); });
     if (!result.stored) {
         // A refused edit shows the stored value again.
-        m_model->rowChanged(row);
+        rowChanged(row);
         return 0;
     }
-    m_model->allRowsChanged();
+    allRowsChanged();
     changed();
     return 1 + result.copied;
 }
@@ -291,8 +192,8 @@ int CUserInterfaceItemsView::insertItem()
     const int row = m_ui->appendItem("New ID");
     if (row < 0)
         return -1;
-    m_model->reset();
-    m_table->selectRow(row);
+    resetRows();
+    table()->selectRow(row);
     changed();
     return row;
 }
@@ -301,7 +202,7 @@ int CUserInterfaceItemsView::deleteItem(int row)
 {
     if (!m_ui || !m_ui->removeItem(row))
         return 0;
-    m_model->reset();
+    resetRows();
     changed();
     return 1;
 }
@@ -310,8 +211,8 @@ int CUserInterfaceItemsView::moveItem(int from, int to)
 {
     if (!m_ui || !m_ui->moveItem(from, to))
         return 0;
-    m_model->reset();
-    m_table->selectRow(to);
+    resetRows();
+    table()->selectRow(to);
     changed();
     return 1;
 }
@@ -320,7 +221,7 @@ int CUserInterfaceItemsView::swapItems(int a, int b)
 {
     if (!m_ui || !m_ui->swapItems(a, b))
         return 0;
-    m_model->reset();
+    resetRows();
     changed();
     return 1;
 }
@@ -350,7 +251,7 @@ void CUserInterfaceItemsView::fillContextMenu(QMenu& menu)
     menu.addSeparator();
     add(kTestMenuEntry, kTestMenuHelp, CmdTestMenu, shown);
     add(kTestDialogEntry, kTestDialogHelp, CmdTestDialog, shown);
-    CTableSearch::addMenuEntries(menu, *m_table);
+    CTableSearch::addMenuEntries(menu, *table());
 }
 
 int CUserInterfaceItemsView::runCommand(int command)
@@ -387,7 +288,7 @@ int CUserInterfaceItemsView::runCommand(int command)
         dialog->exec();
         return 1;
     }
-    default: return CTableSearch::run(*m_table, command) ? 1 : 0;
+    default: return CTableSearch::run(*table(), command) ? 1 : 0;
     }
 }
 

@@ -1,24 +1,15 @@
 #pragma once
 
-#include "grid/CellValue.h"
-
-#include <QWidget>
+#include "grid/ui/CSideGrid.h"
 
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
-class CCellDelegate;
 class CInterfaceDialog;
 class CResourceHolder;
-class CUserInterfaceItemsModel;
 class QIcon;
-class QLabel;
-class QMenu;
-class QTableView;
 class QVBoxLayout;
 class UserInterface;
 struct CMenuEntry;
@@ -27,7 +18,7 @@ struct CMenuEntry;
 // of the items of the user interface shown, with its own insert, delete,
 // move and swap, and below it the user interface as its test dialog would
 // show it.
-class CUserInterfaceItemsView : public QWidget {
+class CUserInterfaceItemsView : public CSideGrid {
     Q_OBJECT
 public:
     enum Column {
@@ -42,7 +33,6 @@ public:
     static constexpr const char* kTestDialogHelp = "Test the user interface in a dialog";
 
     explicit CUserInterfaceItemsView(QWidget* parent = nullptr);
-    ~CUserInterfaceItemsView() override;
 
     // Shows the items of `ui` (none: an empty grid); `document` supplies the
     // pictures and the user interfaces "Buttons" items name.
@@ -51,16 +41,14 @@ public:
     // Called after every change to the items.
     void setModifiedCallback(std::function<void()> modified) { m_modified = std::move(modified); }
 
-    QString title() const;
-    QTableView* table() const { return m_table; }
-    int currentRow() const;
-    std::vector<int> selectedRows() const;
-
     static QString header(int column);
+    int rowTotal() const override;
+    int columnTotal() const override { return ColumnCount; }
+    QString headerText(int column) const override { return header(column); }
     // The cell as the grid draws and edits it; false when the item does not
     // exist. The level is shown as typed, like the other texts.
-    bool cellValue(int column, int row, CellValue& value) const;
-    QString cellText(int column, int row) const;
+    bool cellValue(int column, int row, CellValue& value) const override;
+    QString cellText(int column, int row) const override;
     bool cellEditable(int column) const;
     // Stores an edited text in that row only: 1 if stored.
     int setCell(int column, int row, const QString& text);
@@ -69,6 +57,7 @@ public:
     // rows written; 0 when the edited row refused the text (nothing is
     // copied then).
     int editCell(int column, int row, const QString& text);
+    int editCellText(int column, int row, const QString& text) override { return editCell(column, row, text); }
 
     // Item commands on the user interface shown; the new row or 1 on
     // success, -1 or 0 when nothing is shown or a row is out of range.
@@ -77,8 +66,8 @@ public:
     int moveItem(int from, int to);
     int swapItems(int a, int b);
 
-    void fillContextMenu(QMenu& menu);
-    int runCommand(int command);
+    void fillContextMenu(QMenu& menu) override;
+    int runCommand(int command) override;
 
     // The test menu of the user interface shown, and the action of the item
     // chosen in it is only reported (on the status line).
@@ -95,6 +84,9 @@ signals:
     // An entry of the test menu was chosen (it is then reported).
     void itemChosen(int itemIndex);
 
+protected:
+    void storeEditedCell(int column, int row, const CellValue& edited) override;
+
 private:
     // The picture of the bitmap of that ID; none when there is no such
     // bitmap.
@@ -109,12 +101,6 @@ private:
     const CResourceHolder* m_document = nullptr;
     std::vector<std::string> m_typeTexts;
     std::function<void()> m_modified;
-    QLabel* m_title;
-    QTableView* m_table;
-    CUserInterfaceItemsModel* m_model;
-    CCellDelegate* m_delegate;
-    std::map<std::pair<int, int>, CellValue> m_cells; // by row and column
     QVBoxLayout* m_sideLayout;
     CInterfaceDialog* m_side = nullptr;
-    friend class CUserInterfaceItemsModel;
 };

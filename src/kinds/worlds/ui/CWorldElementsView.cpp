@@ -28,55 +28,6 @@
 #include <algorithm>
 #include <set>
 
-// The elements of the world shown, as cells of the view.
-class CWorldElementsModel : public QAbstractTableModel {
-public:
-    explicit CWorldElementsModel(CWorldElementsView& view) : QAbstractTableModel(&view), m_view(view) {}
-
-    int rowCount(const QModelIndex& parent) const override
-    {
-        const GameWorld* world = m_view.world();
-        return parent.isValid() || !world ? 0 : world->elementCount();
-    }
-    int columnCount(const QModelIndex& parent) const override
-    {
-        return parent.isValid() ? 0 : CWorldElementsView::ColumnCount;
-    }
-    QVariant data(const QModelIndex& index, int role) const override
-    {
-        if (role == Qt::DisplayRole || role == Qt::EditRole)
-            return m_view.cellText(index.column(), index.row());
-        return {};
-    }
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
-    {
-        if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
-            return CWorldElementsView::header(section);
-        return {};
-    }
-    Qt::ItemFlags flags(const QModelIndex& index) const override
-    {
-        CellValue value;
-        Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-        if (m_view.cellValue(index.column(), index.row(), value) && value.isEditable())
-            f |= Qt::ItemIsEditable;
-        return f;
-    }
-    void reset()
-    {
-        beginResetModel();
-        endResetModel();
-    }
-    void redraw()
-    {
-        if (rowCount({}) > 0)
-            emit dataChanged(index(0, 0), index(rowCount({}) - 1, columnCount({}) - 1));
-    }
-
-private:
-    CWorldElementsView& m_view;
-};
-
 namespace {
 enum ElementCommand { ElemInsert = 100, ElemDelete, ElemMoveUp, ElemMoveDown, ElemSwap };
 
@@ -93,54 +44,14 @@ double speedFromPercent(double percent)
 } // namespace
 
 CWorldElementsView::CWorldElementsView(QWidget* parent)
-    : QWidget(parent), m_instance(std::make_unique<WorldInstance>())
+    : CSideGrid(kDefaultTitle, parent), m_instance(std::make_unique<WorldInstance>())
 {
     for (int type = WorldObjectBitmap; type <= WorldObjectWorldReference; ++type)
         m_typeTexts.emplace_back(WorldElement::objectTypeText(type));
     // What other values show: an entry no edit can store.
     m_typeTexts.emplace_back(WorldElement::objectTypeText(-1));
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    m_title = new QLabel(QString::fromLatin1(kDefaultTitle));
-    layout->addWidget(m_title);
-    auto* split = new QSplitter(Qt::Vertical);
-    layout->addWidget(split, 1);
-    m_table = new QTableView;
-    m_model = new CWorldElementsModel(*this);
-    m_table->setModel(m_model);
-    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    // Typing or F2 edits the current cell without touching the selection,
-    // so that the edit can go into every selected row.
-    m_table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::AnyKeyPressed
-                             | QAbstractItemView::EditKeyPressed);
-    m_table->setContextMenuPolicy(Qt::CustomContextMenu);
-    m_table->verticalHeader()->hide();
-    CTableSearch::addShortcuts(*m_table);
-    split->addWidget(m_table);
     m_preview = new CWorldPreview(*this);
-    split->addWidget(m_preview);
-
-    // Each cell has a value of its own: the table draws while an editor's
-    // dialog is open (the delayed refresh redraws every row), and must not
-    // refill the value being edited with another cell's (kept for the
-    // view's life, so that no edit can hold a freed one).
-    m_delegate = new CCellDelegate(
-        [this](const QModelIndex& index) -> CellValue* {
-            CellValue& cell = m_cells[{index.row(), index.column()}];
-            return cellValue(index.column(), index.row(), cell) ? &cell : nullptr;
-        },
-        m_table);
-    m_table->setItemDelegate(m_delegate);
-    connect(m_delegate, &CCellDelegate::cellEdited, this, [this](const QModelIndex& index) {
-        editCell(index.column(), index.row(), m_cells[{index.row(), index.column()}]);
-    });
-    connect(m_table, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        QMenu menu;
-        fillContextMenu(menu);
-        if (QAction* chosen = menu.exec(m_table->viewport()->mapToGlobal(at)))
-            runCommand(chosen->data().toInt());
-    });
+    setLowerPane(m_preview);
 
     m_refresh = new QTimer(this);
     m_refresh->setInterval(kRefreshDelayMs);
@@ -150,17 +61,19 @@ CWorldElementsView::CWorldElementsView(QWidget* parent)
         // (an editor inside the table's viewport would take the focus).
         const QWidget* focus = QApplication::focusWidget();
         if (QApplication::activeModalWidget() || QApplication::activePopupWidget()
-            || (focus && focus != m_table->viewport() && m_table->viewport()->isAncestorOf(focus)))
+            || (focus && focus != table()->viewport() && table()->viewport()->isAncestorOf(focus)))
             return;
         refreshNow();
     });
+    openRows();
 }
 
-CWorldElementsView::~CWorldElementsView()
+CWorldElementsView::~CWorldElementsView() = default;
+
+int CWorldElementsView::rowTotal() const
 {
-    // Closing a visible window of the grid after this destructor would make
-    // the table ask the model, and the model this object, for cells.
-    m_table->setModel(nullptr);
+    const GameWorld* shown = world();
+    return shown ? shown->elementCount() : 0;
 }
 
 GameWorld* CWorldElementsView::world() const
@@ -172,15 +85,9 @@ void CWorldElementsView::showWorld(CResourceHolder* document, int worldIndex)
 {
     m_document = document;
     m_worldIndex = document && CWorldLoopGuard::world(*document, worldIndex) ? worldIndex : -1;
-    m_model->reset();
+    resetRows();
     refreshNow();
 }
-
-QString CWorldElementsView::title() const { return m_title->text(); }
-
-int CWorldElementsView::currentRow() const { return currentTableRow(*m_table); }
-
-std::vector<int> CWorldElementsView::selectedRows() const { return selectedTableRows(*m_table); }
 
 QString CWorldElementsView::header(int column)
 {
@@ -350,7 +257,7 @@ int CWorldElementsView::storeCell(int column, int row, const CellValue& value)
     // A refused world reference may still have changed the type: the
     // document and the picture follow what was actually kept.
     changed(cellAffectsPicture(column, row));
-    m_model->redraw();
+    allRowsChanged();
     return stored;
 }
 
@@ -390,7 +297,7 @@ int CWorldElementsView::editCell(int column, int row, const CellValue& edited)
             affectsPicture = affectsPicture || cellAffectsPicture(column, other);
         changed(affectsPicture);
     }
-    m_model->redraw();
+    allRowsChanged();
     messages.flush();
     return result.stored ? 1 + result.copied : 0;
 }
@@ -418,8 +325,8 @@ int CWorldElementsView::insertElement()
             return -1;
         m_instance->build(*m_document, m_worldIndex);
     }
-    m_model->reset();
-    m_table->selectRow(row);
+    resetRows();
+    table()->selectRow(row);
     changed(true);
     return row;
 }
@@ -437,7 +344,7 @@ int CWorldElementsView::deleteElement(int row)
             return 0;
         m_instance->build(*m_document, m_worldIndex);
     }
-    m_model->reset();
+    resetRows();
     changed(true);
     return 1;
 }
@@ -453,8 +360,8 @@ int CWorldElementsView::moveElement(int from, int to)
             return 0;
         m_instance->build(*m_document, m_worldIndex);
     }
-    m_model->reset();
-    m_table->selectRow(to);
+    resetRows();
+    table()->selectRow(to);
     changed(true);
     return 1;
 }
@@ -470,7 +377,7 @@ int CWorldElementsView::swapElements(int a, int b)
             return 0;
         m_instance->build(*m_document, m_worldIndex);
     }
-    m_model->reset();
+    resetRows();
     changed(true);
     return 1;
 }
@@ -488,7 +395,7 @@ int CWorldElementsView::sortSelectedByOffsetY()
             m_instance->build(*m_document, m_worldIndex);
     }
     if (sorted) {
-        m_model->redraw();
+        allRowsChanged();
         changed(true);
     }
     return sorted;
@@ -513,7 +420,7 @@ void CWorldElementsView::fillContextMenu(QMenu& menu)
     add("&Swap", "Swap the two selected elements", ElemSwap, rows.size() == 2);
     menu.addSeparator();
     add(kSortEntry, kSortHelp, CmdSortByOffsetY, count > 0 && !rows.empty());
-    CTableSearch::addMenuEntries(menu, *m_table);
+    CTableSearch::addMenuEntries(menu, *table());
 }
 
 int CWorldElementsView::runCommand(int command)
@@ -535,7 +442,7 @@ int CWorldElementsView::runCommand(int command)
         return rows.size() == 2 && swapElements(rows[0], rows[1]);
     }
     case CmdSortByOffsetY: return sortSelectedByOffsetY();
-    default: return CTableSearch::run(*m_table, command) ? 1 : 0;
+    default: return CTableSearch::run(*table(), command) ? 1 : 0;
     }
 }
 
@@ -547,14 +454,17 @@ void CWorldElementsView::refreshNow()
 {
     m_refresh->stop();
     const GameWorld* w = world();
-    m_title->setText(w ? QString::fromStdString(w->id()) : QString::fromLatin1(kDefaultTitle));
+    if (w)
+        setTitle(QString::fromStdString(w->id()));
+    else
+        showDefaultTitle();
     {
         std::lock_guard<std::mutex> guard(m_instanceMutex);
         m_instance = std::make_unique<WorldInstance>();
         if (m_document)
             m_instance->build(*m_document, m_worldIndex);
     }
-    m_model->redraw();
+    allRowsChanged();
     m_preview->update();
 }
 

@@ -1,26 +1,17 @@
 #pragma once
 
-#include "grid/CellValue.h"
-
-#include <QWidget>
+#include "grid/ui/CSideGrid.h"
 
 #include <functional>
-#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
-#include <utility>
 #include <vector>
 
-class CCellDelegate;
 class CResourceHolder;
-class CWorldElementsModel;
 class CWorldPreview;
 class GameWorld;
 class IPrompter;
-class QLabel;
-class QMenu;
-class QTableView;
 class QTimer;
 class WorldInstance;
 
@@ -28,7 +19,7 @@ class WorldInstance;
 // elements of the world shown and a preview playing that world. Changes
 // that can alter the picture rebuild the preview after a short delay, so
 // that a run of edits rebuilds it once.
-class CWorldElementsView : public QWidget {
+class CWorldElementsView : public CSideGrid {
     Q_OBJECT
 public:
     enum Column {
@@ -55,16 +46,15 @@ public:
     GameWorld* world() const;
     void setModifiedCallback(std::function<void()> modified) { m_modified = std::move(modified); }
 
-    QString title() const;
-    QTableView* table() const { return m_table; }
     CWorldPreview* preview() const { return m_preview; }
-    int currentRow() const;
-    std::vector<int> selectedRows() const;
 
     static QString header(int column);
+    int rowTotal() const override;
+    int columnTotal() const override { return ColumnCount; }
+    QString headerText(int column) const override { return header(column); }
     // The typed value of a cell; false when the element does not exist.
-    bool cellValue(int column, int row, CellValue& value) const;
-    QString cellText(int column, int row) const;
+    bool cellValue(int column, int row, CellValue& value) const override;
+    QString cellText(int column, int row) const override;
     // Stores an edited value in that row only (object type and index through
     // the loop guard): 1 if the value asked for was stored.
     int storeCell(int column, int row, const CellValue& value);
@@ -77,7 +67,7 @@ public:
     // An object type that the guard keeps but whose index it clears counts
     // as taken: the type asked for is there.
     int editCell(int column, int row, const CellValue& value);
-    int editCellText(int column, int row, const QString& text);
+    int editCellText(int column, int row, const QString& text) override;
 
     int insertElement();
     int deleteElement(int row);
@@ -86,8 +76,8 @@ public:
     // Sorts the selected rows by Offset Y: 1 when the order changed.
     int sortSelectedByOffsetY();
 
-    void fillContextMenu(QMenu& menu);
-    int runCommand(int command);
+    void fillContextMenu(QMenu& menu) override;
+    int runCommand(int command) override;
 
     // The delayed refresh: pending after a change, done when it fires.
     bool refreshPending() const;
@@ -102,6 +92,9 @@ public:
         f(*m_instance);
     }
 
+protected:
+    void storeEditedCell(int column, int row, const CellValue& edited) override { editCell(column, row, edited); }
+
 private:
     // Writes the value into the row's element with no redraw or notice;
     // the loop guard tells its refusals to `prompter`. `written` is set when
@@ -115,14 +108,8 @@ private:
     int m_worldIndex = -1;
     std::function<void()> m_modified;
     std::vector<std::string> m_typeTexts;
-    QLabel* m_title;
-    QTableView* m_table;
-    CWorldElementsModel* m_model;
-    CCellDelegate* m_delegate;
-    std::map<std::pair<int, int>, CellValue> m_cells; // by row and column
     CWorldPreview* m_preview;
     QTimer* m_refresh;
     mutable std::mutex m_instanceMutex;
     std::unique_ptr<WorldInstance> m_instance;
-    friend class CWorldElementsModel;
 };

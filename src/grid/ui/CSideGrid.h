@@ -1,0 +1,79 @@
+#pragma once
+
+#include "grid/CellValue.h"
+
+#include <QWidget>
+
+#include <map>
+#include <utility>
+#include <vector>
+
+class CCellDelegate;
+class CSideGridModel;
+class QLabel;
+class QMenu;
+class QSplitter;
+class QTableView;
+
+// A table beside a panel's grid that lists the parts of the current item
+// (the items of a user interface, the elements of a world) under a title,
+// with a pane below it. Rows are selected whole, so that an edit can go into
+// every selected row; every cell is drawn and edited by its kind. What the
+// rows hold, how an edit is stored and the context menu are the subclass's.
+class CSideGrid : public QWidget {
+    Q_OBJECT
+public:
+    ~CSideGrid() override;
+
+    QString title() const;
+    QTableView* table() const { return m_table; }
+    int currentRow() const;
+    std::vector<int> selectedRows() const;
+
+    // --- what the rows hold ------------------------------------------------
+    virtual int rowTotal() const = 0;
+    virtual int columnTotal() const = 0;
+    virtual QString headerText(int column) const = 0;
+    virtual QString cellText(int column, int row) const = 0;
+    // The typed value of a cell; false when the row does not exist.
+    virtual bool cellValue(int column, int row, CellValue& value) const = 0;
+    // Stores a typed text (the table's own edit): 1 if stored.
+    virtual int editCellText(int column, int row, const QString& text) = 0;
+    virtual void fillContextMenu(QMenu& menu) = 0;
+    virtual int runCommand(int command) = 0;
+
+protected:
+    CSideGrid(const char* defaultTitle, QWidget* parent);
+
+    // The end of a subclass's constructor: the table may ask for rows from
+    // now on.
+    void openRows();
+    // A cell's editor stored a new value into `edited`.
+    virtual void storeEditedCell(int column, int row, const CellValue& edited) = 0;
+
+    // The title shown above the table: an item's ID, or the default when no
+    // item is shown.
+    void setTitle(const QString& title);
+    void showDefaultTitle();
+    // The pane under the table.
+    void setLowerPane(QWidget* pane);
+    CCellDelegate* delegate() const { return m_delegate; }
+
+    // The rows were replaced (another item shown, rows added or removed).
+    void resetRows();
+    void rowChanged(int row);
+    void allRowsChanged();
+
+private:
+    QString m_defaultTitle;
+    QLabel* m_title;
+    QSplitter* m_split;
+    QTableView* m_table;
+    CSideGridModel* m_model;
+    CCellDelegate* m_delegate;
+    // Each cell has a value of its own: the table draws while an editor's
+    // dialog is open, and must not refill the value being edited with
+    // another cell's (kept for the view's life, so that no edit can hold a
+    // freed one).
+    std::map<std::pair<int, int>, CellValue> m_cells;  // by row and column
+};
