@@ -1,7 +1,10 @@
 #include "app/CInterfaceDialog.h"
 
+#include "app/CBitmapPicture.h"
 #include "kinds/userinterfaces/CUserInterfaceDialog.h"
 #include "kinds/userinterfaces/UserInterface.h"
+#include "params/ui/CMVT_ParamButton.h"
+#include "params/ui/CMVT_ParamToolBar.h"
 #include "params/ui/CMVT_Parameter.h"
 #include "params/ui/CMVT_ParameterList.h"
 
@@ -16,6 +19,12 @@ std::uint32_t toRgb(const QColor& c)
     return static_cast<std::uint32_t>(c.red()) | (static_cast<std::uint32_t>(c.green()) << 8)
         | (static_cast<std::uint32_t>(c.blue()) << 16);
 }
+
+CPictureButton::Pictures picturesOf(const CToolBarButton& b, const CResourceHolder& pictures)
+{
+    return {CBitmapPicture::of(pictures, b.image), CBitmapPicture::of(pictures, b.imageRight),
+            CBitmapPicture::of(pictures, b.backgroundUp), CBitmapPicture::of(pictures, b.backgroundDown)};
+}
 } // namespace
 
 CInterfaceDialog::CInterfaceDialog(const UserInterface& ui, const CResourceHolder& interfaceHolder,
@@ -24,24 +33,29 @@ CInterfaceDialog::CInterfaceDialog(const UserInterface& ui, const CResourceHolde
 {
     setWindowTitle(title);
     setSizeGripEnabled(true);
+    // Pictures come from the picture source when the user interface has one
+    // (the program's own resources), else from the holder it is part of.
+    const CResourceHolder& pictures = ui.pictureSource() ? *ui.pictureSource() : interfaceHolder;
     for (const CDialogField& f : CUserInterfaceDialog::build(ui, &interfaceHolder)) {
         std::string name = f.name.empty() ? "item" + std::to_string(f.itemIndex) : f.name;
         switch (f.kind) {
         case CDialogField::Kind::Title: m_sheet->addTitle(f.level, name, f.label); break;
         case CDialogField::Kind::Info: m_sheet->addInfo(f.level, name, f.text); break;
         case CDialogField::Kind::Button: {
-            m_sheet->addButton(f.level, name, f.label);
+            m_sheet->addButton(f.level, name, f.label)->setPictures(picturesOf(f.button, pictures), f.button.border);
             if (f.name == "explore")
                 if (const UserInterfaceItem* item = ui.item(f.itemIndex))
                     m_explore = QString::fromStdString(item->defaultValue);
             break;
         }
         case CDialogField::Kind::ToolBar: {
-            std::vector<CMVT_ParamToolBar::Button> buttons;
-            for (const CToolBarButton& b : f.buttons)
-                if (!b.gap)
-                    buttons.push_back({b.id, b.title, b.helpText});
-            m_sheet->addToolBar(f.level, name, buttons);
+            CMVT_ParamToolBar* bar = m_sheet->addToolBar(f.level, name, {});
+            for (const CToolBarButton& b : f.buttons) {
+                if (b.gap)
+                    bar->addGap();
+                else
+                    bar->addButton({b.id, b.title, b.helpText, picturesOf(b, pictures), b.border});
+            }
             break;
         }
         case CDialogField::Kind::Boolean: m_sheet->addBoolean(f.level, name, f.label, f.integerValue != 0); break;

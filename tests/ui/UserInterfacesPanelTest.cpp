@@ -6,6 +6,8 @@
 #include "grid/ui/CItemsGrid.h"
 #include "grid/ui/CTableSearch.h"
 #include "kinds/CItemKinds.h"
+#include "params/ui/CMVT_ParamButton.h"
+#include "params/ui/CMVT_ParamToolBar.h"
 #include "params/ui/CMVT_Parameter.h"
 #include "params/ui/CMVT_ParameterList.h"
 #include "kinds/userinterfaces/UserInterface.h"
@@ -277,6 +279,86 @@ TEST_F(UserInterfacesFixture, TestDialogButtonsOpenNoAddress)
         if (dialog != items().sideDialog())
             delete dialog;
     }
+}
+
+namespace {
+void addBitmap(CResourceHolder& holder, const char* id, QColor colour)
+{
+    QImage image(6, 6, QImage::Format_ARGB32_Premultiplied);
+    image.fill(colour);
+    const int row = holder.newItem(GroupBitmaps, id);
+    ASSERT_TRUE(dynamic_cast<CDisplayBuffer*>(holder.get(GroupBitmaps, row))->attachImage(image));
+}
+} // namespace
+
+// Button items and rows of buttons carry their pictures, border and gaps
+// into the test dialog; a picture ID that names no bitmap just draws nothing.
+TEST_F(UserInterfacesFixture, TestDialogButtonsShowTheirPicturesBorderAndGaps)
+{
+    addBitmap(holder, "red", Qt::red);
+    addBitmap(holder, "blue", Qt::blue);
+    addBitmap(holder, "green", Qt::green);
+    addBitmap(holder, "yellow", Qt::yellow);
+    using Item = UserInterfaceItem;
+    auto add = [&](int uiIndex, Item::Type type, const std::string& id) -> Item& {
+        Item& item = *ui(uiIndex).item(ui(uiIndex).appendItem(id));
+        item.type = type;
+        item.title = id;
+        return item;
+    };
+    Item& apply = add(0, Item::TypeButton, "apply");
+    apply.image = "red";
+    apply.states = "Image Right=blue\r\nBorder=Yes\r\nBkgnd Up=green\r\nBkgnd Down=yellow";
+    Item& lost = add(0, Item::TypeButton, "lost");
+    lost.image = "missing";
+    lost.states = "Image Right=gone\r\nBkgnd Up=nowhere";
+    add(0, Item::TypeButtons, "row").defaultValue = "tools";
+    add(1, Item::TypeButton, "first").image = "blue";
+    add(1, Item::TypeSeparator, "gap");
+    add(1, Item::TypeButton, "second");
+    add(1, Item::TypeButton, "third");
+    panel.reloadEditorView();
+
+    std::unique_ptr<CInterfaceDialog> dialog = items().buildTestDialog(nullptr);
+    ASSERT_TRUE(dialog);
+    dialog->show();
+    QCoreApplication::processEvents();
+
+    auto* applyItem = dynamic_cast<CMVT_ParamButton*>(dialog->sheet()->find("apply"));
+    ASSERT_TRUE(applyItem);
+    CPictureButton& button = *applyItem->button();
+    EXPECT_EQ(button.text(), "apply");
+    EXPECT_TRUE(button.hasBorder());
+    const CPictureButton::Placement p = button.placement();
+    QImage shot = button.grab().toImage();
+    EXPECT_EQ(shot.pixelColor(p.image.center()), QColor(Qt::red));
+    EXPECT_EQ(shot.pixelColor(p.imageRight.center()), QColor(Qt::blue));
+    EXPECT_LT(p.image.right(), p.title.left());
+    EXPECT_LT(p.title.right(), p.imageRight.left());
+    EXPECT_EQ(shot.pixelColor(3, 3), QColor(Qt::green));
+    EXPECT_NE(shot.pixelColor(0, button.height() / 2), QColor(Qt::green));
+    button.setDown(true);
+    EXPECT_EQ(button.grab().toImage().pixelColor(3, 3), QColor(Qt::yellow));
+    button.setDown(false);
+
+    auto* lostItem = dynamic_cast<CMVT_ParamButton*>(dialog->sheet()->find("lost"));
+    ASSERT_TRUE(lostItem);
+    EXPECT_FALSE(lostItem->button()->pictures().any());
+    EXPECT_FALSE(lostItem->button()->hasBorder());
+    EXPECT_FALSE(lostItem->button()->grab().isNull());
+
+    auto* row = dynamic_cast<CMVT_ParamToolBar*>(dialog->sheet()->find("row"));
+    ASSERT_TRUE(row);
+    CPictureButton* first = row->buttonFor("first");
+    CPictureButton* second = row->buttonFor("second");
+    CPictureButton* third = row->buttonFor("third");
+    ASSERT_TRUE(first && second && third);
+    EXPECT_EQ(row->controls().size(), 4u);
+    EXPECT_EQ(first->grab().toImage().pixelColor(first->placement().image.center()), QColor(Qt::blue));
+    EXPECT_FALSE(second->pictures().any());
+    const int plainSpace = third->x() - (second->x() + second->width());
+    const int gapSpace = second->x() - (first->x() + first->width());
+    EXPECT_GE(gapSpace, plainSpace + CMVT_ParamToolBar::kGapWidth);
 }
 
 TEST_F(UserInterfacesFixture, TestDialogIsBuiltBesideTheItems)

@@ -1,22 +1,23 @@
 #pragma once
 
 #include "params/ui/CMVT_Parameter.h"
+#include "params/ui/CPictureButton.h"
 
-class QPushButton;
-
-// A push button; pressing it sends the item notification (and does not mark
-// the sheet modified: nothing was edited).
+// A push button, drawn from pictures when it is given some; pressing it
+// sends the item notification (and does not mark the sheet modified: nothing
+// was edited).
 class CMVT_ParamButton : public CMVT_Parameter {
     Q_OBJECT
 public:
     explicit CMVT_ParamButton(QWidget* parent = nullptr);
     const char* kindName() const override { return "Button"; }
 
-    QPushButton* button() const { return m_button; }
+    CPictureButton* button() const { return m_button; }
+    void setPictures(const CPictureButton::Pictures& pictures, bool border);
 
 protected:
     void onLabelChanged() override;
 
 private:
-    QPushButton* m_button;
+    CPictureButton* m_button;
 };
