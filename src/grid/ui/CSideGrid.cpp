@@ -72,8 +72,13 @@ private:
     bool m_closed = true;
 };
 
-CSideGrid::CSideGrid(const char* defaultTitle, QWidget* parent)
-    : QWidget(parent), m_defaultTitle(QString::fromLatin1(defaultTitle)), m_title(new QLabel(m_defaultTitle)),
+namespace {
+enum RowCommand { RowInsert = 100, RowDelete, RowMoveUp, RowMoveDown, RowSwap };
+} // namespace
+
+CSideGrid::CSideGrid(const char* defaultTitle, const char* rowNoun, const char* rowsNoun, QWidget* parent)
+    : QWidget(parent), m_defaultTitle(QString::fromLatin1(defaultTitle)), m_rowNoun(QString::fromLatin1(rowNoun)),
+      m_rowsNoun(QString::fromLatin1(rowsNoun)), m_title(new QLabel(m_defaultTitle)),
       m_split(new QSplitter(Qt::Vertical)), m_table(new QTableView), m_model(new CSideGridModel(*this))
 {
     auto* layout = new QVBoxLayout(this);
@@ -142,3 +147,57 @@ void CSideGrid::resetRows() { m_model->reset(); }
 void CSideGrid::rowChanged(int row) { m_model->rowsChanged(row, row); }
 
 void CSideGrid::allRowsChanged() { m_model->rowsChanged(0, rowTotal() - 1); }
+
+void CSideGrid::addEntry(QMenu& menu, const char* label, const char* help, int command, bool enabled)
+{
+    QAction* action = menu.addAction(QString::fromLatin1(label));
+    action->setData(command);
+    action->setStatusTip(QString::fromLatin1(help));
+    action->setToolTip(QString::fromLatin1(help));
+    action->setEnabled(enabled);
+}
+
+void CSideGrid::fillContextMenu(QMenu& menu)
+{
+    const int row = currentRow();
+    const std::vector<int> rows = selectedRows();
+    const int count = rowTotal();
+    auto add = [&](const char* label, const QString& help, int command, bool enabled) {
+        addEntry(menu, label, help.toLatin1().constData(), command, enabled);
+    };
+    add("&Insert", QStringLiteral("Insert a new %1").arg(m_rowNoun), RowInsert, canInsertRow());
+    add("&Delete", QStringLiteral("Delete the selected %1").arg(m_rowsNoun), RowDelete, !rows.empty());
+    add("Move &Up", QStringLiteral("Move the current %1 up").arg(m_rowNoun), RowMoveUp, row > 0);
+    add("Move Do&wn", QStringLiteral("Move the current %1 down").arg(m_rowNoun), RowMoveDown,
+        row >= 0 && row + 1 < count);
+    add("&Swap", QStringLiteral("Swap the two selected %1").arg(m_rowsNoun), RowSwap, rows.size() == 2);
+    menu.addSeparator();
+    addOwnEntries(menu);
+    CTableSearch::addMenuEntries(menu, *m_table);
+}
+
+int CSideGrid::runCommand(int command)
+{
+    const int row = currentRow();
+    switch (command) {
+    case RowInsert: return insertRow() >= 0;
+    case RowDelete: {
+        const std::vector<int> rows = selectedRows();
+        int done = 0;
+        // From the last, so that the rows still to delete keep their index.
+        for (auto it = rows.rbegin(); it != rows.rend(); ++it)
+            done += deleteRow(*it);
+        return done > 0;
+    }
+    case RowMoveUp: return moveRow(row, row - 1);
+    case RowMoveDown: return moveRow(row, row + 1);
+    case RowSwap: {
+        const std::vector<int> rows = selectedRows();
+        return rows.size() == 2 && swapRows(rows[0], rows[1]);
+    }
+    default:
+        if (CTableSearch::run(*m_table, command))
+            return 1;
+        return runOwnCommand(command);
+    }
+}

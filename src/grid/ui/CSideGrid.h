@@ -39,11 +39,33 @@ public:
     virtual bool cellValue(int column, int row, CellValue& value) const = 0;
     // Stores a typed text (the table's own edit): 1 if stored.
     virtual int editCellText(int column, int row, const QString& text) = 0;
-    virtual void fillContextMenu(QMenu& menu) = 0;
-    virtual int runCommand(int command) = 0;
+
+    // The context menu: insert, delete, move up and down, swap, then the
+    // subclass's own entries, then find.
+    void fillContextMenu(QMenu& menu);
+    // Runs an entry of that menu: nonzero when it did something.
+    int runCommand(int command);
 
 protected:
-    CSideGrid(const char* defaultTitle, QWidget* parent);
+    // `rowNoun` and `rowsNoun` name the rows in the menu's help texts
+    // ("item", "items").
+    CSideGrid(const char* defaultTitle, const char* rowNoun, const char* rowsNoun, QWidget* parent);
+
+    // --- the row operations the menu runs ---------------------------------
+    // Whether there is something to insert into (an item is shown).
+    virtual bool canInsertRow() const = 0;
+    // The new row, or -1.
+    virtual int insertRow() = 0;
+    // 1 when done, 0 for a row out of range.
+    virtual int deleteRow(int row) = 0;
+    virtual int moveRow(int from, int to) = 0;
+    virtual int swapRows(int a, int b) = 0;
+    // The subclass's own entries, after a separator; their commands are
+    // below kFirstRowCommand.
+    virtual void addOwnEntries(QMenu& /*menu*/) {}
+    virtual int runOwnCommand(int /*command*/) { return 0; }
+    static constexpr int kFirstRowCommand = 100;
+    static void addEntry(QMenu& menu, const char* label, const char* help, int command, bool enabled);
 
     // The end of a subclass's constructor: the table may ask for rows from
     // now on.
@@ -66,6 +88,8 @@ protected:
 
 private:
     QString m_defaultTitle;
+    QString m_rowNoun;
+    QString m_rowsNoun;
     QLabel* m_title;
     QSplitter* m_split;
     QTableView* m_table;

@@ -29,7 +29,7 @@
 #include <set>
 
 CUserInterfaceItemsView::CUserInterfaceItemsView(QWidget* parent)
-    : CSideGrid(kDefaultTitle, parent), m_typeTexts(UserInterfaceItem::typeTexts())
+    : CSideGrid(kDefaultTitle, "item", "items", parent), m_typeTexts(UserInterfaceItem::typeTexts())
 {
     // Values outside the table show as "Unkown", an entry no edit can store.
     m_typeTexts.push_back(UserInterfaceItem::typeText(-1));
@@ -226,53 +226,16 @@ int CUserInterfaceItemsView::swapItems(int a, int b)
     return 1;
 }
 
-namespace {
-enum ItemCommand { ItemInsert = 100, ItemDelete, ItemMoveUp, ItemMoveDown, ItemSwap };
-}
-
-void CUserInterfaceItemsView::fillContextMenu(QMenu& menu)
+void CUserInterfaceItemsView::addOwnEntries(QMenu& menu)
 {
-    const int row = currentRow();
-    const std::vector<int> rows = selectedRows();
-    auto add = [&](const char* label, const char* help, int command, bool enabled) {
-        QAction* action = menu.addAction(QString::fromLatin1(label));
-        action->setData(command);
-        action->setStatusTip(QString::fromLatin1(help));
-        action->setToolTip(QString::fromLatin1(help));
-        action->setEnabled(enabled);
-    };
     const bool shown = m_ui != nullptr;
-    const int count = shown ? m_ui->itemCount() : 0;
-    add("&Insert", "Insert a new item", ItemInsert, shown);
-    add("&Delete", "Delete the selected items", ItemDelete, !rows.empty());
-    add("Move &Up", "Move the current item up", ItemMoveUp, row > 0);
-    add("Move Do&wn", "Move the current item down", ItemMoveDown, row >= 0 && row + 1 < count);
-    add("&Swap", "Swap the two selected items", ItemSwap, rows.size() == 2);
-    menu.addSeparator();
-    add(kTestMenuEntry, kTestMenuHelp, CmdTestMenu, shown);
-    add(kTestDialogEntry, kTestDialogHelp, CmdTestDialog, shown);
-    CTableSearch::addMenuEntries(menu, *table());
+    addEntry(menu, kTestMenuEntry, kTestMenuHelp, CmdTestMenu, shown);
+    addEntry(menu, kTestDialogEntry, kTestDialogHelp, CmdTestDialog, shown);
 }
 
-int CUserInterfaceItemsView::runCommand(int command)
+int CUserInterfaceItemsView::runOwnCommand(int command)
 {
-    const int row = currentRow();
     switch (command) {
-    case ItemInsert: return insertItem() >= 0;
-    case ItemDelete: {
-        std::vector<int> rows = selectedRows();
-        int done = 0;
-        // From the last, so that the rows still to delete keep their index.
-        for (auto it = rows.rbegin(); it != rows.rend(); ++it)
-            done += deleteItem(*it);
-        return done > 0;
-    }
-    case ItemMoveUp: return moveItem(row, row - 1);
-    case ItemMoveDown: return moveItem(row, row + 1);
-    case ItemSwap: {
-        const std::vector<int> rows = selectedRows();
-        return rows.size() == 2 && swapItems(rows[0], rows[1]);
-    }
     case CmdTestMenu: {
         std::unique_ptr<QMenu> menu = buildTestMenu();
         if (!menu)
@@ -288,7 +251,7 @@ int CUserInterfaceItemsView::runCommand(int command)
         dialog->exec();
         return 1;
     }
-    default: return CTableSearch::run(*table(), command) ? 1 : 0;
+    default: return 0;
     }
 }
 

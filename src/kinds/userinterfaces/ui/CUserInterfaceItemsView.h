@@ -66,8 +66,6 @@ public:
     int moveItem(int from, int to);
     int swapItems(int a, int b);
 
-    void fillContextMenu(QMenu& menu) override;
-    int runCommand(int command) override;
 
     // The test menu of the user interface shown, and the action of the item
     // chosen in it is only reported (on the status line).
@@ -86,6 +84,13 @@ signals:
 
 protected:
     void storeEditedCell(int column, int row, const CellValue& edited) override;
+    bool canInsertRow() const override { return m_ui != nullptr; }
+    int insertRow() override { return insertItem(); }
+    int deleteRow(int row) override { return deleteItem(row); }
+    int moveRow(int from, int to) override { return moveItem(from, to); }
+    int swapRows(int a, int b) override { return swapItems(a, b); }
+    void addOwnEntries(QMenu& menu) override;
+    int runOwnCommand(int command) override;
 
 private:
     // The picture of the bitmap of that ID; none when there is no such

@@ -29,8 +29,6 @@
 #include <set>
 
 namespace {
-enum ElementCommand { ElemInsert = 100, ElemDelete, ElemMoveUp, ElemMoveDown, ElemSwap };
-
 const char* const kHeaders[CWorldElementsView::ColumnCount] = {"Index", "ID", "Show", "Play", "Play Offset",
     "Play Speed", "Offset X", "Offset Y", "", "Object\nType", "Object\nIndex", "Object\nPlay Offset",
     "Object\nPlay Speed", "", "Trajectory\nIndex", "Trajectory\nPlay Offset", "Trajectory\nPlay Speed", "",
@@ -44,7 +42,7 @@ double speedFromPercent(double percent)
 } // namespace
 
 CWorldElementsView::CWorldElementsView(QWidget* parent)
-    : CSideGrid(kDefaultTitle, parent), m_instance(std::make_unique<WorldInstance>())
+    : CSideGrid(kDefaultTitle, "element", "elements", parent), m_instance(std::make_unique<WorldInstance>())
 {
     for (int type = WorldObjectBitmap; type <= WorldObjectWorldReference; ++type)
         m_typeTexts.emplace_back(WorldElement::objectTypeText(type));
@@ -401,49 +399,14 @@ int CWorldElementsView::sortSelectedByOffsetY()
     return sorted;
 }
 
-void CWorldElementsView::fillContextMenu(QMenu& menu)
+void CWorldElementsView::addOwnEntries(QMenu& menu)
 {
-    const int row = currentRow();
-    const std::vector<int> rows = selectedRows();
-    const int count = world() ? world()->elementCount() : 0;
-    auto add = [&](const char* label, const char* help, int command, bool enabled) {
-        QAction* action = menu.addAction(QString::fromLatin1(label));
-        action->setData(command);
-        action->setStatusTip(QString::fromLatin1(help));
-        action->setToolTip(QString::fromLatin1(help));
-        action->setEnabled(enabled);
-    };
-    add("&Insert", "Insert a new element", ElemInsert, world() != nullptr);
-    add("&Delete", "Delete the selected elements", ElemDelete, !rows.empty());
-    add("Move &Up", "Move the current element up", ElemMoveUp, row > 0);
-    add("Move Do&wn", "Move the current element down", ElemMoveDown, row >= 0 && row + 1 < count);
-    add("&Swap", "Swap the two selected elements", ElemSwap, rows.size() == 2);
-    menu.addSeparator();
-    add(kSortEntry, kSortHelp, CmdSortByOffsetY, count > 0 && !rows.empty());
-    CTableSearch::addMenuEntries(menu, *table());
+    addEntry(menu, kSortEntry, kSortHelp, CmdSortByOffsetY, rowTotal() > 0 && !selectedRows().empty());
 }
 
-int CWorldElementsView::runCommand(int command)
+int CWorldElementsView::runOwnCommand(int command)
 {
-    const int row = currentRow();
-    switch (command) {
-    case ElemInsert: return insertElement() >= 0;
-    case ElemDelete: {
-        const std::vector<int> rows = selectedRows();
-        int done = 0;
-        for (auto it = rows.rbegin(); it != rows.rend(); ++it)
-            done += deleteElement(*it);
-        return done > 0;
-    }
-    case ElemMoveUp: return moveElement(row, row - 1);
-    case ElemMoveDown: return moveElement(row, row + 1);
-    case ElemSwap: {
-        const std::vector<int> rows = selectedRows();
-        return rows.size() == 2 && swapElements(rows[0], rows[1]);
-    }
-    case CmdSortByOffsetY: return sortSelectedByOffsetY();
-    default: return CTableSearch::run(*table(), command) ? 1 : 0;
-    }
+    return command == CmdSortByOffsetY ? sortSelectedByOffsetY() : 0;
 }
 
 bool CWorldElementsView::refreshPending() const { return m_refresh->isActive(); }

@@ -76,8 +76,6 @@ public:
     // Sorts the selected rows by Offset Y: 1 when the order changed.
     int sortSelectedByOffsetY();
 
-    void fillContextMenu(QMenu& menu) override;
-    int runCommand(int command) override;
 
     // The delayed refresh: pending after a change, done when it fires.
     bool refreshPending() const;
@@ -94,6 +92,13 @@ public:
 
 protected:
     void storeEditedCell(int column, int row, const CellValue& edited) override { editCell(column, row, edited); }
+    bool canInsertRow() const override { return world() != nullptr; }
+    int insertRow() override { return insertElement(); }
+    int deleteRow(int row) override { return deleteElement(row); }
+    int moveRow(int from, int to) override { return moveElement(from, to); }
+    int swapRows(int a, int b) override { return swapElements(a, b); }
+    void addOwnEntries(QMenu& menu) override;
+    int runOwnCommand(int command) override;
 
 private:
     // Writes the value into the row's element with no redraw or notice;
