@@ -42,7 +42,10 @@ CInterfaceDialog::CInterfaceDialog(const UserInterface& ui, const CResourceHolde
         case CDialogField::Kind::Title: m_sheet->addTitle(f.level, name, f.label); break;
         case CDialogField::Kind::Info: m_sheet->addInfo(f.level, name, f.text); break;
         case CDialogField::Kind::Button: {
-            m_sheet->addButton(f.level, name, f.label)->setPictures(picturesOf(f.button, pictures), f.button.border);
+            CMVT_ParamButton* button = m_sheet->addButton(f.level, name, f.label);
+            button->setPictures(picturesOf(f.button, pictures), f.button.border);
+            button->button()->setToolTip(QString::fromStdString(f.button.helpText));
+            button->button()->setStatusTip(button->button()->toolTip());
             if (f.name == "explore")
                 if (const UserInterfaceItem* item = ui.item(f.itemIndex))
                     m_explore = QString::fromStdString(item->defaultValue);

@@ -308,6 +308,7 @@ TEST_F(UserInterfacesFixture, TestDialogButtonsShowTheirPicturesBorderAndGaps)
     };
     Item& apply = add(0, Item::TypeButton, "apply");
     apply.image = "red";
+    apply.helpText = "Applies the settings";
     apply.states = "Image Right=blue\r\nBorder=Yes\r\nBkgnd Up=green\r\nBkgnd Down=yellow";
     Item& lost = add(0, Item::TypeButton, "lost");
     lost.image = "missing";
@@ -329,6 +330,7 @@ TEST_F(UserInterfacesFixture, TestDialogButtonsShowTheirPicturesBorderAndGaps)
     CPictureButton& button = *applyItem->button();
     EXPECT_EQ(button.text(), "apply");
     EXPECT_TRUE(button.hasBorder());
+    EXPECT_EQ(button.toolTip(), "Applies the settings");
     const CPictureButton::Placement p = button.placement();
     QImage shot = button.grab().toImage();
     EXPECT_EQ(shot.pixelColor(p.image.center()), QColor(Qt::red));

@@ -115,8 +115,12 @@ void CPictureButton::paintPictureLook(QPainter& painter)
     const bool down = pressedLook();
     const QImage& background =
         down && !m_pictures.backgroundDown.isNull() ? m_pictures.backgroundDown : m_pictures.backgroundUp;
+    // Without a background picture the button keeps a face of its own, so
+    // that its title stays readable on whatever it sits on.
     if (!background.isNull())
         painter.drawImage(rect(), background);
+    else
+        painter.fillRect(rect(), palette().brush(down ? QPalette::Midlight : QPalette::Button));
 
     Placement p = placement();
     // Without a picture of its own for the pressed state, the content moves

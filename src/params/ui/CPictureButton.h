@@ -5,8 +5,9 @@
 
 // A button drawn from pictures: its "up" background stretched behind it (the
 // "down" one while pressed or checked), then its picture, its title and its
-// right-hand picture side by side, centred. A frame is drawn only when the
-// border is on. Without any picture it looks like an ordinary push button.
+// right-hand picture side by side, centred; without a background picture,
+// the button face colour. A frame is drawn only when the border is on.
+// Without any picture it looks like an ordinary push button.
 class CPictureButton : public QAbstractButton {
     Q_OBJECT
 public:
