@@ -1,15 +1,14 @@
 #include "app/CInterfaceResources.h"
 
+#include "app/CBitmapPicture.h"
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
 #include "core/IPrompter.h"
 #include "kinds/CItemKinds.h"
 #include "kinds/userinterfaces/UserInterface.h"
-#include "media/image/CDisplayBuffer.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QPainter>
 
 const std::array<const char*, CInterfaceResources::NamedBitmapCount> CInterfaceResources::kBitmapNames = {
     "PopUpDown", "PopUpRight", "GridCheckBoxYes", "GridCheckBoxNo", "SelectedItem", "GroupExpand", "GroupCollapse",
@@ -62,23 +61,7 @@ int CInterfaceResources::bitmapIndex(const std::string& id) const
 
 QPixmap CInterfaceResources::picture(int index) const
 {
-    const auto* buffer = dynamic_cast<const CDisplayBuffer*>(m_holder->get(GroupBitmaps, index));
-    if (!buffer)
-        return {};
-    const QImage view = buffer->imageView();
-    if (!view.isNull())
-        return QPixmap::fromImage(view);
-    // Kinds without an image of their own are drawn onto a transparent one.
-    const int w = static_cast<int>(buffer->width());
-    const int h = static_cast<int>(buffer->height());
-    if (w <= 0 || h <= 0 || w > 4096 || h > 4096)
-        return {};
-    QImage drawn(w, h, QImage::Format_ARGB32_Premultiplied);
-    drawn.fill(Qt::transparent);
-    QPainter painter(&drawn);
-    buffer->drawWithoutOffset(painter);
-    painter.end();
-    return QPixmap::fromImage(drawn);
+    return QPixmap::fromImage(CBitmapPicture::ofRow(*m_holder, index));
 }
 
 QIcon CInterfaceResources::icon(const std::string& bitmapId) const

@@ -3,6 +3,7 @@
 #include "params/ui/WidgetHelpers.h"
 #include "params/ui/CMVT_ParameterList.h"
 
+#include "app/CBitmapPicture.h"
 #include "app/CInterfaceDialog.h"
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
@@ -13,7 +14,6 @@
 #include "kinds/userinterfaces/CUserInterfaceDialog.h"
 #include "kinds/userinterfaces/CUserInterfaceMenu.h"
 #include "kinds/userinterfaces/UserInterface.h"
-#include "media/image/CDisplayBuffer.h"
 
 #include <QAbstractTableModel>
 #include <QCoreApplication>
@@ -280,11 +280,7 @@ QIcon CUserInterfaceItemsView::pictureIcon(const std::string& bitmapId) const
     // Pictures come from the picture source when the user interface has one
     // (the program's own resources), else from the document it is part of.
     const CResourceHolder* pictures = m_ui && m_ui->pictureSource() ? m_ui->pictureSource() : m_document;
-    if (bitmapId.empty() || !pictures)
-        return {};
-    const int index = pictures->findById(GroupBitmaps, bitmapId);
-    const auto* bitmap = dynamic_cast<const CDisplayBuffer*>(index >= 0 ? pictures->get(GroupBitmaps, index) : nullptr);
-    const QImage image = bitmap ? bitmap->imageView() : QImage();
+    const QImage image = pictures ? CBitmapPicture::of(*pictures, CPictureRef{bitmapId, -1}) : QImage();
     return image.isNull() ? QIcon() : QIcon(QPixmap::fromImage(image));
 }
 
