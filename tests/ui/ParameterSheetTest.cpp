@@ -169,6 +169,9 @@ TEST(ParameterItems, StatusLinesFollowTheFocus)
     f.setMaximum(20000.0);
     EXPECT_EQ(f.labelLine(), "Gain: (Float = +1 234.5, Min: +0, Max: +20 000)");
 
+    CMVT_ParamFloat unlabelled;
+    EXPECT_EQ(unlabelled.labelLine(), "");
+
     CMVT_ParamInteger i;
     i.setLabel("Count");
     i.setValue(1000);

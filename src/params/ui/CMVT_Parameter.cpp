@@ -59,7 +59,9 @@ std::string CMVT_Parameter::labelLine() const
     const CMVT_EditTyped* e = edit();
     if (e && e->isEditing())
         return plainLabel() + statusText();
-    return plainLabel() + ":";
+    // An item without a label (a picture on its own) shows no lone colon.
+    const std::string label = plainLabel();
+    return label.empty() ? label : label + ":";
 }
 
 void CMVT_Parameter::refreshLabel()
