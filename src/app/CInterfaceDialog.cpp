@@ -3,6 +3,7 @@
 #include "app/CBitmapPicture.h"
 #include "kinds/userinterfaces/CUserInterfaceDialog.h"
 #include "kinds/userinterfaces/UserInterface.h"
+#include "params/ui/CMVT_ParamBitmap.h"
 #include "params/ui/CMVT_ParamButton.h"
 #include "params/ui/CMVT_ParamToolBar.h"
 #include "params/ui/CMVT_Parameter.h"
@@ -72,7 +73,9 @@ CInterfaceDialog::CInterfaceDialog(const UserInterface& ui, const CResourceHolde
         case CDialogField::Kind::Filename: m_sheet->addFilename(f.level, name, f.label, 0, f.filter, f.text); break;
         case CDialogField::Kind::Filenames: m_sheet->addFilenames(f.level, name, f.label, f.text); break;
         case CDialogField::Kind::Color: m_sheet->addColor(f.level, name, f.label, toRgb(f.colour)); break;
-        case CDialogField::Kind::Bitmap: m_sheet->addBitmap(f.level, name, f.label, &interfaceHolder, f.picture.id); break;
+        case CDialogField::Kind::Bitmap:
+            m_sheet->addBitmap(f.level, name, f.label, &interfaceHolder, f.picture.id)->setNameShown(false);
+            break;
         }
     }
     connect(m_sheet, &CMVT_ParameterList::itemChanged, this, [this](CMVT_Parameter* item) {

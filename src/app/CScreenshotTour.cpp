@@ -1,6 +1,9 @@
 #include "app/CScreenshotTour.h"
 
+#include "app/CInterfaceDialog.h"
+#include "app/CInterfaceResources.h"
 #include "app/CMainFrame.h"
+#include "app/CQuillopApp.h"
 #include "core/ui/CDocumentPropertiesDialog.h"
 #include "core/ui/CQuillopView.h"
 #include "grid/ui/CItemsGrid.h"
@@ -14,6 +17,7 @@
 #include <QToolBar>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 void settle()
@@ -87,6 +91,18 @@ int CScreenshotTour::run(CMainFrame& frame, const QString& folder)
     }
     written += save(window, folder, QStringLiteral("main-menu")) ? 1 : 0;
     delete menu;
+    if (CQuillopApp* app = CQuillopApp::instance()) {
+        const CInterfaceResources& look = app->interfaceResources();
+        for (const auto& [name, title] : {std::pair{"About", CMainFrame::kAboutTitle},
+                                          std::pair{"Contributors", CMainFrame::kContributorsTitle}})
+            if (const UserInterface* ui = look.userInterface(name)) {
+                CInterfaceDialog dialog(*ui, look.holder(), QString::fromLatin1(title), &frame);
+                dialog.show();
+                settle();
+                written += save(dialog.grab(), folder, QString::fromLatin1(name).toLower()) ? 1 : 0;
+                dialog.reject();
+            }
+    }
     if (CQuillopDoc* document = frame.activeDocument()) {
         CDocumentPropertiesDialog dialog(*document, &frame);
         dialog.show();

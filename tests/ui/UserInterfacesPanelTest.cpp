@@ -6,6 +6,7 @@
 #include "grid/ui/CItemsGrid.h"
 #include "grid/ui/CTableSearch.h"
 #include "kinds/CItemKinds.h"
+#include "params/ui/CMVT_ParamBitmap.h"
 #include "params/ui/CMVT_ParamButton.h"
 #include "params/ui/CMVT_ParamToolBar.h"
 #include "params/ui/CMVT_Parameter.h"
@@ -18,6 +19,7 @@
 #include "ui/UiFakes.h"
 
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QStatusTipEvent>
@@ -318,6 +320,7 @@ TEST_F(UserInterfacesFixture, TestDialogButtonsShowTheirPicturesBorderAndGaps)
     add(1, Item::TypeSeparator, "gap");
     add(1, Item::TypeButton, "second");
     add(1, Item::TypeButton, "third");
+    add(0, Item::TypeImage, "logo").image = "green";
     panel.reloadEditorView();
 
     std::unique_ptr<CInterfaceDialog> dialog = items().buildTestDialog(nullptr);
@@ -361,6 +364,13 @@ TEST_F(UserInterfacesFixture, TestDialogButtonsShowTheirPicturesBorderAndGaps)
     const int plainSpace = third->x() - (second->x() + second->width());
     const int gapSpace = second->x() - (first->x() + first->width());
     EXPECT_GE(gapSpace, plainSpace + CMVT_ParamToolBar::kGapWidth);
+
+    // An Image item shows its picture for itself, without the bitmap's ID.
+    auto* logo = dynamic_cast<CMVT_ParamBitmap*>(dialog->sheet()->find("logo"));
+    ASSERT_TRUE(logo);
+    EXPECT_TRUE(logo->hasPicture());
+    for (const QLabel* label : logo->findChildren<QLabel*>())
+        EXPECT_FALSE(label->isVisible() && label->text() == "green");
 }
 
 TEST_F(UserInterfacesFixture, TestDialogIsBuiltBesideTheItems)

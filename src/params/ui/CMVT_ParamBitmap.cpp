@@ -41,6 +41,8 @@ void CMVT_ParamBitmap::setBitmapName(const std::string& name)
     showPreview();
 }
 
+void CMVT_ParamBitmap::setNameShown(bool shown) { m_caption->setVisible(shown); }
+
 bool CMVT_ParamBitmap::hasPicture() const { return !pictureOf(m_holder, m_bitmap).isNull(); }
 
 void CMVT_ParamBitmap::showPreview()

@@ -20,6 +20,9 @@ public:
     const std::string& bitmapName() const { return m_bitmap; }
     // Whether the name finds a bitmap with a picture.
     bool hasPicture() const;
+    // The bitmap's ID beside its preview; a picture shown for itself (in an
+    // About window, a test dialog) goes without it.
+    void setNameShown(bool shown);
 
 private:
     void showPreview();
