@@ -96,6 +96,33 @@ public:
     int setKind(int kind);
     int kind() const { return m_kind; }
 
+    // A kind and its value in one call, as the grids fill their cells.
+    void assignText(const std::string& text, int kind = KindText)
+    {
+        setKind(kind);
+        setFromText(text);
+    }
+    void assignInteger(int value)
+    {
+        setKind(KindInteger);
+        setInteger(value);
+    }
+    void assignReal(double value)
+    {
+        setKind(KindReal);
+        setReal(value);
+    }
+    void assignYesNo(bool value)
+    {
+        setKind(KindYesNo);
+        setYesNo(value);
+    }
+    void assignChoice(const ChoiceList* list, int index)
+    {
+        setKind(KindChoice);
+        setChoice(list, index);
+    }
+
     virtual int setFromText(const std::string& text);
     // The value as text: the display text, column and row numbers as their
     // own signed value.

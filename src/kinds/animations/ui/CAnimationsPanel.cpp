@@ -46,25 +46,20 @@ bool CAnimationsPanel::fillCell(int column, int item, CellValue& value) const
         return false;
     switch (column) {
     case ColId:
-        value.setKind(CellValue::KindText);
-        value.setFromText(record->id());
+        value.assignText(record->id());
         return true;
     case ColType:
         // "Bitmaps" is the only type there is to show.
-        value.setKind(CellValue::KindChoice);
-        value.setChoice(&typeNames(), 0);
+        value.assignChoice(&typeNames(), 0);
         return true;
     case ColPlayMode:
-        value.setKind(CellValue::KindChoice);
-        value.setChoice(&playModeNames(), record->playMode());
+        value.assignChoice(&playModeNames(), record->playMode());
         return true;
     case ColSpecs:
-        value.setKind(CellValue::KindText);
-        value.setFromText(record->specsText());
+        value.assignText(record->specsText());
         return true;
     case ColComments:
-        value.setKind(CellValue::KindText);
-        value.setFromText(record->comments());
+        value.assignText(record->comments());
         return true;
     default: return false;
     }

@@ -66,22 +66,18 @@ bool CBitmapsPanel::fillCell(int column, int item, CellValue& value) const
     if (!record)
         return false;
     auto text = [&](const std::string& s) {
-        value.setKind(CellValue::KindText);
-        value.setFromText(s);
+        value.assignText(s);
     };
     auto real = [&](double x) {
-        value.setKind(CellValue::KindReal);
-        value.setReal(x);
+        value.assignReal(x);
     };
     auto integer = [&](std::int64_t n) {
-        value.setKind(CellValue::KindInteger);
-        value.setInteger(saturated(n));
+        value.assignInteger(saturated(n));
     };
     switch (column) {
     case ColId: text(record->id()); break;
     case ColType:
-        value.setKind(CellValue::KindChoice);
-        value.setChoice(&kindNames(), record->kind());
+        value.assignChoice(&kindNames(), record->kind());
         break;
     case ColThumbnail:
         value.setKind(CellValue::KindPicture);

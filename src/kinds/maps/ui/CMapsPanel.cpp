@@ -51,27 +51,18 @@ bool CMapsPanel::fillCell(int column, int item, CellValue& value) const
     const CMapItem* record = map(item);
     if (!record)
         return false;
-    auto text = [&](const std::string& s) {
-        value.setKind(CellValue::KindText);
-        value.setFromText(s);
-    };
-    auto integer = [&](int n) {
-        value.setKind(CellValue::KindInteger);
-        value.setInteger(n);
-    };
     switch (column) {
-    case ColId: text(record->id()); break;
+    case ColId: value.assignText(record->id()); break;
     case ColType:
-        value.setKind(CellValue::KindChoice);
-        value.setChoice(&typeNames(), record->mapType() == CMapItem::kTypeGridOfBitmaps ? CMapItem::kTypeGridOfBitmaps
+        value.assignChoice(&typeNames(), record->mapType() == CMapItem::kTypeGridOfBitmaps ? CMapItem::kTypeGridOfBitmaps
                                                                                          : kUnknownTypeEntry);
         break;
-    case ColColumns: integer(record->columnCount()); break;
-    case ColLines: integer(record->lineCount()); break;
-    case ColSizeX: integer(record->sizeX()); break;
-    case ColSizeY: integer(record->sizeY()); break;
-    case ColSpecs: text(record->specsText()); break;
-    case ColComments: text(record->comments()); break;
+    case ColColumns: value.assignInteger(record->columnCount()); break;
+    case ColLines: value.assignInteger(record->lineCount()); break;
+    case ColSizeX: value.assignInteger(record->sizeX()); break;
+    case ColSizeY: value.assignInteger(record->sizeY()); break;
+    case ColSpecs: value.assignText(record->specsText()); break;
+    case ColComments: value.assignText(record->comments()); break;
     default: return false;
     }
     return true;

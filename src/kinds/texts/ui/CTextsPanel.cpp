@@ -40,19 +40,16 @@ bool CTextsPanel::fillCell(int column, int item, CellValue& value) const
         return false;
     switch (column) {
     case ColId:
-        value.setKind(CellValue::KindText);
-        value.setFromText(text->id());
+        value.assignText(text->id());
         return true;
     // Texts and comments may hold line breaks: they are edited in the
     // several-line form of the value editor, where a one-line edit could
     // neither keep nor add them.
     case ColText:
-        value.setKind(CellValue::KindLongText);
-        value.setFromText(text->text());
+        value.assignText(text->text(), CellValue::KindLongText);
         return true;
     case ColComments:
-        value.setKind(CellValue::KindLongText);
-        value.setFromText(text->comments());
+        value.assignText(text->comments(), CellValue::KindLongText);
         return true;
     default:
         return false;

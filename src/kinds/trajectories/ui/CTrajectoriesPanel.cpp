@@ -45,11 +45,9 @@ std::string formatted(const char* format, double value)
 void choiceOrNumber(CellValue& value, const CellValue::ChoiceList& list, int index)
 {
     if (index >= 0 && index < static_cast<int>(list.size())) {
-        value.setKind(CellValue::KindChoice);
-        value.setChoice(&list, index);
+        value.assignChoice(&list, index);
     } else {
-        value.setKind(CellValue::KindInteger);
-        value.setInteger(index);
+        value.assignInteger(index);
     }
 }
 
@@ -118,38 +116,31 @@ bool CTrajectoriesPanel::fillCell(int column, int item, CellValue& value) const
         return false;
     switch (column) {
     case ColId:
-        value.setKind(CellValue::KindText);
-        value.setFromText(record->id());
+        value.assignText(record->id());
         return true;
     case ColType:
         choiceOrNumber(value, typeNames(), record->GetType());
         return true;
     case ColClosedShape:
-        value.setKind(CellValue::KindYesNo);
-        value.setYesNo(record->IsClosedShape());
+        value.assignYesNo(record->IsClosedShape());
         return true;
     case ColPlayMode:
         choiceOrNumber(value, playModeNames(), record->GetPlayMode());
         return true;
     case ColPlaySpeed:
-        value.setKind(CellValue::KindReal);
-        value.setReal(record->GetPlaySpeed() * 100.0);
+        value.assignReal(record->GetPlaySpeed() * 100.0);
         return true;
     case ColOffsetX:
-        value.setKind(CellValue::KindInteger);
-        value.setInteger(record->GetOffsetX());
+        value.assignInteger(record->GetOffsetX());
         return true;
     case ColOffsetY:
-        value.setKind(CellValue::KindInteger);
-        value.setInteger(record->GetOffsetY());
+        value.assignInteger(record->GetOffsetY());
         return true;
     case ColSpecs:
-        value.setKind(CellValue::KindText);
-        value.setFromText(record->specsText());
+        value.assignText(record->specsText());
         return true;
     case ColComments:
-        value.setKind(CellValue::KindLongText);
-        value.setFromText(record->comments());
+        value.assignText(record->comments(), CellValue::KindLongText);
         return true;
     default:
         return false;

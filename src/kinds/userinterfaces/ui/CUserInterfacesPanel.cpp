@@ -67,8 +67,7 @@ bool CUserInterfacesPanel::fillCell(int column, int item, CellValue& value) cons
         return false;
     switch (column) {
     case ColId:
-        value.setKind(CellValue::KindText);
-        value.setFromText(ui->id());
+        value.assignText(ui->id());
         return true;
     case ColType: {
         value.setKind(CellValue::KindChoice);
@@ -79,8 +78,7 @@ bool CUserInterfacesPanel::fillCell(int column, int item, CellValue& value) cons
     }
     case ColSpecs: value.setKind(CellValue::KindLongText); return true;
     case ColComments:
-        value.setKind(CellValue::KindLongText);
-        value.setFromText(ui->comments());
+        value.assignText(ui->comments(), CellValue::KindLongText);
         return true;
     default: return false;
     }

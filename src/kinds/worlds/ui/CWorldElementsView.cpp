@@ -101,27 +101,23 @@ bool CWorldElementsView::cellValue(int column, int row, CellValue& value) const
     value = CellValue();
     const bool takenIn = e->objectType == WorldObjectWorldElements;
     auto real = [&](double v) {
-        value.setKind(CellValue::KindReal);
-        value.setReal(v);
+        value.assignReal(v);
         value.setEditable(true);
     };
     auto integer = [&](int v) {
-        value.setKind(CellValue::KindInteger);
-        value.setInteger(v);
+        value.assignInteger(v);
         value.setEditable(true);
     };
     auto text = [&](int kind, const std::string& v) {
-        value.setKind(kind);
-        value.setFromText(v);
+        value.assignText(v, kind);
         value.setEditable(true);
     };
     auto yesNo = [&](bool v) {
-        value.setKind(CellValue::KindYesNo);
-        value.setYesNo(v);
+        value.assignYesNo(v);
         value.setEditable(true);
     };
     switch (column) {
-    case ColIndex: value.setKind(CellValue::KindText); value.setFromText(std::to_string(row)); break;
+    case ColIndex: value.assignText(std::to_string(row)); break;
     case ColId: text(CellValue::KindText, e->id); break;
     case ColShow: yesNo(e->show); break;
     case ColPlay: yesNo(e->play); break;

@@ -41,19 +41,19 @@ bool CWorldsPanel::fillCell(int column, int item, CellValue& value) const
     if (!w)
         return false;
     switch (column) {
-    case ColId: value.setKind(CellValue::KindText); value.setFromText(w->id()); return true;
+    case ColId: value.assignText(w->id()); return true;
     case ColType: {
         value.setKind(CellValue::KindChoice);
         const bool known = w->worldType() == GameWorld::kTypeSimple || w->worldType() == GameWorld::kTypeSortOffsetsY;
         value.setChoice(&m_typeTexts, known ? w->worldType() : 2);
         return true;
     }
-    case ColPlayOffset: value.setKind(CellValue::KindReal); value.setReal(w->playOffset()); return true;
-    case ColPlaySpeed: value.setKind(CellValue::KindReal); value.setReal(w->playSpeed() * 100.0); return true;
-    case ColOffsetX: value.setKind(CellValue::KindInteger); value.setInteger(w->offsetX()); return true;
-    case ColOffsetY: value.setKind(CellValue::KindInteger); value.setInteger(w->offsetY()); return true;
-    case ColSpecs: value.setKind(CellValue::KindLongText); value.setFromText(w->specsText()); return true;
-    case ColComments: value.setKind(CellValue::KindLongText); value.setFromText(w->comments()); return true;
+    case ColPlayOffset: value.assignReal(w->playOffset()); return true;
+    case ColPlaySpeed: value.assignReal(w->playSpeed() * 100.0); return true;
+    case ColOffsetX: value.assignInteger(w->offsetX()); return true;
+    case ColOffsetY: value.assignInteger(w->offsetY()); return true;
+    case ColSpecs: value.assignText(w->specsText(), CellValue::KindLongText); return true;
+    case ColComments: value.assignText(w->comments(), CellValue::KindLongText); return true;
     default: return false;
     }
 }
