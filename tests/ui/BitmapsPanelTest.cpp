@@ -8,6 +8,7 @@
 #include "kinds/bitmaps/ui/CBitmapsPanel.h"
 #include "kinds/maps/ui/CMapsPanel.h"
 #include "kinds/maps/CMapItem.h"
+#include "ui/PanelTesting.h"
 #include "ui/ShellFakes.h"
 #include "ui/UiFakes.h"
 
@@ -352,37 +353,15 @@ TEST_F(BitmapsPanelFixture, DeletingABitmapRenumbersMapCellsOnlyWhenAsked)
 // QUILLOP_SCREENSHOTS names a folder.
 TEST(BitmapsPanelPictures, DemoDocumentGrids)
 {
-    const QString out = qEnvironmentVariable("QUILLOP_SCREENSHOTS");
-    if (out.isEmpty())
+    if (DemoPictures::folder().isEmpty())
         GTEST_SKIP() << "QUILLOP_SCREENSHOTS not set";
-    QDir().mkpath(out);
-    const QString demo = QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("../../examples/demo.mrc"));
-    auto holder = createDocumentHolder();
-    ASSERT_EQ(holder->load(demo.toStdString()), 1);
+    DemoPictures pictures;
+    ASSERT_TRUE(pictures.loaded());
     RecordingPanelHost host;
     CBitmapsPanel bitmaps;
     CAnimationsPanel animations;
     CMapsPanel maps;
-    const std::vector<std::pair<CItemsGrid*, const char*>> grids{
-        {&bitmaps, "grid_bitmaps.png"}, {&animations, "grid_animations.png"}, {&maps, "grid_maps.png"}};
-    for (const auto& [grid, name] : grids) {
-        grid->resize(1200, 600);
-        grid->attach(holder.get(), &host);
-        grid->show();
-        if (grid->rowCount() > 2) {
-            grid->setMarked(0, true);
-            grid->setMarked(2, true);
-        }
-        grid->selectRow(grid->rowCount() > 1 ? 1 : 0);
-        grid->reloadEditorView();
-        QCoreApplication::processEvents();
-        EXPECT_TRUE(grid->grab().save(QDir(out).filePath(QString::fromLatin1(name))));
-    }
-    QMenu menu;
-    bitmaps.fillContextMenu(menu);
-    for (QAction* action : menu.actions())
-        if (action->menu()) {
-            action->menu()->adjustSize();
-            EXPECT_TRUE(action->menu()->grab().save(QDir(out).filePath(QStringLiteral("menu_bitmaps.png"))));
-        }
+    pictures.grid(bitmaps, host, QStringLiteral("grid_bitmaps"));
+    pictures.grid(animations, host, QStringLiteral("grid_animations"));
+    pictures.grid(maps, host, QStringLiteral("grid_maps"));
 }

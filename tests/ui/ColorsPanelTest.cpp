@@ -8,6 +8,7 @@
 #include "kinds/colors/ui/CColorsPanel.h"
 #include "kinds/sounds/ui/CSoundsPanel.h"
 #include "kinds/texts/ui/CTextsPanel.h"
+#include "ui/PanelTesting.h"
 #include "ui/ShellFakes.h"
 #include "ui/UiFakes.h"
 
@@ -158,37 +159,17 @@ TEST_F(ColorsFixture, CheckPassesDistinctIdsAndReportsAClash)
 // eye: written only when QUILLOP_SCREENSHOTS names a folder.
 TEST(SmallGroupsPictures, DemoDocumentGrids)
 {
-    const QString out = qEnvironmentVariable("QUILLOP_SCREENSHOTS");
-    if (out.isEmpty())
+    if (DemoPictures::folder().isEmpty())
         GTEST_SKIP() << "QUILLOP_SCREENSHOTS not set";
-    QDir().mkpath(out);
-    const QString demo = QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("../../examples/demo.mrc"));
-    auto holder = createDocumentHolder();
-    ASSERT_EQ(holder->load(demo.toStdString()), 1);
+    DemoPictures pictures;
+    ASSERT_TRUE(pictures.loaded());
     RecordingPanelHost host;
     CColorsPanel colors;
     CBinaryFilesPanel files;
     CSoundsPanel sounds;
     CTextsPanel texts;
-    const std::vector<std::pair<CItemsGrid*, const char*>> grids{
-        {&colors, "grid_colors"}, {&files, "grid_binaryfiles"}, {&sounds, "grid_sounds"}, {&texts, "grid_texts"}};
-    for (const auto& [grid, name] : grids) {
-        grid->resize(1200, 600);
-        grid->attach(holder.get(), &host);
-        grid->show();
-        if (grid->rowCount() > 2) {
-            grid->setMarked(2, true);
-            grid->setMarked(0, true);
-        }
-        grid->selectRow(grid->rowCount() > 1 ? 1 : 0);
-        QCoreApplication::processEvents();
-        EXPECT_TRUE(grid->grab().save(QDir(out).filePath(QString::fromLatin1(name) + ".png")));
-        QMenu menu;
-        grid->fillContextMenu(menu);
-        for (QAction* action : menu.actions())
-            if (action->menu()) {
-                action->menu()->adjustSize();
-                EXPECT_TRUE(action->menu()->grab().save(QDir(out).filePath(QString::fromLatin1(name) + "_menu.png")));
-            }
-    }
+    pictures.grid(colors, host, QStringLiteral("grid_colors"));
+    pictures.grid(files, host, QStringLiteral("grid_binaryfiles"));
+    pictures.grid(sounds, host, QStringLiteral("grid_sounds"));
+    pictures.grid(texts, host, QStringLiteral("grid_texts"));
 }

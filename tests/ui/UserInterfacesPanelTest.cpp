@@ -15,6 +15,7 @@
 #include "kinds/userinterfaces/ui/CUserInterfaceItemsView.h"
 #include "kinds/userinterfaces/ui/CUserInterfacesPanel.h"
 #include "media/image/CDisplayBuffer.h"
+#include "ui/PanelTesting.h"
 #include "ui/ShellFakes.h"
 #include "ui/UiFakes.h"
 
@@ -238,27 +239,8 @@ TEST_F(UserInterfacesFixture, DrawingDuringAnEditLeavesTheEditedValueAlone)
     items().insertItem();
     items().insertItem();
     QTableView& table = *items().table();
-    auto* delegate = dynamic_cast<CCellDelegate*>(table.itemDelegate());
-    ASSERT_NE(delegate, nullptr);
-    struct DrawingEditor : CCellEditor {
-        std::function<void()> whileOpen;
-        bool editText(QWidget*, bool, const std::string&, const std::string&, std::string& result) override
-        {
-            whileOpen();
-            result = "Apply";
-            return true;
-        }
-    };
-    auto editor = std::make_unique<DrawingEditor>();
-    editor->whileOpen = [&] {
-        // Every cell of another row, a choice cell last.
-        for (int column = 0; column < V::ColumnCount; ++column)
-            delegate->sizeHint(QStyleOptionViewItem(), table.model()->index(0, column));
-        delegate->sizeHint(QStyleOptionViewItem(), table.model()->index(0, V::ColType));
-    };
-    delegate->setEditor(std::move(editor));
     const QModelIndex title = table.model()->index(1, V::ColTitle);
-    EXPECT_EQ(delegate->editCell(&table, table.visualRect(title), title, {}, true), 1);
+    EXPECT_EQ(editWhileOtherCellsDraw(table, title, 0, V::ColType, "Apply"), 1);
     EXPECT_EQ(ui(0).item(1)->title, "Apply");
     EXPECT_EQ(ui(0).item(0)->title, "No Name");
     EXPECT_EQ(ui(0).item(0)->type, UserInterfaceItem::TypeButton);

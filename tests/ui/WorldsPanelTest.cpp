@@ -12,6 +12,7 @@
 #include "kinds/userinterfaces/ui/CUserInterfacesPanel.h"
 #include "kinds/worlds/ui/CWorldPreview.h"
 #include "kinds/worlds/ui/CWorldsPanel.h"
+#include "ui/PanelTesting.h"
 #include "ui/ShellFakes.h"
 #include "ui/UiFakes.h"
 
@@ -233,27 +234,8 @@ TEST_F(WorldsFixture, DrawingDuringAnEditLeavesTheEditedValueAlone)
     elements().insertElement();
     elements().insertElement();
     QTableView& table = *elements().table();
-    auto* delegate = dynamic_cast<CCellDelegate*>(table.itemDelegate());
-    ASSERT_NE(delegate, nullptr);
-    struct DrawingEditor : CCellEditor {
-        std::function<void()> whileOpen;
-        bool editText(QWidget*, bool, const std::string&, const std::string&, std::string& result) override
-        {
-            whileOpen();
-            result = "12";
-            return true;
-        }
-    };
-    auto editor = std::make_unique<DrawingEditor>();
-    editor->whileOpen = [&] {
-        // Every cell of another row, a choice cell last.
-        for (int column = 0; column < V::ColumnCount; ++column)
-            delegate->sizeHint(QStyleOptionViewItem(), table.model()->index(0, column));
-        delegate->sizeHint(QStyleOptionViewItem(), table.model()->index(0, V::ColObjectType));
-    };
-    delegate->setEditor(std::move(editor));
     const QModelIndex offset = table.model()->index(1, V::ColOffsetX);
-    EXPECT_EQ(delegate->editCell(&table, table.visualRect(offset), offset, {}, true), 1);
+    EXPECT_EQ(editWhileOtherCellsDraw(table, offset, 0, V::ColObjectType, "12"), 1);
     EXPECT_DOUBLE_EQ(world(0).elementAt(1)->offsetX, 12.0);
     EXPECT_EQ(world(0).elementAt(1)->objectType, WorldObjectBitmap);
     EXPECT_DOUBLE_EQ(world(0).elementAt(0)->offsetX, 0.0);
@@ -471,48 +453,30 @@ TEST_F(WorldsFixture, CheckReportsClashesLoopsAndObjectsThatDoNotExist)
 // folder.
 TEST(WorldsPanelPictures, DemoDocumentPanels)
 {
-    const QString out = qEnvironmentVariable("QUILLOP_SCREENSHOTS");
-    if (out.isEmpty())
+    if (DemoPictures::folder().isEmpty())
         GTEST_SKIP() << "QUILLOP_SCREENSHOTS not set";
-    QDir().mkpath(out);
-    const QString demo = QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("../../examples/demo.mrc"));
-    auto holder = createDocumentHolder();
-    ASSERT_EQ(holder->load(demo.toStdString()), 1);
+    DemoPictures pictures;
+    ASSERT_TRUE(pictures.loaded());
     RecordingPanelHost host;
     CUserInterfacesPanel interfaces;
     CWorldsPanel worlds;
-    const std::vector<std::pair<CItemsGrid*, const char*>> grids{{&interfaces, "grid_userinterfaces.png"},
-                                                                 {&worlds, "grid_worlds.png"}};
-    for (const auto& [grid, name] : grids) {
-        grid->resize(1280, 700);
-        grid->attach(holder.get(), &host);
-        grid->show();
-        grid->selectRow(0);
-        grid->reloadEditorView();
-        for (int i = 0; i < 30; ++i)
-            grid->runGameStep();
-        QCoreApplication::processEvents();
-        EXPECT_TRUE(grid->grab().save(QDir(out).filePath(QString::fromLatin1(name))));
-    }
+    pictures.grid(interfaces, host, QStringLiteral("grid_userinterfaces"));
+    pictures.grid(worlds, host, QStringLiteral("grid_worlds"));
     // The side grids with a few rows selected, and their context menus.
-    auto selectRows = [](QTableView& table, std::initializer_list<int> rows) {
+    const std::vector<std::tuple<CSideGrid*, std::vector<int>, const char*>> sides{
+        {interfaces.itemsView(), {1, 2, 4}, "side_userinterfaces"}, {worlds.elementsView(), {0, 1}, "side_worlds"}};
+    for (const auto& [side, rows, name] : sides) {
+        QTableView& table = *side->table();
         for (int r : rows)
             table.selectionModel()->select(table.model()->index(r, 0),
                                            QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    };
-    selectRows(*interfaces.itemsView()->table(), {1, 2, 4});
-    selectRows(*worlds.elementsView()->table(), {1, 2});
-    const std::vector<std::tuple<QWidget*, std::function<void(QMenu&)>, const char*>> sides{
-        {interfaces.itemsView(), [&](QMenu& m) { interfaces.itemsView()->fillContextMenu(m); }, "side_userinterfaces"},
-        {worlds.elementsView(), [&](QMenu& m) { worlds.elementsView()->fillContextMenu(m); }, "side_worlds"}};
-    for (const auto& [side, fill, name] : sides) {
         QCoreApplication::processEvents();
-        EXPECT_TRUE(side->grab().save(QDir(out).filePath(QString::fromLatin1(name) + ".png")));
+        pictures.save(*side, QString::fromLatin1(name));
         QMenu menu;
-        fill(menu);
+        side->fillContextMenu(menu);
         menu.popup(QPoint(0, 0));
         QCoreApplication::processEvents();
-        EXPECT_TRUE(menu.grab().save(QDir(out).filePath(QString::fromLatin1(name) + "_menu.png")));
+        pictures.save(menu, QString::fromLatin1(name) + QStringLiteral("_menu"));
         menu.hide();
     }
 }
