@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-class CMVT_WavMemory;
+class IVoiceSource;
 
 // What `play` and `mix` are given: a document, the IDs of its sounds, the
 // output settings, and for `mix` the file and length to render.
@@ -30,6 +30,6 @@ bool parseSoundArgs(const QStringList& args, bool forMix, CliSoundArgs& out);
 // The document and its sound items named by ID, in the order given.
 struct CliSoundDocument {
     std::unique_ptr<CResourceHolder> holder;
-    std::vector<const CMVT_WavMemory*> items;
+    std::vector<const IVoiceSource*> items;
 };
 bool loadSounds(const CliSoundArgs& args, CliSoundDocument& out);

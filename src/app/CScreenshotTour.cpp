@@ -4,8 +4,8 @@
 #include "app/CInterfaceResources.h"
 #include "app/CMainFrame.h"
 #include "app/CQuillopApp.h"
-#include "core/ui/CDocumentPropertiesDialog.h"
-#include "core/ui/CQuillopView.h"
+#include "document/CDocumentPropertiesDialog.h"
+#include "document/CQuillopView.h"
 #include "grid/ui/CItemsGrid.h"
 
 #include <QApplication>

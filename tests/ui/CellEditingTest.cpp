@@ -7,7 +7,7 @@
 #include "params/ui/CMVT_ParamText.h"
 #include "params/ui/CMVT_ParameterList.h"
 
-#include "app/CGuiColors.h"
+#include "params/ui/CGuiColors.h"
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
 #include "kinds/CItemKinds.h"

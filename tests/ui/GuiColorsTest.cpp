@@ -1,5 +1,5 @@
-#include "app/CGuiColors.h"
-#include "app/CGuiColorsDialog.h"
+#include "params/ui/CGuiColors.h"
+#include "params/ui/CGuiColorsDialog.h"
 #include "params/ui/CMVT_ParamColor.h"
 #include "params/ui/CMVT_ParamTitle.h"
 #include "params/ui/CMVT_ParameterList.h"

@@ -1,7 +1,7 @@
 // Pictures of the interface building blocks, for people to look at. Run
 // through tests/ui/screenshots.sh; the test writes into the folder named by
 // QUILLOP_SCREENSHOTS and is skipped when that is not set.
-#include "app/CGuiColorsDialog.h"
+#include "params/ui/CGuiColorsDialog.h"
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
 #include "grid/CellValue.h"

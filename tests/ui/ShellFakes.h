@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/ui/CDocumentDialogs.h"
+#include "document/CDocumentDialogs.h"
 #include "grid/ui/IPanelHost.h"
 
 #include <deque>

@@ -1,5 +1,5 @@
 #include "kinds/trajectories/ui/TrajectoryPlayer.h"
-#include "app/CGuiColors.h"
+#include "params/ui/CGuiColors.h"
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
 #include "kinds/CItemKinds.h"

@@ -1,6 +1,6 @@
 #include "grid/ui/CCellDelegate.h"
 
-#include "app/CGuiColors.h"
+#include "params/ui/CGuiColors.h"
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
 #include "grid/CellValue.h"

@@ -1,6 +1,6 @@
 #include "grid/ui/CImageChooserDialog.h"
 
-#include "app/CGuiColors.h"
+#include "params/ui/CGuiColors.h"
 #include "grid/ui/CIndexList.h"
 
 #include <QDialogButtonBox>

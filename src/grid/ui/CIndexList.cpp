@@ -1,6 +1,6 @@
 #include "grid/ui/CIndexList.h"
 
-#include "app/CGuiColors.h"
+#include "params/ui/CGuiColors.h"
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
 #include "kinds/animations/CAnimationItem.h"

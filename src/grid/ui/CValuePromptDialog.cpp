@@ -1,6 +1,6 @@
 #include "grid/ui/CValuePromptDialog.h"
 
-#include "app/CGuiColors.h"
+#include "params/ui/CGuiColors.h"
 #include "params/ui/CMVT_EditTyped.h"
 #include "params/ui/CMVT_ParamText.h"
 #include "params/ui/CMVT_ParameterList.h"

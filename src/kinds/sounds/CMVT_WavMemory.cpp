@@ -422,3 +422,10 @@ void CMVT_WavMemory::draw(QPainter& painter, const QRect& cell, bool swapChannel
     else
         drawWaveform(painter, cell, swapChannels, colors);
 }
+
+VoiceSound CMVT_WavMemory::voiceSound() const
+{
+    if (isOgg())
+        return {true, m_oggFile, 0, 0, m_oggInfo.rate, 0};
+    return {false, m_samples, m_bits, m_channels, m_rate, m_frames};
+}

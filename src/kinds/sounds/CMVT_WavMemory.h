@@ -1,7 +1,8 @@
 #pragma once
 
 #include "core/CResourceItem.h"
-#include "kinds/sounds/COggVorbisDecoder.h"
+#include "media/audio/COggVorbisDecoder.h"
+#include "media/output/IVoiceSource.h"
 
 #include <QByteArray>
 #include <QColor>
@@ -20,7 +21,7 @@ class QRect;
 // The sample bytes always hold exactly frames x channels x bits / 8 bytes:
 // every way in (files, the archive, setSamples) keeps that, so readers of
 // the data never need to trust the frame count alone.
-class CMVT_WavMemory : public CResourceItem {
+class CMVT_WavMemory : public CResourceItem, public IVoiceSource {
 public:
     static constexpr int kDefaultBits = 32;
     static constexpr int kDefaultChannels = 2;
@@ -61,6 +62,8 @@ public:
     const QByteArray& samples() const { return m_samples; }
     const QByteArray& oggFile() const { return m_oggFile; }
     const COggStreamInfo& oggInfo() const { return m_oggInfo; }
+    // What the mixer plays of this item.
+    VoiceSound voiceSound() const override;
 
     // Sample `channel` (0-based) of frame `frame` on the -1..+1 scale; 0 for
     // anything outside the data or an encoding that cannot be played.

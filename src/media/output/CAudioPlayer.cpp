@@ -41,7 +41,7 @@ int CAudioPlayer::chooseVoice() const
     return m_counter;
 }
 
-int CAudioPlayer::startOnVoice(const CMVT_WavMemory* item, bool loop)
+int CAudioPlayer::startOnVoice(const IVoiceSource* item, bool loop)
 {
     CSoundVoice& voice = m_mixer.voice(chooseVoice());
     voice.stop();
@@ -54,7 +54,7 @@ int CAudioPlayer::startOnVoice(const CMVT_WavMemory* item, bool loop)
     return started;
 }
 
-int CAudioPlayer::play(const CMVT_WavMemory* item, bool loop)
+int CAudioPlayer::play(const IVoiceSource* item, bool loop)
 {
     if (!item || m_mixer.voiceCount() == 0)
         return 0;
@@ -65,26 +65,26 @@ int CAudioPlayer::play(const CMVT_WavMemory* item, bool loop)
     return startOnVoice(item, loop);
 }
 
-int CAudioPlayer::playTogether(const std::vector<const CMVT_WavMemory*>& items, bool loop)
+int CAudioPlayer::playTogether(const std::vector<const IVoiceSource*>& items, bool loop)
 {
     if (m_mixer.voiceCount() == 0)
         return 0;
     int started = 0;
-    for (const CMVT_WavMemory* item : items)
+    for (const IVoiceSource* item : items)
         if (item)
             started += startOnVoice(item, loop);
     if (!m_output.isOpen())
         m_output.start();
     if (!m_output.isOpen()) {
         // Nothing may wait on a voice to sound later, at the next play().
-        for (const CMVT_WavMemory* item : items)
+        for (const IVoiceSource* item : items)
             stop(item);
         return 0;
     }
     return started;
 }
 
-void CAudioPlayer::stop(const CMVT_WavMemory* item)
+void CAudioPlayer::stop(const IVoiceSource* item)
 {
     for (int i = 0; i < m_mixer.voiceCount(); ++i) {
         CSoundVoice& voice = m_mixer.voice(i);
@@ -101,7 +101,7 @@ void CAudioPlayer::stopAll()
         m_mixer.voice(i).setItem(nullptr);
 }
 
-CAudioPlayer::State CAudioPlayer::state(const CMVT_WavMemory* item) const
+CAudioPlayer::State CAudioPlayer::state(const IVoiceSource* item) const
 {
     if (!item)
         return Stopped;
@@ -113,7 +113,7 @@ CAudioPlayer::State CAudioPlayer::state(const CMVT_WavMemory* item) const
     return Stopped;
 }
 
-void CAudioPlayer::setState(const CMVT_WavMemory* item, State state)
+void CAudioPlayer::setState(const IVoiceSource* item, State state)
 {
     if (state == Stopped)
         stop(item);

@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-class CMVT_WavMemory;
+class IVoiceSource;
 
 // The application's player: 32 voices on one output. Sounds are started,
 // stopped and asked about by item, as the sounds grid's "Play" cell does.
@@ -33,19 +33,19 @@ public:
 
     // 1 when the item started on a voice; 0 when the device cannot be opened
     // or the item has nothing to play.
-    int play(const CMVT_WavMemory* item, bool loop);
+    int play(const IVoiceSource* item, bool loop);
     // Several sounds from the same moment. When the device is closed, every
     // sound is on its voice before the device opens, so the first buffers
     // already carry them all (playing them one by one would let the first
     // fill every queued buffer alone). The number of sounds that started;
     // 0 when the device cannot be opened.
-    int playTogether(const std::vector<const CMVT_WavMemory*>& items, bool loop);
-    void stop(const CMVT_WavMemory* item);
+    int playTogether(const std::vector<const IVoiceSource*>& items, bool loop);
+    void stop(const IVoiceSource* item);
     void stopAll();
-    State state(const CMVT_WavMemory* item) const;
+    State state(const IVoiceSource* item) const;
     // Editing or pasting the "Play" cell: Stopped stops every voice playing
     // the item, Playing plays it once, LoopPlaying plays it in a loop.
-    void setState(const CMVT_WavMemory* item, State state);
+    void setState(const IVoiceSource* item, State state);
 
     CSoundMixer& mixer() { return m_mixer; }
     CAudioOutput& output() { return m_output; }
@@ -54,7 +54,7 @@ public:
 private:
     int chooseVoice() const;
     // Puts the item on the chosen voice and advances the counter: 1 when it started.
-    int startOnVoice(const CMVT_WavMemory* item, bool loop);
+    int startOnVoice(const IVoiceSource* item, bool loop);
 
     CSoundMixer m_mixer;
     CAudioOutput m_output;

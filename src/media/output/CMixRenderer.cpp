@@ -40,7 +40,7 @@ int CMixRenderer::bytesPerFrame()
     return output.channels() * (output.bits() / 8);
 }
 
-int CMixRenderer::start(const std::vector<const CMVT_WavMemory*>& items, bool loop)
+int CMixRenderer::start(const std::vector<const IVoiceSource*>& items, bool loop)
 {
     return m_player.playTogether(items, loop);
 }

@@ -9,7 +9,7 @@
 #include <vector>
 
 class CCaptureAudioBackend;
-class CMVT_WavMemory;
+class IVoiceSource;
 class QIODevice;
 
 // Renders what the player would send to the sound card into a WAV file: the
@@ -27,7 +27,7 @@ public:
     ~CMixRenderer();
 
     // Puts the sounds on voices from the same moment: how many started.
-    int start(const std::vector<const CMVT_WavMemory*>& items, bool loop);
+    int start(const std::vector<const IVoiceSource*>& items, bool loop);
 
     // Writes the WAV file of the next `frames` output frames; with `frames`
     // below 0, of every buffer up to the one in which the last sound ended

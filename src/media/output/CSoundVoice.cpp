@@ -1,7 +1,6 @@
 #include "media/output/CSoundVoice.h"
 
-#include "kinds/sounds/CMVT_WavMemory.h"
-#include "kinds/sounds/COggVorbisDecoder.h"
+#include "media/audio/COggVorbisDecoder.h"
 #include "media/output/CSoundMixer.h"
 
 #include <algorithm>
@@ -17,7 +16,7 @@ constexpr int kDecodeFrames = 1024;
 CSoundVoice::CSoundVoice() = default;
 CSoundVoice::~CSoundVoice() = default;
 
-void CSoundVoice::setItem(const CMVT_WavMemory* item)
+void CSoundVoice::setItem(const IVoiceSource* item)
 {
     m_playing = false;
     m_decoder.reset();
@@ -29,16 +28,14 @@ void CSoundVoice::setItem(const CMVT_WavMemory* item)
     m_framePosition = 0.0;
     if (!item)
         return;
-    m_isOgg = item->isOgg();
-    if (m_isOgg) {
-        m_data = item->oggFile();
-        m_rate = item->oggInfo().rate;
-    } else {
-        m_data = item->samples();
-        m_bits = item->bits();
-        m_channels = item->channels();
-        m_rate = item->sampleRate();
-        m_frames = item->frames();
+    VoiceSound sound = item->voiceSound();
+    m_isOgg = sound.isOgg;
+    m_data = std::move(sound.data);
+    m_rate = sound.rate;
+    if (!m_isOgg) {
+        m_bits = sound.bits;
+        m_channels = sound.channels;
+        m_frames = sound.frames;
         // The item keeps its bytes a whole number of frames; this guards the
         // voice against ever reading past them all the same.
         const std::int64_t perFrame = static_cast<std::int64_t>(std::max(m_channels, 0)) * (std::max(m_bits, 0) / 8);

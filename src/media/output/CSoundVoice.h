@@ -1,16 +1,16 @@
 #pragma once
 
 #include "media/output/CSoundSource.h"
+#include "media/output/IVoiceSource.h"
 
 #include <QByteArray>
 
 #include <memory>
 #include <vector>
 
-class CMVT_WavMemory;
 class COggVorbisDecoder;
 
-// Plays one sound item, once or in a loop, as stereo floats at the output
+// Plays one sound, once or in a loop, as stereo floats at the output
 // rate. The voice keeps its own shared copy of the item's data, so an item
 // edited or deleted while it plays cannot pull the samples from under it;
 // the item pointer only says which item the voice is playing.
@@ -21,8 +21,8 @@ public:
 
     // Gives the voice an item (or none): the previous one is released, its
     // decoder freed, and the voice stops.
-    void setItem(const CMVT_WavMemory* item);
-    const CMVT_WavMemory* item() const { return m_item; }
+    void setItem(const IVoiceSource* item);
+    const IVoiceSource* item() const { return m_item; }
 
     // From the start of the item: 1, or 0 when it has no samples or its Ogg
     // stream cannot be decoded.
@@ -51,7 +51,7 @@ private:
     bool pullOggFrame(float& left, float& right);
     void writeFrame(float* out, int k, float left, float right) const;
 
-    const CMVT_WavMemory* m_item = nullptr;
+    const IVoiceSource* m_item = nullptr;
     bool m_isOgg = false;
     QByteArray m_data;  // samples, or the whole Ogg file
     int m_bits = 0;

@@ -1,6 +1,6 @@
 #include "params/ui/CMVT_ParameterList.h"
 
-#include "app/CGuiColors.h"
+#include "params/ui/CGuiColors.h"
 #include "params/ui/CMVT_ParamBitmap.h"
 #include "params/ui/CMVT_ParamBoolean.h"
 #include "params/ui/CMVT_ParamButton.h"

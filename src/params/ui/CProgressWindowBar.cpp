@@ -1,6 +1,6 @@
 #include "params/ui/CProgressWindowBar.h"
 
-#include "app/CGuiColors.h"
+#include "params/ui/CGuiColors.h"
 #include "params/CTaskProgressText.h"
 
 #include <QLinearGradient>

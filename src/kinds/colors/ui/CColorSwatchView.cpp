@@ -1,6 +1,6 @@
 #include "kinds/colors/ui/CColorSwatchView.h"
 
-#include "app/CGuiColors.h"
+#include "params/ui/CGuiColors.h"
 #include "kinds/colors/CColorItem.h"
 
 #include <QPainter>

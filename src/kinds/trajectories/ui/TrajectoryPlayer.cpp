@@ -1,6 +1,6 @@
 #include "kinds/trajectories/ui/TrajectoryPlayer.h"
 
-#include "app/CGuiColors.h"
+#include "params/ui/CGuiColors.h"
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
 #include "kinds/bitmaps/CBitmapItem.h"

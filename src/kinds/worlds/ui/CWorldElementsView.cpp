@@ -12,7 +12,6 @@
 #include "kinds/worlds/GameWorld.h"
 #include "kinds/worlds/WorldElement.h"
 #include "kinds/worlds/WorldInstance.h"
-#include "kinds/worlds/ui/CWorldPreview.h"
 #include "params/ui/CUiServices.h"
 
 #include <QAbstractTableModel>
@@ -443,4 +442,18 @@ void CWorldElementsView::changed(bool affectsPicture)
     m_preview->update();
     if (m_modified)
         m_modified();
+}
+
+void CWorldElementsView::moveElementOffsets(const std::vector<int>& rows, QPoint delta, bool toZero)
+{
+    for (int row : rows) {
+        for (int column : {ColOffsetX, ColOffsetY}) {
+            CellValue value;
+            if (!cellValue(column, row, value))
+                continue;
+            const int d = column == ColOffsetX ? delta.x() : delta.y();
+            value.setReal(toZero ? 0.0 : value.real() + d);
+            storeCell(column, row, value);
+        }
+    }
 }

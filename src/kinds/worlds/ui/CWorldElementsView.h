@@ -1,6 +1,7 @@
 #pragma once
 
 #include "grid/ui/CSideGrid.h"
+#include "kinds/worlds/ui/CWorldPreview.h"
 
 #include <functional>
 #include <memory>
@@ -9,7 +10,6 @@
 #include <vector>
 
 class CResourceHolder;
-class CWorldPreview;
 class GameWorld;
 class IPrompter;
 class QTimer;
@@ -19,7 +19,7 @@ class WorldInstance;
 // elements of the world shown and a preview playing that world. Changes
 // that can alter the picture rebuild the preview after a short delay, so
 // that a run of edits rebuilds it once.
-class CWorldElementsView : public CSideGrid {
+class CWorldElementsView : public CSideGrid, private IWorldPreviewHost {
     Q_OBJECT
 public:
     enum Column {
@@ -101,6 +101,11 @@ protected:
     int runOwnCommand(int command) override;
 
 private:
+    void withPreviewInstance(const std::function<void(const WorldInstance&)>& use) const override { withInstance(use); }
+    int currentElementRow() const override { return currentRow(); }
+    std::vector<int> selectedElementRows() const override { return selectedRows(); }
+    void moveElementOffsets(const std::vector<int>& rows, QPoint delta, bool toZero) override;
+
     // Writes the value into the row's element with no redraw or notice;
     // the loop guard tells its refusals to `prompter`. `written` is set when
     // anything of the element changed, even if the value was then refused.

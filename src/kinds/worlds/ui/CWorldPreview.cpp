@@ -1,15 +1,13 @@
 #include "kinds/worlds/ui/CWorldPreview.h"
 
-#include "app/CGuiColors.h"
-#include "grid/CellValue.h"
+#include "params/ui/CGuiColors.h"
 #include "kinds/worlds/GameWorld.h"
 #include "kinds/worlds/WorldInstance.h"
-#include "kinds/worlds/ui/CWorldElementsView.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
-CWorldPreview::CWorldPreview(CWorldElementsView& view, QWidget* parent) : QWidget(parent), m_view(view)
+CWorldPreview::CWorldPreview(IWorldPreviewHost& host, QWidget* parent) : QWidget(parent), m_host(host)
 {
     setMinimumSize(64, 64);
 }
@@ -31,7 +29,7 @@ void CWorldPreview::paintEvent(QPaintEvent*)
     painter.drawLine(0, m_offset.y(), width(), m_offset.y());
     painter.drawLine(m_offset.x(), 0, m_offset.x(), height());
     m_frameRate.tick();
-    m_view.withInstance(
+    m_host.withPreviewInstance(
         [&](const WorldInstance& instance) { instance.draw(painter, m_offset.x(), m_offset.y(), rect()); });
     painter.setPen(text);
     painter.drawText(rect().adjusted(4, 4, -4, -4), Qt::AlignLeft | Qt::AlignTop, caption());
@@ -40,7 +38,7 @@ void CWorldPreview::paintEvent(QPaintEvent*)
 QString CWorldPreview::caption() const
 {
     QString caption;
-    m_view.withInstance([&](const WorldInstance& instance) {
+    m_host.withPreviewInstance([&](const WorldInstance& instance) {
         caption = QString::asprintf("%.2f\n", instance.elapsed()) + QString::fromStdString(m_frameRate.text());
         if (const GameWorld* world = instance.world())
             caption += QLatin1Char('\n') + QString::fromStdString(world->id());
@@ -51,26 +49,12 @@ QString CWorldPreview::caption() const
 std::vector<int> CWorldPreview::targetRows(Qt::KeyboardModifiers modifiers) const
 {
     if (modifiers & Qt::AltModifier) {
-        const int row = m_view.currentRow();
+        const int row = m_host.currentElementRow();
         return row >= 0 ? std::vector<int>{row} : std::vector<int>{};
     }
     if (modifiers & Qt::ShiftModifier)
-        return m_view.selectedRows();
+        return m_host.selectedElementRows();
     return {};
-}
-
-void CWorldPreview::moveElements(const std::vector<int>& rows, QPoint delta, bool toZero)
-{
-    for (int row : rows) {
-        for (int column : {CWorldElementsView::ColOffsetX, CWorldElementsView::ColOffsetY}) {
-            CellValue value;
-            if (!m_view.cellValue(column, row, value))
-                continue;
-            const int d = column == CWorldElementsView::ColOffsetX ? delta.x() : delta.y();
-            value.setReal(toZero ? 0.0 : value.real() + d);
-            m_view.storeCell(column, row, value);
-        }
-    }
 }
 
 void CWorldPreview::mousePressEvent(QMouseEvent* event)
@@ -87,7 +71,7 @@ void CWorldPreview::mouseMoveEvent(QMouseEvent* event)
     m_last = at;
     const std::vector<int> rows = targetRows(event->modifiers());
     if (event->modifiers() & (Qt::AltModifier | Qt::ShiftModifier))
-        moveElements(rows, delta, false);
+        m_host.moveElementOffsets(rows, delta, false);
     else
         m_offset += delta;
     update();
@@ -96,7 +80,7 @@ void CWorldPreview::mouseMoveEvent(QMouseEvent* event)
 void CWorldPreview::mouseDoubleClickEvent(QMouseEvent* event)
 {
     if (event->modifiers() & (Qt::AltModifier | Qt::ShiftModifier))
-        moveElements(targetRows(event->modifiers()), {}, true);
+        m_host.moveElementOffsets(targetRows(event->modifiers()), {}, true);
     else
         m_offset = {0, 0};
     update();

@@ -5,7 +5,24 @@
 #include <QPoint>
 #include <QWidget>
 
-class CWorldElementsView;
+#include <functional>
+#include <vector>
+
+class WorldInstance;
+
+// What the preview shows and moves: the world instance playing, and the
+// elements Alt (current) and Shift (selected) drag.
+class IWorldPreviewHost {
+public:
+    virtual ~IWorldPreviewHost() = default;
+    // Calls `use` with the instance, read under its lock.
+    virtual void withPreviewInstance(const std::function<void(const WorldInstance&)>& use) const = 0;
+    virtual int currentElementRow() const = 0;
+    virtual std::vector<int> selectedElementRows() const = 0;
+    // Moves the drawing offsets of the elements in `rows` by `delta`, or to
+    // (0, 0) with `toZero`.
+    virtual void moveElementOffsets(const std::vector<int>& rows, QPoint delta, bool toZero) = 0;
+};
 
 // The preview of the world shown in the elements editor: the background in
 // the dialog colour, two axes through the drawing point, the world, then
@@ -17,7 +34,7 @@ class CWorldPreview : public QWidget {
 public:
     static constexpr int kDefaultOffset = 94;
 
-    explicit CWorldPreview(CWorldElementsView& view, QWidget* parent = nullptr);
+    explicit CWorldPreview(IWorldPreviewHost& host, QWidget* parent = nullptr);
 
     QPoint drawingOffset() const { return m_offset; }
     void setDrawingOffset(QPoint offset);
@@ -35,9 +52,8 @@ protected:
 private:
     // The elements Alt (current) or Shift (selected) act on; empty without.
     std::vector<int> targetRows(Qt::KeyboardModifiers modifiers) const;
-    void moveElements(const std::vector<int>& rows, QPoint delta, bool toZero);
 
-    CWorldElementsView& m_view;
+    IWorldPreviewHost& m_host;
     QPoint m_offset{kDefaultOffset, kDefaultOffset};
     QPoint m_last;
     CFrameRateMeter m_frameRate;

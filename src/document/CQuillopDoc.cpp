@@ -1,8 +1,8 @@
-#include "core/ui/CQuillopDoc.h"
+#include "document/CQuillopDoc.h"
 
 #include "core/CResourceHolder.h"
 #include "core/IPrompter.h"
-#include "core/ui/CDocumentDialogs.h"
+#include "document/CDocumentDialogs.h"
 #include "kinds/CItemKinds.h"
 #include "kinds/texts/CDocumentSettings.h"
 #include "params/ui/CUiServices.h"

@@ -1,4 +1,4 @@
-#include "kinds/sounds/COggVorbisDecoder.h"
+#include "media/audio/COggVorbisDecoder.h"
 
 #include <algorithm>
 #include <climits>

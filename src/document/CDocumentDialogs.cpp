@@ -1,4 +1,4 @@
-#include "core/ui/CDocumentDialogs.h"
+#include "document/CDocumentDialogs.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

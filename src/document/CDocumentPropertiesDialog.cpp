@@ -1,7 +1,7 @@
-#include "core/ui/CDocumentPropertiesDialog.h"
+#include "document/CDocumentPropertiesDialog.h"
 
 #include "core/CResourceHolder.h"
-#include "core/ui/CQuillopDoc.h"
+#include "document/CQuillopDoc.h"
 #include "kinds/texts/CDocumentSettings.h"
 #include "params/ui/CMVT_ParamInteger.h"
 #include "params/ui/CMVT_ParamText.h"

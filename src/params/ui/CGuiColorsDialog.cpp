@@ -1,6 +1,6 @@
-#include "app/CGuiColorsDialog.h"
+#include "params/ui/CGuiColorsDialog.h"
 
-#include "app/CGuiColors.h"
+#include "params/ui/CGuiColors.h"
 #include "params/ui/CMVT_ParamColor.h"
 #include "params/ui/CMVT_ParameterList.h"
 

@@ -1,7 +1,7 @@
-#include "core/ui/CQuillopView.h"
+#include "document/CQuillopView.h"
 
 #include "core/IPrompter.h"
-#include "core/ui/CQuillopDoc.h"
+#include "document/CQuillopDoc.h"
 #include "grid/ui/CItemsGrid.h"
 #include "kinds/ui/CKindPanels.h"
 #include "kinds/texts/CDocumentSettings.h"

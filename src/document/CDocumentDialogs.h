@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/ui/IDocumentDialogs.h"
+#include "document/IDocumentDialogs.h"
 
 // The toolkit's file dialogs and a masked password prompt.
 class CDocumentDialogs : public IDocumentDialogs {

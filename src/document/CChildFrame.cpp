@@ -1,7 +1,7 @@
-#include "core/ui/CChildFrame.h"
+#include "document/CChildFrame.h"
 
-#include "core/ui/CQuillopDoc.h"
-#include "core/ui/CQuillopView.h"
+#include "document/CQuillopDoc.h"
+#include "document/CQuillopView.h"
 
 #include <QCloseEvent>
 

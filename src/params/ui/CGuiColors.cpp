@@ -1,6 +1,6 @@
-#include "app/CGuiColors.h"
+#include "params/ui/CGuiColors.h"
 
-#include "app/CGuiColorsDialog.h"
+#include "params/ui/CGuiColorsDialog.h"
 
 #include <QApplication>
 #include <QWidget>
