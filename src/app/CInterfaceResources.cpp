@@ -1,11 +1,11 @@
 #include "app/CInterfaceResources.h"
 
-#include "app/CBitmapPicture.h"
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
 #include "core/IPrompter.h"
 #include "kinds/CItemKinds.h"
 #include "kinds/userinterfaces/UserInterface.h"
+#include "kinds/userinterfaces/ui/CBitmapPicture.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -2,8 +2,6 @@
 
 #include "params/ui/WidgetHelpers.h"
 
-#include "params/ui/CGuiColors.h"
-#include "app/CInterfaceDialog.h"
 #include "app/CQuillopApp.h"
 #include "core/IPrompter.h"
 #include "document/CChildFrame.h"
@@ -13,9 +11,11 @@
 #include "document/CQuillopView.h"
 #include "kinds/userinterfaces/CUserInterfaceToolBar.h"
 #include "kinds/userinterfaces/UserInterface.h"
+#include "kinds/userinterfaces/ui/CInterfaceDialog.h"
 #include "media/output/CAudioPlayer.h"
 #include "media/output/CSdlAudioBackend.h"
 #include "media/output/ui/CAudioSettingsDialog.h"
+#include "params/ui/CGuiColors.h"
 #include "params/ui/CUiServices.h"
 
 #include <QApplication>

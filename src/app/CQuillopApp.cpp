@@ -4,6 +4,7 @@
 #include "media/output/CAudioPlayer.h"
 #include "media/output/CAudioSettings.h"
 #include "params/ui/CProgressWindow.h"
+#include "params/ui/CUiServices.h"
 
 #include <QSettings>
 
@@ -11,16 +12,24 @@ namespace {
 CQuillopApp* g_app = nullptr;
 } // namespace
 
-CQuillopApp::CQuillopApp() : m_audioSettings(std::make_unique<CAudioSettings>()) { g_app = this; }
+CQuillopApp::CQuillopApp() : m_audioSettings(std::make_unique<CAudioSettings>())
+{
+    g_app = this;
+    CUiServices::setToolBarIcons([this](const std::string& id) { return m_interface.icon(id); });
+}
 
 CQuillopApp::~CQuillopApp()
 {
     stopAllSounds();
+    if (CUiServices::audioPlayer() == m_player.get())
+        CUiServices::setAudioPlayer(nullptr);
     m_player.reset();
     CProgressWindow::setDefaultPictures({});
     m_interface.clear();
-    if (g_app == this)
+    if (g_app == this) {
         g_app = nullptr;
+        CUiServices::setToolBarIcons({});
+    }
 }
 
 CQuillopApp* CQuillopApp::instance() { return g_app; }
@@ -61,6 +70,7 @@ void CQuillopApp::startAudio()
     if (!m_player)
         m_player = std::make_unique<CAudioPlayer>();
     m_player->initialise(*m_audioSettings);
+    CUiServices::setAudioPlayer(m_player.get());
 }
 
 void CQuillopApp::stopAllSounds()

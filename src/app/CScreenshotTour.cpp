@@ -1,12 +1,12 @@
 #include "app/CScreenshotTour.h"
 
-#include "app/CInterfaceDialog.h"
 #include "app/CInterfaceResources.h"
 #include "app/CMainFrame.h"
 #include "app/CQuillopApp.h"
 #include "document/CDocumentPropertiesDialog.h"
 #include "document/CQuillopView.h"
 #include "grid/ui/CItemsGrid.h"
+#include "kinds/userinterfaces/ui/CInterfaceDialog.h"
 
 #include <QApplication>
 #include <QDir>

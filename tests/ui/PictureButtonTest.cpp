@@ -1,8 +1,8 @@
-#include "app/CBitmapPicture.h"
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
 #include "kinds/CItemKinds.h"
 #include "kinds/userinterfaces/CPictureRef.h"
+#include "kinds/userinterfaces/ui/CBitmapPicture.h"
 #include "media/image/CDisplayBuffer.h"
 #include "params/ui/CPictureButton.h"
 

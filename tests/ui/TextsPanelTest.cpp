@@ -1,10 +1,10 @@
-#include "params/ui/CGuiColors.h"
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
+#include "grid/ui/CTitledTextView.h"
 #include "kinds/CItemKinds.h"
 #include "kinds/texts/CTextItem.h"
 #include "kinds/texts/ui/CTextsPanel.h"
-#include "kinds/ui/CTitledTextView.h"
+#include "params/ui/CGuiColors.h"
 #include "ui/ShellFakes.h"
 #include "ui/UiFakes.h"
 

@@ -1,9 +1,9 @@
-#include "grid/ui/CValuePromptDialog.h"
 #include "params/ui/CMVT_EditTyped.h"
 #include "params/ui/CMVT_ParamInfo.h"
 #include "params/ui/CMVT_ParamText.h"
 #include "params/ui/CMVT_ParamTitle.h"
 #include "params/ui/CMVT_ParameterList.h"
+#include "params/ui/CValuePromptDialog.h"
 
 #include <gtest/gtest.h>
 

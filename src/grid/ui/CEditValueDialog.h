@@ -1,6 +1,6 @@
 #pragma once
 
-#include "grid/ui/CValuePromptDialog.h"
+#include "params/ui/CValuePromptDialog.h"
 
 // "Edit Value": the new text of the selected cells, on one line or on
 // several for long texts, with the previous value shown below it.

@@ -1,7 +1,7 @@
 #include "params/ui/CUiServices.h"
 
 #include "core/IPrompter.h"
-#include "grid/ui/CValuePromptDialog.h"
+#include "params/ui/CValuePromptDialog.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -115,6 +115,8 @@ IPrompter* g_prompter = nullptr;
 IFileChooser* g_fileChooser = nullptr;
 IColorChooser* g_colorChooser = nullptr;
 IValuePrompter* g_valuePrompter = nullptr;
+CAudioPlayer* g_audioPlayer = nullptr;
+std::function<QIcon(const std::string&)> g_toolBarIcons;
 } // namespace
 
 IPrompter& CUiServices::prompter()
@@ -145,6 +147,11 @@ void CUiServices::setPrompter(IPrompter* prompter) { g_prompter = prompter; }
 void CUiServices::setFileChooser(IFileChooser* chooser) { g_fileChooser = chooser; }
 void CUiServices::setColorChooser(IColorChooser* chooser) { g_colorChooser = chooser; }
 void CUiServices::setValuePrompter(IValuePrompter* prompter) { g_valuePrompter = prompter; }
+
+CAudioPlayer* CUiServices::audioPlayer() { return g_audioPlayer; }
+void CUiServices::setAudioPlayer(CAudioPlayer* player) { g_audioPlayer = player; }
+QIcon CUiServices::toolBarIcon(const std::string& id) { return g_toolBarIcons ? g_toolBarIcons(id) : QIcon(); }
+void CUiServices::setToolBarIcons(std::function<QIcon(const std::string&)> icons) { g_toolBarIcons = std::move(icons); }
 
 QString CUiServices::toQtFilter(const std::string& filter)
 {

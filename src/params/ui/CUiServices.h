@@ -3,11 +3,17 @@
 #include "params/ui/IFileChooser.h"
 #include "params/ui/IValuePrompter.h"
 
+#include <QIcon>
 #include <QString>
 
+#include <functional>
+#include <string>
+
+class CAudioPlayer;
 class IPrompter;
 
-// Where the interface's messages, questions and pickers go. By default they
+// Where the interface's messages, questions and pickers go, and what the
+// running program shares with the windows below it. By default they
 // are message boxes and the toolkit's dialogs; tests install scripted ones.
 class CUiServices {
 public:
@@ -22,6 +28,14 @@ public:
     static void setFileChooser(IFileChooser* chooser);
     static void setColorChooser(IColorChooser* chooser);
     static void setValuePrompter(IValuePrompter* prompter);
+
+    // What the running program lends its windows: the sound player (nullptr
+    // without one) and the tool bar pictures of its interface file (none
+    // without a program). The program sets them; tests may too.
+    static CAudioPlayer* audioPlayer();
+    static void setAudioPlayer(CAudioPlayer* player);
+    static QIcon toolBarIcon(const std::string& id);
+    static void setToolBarIcons(std::function<QIcon(const std::string&)> icons);
 
     // "Text (*.a;*.b)\n*.a;*.b\n...\n\n" as a toolkit filter list
     // ("Text (*.a *.b);;...").

@@ -2,10 +2,10 @@
 
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
+#include "grid/ui/CPanelView.h"
+#include "grid/ui/CTitledTextView.h"
 #include "kinds/binaryfiles/CBinaryFileImport.h"
 #include "kinds/binaryfiles/CBinaryFileItem.h"
-#include "kinds/ui/CTitledTextView.h"
-#include "kinds/ui/CPanelView.h"
 #include "params/ui/CUiServices.h"
 
 #include <QMenu>

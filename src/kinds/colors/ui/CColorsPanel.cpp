@@ -3,10 +3,10 @@
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
 #include "grid/CellValue.h"
+#include "grid/ui/CPanelView.h"
+#include "grid/ui/CTypedCellColumn.h"
 #include "kinds/colors/CColorItem.h"
 #include "kinds/colors/ui/CColorSwatchView.h"
-#include "kinds/ui/CPanelView.h"
-#include "kinds/ui/CTypedCellColumn.h"
 
 #include <QMenu>
 #include <QRegularExpression>

@@ -1,12 +1,11 @@
 #include "kinds/sounds/ui/CSoundsPanel.h"
 
-#include "app/CQuillopApp.h"
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
+#include "grid/ui/CPanelView.h"
+#include "grid/ui/CTypedCellColumn.h"
 #include "kinds/sounds/CMVT_WavMemory.h"
 #include "kinds/sounds/ui/CSoundView.h"
-#include "kinds/ui/CPanelView.h"
-#include "kinds/ui/CTypedCellColumn.h"
 #include "media/output/CAudioPlayer.h"
 #include "params/ui/CUiServices.h"
 
@@ -103,8 +102,7 @@ CAudioPlayer* CSoundsPanel::audioPlayer() const
 {
     if (m_player)
         return m_player;
-    CQuillopApp* app = CQuillopApp::instance();
-    return app ? app->audioPlayer() : nullptr;
+    return CUiServices::audioPlayer();
 }
 
 CMVT_WavMemory* CSoundsPanel::soundAt(int item) const

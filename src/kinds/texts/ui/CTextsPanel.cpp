@@ -1,12 +1,12 @@
 #include "kinds/texts/ui/CTextsPanel.h"
 
-#include "params/ui/CGuiColors.h"
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
 #include "grid/CellValue.h"
+#include "grid/ui/CPanelView.h"
+#include "grid/ui/CTitledTextView.h"
 #include "kinds/texts/CTextItem.h"
-#include "kinds/ui/CPanelView.h"
-#include "kinds/ui/CTitledTextView.h"
+#include "params/ui/CGuiColors.h"
 
 namespace {
 QString fromBytes(const std::string& text) { return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size())); }

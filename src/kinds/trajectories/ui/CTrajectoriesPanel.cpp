@@ -3,6 +3,7 @@
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
 #include "grid/CellValue.h"
+#include "grid/ui/CPanelView.h"
 #include "grid/ui/IPanelHost.h"
 #include "kinds/bitmaps/CBitmapItem.h"
 #include "kinds/trajectories/CTrajectoryRegion.h"
@@ -10,7 +11,6 @@
 #include "kinds/trajectories/Trajectory.h"
 #include "kinds/trajectories/ui/CTrajectoryPlayerView.h"
 #include "kinds/trajectories/ui/TrajectoryPlayer.h"
-#include "kinds/ui/CPanelView.h"
 #include "params/ui/CUiServices.h"
 
 #include <QMenu>

@@ -1,6 +1,5 @@
 #include "kinds/trajectories/ui/CTrajectoryPlayerView.h"
 
-#include "app/CQuillopApp.h"
 #include "grid/CellValue.h"
 #include "grid/ui/CImageChooserDialog.h"
 #include "kinds/trajectories/ui/TrajectoryPlayer.h"
@@ -21,8 +20,7 @@ namespace {
 // without a running program (the button then shows its text).
 QIcon toolBarIcon(const char* id)
 {
-    CQuillopApp* app = CQuillopApp::instance();
-    return app ? app->interfaceResources().icon(id) : QIcon();
+    return CUiServices::toolBarIcon(id);
 }
 
 // A tool bar button that reports how far the pointer moved while it is held

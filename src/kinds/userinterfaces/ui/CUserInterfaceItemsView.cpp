@@ -1,10 +1,8 @@
 #include "kinds/userinterfaces/ui/CUserInterfaceItemsView.h"
 
-#include "params/ui/WidgetHelpers.h"
 #include "params/ui/CMVT_ParameterList.h"
+#include "params/ui/WidgetHelpers.h"
 
-#include "app/CBitmapPicture.h"
-#include "app/CInterfaceDialog.h"
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
 #include "grid/CellValue.h"
@@ -14,6 +12,8 @@
 #include "kinds/userinterfaces/CUserInterfaceDialog.h"
 #include "kinds/userinterfaces/CUserInterfaceMenu.h"
 #include "kinds/userinterfaces/UserInterface.h"
+#include "kinds/userinterfaces/ui/CBitmapPicture.h"
+#include "kinds/userinterfaces/ui/CInterfaceDialog.h"
 
 #include <QAbstractTableModel>
 #include <QCoreApplication>

@@ -3,7 +3,7 @@
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
 #include "grid/CellValue.h"
-#include "kinds/ui/CPanelView.h"
+#include "grid/ui/CPanelView.h"
 #include "kinds/userinterfaces/UserInterface.h"
 #include "kinds/userinterfaces/ui/CUserInterfaceItemsView.h"
 

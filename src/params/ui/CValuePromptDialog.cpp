@@ -1,4 +1,4 @@
-#include "grid/ui/CValuePromptDialog.h"
+#include "params/ui/CValuePromptDialog.h"
 
 #include "params/ui/CGuiColors.h"
 #include "params/ui/CMVT_EditTyped.h"

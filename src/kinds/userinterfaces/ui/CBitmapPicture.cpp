@@ -1,4 +1,4 @@
-#include "app/CBitmapPicture.h"
+#include "kinds/userinterfaces/ui/CBitmapPicture.h"
 
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"

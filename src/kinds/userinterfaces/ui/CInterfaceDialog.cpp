@@ -1,8 +1,8 @@
-#include "app/CInterfaceDialog.h"
+#include "kinds/userinterfaces/ui/CInterfaceDialog.h"
 
-#include "app/CBitmapPicture.h"
 #include "kinds/userinterfaces/CUserInterfaceDialog.h"
 #include "kinds/userinterfaces/UserInterface.h"
+#include "kinds/userinterfaces/ui/CBitmapPicture.h"
 #include "params/ui/CMVT_ParamBitmap.h"
 #include "params/ui/CMVT_ParamButton.h"
 #include "params/ui/CMVT_ParamToolBar.h"

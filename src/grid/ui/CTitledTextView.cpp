@@ -1,4 +1,4 @@
-#include "kinds/ui/CTitledTextView.h"
+#include "grid/ui/CTitledTextView.h"
 
 #include <QApplication>
 #include <QPainter>

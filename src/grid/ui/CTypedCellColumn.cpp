@@ -1,4 +1,4 @@
-#include "kinds/ui/CTypedCellColumn.h"
+#include "grid/ui/CTypedCellColumn.h"
 
 #include "grid/ui/CCellDelegate.h"
 #include "grid/ui/CItemsGrid.h"

@@ -1,4 +1,4 @@
-#include "kinds/ui/CPanelView.h"
+#include "grid/ui/CPanelView.h"
 
 #include "grid/ui/CItemsGrid.h"
 
