@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config git ccache
+  build-essential cmake ninja-build pkg-config git ccache python3
   qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libqt6svg6
   libgl-dev libglx-dev libxkbcommon-dev
   libvorbis-dev libogg-dev
