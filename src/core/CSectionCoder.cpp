@@ -132,6 +132,13 @@ static int codeScalar(CSectionCoder& coder, CArchive& ar, T& value)
 }
 
 int CSectionCoder::codeInt(CArchive& ar, std::int32_t& value) { return codeScalar(*this, ar, value); }
+int CSectionCoder::codeRecordHeader(CArchive& ar, std::int32_t version)
+{
+    std::int32_t zero = 0;
+    codeInt(ar, zero);
+    return codeInt(ar, version);
+}
+
 int CSectionCoder::codeShort(CArchive& ar, std::int16_t& value) { return codeScalar(*this, ar, value); }
 int CSectionCoder::codeByte(CArchive& ar, std::uint8_t& value) { return codeScalar(*this, ar, value); }
 int CSectionCoder::codeDouble(CArchive& ar, double& value) { return codeScalar(*this, ar, value); }

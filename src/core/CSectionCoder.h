@@ -26,6 +26,9 @@ public:
     int header(CArchive& ar);
 
     int codeInt(CArchive& ar, std::int32_t& value);
+    // The two words a kind's record starts with after the fields every item
+    // has: a zero and the record version, both ignored when read.
+    int codeRecordHeader(CArchive& ar, std::int32_t version = 1);
     int codeShort(CArchive& ar, std::int16_t& value);
     int codeByte(CArchive& ar, std::uint8_t& value);
     int codeByte(CArchive& ar, std::int32_t& value);  // low byte out, zero-extended in

@@ -10,6 +10,7 @@
 #include "grid/ui/CCellDelegate.h"
 #include "grid/ui/CFindDialog.h"
 #include "grid/ui/CItemsGridModel.h"
+#include "grid/ui/CSelectedRowsEdit.h"
 #include "grid/ui/IPanelHost.h"
 #include "params/ui/CUiServices.h"
 
@@ -613,14 +614,18 @@ template <typename Store> void CItemsGrid::storeEdit(int gridColumn, int item, S
         return;
     {
         CLock lock(*this);
-        if (!store(column)) {
+        std::vector<int> marked;
+        for (int other = 0; other < rowCount(); ++other)
+            if (isMarked(other))
+                marked.push_back(other);
+        const CSelectedRowsEdit::Result result = CSelectedRowsEdit::run(
+            item, marked, [&] { return store(column) != 0; },
+            [&](int other) { return copyEditorCell(column, other, item) != 0; });
+        if (!result.stored) {
             // A refused edit shows the stored value again.
             m_model->rowsChanged(item, item);
             return;
         }
-        for (int other = 0; other < rowCount(); ++other)
-            if (other != item && isMarked(other))
-                copyEditorCell(column, other, item);
     }
     m_model->rowsChanged(0, rowCount() - 1);
     fitRowHeights();

@@ -1,6 +1,7 @@
 #include "kinds/animations/CAnimationCursor.h"
 
 #include "core/CResourceHolder.h"
+#include "core/IntRange.h"
 #include "kinds/animations/CAnimationItem.h"
 #include "kinds/trajectories/PlayModes.h"
 #include "media/image/CDisplayBuffer.h"
@@ -18,14 +19,6 @@ double shownSteps(const CAnimationFrame& frame)
     return frame.delay > 0 ? double(frame.delay) : 1.0;
 }
 
-int toPixel(double value)
-{
-    if (!(value > double(std::numeric_limits<int>::min())))
-        return std::numeric_limits<int>::min();
-    if (!(value < double(std::numeric_limits<int>::max())))
-        return std::numeric_limits<int>::max();
-    return static_cast<int>(value);
-}
 } // namespace
 
 void CAnimationCursor::copyFrom(const CAnimationCursor& other)

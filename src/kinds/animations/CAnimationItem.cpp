@@ -27,11 +27,7 @@ int CAnimationItem::serialize(CArchive& ar, CSectionCoder& coder)
     CResourceItem::serialize(ar, coder);
     if (ar.isLoading())
         clear();
-    // A leading zero and the record version; both ignored when read.
-    std::int32_t zero = 0;
-    std::int32_t version = 1;
-    coder.codeInt(ar, zero);
-    coder.codeInt(ar, version);
+    coder.codeRecordHeader(ar);
     coder.codeInt(ar, m_type);
     std::int32_t count = frameCount();
     coder.codeInt(ar, count);
@@ -52,12 +48,22 @@ int CAnimationItem::serialize(CArchive& ar, CSectionCoder& coder)
     return coder.codeInt(ar, m_playMode);
 }
 
-void CAnimationItem::renumberReferences(int group, const CIndexChange& change)
+void CAnimationItem::forEachReference(const std::function<bool(const CItemReference&)>& visit) const
 {
-    if (group != GroupBitmaps)
-        return;
-    for (CAnimationFrame& f : m_frames)
-        change.update(f.bitmap);
+    for (int i = 0; i < frameCount(); ++i)
+        if (!visit({GroupBitmaps, m_frames[std::size_t(i)].bitmap, i, 0, "shows"}))
+            return;
+}
+
+void CAnimationItem::setReference(const CItemReference& reference, int index)
+{
+    if (reference.group == GroupBitmaps && validFrame(reference.part))
+        m_frames[std::size_t(reference.part)].bitmap = index;
+}
+
+std::string CAnimationItem::referencePlace(const CItemReference& reference) const
+{
+    return "Frame " + std::to_string(reference.part);
 }
 
 const char* CAnimationItem::typeText(std::int32_t type)

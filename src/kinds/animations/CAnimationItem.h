@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/CItemReferences.h"
 #include "core/CResourceItem.h"
 
 #include <cstdint>
@@ -25,7 +26,7 @@ struct CAnimationFrame {
 // The frame-editing operations are the editor's commands; each answers 1
 // when it changed something and 0 when the frame index was not valid or
 // there was nothing to do.
-class CAnimationItem : public CResourceItem {
+class CAnimationItem : public CResourceItem, public IItemReferences {
 public:
     static constexpr std::int32_t kTypeBitmaps = 1;
     // Bytes of one stored frame: four coded integers.
@@ -33,7 +34,11 @@ public:
 
     std::unique_ptr<CResourceItem> createDefault() const override;
     int serialize(CArchive& ar, CSectionCoder& coder) override;
-    void renumberReferences(int group, const CIndexChange& change) override;
+    void renumberReferences(int group, const CIndexChange& change) override { followRowChange(group, change); }
+    // Each frame's bitmap.
+    void forEachReference(const std::function<bool(const CItemReference&)>& visit) const override;
+    void setReference(const CItemReference& reference, int index) override;
+    std::string referencePlace(const CItemReference& reference) const override;
 
     // Type 1, no frames, "Forward Loop".
     void clear();

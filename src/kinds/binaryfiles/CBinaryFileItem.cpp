@@ -21,11 +21,7 @@ std::unique_ptr<CResourceItem> CBinaryFileItem::createDefault() const
 int CBinaryFileItem::serialize(CArchive& ar, CSectionCoder& coder)
 {
     CResourceItem::serialize(ar, coder);
-    // A leading zero and the record version; both ignored when read.
-    std::int32_t zero = 0;
-    std::int32_t version = 1;
-    coder.codeInt(ar, zero);
-    coder.codeInt(ar, version);
+    coder.codeRecordHeader(ar);
 
     std::int32_t flag = 1;  // the editor always writes the data unscrambled
     coder.codeInt(ar, flag);

@@ -89,8 +89,6 @@ QByteArray CBitmapItem::payloadToWrite() const
 int CBitmapItem::serialize(CArchive& ar, CSectionCoder& coder)
 {
     CResourceItem::serialize(ar, coder);
-    std::int32_t zero = 0;
-    std::int32_t version = kRecordVersion;
     std::int32_t recordKind = this->recordKind();
     std::string id = this->id();
     std::string source = sourceFilename();
@@ -105,8 +103,7 @@ int CBitmapItem::serialize(CArchive& ar, CSectionCoder& coder)
     double offX = offsetX();
     double offY = offsetY();
 
-    coder.codeInt(ar, zero);
-    coder.codeInt(ar, version);
+    coder.codeRecordHeader(ar, kRecordVersion);
     coder.codeInt(ar, recordKind);
     coder.codeString(ar, id);
     coder.codeString(ar, source);

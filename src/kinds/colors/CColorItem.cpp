@@ -19,11 +19,7 @@ int CColorItem::serialize(CArchive& ar, CSectionCoder& coder)
         m_rgb = 0;
         m_alpha = 255;
     }
-    // A leading zero and the record version; both ignored when read.
-    std::int32_t zero = 0;
-    std::int32_t version = 1;
-    coder.codeInt(ar, zero);
-    coder.codeInt(ar, version);
+    coder.codeRecordHeader(ar);
     coder.codeInt(ar, m_reserved);
     return coder.codeColorPair(ar, m_rgb, m_alpha);
 }

@@ -6,6 +6,7 @@
 #include "core/CSectionCoder.h"
 #include "core/GroupIndex.h"
 #include "core/IPrompter.h"
+#include "core/IntRange.h"
 #include "media/image/CDisplayBuffer.h"
 
 #include <QPainter>
@@ -15,14 +16,6 @@
 #include <limits>
 
 namespace {
-int toPixel(double value)
-{
-    if (!(value > double(std::numeric_limits<int>::min())))
-        return std::numeric_limits<int>::min();
-    if (!(value < double(std::numeric_limits<int>::max())))
-        return std::numeric_limits<int>::max();
-    return static_cast<int>(value);
-}
 
 // The cell (or -1) under a pixel along one axis.
 int cellAt(int pixel, int cellSize, int count)
@@ -67,15 +60,11 @@ int CMapItem::serialize(CArchive& ar, CSectionCoder& coder)
     CResourceItem::serialize(ar, coder);
     if (ar.isLoading())
         clear();
-    // A leading zero and the record version; both ignored when read.
-    std::int32_t zero = 0;
-    std::int32_t version = 1;
     std::int32_t columns = columnCount();
     std::int32_t lines = m_lines;
     std::int32_t sizeY = m_sizeY;
     std::int32_t sizeX = m_sizeX;
-    coder.codeInt(ar, zero);
-    coder.codeInt(ar, version);
+    coder.codeRecordHeader(ar);
     coder.codeInt(ar, m_type);
     coder.codeInt(ar, columns);
     coder.codeInt(ar, lines);
@@ -104,13 +93,28 @@ std::int16_t CMapItem::toCell(int value)
         std::clamp(value, int(std::numeric_limits<std::int16_t>::min()), int(std::numeric_limits<std::int16_t>::max())));
 }
 
-void CMapItem::renumberReferences(int group, const CIndexChange& change)
+void CMapItem::forEachReference(const std::function<bool(const CItemReference&)>& visit) const
 {
-    if (group != GroupBitmaps)
-        return;
-    for (std::vector<std::int16_t>& column : m_columns)
-        for (std::int16_t& value : column)
-            value = toCell(change.apply(value));
+    for (int x = 0; x < columnCount(); ++x) {
+        const std::vector<std::int16_t>& column = m_columns[std::size_t(x)];
+        for (int y = 0; y < static_cast<int>(column.size()); ++y)
+            if (!visit({GroupBitmaps, column[std::size_t(y)], x, y, "shows"}))
+                return;
+    }
+}
+
+void CMapItem::setReference(const CItemReference& reference, int index)
+{
+    if (reference.group == GroupBitmaps && reference.part >= 0 && reference.part < columnCount()) {
+        std::vector<std::int16_t>& column = m_columns[std::size_t(reference.part)];
+        if (reference.subpart >= 0 && reference.subpart < static_cast<int>(column.size()))
+            column[std::size_t(reference.subpart)] = toCell(index);
+    }
+}
+
+std::string CMapItem::referencePlace(const CItemReference& reference) const
+{
+    return "The cell (" + std::to_string(reference.part) + ", " + std::to_string(reference.subpart) + ")";
 }
 
 int CMapItem::columnAt(int x) const

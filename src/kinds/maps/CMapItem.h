@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/CItemReferences.h"
 #include "core/CResourceItem.h"
 
 #include <QPoint>
@@ -20,7 +21,7 @@ class QPainter;
 //
 // Operations answer 1 for success and 0 for failure; look-ups outside the
 // map answer -1 (pixel to cell) or 0 (cell value).
-class CMapItem : public CResourceItem {
+class CMapItem : public CResourceItem, public IItemReferences {
 public:
     static constexpr std::int32_t kTypeGridOfBitmaps = 0;
     static constexpr int kDefaultCellSize = 32;
@@ -38,7 +39,11 @@ public:
 
     std::unique_ptr<CResourceItem> createDefault() const override;
     int serialize(CArchive& ar, CSectionCoder& coder) override;
-    void renumberReferences(int group, const CIndexChange& change) override;
+    void renumberReferences(int group, const CIndexChange& change) override { followRowChange(group, change); }
+    // Each cell's bitmap, column by column.
+    void forEachReference(const std::function<bool(const CItemReference&)>& visit) const override;
+    void setReference(const CItemReference& reference, int index) override;
+    std::string referencePlace(const CItemReference& reference) const override;
 
     // No columns, no lines, cells of 32 × 32.
     void clear();

@@ -207,10 +207,7 @@ int CMVT_WavMemory::setOggFile(const QByteArray& bytes)
 int CMVT_WavMemory::serialize(CArchive& ar, CSectionCoder& coder)
 {
     CResourceItem::serialize(ar, coder);
-    std::int32_t zero = 0;
-    std::int32_t version = 1;
-    coder.codeInt(ar, zero);
-    coder.codeInt(ar, version);
+    coder.codeRecordHeader(ar);
     if (ar.isLoading())
         clear();
     coder.codeInt(ar, m_ogg);

@@ -13,11 +13,7 @@ std::unique_ptr<CResourceItem> CTextItem::createDefault() const
 int CTextItem::serialize(CArchive& ar, CSectionCoder& coder)
 {
     CResourceItem::serialize(ar, coder);
-    // A leading zero and the record version; both ignored when read.
-    std::int32_t zero = 0;
-    std::int32_t version = 1;
-    coder.codeInt(ar, zero);
-    coder.codeInt(ar, version);
+    coder.codeRecordHeader(ar);
     coder.codeInt(ar, m_reserved);
     return coder.codeString(ar, m_text);
 }

@@ -80,12 +80,9 @@ int Trajectory::serialize(CArchive& ar, CSectionCoder& coder)
     if (ar.isLoading())
         RemoveAllPoints();
 
-    std::int32_t reserved = 0;
-    std::int32_t version = kRecordVersion;
     std::uint8_t closed = m_closed ? 1 : 0;
     std::int32_t count = GetPointCount();
-    coder.codeInt(ar, reserved);
-    coder.codeInt(ar, version);
+    coder.codeRecordHeader(ar, kRecordVersion);
     coder.codeInt(ar, m_type);
     coder.codeInt(ar, m_playMode);
     coder.codeInt(ar, m_offsetX);

@@ -1,33 +1,12 @@
 #include "kinds/trajectories/TrajectoryPlayerGeometry.h"
 
+#include "core/IntRange.h"
 #include "kinds/trajectories/PlayClock.h"
 #include "kinds/trajectories/Trajectory.h"
 
 #include <cmath>
 #include <cstdint>
 #include <limits>
-
-namespace {
-// World coordinates are doubles; a pixel position must not overflow an int
-// for a path far away.
-int toPixel(double value)
-{
-    if (std::isnan(value))
-        return 0;
-    constexpr double low = std::numeric_limits<int>::min();
-    constexpr double high = std::numeric_limits<int>::max();
-    return value <= low    ? std::numeric_limits<int>::min()
-           : value >= high ? std::numeric_limits<int>::max()
-                           : static_cast<int>(value);
-}
-
-int saturated(std::int64_t value)
-{
-    return value < std::numeric_limits<int>::min()   ? std::numeric_limits<int>::min()
-           : value > std::numeric_limits<int>::max() ? std::numeric_limits<int>::max()
-                                                     : static_cast<int>(value);
-}
-} // namespace
 
 namespace TrajectoryPlayerGeometry {
 
@@ -51,10 +30,10 @@ bool appendPoint(Trajectory& trajectory, QPointF point)
 QPoint centredOrigin(Trajectory& trajectory, QSize client)
 {
     trajectory.UpdateBounds();
-    const std::int64_t minX = toPixel(trajectory.GetMinX());
-    const std::int64_t maxX = toPixel(trajectory.GetMaxX());
-    const std::int64_t minY = toPixel(trajectory.GetMinY());
-    const std::int64_t maxY = toPixel(trajectory.GetMaxY());
+    const std::int64_t minX = toPixel(trajectory.GetMinX(), 0);
+    const std::int64_t maxX = toPixel(trajectory.GetMaxX(), 0);
+    const std::int64_t minY = toPixel(trajectory.GetMinY(), 0);
+    const std::int64_t maxY = toPixel(trajectory.GetMaxY(), 0);
     // The free room on each axis, split in two (integer division). The path
     // is drawn shifted by its offset, so the view follows it there.
     const std::int64_t x = minX - (client.width() + minX - (maxX + 1)) / 2 + trajectory.GetOffsetX();

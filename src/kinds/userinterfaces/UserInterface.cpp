@@ -74,11 +74,7 @@ int UserInterface::swapItems(int i, int j)
 int UserInterface::serialize(CArchive& ar, CSectionCoder& coder)
 {
     CResourceItem::serialize(ar, coder);
-    // A leading zero and the record version; both ignored when read.
-    std::int32_t zero = 0;
-    std::int32_t version = 1;
-    coder.codeInt(ar, zero);
-    coder.codeInt(ar, version);
+    coder.codeRecordHeader(ar);
     coder.codeInt(ar, m_type);
 
     if (!ar.isLoading()) {

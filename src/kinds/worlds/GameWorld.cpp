@@ -14,14 +14,15 @@
 namespace {
 constexpr std::int32_t kAnyWorldReference = -2;
 
-// The element object type whose index names a row of `group`; -1 when the
-// group's rows are not objects (types 3 and 4 are handled apart).
-std::int32_t objectTypeOfGroup(int group)
+// The group an element's object index names; -1 for types outside the table.
+int groupOfObjectType(std::int32_t type)
 {
-    switch (group) {
-    case GroupBitmaps: return WorldObjectBitmap;
-    case GroupAnimations: return WorldObjectAnimation;
-    case GroupMaps: return WorldObjectMap;
+    switch (type) {
+    case WorldObjectBitmap: return GroupBitmaps;
+    case WorldObjectAnimation: return GroupAnimations;
+    case WorldObjectMap: return GroupMaps;
+    case WorldObjectWorldElements:
+    case WorldObjectWorldReference: return GroupWorlds;
     default: return -1;
     }
 }
@@ -72,11 +73,7 @@ int GameWorld::serialize(CArchive& ar, CSectionCoder& coder)
     CResourceItem::serialize(ar, coder);
     if (ar.isLoading())
         clearFields();
-    // A leading zero and the record version; both ignored when read.
-    std::int32_t zero = 0;
-    std::int32_t version = 1;
-    coder.codeInt(ar, zero);
-    coder.codeInt(ar, version);
+    coder.codeRecordHeader(ar);
     coder.codeInt(ar, m_type);
     coder.codeInt(ar, m_offsetX);
     coder.codeInt(ar, m_offsetY);
@@ -102,19 +99,33 @@ int GameWorld::serialize(CArchive& ar, CSectionCoder& coder)
     return ok;
 }
 
-void GameWorld::renumberReferences(int group, const CIndexChange& change)
+void GameWorld::forEachReference(const std::function<bool(const CItemReference&)>& visit) const
 {
-    if (group == GroupTrajectories) {
-        for (WorldElement& e : m_elements)
-            change.update(e.trajectoryIndex);
-        return;
+    for (int e = 0; e < elementCount(); ++e) {
+        const WorldElement& element = m_elements[std::size_t(e)];
+        const int objectGroup = groupOfObjectType(element.objectType);
+        if (objectGroup != -1 && !visit({objectGroup, element.objectIndex, e, 0, "shows"}))
+            return;
+        if (!visit({GroupTrajectories, element.trajectoryIndex, e, 1, "follows"}))
+            return;
     }
-    const std::int32_t type = group == GroupWorlds ? kAnyWorldReference : objectTypeOfGroup(group);
-    if (type == -1)
+}
+
+void GameWorld::setReference(const CItemReference& reference, int index)
+{
+    WorldElement* element = elementAt(reference.part);
+    if (!element)
         return;
-    for (WorldElement& e : m_elements)
-        if (objectTypeMatches(type, e.objectType))
-            change.update(e.objectIndex);
+    if (reference.subpart == 0)
+        element->objectIndex = index;
+    else
+        element->trajectoryIndex = index;
+}
+
+std::string GameWorld::referencePlace(const CItemReference& reference) const
+{
+    const WorldElement* element = elementAt(reference.part);
+    return "Element " + std::to_string(reference.part) + " (\"" + (element ? element->id : std::string()) + "\")";
 }
 
 int GameWorld::addElement(const std::string& id)

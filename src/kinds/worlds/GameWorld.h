@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/CItemReferences.h"
 #include "core/CResourceItem.h"
 #include "kinds/worlds/WorldElement.h"
 
@@ -16,7 +17,7 @@ class CResourceHolder;
 //
 // Element operations answer 1 on success and 0 for an index out of range,
 // changing nothing then.
-class GameWorld : public CResourceItem {
+class GameWorld : public CResourceItem, public IItemReferences {
 public:
     static constexpr std::int32_t kTypeSimple = 0;
     static constexpr std::int32_t kTypeSortOffsetsY = 1;
@@ -26,7 +27,12 @@ public:
     // Object references follow the Bitmaps (type 0), Animations (1), Maps (2)
     // and Game Worlds (3 and 4) groups; trajectory references follow the
     // Trajectories group whatever the element's type.
-    void renumberReferences(int group, const CIndexChange& change) override;
+    void renumberReferences(int group, const CIndexChange& change) override { followRowChange(group, change); }
+    // Each element's object (subpart 0; none for a type outside the
+    // table), then its trajectory (subpart 1).
+    void forEachReference(const std::function<bool(const CItemReference&)>& visit) const override;
+    void setReference(const CItemReference& reference, int index) override;
+    std::string referencePlace(const CItemReference& reference) const override;
 
     // "Simple", "Sort Offsets Y"; "Unkown" for any other value.
     static const char* typeText(std::int32_t type);

@@ -17,11 +17,7 @@ const char* WorldElement::objectTypeText(std::int32_t type)
 
 int WorldElement::serialize(CArchive& ar, CSectionCoder& coder)
 {
-    // A leading zero and the element version; both ignored when read.
-    std::int32_t zero = 0;
-    std::int32_t version = 1;
-    coder.codeInt(ar, zero);
-    coder.codeInt(ar, version);
+    coder.codeRecordHeader(ar);
     coder.codeString(ar, id);
     coder.codeString(ar, comments);
     // The object type is stored twice; the second copy is the one kept, so

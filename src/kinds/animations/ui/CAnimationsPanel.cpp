@@ -1,5 +1,6 @@
 #include "kinds/animations/ui/CAnimationsPanel.h"
 
+#include "core/CItemReferences.h"
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
 #include "grid/CellValue.h"
@@ -112,21 +113,6 @@ bool CAnimationsPanel::check()
 {
     if (!checkUniqueIds())
         return false;
-    const int bitmaps = holder() ? holder()->count(GroupBitmaps) : 0;
-    for (int item = 0; item < rowCount(); ++item) {
-        const CAnimationItem* record = animation(item);
-        if (!record)
-            continue;
-        for (int i = 0; i < record->frameCount(); ++i) {
-            const int bitmap = record->frame(i)->bitmap;
-            if (bitmap != -1 && (bitmap < 0 || bitmap >= bitmaps))
-                return reportFinding(item, QStringLiteral("Frame %1 of the animation \"%2\" (item %3) shows the bitmap "
-                                                          "%4, which does not exist.")
-                                               .arg(i)
-                                               .arg(QString::fromStdString(record->id()))
-                                               .arg(item)
-                                               .arg(bitmap));
-        }
-    }
-    return true;
+    const std::optional<CDanglingReference> found = holder() ? findDanglingReference(*holder(), group()) : std::nullopt;
+    return !found || reportFinding(found->item, QString::fromStdString(found->text));
 }

@@ -2,6 +2,7 @@
 
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
+#include "core/IntRange.h"
 #include "grid/CellValue.h"
 #include "grid/ui/IPanelHost.h"
 #include "kinds/CBitmapSelectionAnimation.h"
@@ -29,11 +30,6 @@ const CellValue::ChoiceList& kindNames()
     return names;
 }
 
-int saturated(std::int64_t value)
-{
-    return static_cast<int>(std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(),
-                                                      std::numeric_limits<int>::max()));
-}
 } // namespace
 
 CBitmapsPanel::CBitmapsPanel(QWidget* parent)

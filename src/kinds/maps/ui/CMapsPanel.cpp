@@ -1,5 +1,6 @@
 #include "kinds/maps/ui/CMapsPanel.h"
 
+#include "core/CItemReferences.h"
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
 #include "grid/CellValue.h"
@@ -133,23 +134,6 @@ bool CMapsPanel::check()
 {
     if (!checkUniqueIds())
         return false;
-    const int bitmaps = holder() ? holder()->count(GroupBitmaps) : 0;
-    for (int item = 0; item < rowCount(); ++item) {
-        const CMapItem* record = map(item);
-        if (!record)
-            continue;
-        for (int x = 0; x < record->columnCount(); ++x)
-            for (int y = 0; y < record->lineCount(); ++y) {
-                const int bitmap = record->cell(x, y);
-                if (bitmap != -1 && (bitmap < 0 || bitmap >= bitmaps))
-                    return reportFinding(item, QStringLiteral("The cell (%1, %2) of the map \"%3\" (item %4) shows the "
-                                                              "bitmap %5, which does not exist.")
-                                                   .arg(x)
-                                                   .arg(y)
-                                                   .arg(QString::fromStdString(record->id()))
-                                                   .arg(item)
-                                                   .arg(bitmap));
-            }
-    }
-    return true;
+    const std::optional<CDanglingReference> found = holder() ? findDanglingReference(*holder(), group()) : std::nullopt;
+    return !found || reportFinding(found->item, QString::fromStdString(found->text));
 }

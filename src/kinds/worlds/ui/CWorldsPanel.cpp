@@ -1,5 +1,6 @@
 #include "kinds/worlds/ui/CWorldsPanel.h"
 
+#include "core/CItemReferences.h"
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
 #include "grid/CellValue.h"
@@ -147,32 +148,6 @@ void CWorldsPanel::showStep()
     m_elements->preview()->update();
 }
 
-namespace {
-// The group an element's object index names, with the word for one of its
-// items; none for types outside the table.
-struct ObjectGroup {
-    int group;
-    const char* noun;
-};
-std::optional<ObjectGroup> objectGroup(std::int32_t type)
-{
-    switch (type) {
-    case WorldObjectBitmap: return ObjectGroup{GroupBitmaps, "bitmap"};
-    case WorldObjectAnimation: return ObjectGroup{GroupAnimations, "animation"};
-    case WorldObjectMap: return ObjectGroup{GroupMaps, "map"};
-    case WorldObjectWorldElements:
-    case WorldObjectWorldReference: return ObjectGroup{GroupWorlds, "world"};
-    default: return std::nullopt;
-    }
-}
-
-// -1 names nothing; any other index must be a row of the group.
-bool namesNothingThere(const CResourceHolder& document, int group, int index)
-{
-    return index != -1 && (index < 0 || index >= document.count(group));
-}
-} // namespace
-
 bool CWorldsPanel::check()
 {
     if (!holder())
@@ -185,26 +160,10 @@ bool CWorldsPanel::check()
             return reportFinding(item, QStringLiteral("The world \"%1\" (item %2) includes itself through the worlds its "
                                                       "elements name, an endless loop.")
                                            .arg(QString::fromStdString(worldAt(item)->id()), QString::number(item)));
-    for (int item = 0; item < rowCount(); ++item) {
-        const GameWorld* w = worldAt(item);
-        for (int e = 0; w && e < w->elementCount(); ++e) {
-            const WorldElement& element = *w->elementAt(e);
-            QString finding;
-            const std::optional<ObjectGroup> object = objectGroup(element.objectType);
-            if (object && namesNothingThere(document, object->group, element.objectIndex))
-                finding = QStringLiteral("shows the %1 %2")
-                              .arg(QString::fromLatin1(object->noun), QString::number(element.objectIndex));
-            else if (namesNothingThere(document, GroupTrajectories, element.trajectoryIndex))
-                finding = QStringLiteral("follows the trajectory %1").arg(element.trajectoryIndex);
-            if (finding.isEmpty())
-                continue;
-            selectRow(item);
-            m_elements->table()->selectRow(e);
-            return reportFinding(item, QStringLiteral("Element %1 (\"%2\") of the world \"%3\" (item %4) %5, which does "
-                                                      "not exist.")
-                                           .arg(QString::number(e), QString::fromStdString(element.id),
-                                                QString::fromStdString(w->id()), QString::number(item), finding));
-        }
-    }
-    return true;
+    const std::optional<CDanglingReference> found = findDanglingReference(document, group());
+    if (!found)
+        return true;
+    selectRow(found->item);
+    m_elements->table()->selectRow(found->reference.part);
+    return reportFinding(found->item, QString::fromStdString(found->text));
 }
