@@ -18,7 +18,6 @@ class CQuillopApp : public QObject {
 public:
     static constexpr const char* kTitle = "Marvoline Quillop";
     static constexpr const char* kOrganisation = "Local AppWizard-Generated Applications";
-    static constexpr const char* kSettingsSection = "Settings";
 
     CQuillopApp();
     ~CQuillopApp() override;
