@@ -2,7 +2,13 @@
 # code, its tests and its dependencies stay visible in one place.
 
 function(quillop_warnings target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+  # The fuzz build uses another compiler, whose extra warnings are not the
+  # point there.
+  if(QUILLOP_FUZZ)
+    target_compile_options(${target} PRIVATE -Wall -Wextra)
+  else()
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+  endif()
 endfunction()
 
 # quillop_module(<name> <dir> LAYER model|ui [DEPS ...])

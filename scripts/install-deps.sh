@@ -13,6 +13,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
   sox pngcheck ffmpeg python3-mido midicsv vorbis-tools
+  clang-14 libclang-rt-14-dev llvm-14
 )
 
 missing=()

@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <string>
 
 // One sub-command of quillop-cli. run() gets the arguments after the command
 // name and returns the process exit code; errors go to stderr.
@@ -27,7 +28,16 @@ CliCommand mixCommand();
 CliCommand playCommand();
 
 // Shared by the commands: loads a document with every item kind, telling
-// on stderr why it could not.
+// on stderr why it could not, and what it left out of a partly read file.
 class CResourceHolder;
 bool loadDocument(CResourceHolder& holder, const QString& path);
 int fail(const QString& message);
+// False, told on stderr, when `target` exists and is not a regular file: a
+// save renamed over a device or a FIFO would replace it.
+bool requireReplaceable(const QString& target);
+
+// Arguments are the bytes the system passed: a file name that is not valid
+// text in the locale's encoding still names its file.
+QString argumentText(const QByteArray& bytes);
+std::string argumentBytes(const QString& argument);
+std::string absoluteArgument(const QString& argument);

@@ -1,10 +1,10 @@
 #include "CliCommand.h"
 
+#include "core/CRegularFile.h"
 #include "core/CResourceHolder.h"
 #include "kinds/CDocumentJson.h"
 #include "kinds/CItemKinds.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 
@@ -43,18 +43,23 @@ int runPack(const QStringList& args)
 {
     if (args.size() != 2)
         return fail(QStringLiteral("usage: pack MANIFEST OUT.mrc"));
-    QFile file(args[0]);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!requireReplaceable(args[1]))
+        return 1;
+    const std::string manifestName = argumentBytes(args[0]);
+    if (CRegularFile::exists(manifestName) && !CRegularFile::isRegular(manifestName))
+        return fail(QStringLiteral("%1: not a regular file").arg(args[0]));
+    const std::optional<QByteArray> bytes = CRegularFile::read(manifestName);
+    if (!bytes)
         return fail(QStringLiteral("%1: cannot be read").arg(args[0]));
     QJsonParseError parseError;
-    const QJsonDocument manifest = QJsonDocument::fromJson(file.readAll(), &parseError);
+    const QJsonDocument manifest = QJsonDocument::fromJson(*bytes, &parseError);
     if (!manifest.isObject())
         return fail(QStringLiteral("%1: not a JSON object (%2)").arg(args[0], parseError.errorString()));
     auto holder = createDocumentHolder();
     QString error;
     if (!CDocumentJson::pack(manifest.object(), QFileInfo(args[0]).absoluteDir(), *holder, error))
         return fail(QStringLiteral("%1: %2").arg(args[0], error));
-    if (!holder->save(args[1].toStdString()))
+    if (!holder->save(argumentBytes(args[1])))
         return fail(QStringLiteral("%1: could not be written").arg(args[1]));
     return 0;
 }

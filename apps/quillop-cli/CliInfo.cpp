@@ -5,7 +5,6 @@
 #include "core/CResourceItem.h"
 #include "kinds/CItemKinds.h"
 
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -68,7 +67,7 @@ int runInfo(const QStringList& args)
     auto holder = createDocumentHolder();
     if (!loadDocument(*holder, path))
         return 1;
-    const auto header = CResourceFileHeader::read(QFileInfo(path).absoluteFilePath().toStdString());
+    const auto header = CResourceFileHeader::read(absoluteArgument(path));
     if (!header)
         return fail(QStringLiteral("%1: the header cannot be read").arg(path));
     const QJsonObject doc = describe(*header, *holder);

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 #include <cstdio>
+#include <new>
 #include <vector>
 
 static std::vector<CliCommand> commands()
@@ -23,16 +24,23 @@ static void printUsage()
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    QStringList args = QCoreApplication::arguments();
-    args.removeFirst();
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << argumentText(QByteArray(argv[i]));
     if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {
         printUsage();
         return args.isEmpty() ? 2 : 0;
     }
     const QString name = args.takeFirst();
-    for (const CliCommand& c : commands())
-        if (name == QLatin1String(c.name))
+    for (const CliCommand& c : commands()) {
+        if (name != QLatin1String(c.name))
+            continue;
+        try {
             return c.run(args);
+        } catch (const std::bad_alloc&) {
+            return fail(QStringLiteral("%1: not enough memory").arg(name));
+        }
+    }
     std::fprintf(stderr, "quillop-cli: unknown command '%s'\n", qPrintable(name));
     printUsage();
     return 2;

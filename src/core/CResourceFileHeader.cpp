@@ -2,13 +2,14 @@
 
 #include "core/CArchive.h"
 #include "core/CArchiveException.h"
+#include "core/CRegularFile.h"
 
 #include <QFile>
 
 std::optional<CResourceFileHeader> CResourceFileHeader::read(const std::string& fileName)
 {
-    QFile file(QString::fromLocal8Bit(fileName.c_str()));
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!CRegularFile::open(file, fileName))
         return std::nullopt;
     try {
         CArchive ar(file, CArchive::Mode::Load);

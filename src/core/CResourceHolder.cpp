@@ -2,6 +2,7 @@
 
 #include "core/CArchive.h"
 #include "core/CArchiveException.h"
+#include "core/CRegularFile.h"
 #include "core/CResourceItem.h"
 #include "core/CSectionCoder.h"
 #include "core/IPrompter.h"
@@ -13,6 +14,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <new>
 
 namespace {
 std::string visibleComments(const std::string& comments)
@@ -155,6 +157,7 @@ void CResourceHolder::clear()
 {
     for (auto& grp : m_groups)
         grp.clear();
+    m_dropped.reset();
 }
 
 std::string CResourceHolder::resolve(const std::string& name)
@@ -170,8 +173,8 @@ std::string CResourceHolder::resolve(const std::string& name)
 
 bool CResourceHolder::isResourceFile(const std::string& fullName)
 {
-    QFile file(toQString(fullName));
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!CRegularFile::open(file, fullName))
         return false;
     const auto dot = fullName.find_last_of('.');
     if (dot == std::string::npos)
@@ -192,8 +195,13 @@ bool CResourceHolder::isResourceFile(const std::string& fullName)
 int CResourceHolder::save(const std::string& fileName)
 {
     // Written beside the target and renamed over it only once complete, so a
-    // failed save never destroys the previous file.
-    QSaveFile file(toQString(fileName));
+    // failed save never destroys the previous file. A device or a FIFO is
+    // no document: the rename would replace it with one. A name that is not
+    // text in the locale's encoding would be saved under another name.
+    const QString name = toQString(fileName);
+    if (!CRegularFile::isReplaceable(fileName) || CRegularFile::nameOf(name) != fileName)
+        return 0;
+    QSaveFile file(name);
     if (!file.open(QIODevice::WriteOnly))
         return 0;
     try {
@@ -240,21 +248,29 @@ int CResourceHolder::load(const std::string& fileName)
     clear();
     try {
         return readFile(fullName);
+    } catch (const std::bad_alloc&) {
+        return refuseBroken();
     } catch (const CArchiveException&) {
-        // Whatever was read of a broken file is dropped: half a document
-        // would look complete and be saved over the original.
-        clear();
-        m_id = "No Name";
-        m_comments = "No Comments";
-        prompter().tell(kTruncatedFile, IPrompter::Icon::Stop);
-        return 0;
+        return refuseBroken();
     }
+}
+
+int CResourceHolder::refuseBroken()
+{
+    // Whatever was read of a broken file is dropped: half a document would
+    // look complete and be saved over the original. A file whose stored
+    // sizes ask for more memory than there is counts as broken too.
+    clear();
+    m_id = "No Name";
+    m_comments = "No Comments";
+    prompter().tell(kTruncatedFile, IPrompter::Icon::Stop);
+    return 0;
 }
 
 int CResourceHolder::readFile(const std::string& fullName)
 {
-    QFile file(toQString(fullName));
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!CRegularFile::open(file, fullName))
         return 0;
     const qint64 length = file.size();
     CArchive ar(file, CArchive::Mode::Load);
@@ -281,11 +297,13 @@ int CResourceHolder::readFile(const std::string& fullName)
 
     ar.flush();
     while (file.pos() < length) {
+        const qint64 sectionStart = file.pos();
         ar.readString();  // section separator, not compared
         bool accepted = false;
         for (int g = 0; g < kGroupCount && !accepted; ++g)
             accepted = m_groups[static_cast<std::size_t>(g)].serialize(ar, prototype(g)) != 0;
         if (!accepted) {
+            m_dropped = DroppedPart{sectionStart, length - sectionStart};
             prompter().tell(kUnknownDataType, IPrompter::Icon::None);
             break;
         }

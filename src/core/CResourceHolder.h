@@ -4,8 +4,10 @@
 #include "core/GroupIndex.h"
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 class CIndexChange;
@@ -68,6 +70,15 @@ public:
     // move or swap when relationships are maintained).
     void renumberReferences(int group, const CIndexChange& change);
 
+    // What a load left out: a section whose tag names no group ends the
+    // load there, keeping what came before; the rest of the file, from
+    // `offset` on, was not read.
+    struct DroppedPart {
+        std::int64_t offset = 0;
+        std::int64_t bytes = 0;
+    };
+    const std::optional<DroppedPart>& droppedPart() const { return m_dropped; }
+
     void clear();
     int load(const std::string& fileName);
     int save(const std::string& fileName);
@@ -93,6 +104,7 @@ private:
     static bool validGroup(int g) { return g >= 0 && g < kGroupCount; }
     IPrompter& prompter() const;
     int readFile(const std::string& fullName);
+    int refuseBroken();
 
     std::string m_comments = "No Comments";
     std::string m_id = "No Name";
@@ -100,4 +112,5 @@ private:
     std::array<CResourceGroup, kGroupCount> m_groups;
     IPrompter* m_prompter = nullptr;
     CKeySource* m_keySource = nullptr;
+    std::optional<DroppedPart> m_dropped;
 };

@@ -9,6 +9,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 CQuillopDoc::FileDialogState& CQuillopDoc::fileDialogState()
 {
     static FileDialogState state;
@@ -31,6 +33,7 @@ void CQuillopDoc::initNew()
     m_holder->setComments("No Comments");
     m_path.clear();
     m_modified = false;
+    m_leftOut = 0;
     setTitle(QStringLiteral("MRC%1").arg(++untitled));
     emit commandStatesChanged();
 }
@@ -56,6 +59,8 @@ int CQuillopDoc::openDocument(const QString& path)
         }
     }
     m_modified = false;
+    const auto& dropped = m_holder->droppedPart();
+    m_leftOut = dropped ? std::max<std::int64_t>(dropped->bytes, 1) : 0;
     recordPath(path);
     emit commandStatesChanged();
     return 1;
@@ -66,18 +71,36 @@ void CQuillopDoc::recordPath(const QString& path)
     const QString full = QFileInfo(path).absoluteFilePath();
     fileDialogState().lastName = full.toStdString();
     m_path = full;
-    setTitle(displayName(full));
+    setTitle(displayName(full) + QLatin1String(isPartlyLoaded() ? kPartlyLoadedMark : ""));
     emit pathRecorded(full);
+}
+
+bool CQuillopDoc::mayReplaceSource(const QString& target)
+{
+    if (!isPartlyLoaded() || QFileInfo(target).absoluteFilePath() != m_path)
+        return true;
+    const QString question = QString::fromLatin1(kSaveOverPartlyLoaded).arg(displayName(m_path)).arg(m_leftOut);
+    return prompter().ask(question.toStdString(), IPrompter::Buttons::YesNo, IPrompter::Icon::Exclamation)
+           == IPrompter::Answer::Yes;
+}
+
+// Once saved, the document is whole in the file it was saved to.
+void CQuillopDoc::savedAs(const QString& target)
+{
+    m_modified = false;
+    m_leftOut = 0;
+    recordPath(target);
 }
 
 int CQuillopDoc::saveDocument(const QString& path)
 {
+    if (!mayReplaceSource(path))
+        return 0;
     if (!m_holder->save(path.toStdString())) {
         prompter().tell(kFrameworkSaveFailed, IPrompter::Icon::None);
         return 0;
     }
-    m_modified = false;
-    recordPath(path);
+    savedAs(path);
     return 1;
 }
 
@@ -85,11 +108,15 @@ int CQuillopDoc::save(QWidget* parent)
 {
     if (m_path.isEmpty())
         return saveAs(parent);
+    if (!mayReplaceSource(m_path))
+        return 0;
     if (!m_holder->save(m_path.toStdString())) {
         prompter().tell(kSaveFailed, IPrompter::Icon::None);
         return 0;
     }
-    setModified(false);
+    m_leftOut = 0;
+    m_modified = false;
+    setTitle(displayName(m_path));
     return 1;
 }
 
@@ -109,12 +136,13 @@ int CQuillopDoc::saveAs(QWidget* parent)
             != IPrompter::Answer::Yes)
             return 0;
     }
+    if (!mayReplaceSource(target))
+        return 0;
     if (!m_holder->save(name)) {
         prompter().tell(kSaveFailed, IPrompter::Icon::None);
         return 0;
     }
-    m_modified = false;
-    recordPath(target);
+    savedAs(target);
     return 1;
 }
 

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -24,6 +25,10 @@ public:
     static constexpr const char* kSaveChanges = "Save changes to %1?";
     static constexpr const char* kReplaceFile = "%1 already exists.\nDo you want to replace it?";
     static constexpr const char* kModifiedMark = " *";
+    static constexpr const char* kPartlyLoadedMark = " (partly loaded)";
+    static constexpr const char* kSaveOverPartlyLoaded =
+        "%1 was only partly loaded: %2 bytes of it are of an unknown type and were left out.\n\n"
+        "Saving over it loses them. Do you still want to save over %1?";
 
     // One per program, shared by Open and Save As.
     struct FileDialogState {
@@ -61,6 +66,9 @@ public:
     QString path() const { return m_path; }
     QString title() const { return m_title; }
     bool isModified() const { return m_modified; }
+    // Opened from a file whose end could not be read: saving over that file
+    // asks first, as it would lose the part left out.
+    bool isPartlyLoaded() const { return m_leftOut > 0; }
     // The title with a trailing " *" taken off, and put back when modified.
     void setTitle(const QString& title);
     void setModified(bool modified);
@@ -78,11 +86,14 @@ signals:
 
 private:
     IPrompter& prompter() const;
+    bool mayReplaceSource(const QString& target);
+    void savedAs(const QString& target);
     void recordPath(const QString& path);
     static QString displayName(const QString& path);
 
     std::unique_ptr<CResourceHolder> m_holder;
     QString m_path;
     QString m_title;
+    std::int64_t m_leftOut = 0;  // bytes of the source the load did not read
     bool m_modified = false;
 };

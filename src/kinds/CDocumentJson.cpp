@@ -11,6 +11,15 @@
 
 namespace {
 QString groupKey(int g) { return QString::fromLatin1(kGroupKeys[static_cast<std::size_t>(g)].data()); }
+
+// The first of "id" and "comments" that is there but is not a text.
+std::optional<QString> misTypedText(const QJsonObject& fields)
+{
+    for (const QString key : {QStringLiteral("id"), QStringLiteral("comments")})
+        if (fields.contains(key) && !fields[key].isString())
+            return key;
+    return std::nullopt;
+}
 } // namespace
 
 QJsonObject CDocumentJson::dump(const CResourceHolder& holder)
@@ -40,10 +49,20 @@ QJsonObject CDocumentJson::dump(const CResourceHolder& holder)
 int CDocumentJson::pack(const QJsonObject& manifest, const QDir& base, CResourceHolder& holder, QString& error)
 {
     holder.clear();
+    // A value of the wrong type is named, not read as empty: a document
+    // short of what the manifest meant would be written without a word.
+    if (const auto key = misTypedText(manifest)) {
+        error = QStringLiteral("\"%1\" is not a text").arg(*key);
+        return 0;
+    }
     if (manifest.contains(QStringLiteral("id")))
         holder.setId(toBytes(manifest[QStringLiteral("id")].toString()));
     if (manifest.contains(QStringLiteral("comments")))
         holder.setComments(toBytes(manifest[QStringLiteral("comments")].toString()));
+    if (manifest.contains(QStringLiteral("groups")) && !manifest[QStringLiteral("groups")].isObject()) {
+        error = QStringLiteral("\"groups\" is not an object of group lists");
+        return 0;
+    }
     const QJsonObject groups = manifest[QStringLiteral("groups")].toObject();
     for (auto it = groups.begin(); it != groups.end(); ++it) {
         int g = 0;
@@ -53,9 +72,23 @@ int CDocumentJson::pack(const QJsonObject& manifest, const QDir& base, CResource
             error = QStringLiteral("unknown group \"%1\"").arg(it.key());
             return 0;
         }
+        if (!it.value().isArray()) {
+            error = QStringLiteral("%1: not a list of items").arg(it.key());
+            return 0;
+        }
         const CKindJson* form = kindJson(g);
-        for (const QJsonValue& value : it.value().toArray()) {
-            const QJsonObject fields = value.toObject();
+        const QJsonArray items = it.value().toArray();
+        for (qsizetype index = 0; index < items.size(); ++index) {
+            const QString place = QStringLiteral("%1[%2]").arg(it.key()).arg(index);
+            if (!items[index].isObject()) {
+                error = QStringLiteral("%1: an item is an object of fields").arg(place);
+                return 0;
+            }
+            const QJsonObject fields = items[index].toObject();
+            if (const auto key = misTypedText(fields)) {
+                error = QStringLiteral("%1: \"%2\" is not a text").arg(place, *key);
+                return 0;
+            }
             const QString id = fields[QStringLiteral("id")].toString(QStringLiteral("New ID"));
             CResourceItem* item = holder.get(g, holder.newItem(g, toBytes(id)));
             if (!item) {

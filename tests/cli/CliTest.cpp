@@ -12,6 +12,10 @@
 #include <QProcess>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <cstdio>
+
 namespace {
 struct CliRun {
     int exitCode;
@@ -129,19 +133,100 @@ TEST(Cli, PackDumpResaveAndExtractKeepEveryField)
     EXPECT_TRUE(QFile::exists(out + "/document.json"));
 }
 
-TEST(Cli, PackRefusesBrokenManifests)
+TEST(Cli, PackRefusesBrokenManifestsNamingThePlace)
 {
     TempFolder folder;
     const QString out = QString::fromStdString(folder.path("x.mrc"));
-    writeAll(folder.path("a.json"), "{not json");
-    writeAll(folder.path("b.json"), R"({"groups": {"nonsense": [{}]}})");
-    writeAll(folder.path("c.json"), R"({"groups": {"binaryFiles": [{"id": "x", "file": "missing.dat"}]}})");
-    for (const char* name : {"a.json", "b.json", "c.json"}) {
-        const CliRun r = cli({"pack", QString::fromStdString(folder.path(name)), out});
-        EXPECT_NE(r.exitCode, 0) << name;
-        EXPECT_FALSE(r.err.isEmpty()) << name;
+    const std::vector<std::pair<const char*, const char*>> cases = {
+        {"{not json", "not a JSON object"},
+        {R"({"groups": {"nonsense": [{}]}})", "unknown group \"nonsense\""},
+        {R"({"groups": {"binaryFiles": [{"id": "x", "file": "missing.dat"}]}})", "binaryFiles/x"},
+        {R"({"groups": [1, 2, 3]})", "\"groups\" is not an object"},
+        {R"({"id": 3})", "\"id\" is not a text"},
+        {R"({"groups": {"texts": 5}})", "texts: not a list"},
+        {R"({"groups": {"colors": [{"id": "a", "color": "#000000"}, 7]}})", "colors[1]: an item is an object"},
+        {R"({"groups": {"texts": [{"id": "a", "comments": ["x"]}]}})", "texts[0]: \"comments\" is not a text"},
+        {R"({"groups": {"bitmaps": [{"id": "r", "rects": [[2147483000, 0, 10000, 1]]}]}})", "rects[0]"},
+        {R"({"groups": {"bitmaps": [{"id": "r", "rects": [[0, 0, 1.5, 1]]}]}})", "rects[0]"},
+        {R"({"groups": {"bitmaps": [{"id": "r", "rects": [[-2000000000, 0, 10, 10], [2000000000, 0, 10, 10]]}]}})",
+         "larger than 2147483647 pixels"},
+    };
+    for (const auto& [json, message] : cases) {
+        writeAll(folder.path("m.json"), json);
+        const CliRun r = cli({"pack", QString::fromStdString(folder.path("m.json")), out});
+        EXPECT_NE(r.exitCode, 0) << json;
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(message))) << json << "\n" << r.err.toStdString();
     }
     EXPECT_FALSE(QFile::exists(out));
+}
+
+TEST(Cli, SpecialFilesAreNeitherReadNorReplaced)
+{
+    TempFolder folder;
+    const QString doc = QString::fromStdString(makeDocument(folder));
+    const QString fifo = QString::fromStdString(folder.path("pipe.mrc"));
+    ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    writeAll(folder.path("good.json"), R"({"groups": {"texts": [{"id": "a", "text": "b"}]}})");
+    const QString good = QString::fromStdString(folder.path("good.json"));
+    // Reading a FIFO would wait for a writer; a rename over it would replace it.
+    const std::vector<QStringList> refused = {
+        {"info", fifo}, {"dump", fifo}, {"resave", fifo, doc + ".out"}, {"resave", doc, fifo},
+        {"pack", good, fifo}, {"pack", fifo, doc + ".out"},
+    };
+    for (const QStringList& args : refused) {
+        const CliRun r = cli(args);
+        EXPECT_EQ(r.exitCode, 1) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains("not a regular file")) << r.err.toStdString();
+        struct stat info;
+        ASSERT_EQ(::stat(fifo.toLocal8Bit().constData(), &info), 0);
+        EXPECT_TRUE(S_ISFIFO(info.st_mode)) << args.join(' ').toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(doc + ".out"));
+    // A device as an item's file is refused, never read without end.
+    for (const char* group : {"bitmaps", "sounds", "binaryFiles"}) {
+        writeAll(folder.path("device.json"),
+                 QStringLiteral(R"({"groups": {"%1": [{"id": "x", "file": "/dev/zero"}]}})").arg(group).toUtf8());
+        const CliRun r = cli({"pack", QString::fromStdString(folder.path("device.json")), doc + ".out"});
+        EXPECT_EQ(r.exitCode, 1) << group;
+        EXPECT_TRUE(r.err.contains("/dev/zero")) << group << r.err.toStdString();
+    }
+}
+
+TEST(Cli, APartlyLoadedDocumentIsToldAndNotResaved)
+{
+    TempFolder folder;
+    auto holder = createDocumentHolder();
+    holder->newItem(GroupTexts, "kept");
+    holder->newItem(GroupColors, "lost");
+    holder->group(GroupColors)->setTag("MRVNONE");  // a section no group reads
+    const QString in = QString::fromStdString(folder.path("partly.mrc"));
+    ASSERT_EQ(holder->save(in.toStdString()), 1);
+    const QString out = QString::fromStdString(folder.path("out.mrc"));
+
+    const CliRun resave = cli({"resave", in, out});
+    EXPECT_EQ(resave.exitCode, 1);
+    EXPECT_TRUE(resave.err.contains("only partly loaded")) << resave.err.toStdString();
+    EXPECT_TRUE(resave.err.contains("not written")) << resave.err.toStdString();
+    EXPECT_FALSE(QFile::exists(out));
+    const CliRun info = cli({"info", in});
+    EXPECT_EQ(info.exitCode, 0) << "what was read can still be looked at";
+    EXPECT_TRUE(info.out.contains("kept"));
+    EXPECT_TRUE(info.err.contains("only partly loaded"));
+}
+
+TEST(Cli, FileNamesAreTakenAsBytes)
+{
+    TempFolder folder;
+    const QString doc = QString::fromStdString(makeDocument(folder));
+    const QByteArray latin1 = QFile::encodeName(QString::fromStdString(folder.path(""))) + "/caf\xe9.mrc";
+    ASSERT_EQ(::rename(QFile::encodeName(doc).constData(), latin1.constData()), 0);
+    // QProcess passes arguments as text; the shell passes the bytes as they are.
+    QProcess p;
+    p.start(QStringLiteral("/bin/sh"), {"-c", QStringLiteral("cd '%1' && exec '%2' info \"$(printf 'caf\\351.mrc')\"")
+                                                  .arg(QString::fromStdString(folder.path("")), QUILLOP_CLI_PATH)});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    EXPECT_TRUE(p.readAllStandardOutput().contains("ID: Demo"));
 }
 
 TEST(Cli, EveryPackedKindSurvivesResaveAndExtractsItsOriginalFiles)

@@ -12,6 +12,8 @@
 
 #include <random>
 
+#include <sys/stat.h>
+
 namespace {
 QByteArray le32(std::uint32_t v)
 {
@@ -178,13 +180,48 @@ TEST_F(ResourceFile, SectionsInAnyOrderAndARepeatedSectionReplacesTheFirst)
 TEST_F(ResourceFile, UnknownSectionStopsReadingButKeepsWhatCameBefore)
 {
     const std::string file = folder.path("unknown.mrc");
-    writeAll(file, FileBuilder().section("MRVMAP", {"m"}).section("NOSUCH", {"x"}).section("MRVCOL", {"c"}).bytes);
+    const QByteArray kept = FileBuilder().section("MRVMAP", {"m"}).bytes;
+    const QByteArray whole = FileBuilder().section("MRVMAP", {"m"}).section("NOSUCH", {"x"}).section("MRVCOL", {"c"}).bytes;
+    writeAll(file, whole);
     ASSERT_EQ(holder.load(file), 1);
     EXPECT_EQ(ids(holder, GroupMaps), std::vector<std::string>{"m"});
     EXPECT_EQ(holder.count(GroupColors), 0);
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0], "Error: an unknown data type has been found, file broken.");
     EXPECT_EQ(prompter.icons[0], IPrompter::Icon::None);
+    // What was left out is told, so that nobody saves the rest as the whole.
+    ASSERT_TRUE(holder.droppedPart());
+    EXPECT_EQ(holder.droppedPart()->offset, kept.size());
+    EXPECT_EQ(holder.droppedPart()->bytes, whole.size() - kept.size());
+
+    writeAll(file, kept);
+    ASSERT_EQ(holder.load(file), 1);
+    EXPECT_FALSE(holder.droppedPart()) << "a whole load leaves nothing out";
+}
+
+TEST_F(ResourceFile, SpecialFilesAreNeitherReadNorReplaced)
+{
+    const std::string fifo = folder.path("pipe.mrc");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // Opening a FIFO for reading would wait for a writer: it is refused at once.
+    EXPECT_FALSE(CResourceHolder::isResourceFile(fifo));
+    EXPECT_EQ(holder.load(fifo), 0);
+    EXPECT_EQ(prompter.messages.back(), "Wrong file type !");
+
+    fillTenGroups(holder);
+    EXPECT_EQ(holder.save(fifo), 0) << "a save would rename a regular file over the FIFO";
+    struct stat info;
+    ASSERT_EQ(::stat(fifo.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+
+    // A name that is not text in the locale's encoding still names its file.
+    const std::string latin1 = folder.path("caf\xe9.mrc");
+    ASSERT_EQ(holder.save(folder.path("plain.mrc")), 1);
+    ASSERT_EQ(::rename(folder.path("plain.mrc").c_str(), latin1.c_str()), 0);
+    CResourceHolder reread;
+    reread.setPrompter(&prompter);
+    EXPECT_EQ(reread.load(latin1), 1);
+    EXPECT_EQ(ids(reread, GroupWorlds), ids(holder, GroupWorlds));
 }
 
 TEST_F(ResourceFile, OlderVersionAsksAndSignatureIsChecked)

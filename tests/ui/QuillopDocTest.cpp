@@ -147,3 +147,49 @@ TEST(QuillopDoc, AFailedSaveSaysSoAndKeepsTheDocumentModified)
     EXPECT_FALSE(doc.canClose());
     EXPECT_EQ(ui.prompter.messages.back(), "Save changes to " + doc.title().chopped(2).toStdString() + "?");
 }
+
+TEST(QuillopDoc, APartlyLoadedDocumentIsMarkedAndAsksBeforeSavingOverItsSource)
+{
+    ScriptedUi ui;
+    ScriptedDocumentDialogs dialogs;
+    TempFolder folder;
+    auto holder = createDocumentHolder();
+    holder->newItem(GroupTexts, "kept");
+    holder->newItem(GroupColors, "lost");
+    holder->group(GroupColors)->setTag("MRVNONE");  // a section no group reads
+    const std::string path = folder.path("partly.mrc");
+    ASSERT_EQ(holder->save(path), 1);
+    const QByteArray original = readAll(path);
+
+    CQuillopDoc doc;
+    ASSERT_EQ(doc.openDocument(QString::fromStdString(path)), 1);
+    EXPECT_TRUE(doc.isPartlyLoaded());
+    EXPECT_EQ(doc.title(), "partly.mrc (partly loaded)");
+
+    // Save, and Yes to "Save changes" on close, both ask first; No keeps the file.
+    ui.prompter.answers = {IPrompter::Answer::No};
+    EXPECT_EQ(doc.save(), 0);
+    doc.markModified();
+    ui.prompter.answers = {IPrompter::Answer::Yes, IPrompter::Answer::No};
+    EXPECT_FALSE(doc.canClose());
+    EXPECT_EQ(readAll(path), original);
+    ASSERT_GE(ui.prompter.messages.size(), 2u);
+    EXPECT_NE(ui.prompter.messages.back().find("was only partly loaded"), std::string::npos);
+
+    // Saved elsewhere, nothing is asked; the new file is whole.
+    const std::string copy = folder.path("copy.mrc");
+    const std::size_t asked = ui.prompter.messages.size();
+    ASSERT_EQ(doc.saveDocument(QString::fromStdString(copy)), 1);
+    EXPECT_EQ(ui.prompter.messages.size(), asked);
+    EXPECT_FALSE(doc.isPartlyLoaded());
+    EXPECT_EQ(doc.title(), "copy.mrc");
+
+    // Agreeing saves over the source.
+    CQuillopDoc again;
+    ASSERT_EQ(again.openDocument(QString::fromStdString(path)), 1);
+    ui.prompter.answers = {IPrompter::Answer::Yes};
+    EXPECT_EQ(again.save(), 1);
+    EXPECT_NE(readAll(path), original);
+    EXPECT_FALSE(again.isPartlyLoaded());
+    EXPECT_EQ(again.title(), "partly.mrc");
+}

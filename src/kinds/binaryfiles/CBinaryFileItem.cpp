@@ -1,6 +1,7 @@
 #include "kinds/binaryfiles/CBinaryFileItem.h"
 
 #include "core/CArchive.h"
+#include "core/CRegularFile.h"
 #include "core/CSectionCoder.h"
 
 #include <QFile>
@@ -40,8 +41,8 @@ int CBinaryFileItem::serialize(CArchive& ar, CSectionCoder& coder)
 
 int CBinaryFileItem::loadSource(const std::string& path)
 {
-    QFile file(toQString(path));
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!CRegularFile::open(file, path))
         return 0;
     // The length is stored as a 32-bit count; anything larger cannot be kept.
     const qint64 size = file.size();

@@ -9,7 +9,9 @@
 #include <QImageWriter>
 #include <QJsonArray>
 
+#include <climits>
 #include <cmath>
+#include <cstdint>
 
 namespace {
 QString sha1(const QByteArray& bytes)
@@ -21,6 +23,25 @@ QString sha1(const QByteArray& bytes)
 QJsonValue real(double value)
 {
     return std::isfinite(value) ? QJsonValue(value) : QJsonValue(QString::number(value));
+}
+
+// [x, y, width, height]: integers whose far edges an int still holds.
+std::optional<QRect> regionRect(const QJsonValue& value)
+{
+    const QJsonArray r = value.toArray();
+    if (!value.isArray() || r.size() != 4)
+        return std::nullopt;
+    std::int64_t n[4];
+    for (int i = 0; i < 4; ++i) {
+        const double d = r[i].toDouble(std::nan(""));
+        if (!(d >= INT_MIN && d <= INT_MAX) || d != std::trunc(d))
+            return std::nullopt;
+        n[i] = static_cast<std::int64_t>(d);
+    }
+    for (int i = 0; i < 2; ++i)
+        if (n[i] + n[i + 2] - 1 > INT_MAX || n[i] + n[i + 2] - 1 < INT_MIN)
+            return std::nullopt;
+    return QRect(int(n[0]), int(n[1]), int(n[2]), int(n[3]));
 }
 
 // What the bytes are, by their content first: a source name may say
@@ -89,16 +110,25 @@ int BitmapJson::assign(CResourceItem& item, const QJsonObject& fields, const QDi
         // The name as the manifest gives it, not where this machine found it.
         bitmap.setSourceFilename(toBytes(name));
     } else if (fields.contains(QStringLiteral("rects"))) {
+        if (!fields[QStringLiteral("rects")].isArray()) {
+            error = QStringLiteral("\"rects\" is not a list");
+            return 0;
+        }
         QRegion region;
+        int index = 0;
         for (const QJsonValue& value : fields[QStringLiteral("rects")].toArray()) {
-            const QJsonArray r = value.toArray();
-            if (r.size() != 4) {
-                error = QStringLiteral("a region rectangle is [x, y, width, height]");
+            const std::optional<QRect> rect = regionRect(value);
+            if (!rect) {
+                error = QStringLiteral("rects[%1]: a region rectangle is [x, y, width, height] in integers").arg(index);
                 return 0;
             }
-            region += QRect(r[0].toInt(), r[1].toInt(), r[2].toInt(), r[3].toInt());
+            region += *rect;
+            ++index;
         }
-        bitmap.setRegion(region);
+        if (!bitmap.setRegion(region)) {
+            error = QStringLiteral("the region's rectangles together are larger than %1 pixels across").arg(INT_MAX);
+            return 0;
+        }
     } else {
         error = QStringLiteral("a bitmap needs \"file\" (or \"rects\" for a region)");
         return 0;

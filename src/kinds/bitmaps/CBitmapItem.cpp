@@ -1,9 +1,11 @@
 #include "kinds/bitmaps/CBitmapItem.h"
 
 #include "core/CArchive.h"
+#include "core/CArchiveException.h"
 #include "core/CSectionCoder.h"
 #include "kinds/bitmaps/CColorChange.h"
 #include "media/image/CImageFiles.h"
+#include "media/image/CRegionData.h"
 
 #include <QBuffer>
 #include <QImageWriter>
@@ -159,7 +161,12 @@ void CBitmapItem::readPayload(CArchive& ar, CSectionCoder& coder, int recordKind
         setSourceBytes(payload);
     } else if (recordKind == PaintingRegion) {
         // A size of 0 or less stands for a region with no rectangles.
-        rebuilt = payload.isEmpty() ? setRegion(QRegion()) : setRegionData(payload);
+        QRegion region;
+        const bool isList = !payload.isEmpty() && CRegionData::fromBytes(payload, region);
+        // A union wider or taller than an int has no size to show or save.
+        if (isList && !CRegionData::sizeFits(region))
+            throw CArchiveException(CArchiveException::Cause::BadLength, "region larger than an int");
+        rebuilt = payload.isEmpty() ? setRegion(QRegion()) : isList && setRegion(region);
     }
     // Other kinds carry no pixels in a file; making blank storage of a size
     // the file claims would allocate on the file's word, and show nothing.

@@ -2,6 +2,7 @@
 
 #include "core/CArchive.h"
 #include "core/CArchiveException.h"
+#include "core/CRegularFile.h"
 #include "core/CSectionCoder.h"
 #include "media/audio/AudioFileName.h"
 #include "media/audio/CSampleCodec.h"
@@ -44,15 +45,11 @@ void storeFloat(char* p, float f) { std::memcpy(p, &f, sizeof f); }
 
 bool readWholeFile(const std::string& path, QByteArray& bytes)
 {
-    QFile file(audioFileName(path));
-    if (!file.open(QIODevice::ReadOnly))
+    std::optional<QByteArray> read = CRegularFile::read(path);
+    if (!read)
         return false;
-    try {
-        bytes = file.readAll();
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-    return bytes.size() == file.size();
+    bytes = std::move(*read);
+    return true;
 }
 } // namespace
 

@@ -1,5 +1,7 @@
 #include "media/audio/CSampleBuffer.h"
 
+#include "core/CRegularFile.h"
+
 #include "media/audio/AudioFileName.h"
 
 #include <QFile>
@@ -275,8 +277,8 @@ void CSampleBuffer::ramp(std::uint32_t a, std::uint32_t b, double valueA, double
 
 int CSampleBuffer::loadRaw(const std::string& path)
 {
-    QFile file(audioFileName(path));
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!CRegularFile::open(file, path))
         return 0;
     const qint64 samples = file.size() / static_cast<qint64>(sizeof(double));
     if (samples > std::numeric_limits<std::uint32_t>::max())

@@ -1,5 +1,7 @@
 #include "media/audio/CSoundSet.h"
 
+#include "core/CRegularFile.h"
+
 #include "media/audio/AudioFileName.h"
 #include "media/audio/CWavReader.h"
 
@@ -44,13 +46,11 @@ std::uint32_t CSoundSet::largestFrameCount(int first, int count) const
 
 int CSoundSet::loadWav(const std::string& path)
 {
-    QFile file(audioFileName(path));
-    if (!file.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> read = CRegularFile::read(path);
+    if (!read)
         return 0;
     try {
-        const QByteArray bytes = file.readAll();
-        if (bytes.size() != file.size())
-            return 0;
+        const QByteArray& bytes = *read;
         const auto layout = CWavReader::locate(bytes, bytes.size(), true);
         if (!layout || !CWavReader::isReadable(*layout))
             return 0;

@@ -1,5 +1,7 @@
 #include "media/audio/CWavHeaderInfo.h"
 
+#include "core/CRegularFile.h"
+
 #include "media/audio/AudioFileName.h"
 #include "media/audio/CWavReader.h"
 
@@ -46,8 +48,8 @@ std::string CWavHeaderInfo::formatTime(std::uint64_t frames, std::uint32_t sampl
 
 std::string CWavHeaderInfo::describe(const std::string& path)
 {
-    QFile file(audioFileName(path));
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!CRegularFile::open(file, path))
         return "Can't open filename";
     try {
         const QByteArray head = file.read(kHeadBytes);

@@ -95,6 +95,7 @@ std::optional<CWavLayout> CWavReader::locate(const QByteArray& head, qint64 file
 
 bool CWavReader::isReadable(const CWavLayout& layout)
 {
-    return layout.encoding && layout.channels > 0 && layout.sampleRate > 0
+    return layout.encoding && layout.channels > 0 && layout.sampleRate >= kMinSampleRate
+           && layout.sampleRate <= kMaxSampleRate
            && layout.blockAlign == static_cast<std::uint32_t>(layout.channels) * (layout.bits / 8u);
 }

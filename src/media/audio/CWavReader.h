@@ -31,6 +31,10 @@ public:
     static constexpr std::uint16_t kTagPcm = 1;
     static constexpr std::uint16_t kTagFloat = 3;
     static constexpr std::uint16_t kTagExtensible = 0xFFFE;
+    // Rates outside these no recording uses; buffers sized from the rate
+    // (resampling, analysis) would otherwise grow with the claim, not the file.
+    static constexpr std::uint32_t kMinSampleRate = 1000;
+    static constexpr std::uint32_t kMaxSampleRate = 768000;
 
     // `head` is the start of a file of `fileSize` bytes (the whole file or
     // only its first part). When `wholeData` is set, the data chunk must lie
@@ -39,7 +43,8 @@ public:
     static std::optional<CWavLayout> locate(const QByteArray& head, qint64 fileSize, bool wholeData);
 
     // The layout's samples can be read: a known encoding, at least one
-    // channel, a sample rate, and a block that is exactly one frame.
+    // channel, a sample rate within the limits, and a block that is exactly
+    // one frame.
     static bool isReadable(const CWavLayout& layout);
 
 private:

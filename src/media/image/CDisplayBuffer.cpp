@@ -1,5 +1,7 @@
 #include "media/image/CDisplayBuffer.h"
 
+#include "core/CRegularFile.h"
+
 #include "media/image/CBmpWriter.h"
 #include "media/image/CImageFiles.h"
 #include "media/image/CPixelBuffer16.h"
@@ -201,14 +203,15 @@ int CDisplayBuffer::attachImage(const QImage& decoded)
 
 int CDisplayBuffer::loadFromFile(int kind, const std::string& filename, std::string* error)
 {
-    QFile file(QString::fromStdString(filename));
     m_sourceFilename = filename;
-    m_sourceBytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    file.close();
+    const std::optional<QByteArray> bytes = CRegularFile::read(filename);
+    m_sourceBytes = bytes.value_or(QByteArray());
     int result = 0;
-    if (kind == GdiPlusImage) {
+    if (!bytes) {
+        // Not a regular file, or too large to hold: nothing is decoded.
+    } else if (kind == GdiPlusImage) {
         QImage decoded;
-        result = CImageFiles::decodeImageFile(filename, decoded, error) && attachImage(decoded);
+        result = CImageFiles::decodeImageBytes(*bytes, decoded, error) && attachImage(decoded);
     } else if (kind == DibBitmap16) {
         reset();
         auto buffer = std::make_unique<CPixelBuffer16>();
@@ -219,7 +222,7 @@ int CDisplayBuffer::loadFromFile(int kind, const std::string& filename, std::str
         }
     } else if (kind == DibBitmap32) {
         QImage decoded;
-        if (CImageFiles::decodeImageFile(filename, decoded, error)) {
+        if (CImageFiles::decodeImageBytes(*bytes, decoded, error)) {
             reset();
             m_image = decoded.convertToFormat(QImage::Format_ARGB32_Premultiplied);
             m_kind = DibBitmap32;
@@ -271,6 +274,8 @@ void CDisplayBuffer::dropSource()
 
 int CDisplayBuffer::setRegion(const QRegion& region)
 {
+    if (!CRegionData::sizeFits(region))
+        return 0;
     reset();
     m_region = std::make_unique<QRegion>(region);
     m_kind = PaintingRegion;

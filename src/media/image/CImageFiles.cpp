@@ -1,8 +1,9 @@
 #include "media/image/CImageFiles.h"
 
+#include "core/CRegularFile.h"
+
 #include <QBuffer>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
@@ -18,18 +19,45 @@ QString temporaryFolder()
     return QDir::tempPath();
 }
 
-int decodeFrom(QIODevice& device, QImage& image, std::string* error)
+// A PNG chunk states its length before its bytes; a decoder may set that
+// much memory aside before it finds the file short. A PNG whose chunks do
+// not fit in the bytes present is refused before any decoder sees it.
+bool pngChunksFit(const QByteArray& bytes)
+{
+    static const QByteArray signature("\x89PNG\r\n\x1a\n", 8);
+    if (!bytes.startsWith(signature))
+        return true;
+    qint64 pos = signature.size();
+    while (pos + 8 <= bytes.size()) {
+        const qint64 length = qFromBigEndian<quint32>(bytes.constData() + pos);
+        const qint64 end = pos + 12 + length;  // length, type, data, CRC
+        if (length > 0x7FFFFFFF || end > bytes.size())
+            return false;
+        if (bytes.mid(pos + 4, 4) == "IEND")
+            break;
+        pos = end;
+    }
+    return true;
+}
+
+int decodeFrom(const QByteArray& bytes, QImage& image, std::string* error)
 {
     image = QImage();
-    const QByteArray head = device.peek(64);
-    if (CImageFiles::looksLikeMetafile(head)) {
+    if (CImageFiles::looksLikeMetafile(bytes.left(64))) {
         if (error)
             *error = CImageFiles::kMetafileMessage;
         return 0;
     }
-    QImageReader reader(&device);
-    reader.setAutoTransform(false);
-    QImage decoded = reader.read();
+    QImage decoded;
+    if (pngChunksFit(bytes)) {
+        QByteArray copy = bytes;
+        QBuffer buffer(&copy);
+        buffer.open(QIODevice::ReadOnly);
+        QImageReader reader(&buffer);
+        reader.setAutoTransform(false);
+        reader.setAllocationLimit(CImageFiles::kAllocationLimitMB);
+        decoded = reader.read();
+    }
     if (decoded.isNull()) {
         if (error)
             *error = CImageFiles::kUnreadableMessage;
@@ -68,22 +96,19 @@ bool CImageFiles::looksLikeMetafile(const QByteArray& head)
 
 int CImageFiles::decodeImageFile(const std::string& filename, QImage& image, std::string* error)
 {
-    QFile file(QString::fromStdString(filename));
-    if (!file.open(QIODevice::ReadOnly)) {
+    const std::optional<QByteArray> bytes = CRegularFile::read(filename);
+    if (!bytes) {
         image = QImage();
         if (error)
             *error = CImageFiles::kUnreadableMessage;
         return 0;
     }
-    return decodeFrom(file, image, error);
+    return decodeImageBytes(*bytes, image, error);
 }
 
 int CImageFiles::decodeImageBytes(const QByteArray& bytes, QImage& image, std::string* error)
 {
-    QByteArray copy = bytes;
-    QBuffer buffer(&copy);
-    buffer.open(QIODevice::ReadOnly);
-    return decodeFrom(buffer, image, error);
+    return decodeFrom(bytes, image, error);
 }
 
 int CImageFiles::encodeImage(const QImage& image, const std::string& filename, const std::string& mimeType)

@@ -13,6 +13,9 @@ public:
     static constexpr const char* kMetafileMessage =
         "Windows metafiles (WMF, EMF) cannot be decoded: convert the picture to PNG or BMP first.";
     static constexpr const char* kUnreadableMessage = "The image file could not be decoded.";
+    // The most memory one decoded picture may take (a 8192 x 8192 picture
+    // of 32-bit pixels); a file claiming more is not decoded.
+    static constexpr int kAllocationLimitMB = 256;
 
     // Creates a new empty file with a unique name in the folder named by the
     // environment variable TEMP (the system's temporary folder when TEMP is
@@ -22,7 +25,8 @@ public:
 
     // Decodes an image file into a 32-bit premultiplied-ARGB image. EXIF
     // orientation is not applied: pixels come as stored. On failure the image
-    // is null, 0 is answered and *error (when given) says why.
+    // is null, 0 is answered and *error (when given) says why. Only regular
+    // files are read; a PNG whose chunks do not fit in its bytes is refused.
     static int decodeImageFile(const std::string& filename, QImage& image, std::string* error = nullptr);
     static int decodeImageBytes(const QByteArray& bytes, QImage& image, std::string* error = nullptr);
 

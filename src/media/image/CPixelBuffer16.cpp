@@ -1,5 +1,7 @@
 #include "media/image/CPixelBuffer16.h"
 
+#include "core/CRegularFile.h"
+
 #include "media/image/CPixelFormat.h"
 
 #include <QImageReader>
@@ -120,6 +122,8 @@ int CPixelBuffer16::assignFromImage(const QImage& source)
 
 int CPixelBuffer16::loadBmp(const std::string& filename)
 {
+    if (!CRegularFile::isRegular(filename))
+        return 0;
     QImageReader reader(QString::fromStdString(filename), "bmp");
     return assignFromImage(reader.read());
 }

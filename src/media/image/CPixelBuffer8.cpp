@@ -1,5 +1,7 @@
 #include "media/image/CPixelBuffer8.h"
 
+#include "core/CRegularFile.h"
+
 #include "media/image/CPixelFormat.h"
 
 #include <QHash>
@@ -94,6 +96,8 @@ int CPixelBuffer8::assignFromImage(const QImage& source)
 
 int CPixelBuffer8::loadBmp(const std::string& filename)
 {
+    if (!CRegularFile::isRegular(filename))
+        return 0;
     QImageReader reader(QString::fromStdString(filename), "bmp");
     const QImage image = reader.read();
     if (image.isNull())

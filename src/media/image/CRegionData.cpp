@@ -21,8 +21,9 @@ void putRect(QByteArray& bytes, qsizetype at, const QRect& r)
 {
     putInt32(bytes, at, r.left());
     putInt32(bytes, at + 4, r.top());
-    putInt32(bytes, at + 8, r.left() + r.width());
-    putInt32(bytes, at + 12, r.top() + r.height());
+    // right() + 1 rather than left() + width(): a width may not fit an int.
+    putInt32(bytes, at + 8, std::int32_t(std::int64_t(r.right()) + 1));
+    putInt32(bytes, at + 12, std::int32_t(std::int64_t(r.bottom()) + 1));
 }
 // True when the rectangles are already in the y-x banded form that regions
 // export: the region can then take them as they are, in linear time, which
@@ -61,6 +62,12 @@ QByteArray CRegionData::toBytes(const QRegion& region)
         at += kRectangleSize;
     }
     return bytes;
+}
+
+bool CRegionData::sizeFits(const QRegion& region)
+{
+    const QRect box = region.boundingRect();
+    return std::int64_t(box.right()) - box.left() < INT_MAX && std::int64_t(box.bottom()) - box.top() < INT_MAX;
 }
 
 bool CRegionData::fromBytes(const QByteArray& bytes, QRegion& region)

@@ -20,4 +20,8 @@ public:
     // rectangle list: short header, wrong header size or type, or a count that
     // does not fit in the bytes that follow. Empty rectangles are skipped.
     static bool fromBytes(const QByteArray& bytes, QRegion& region);
+
+    // The region's bounding box has a width and a height an int holds: each
+    // rectangle may be valid while their union is wider than that.
+    static bool sizeFits(const QRegion& region);
 };

@@ -69,7 +69,7 @@ int CAnalyzeFundamentalEngine::preparePreview()
                                                              static_cast<double>(s.preRate));
     // Too short to give a single preview sample, or too long to hold: there
     // is nothing the preview could show.
-    if (n == 0 || n > CFundamentalAnalysis::kMaxEntries) {
+    if (n == 0 || !CFundamentalAnalysis::fitsBuffers(n, channel.count())) {
         tell(kNoSourceMessage);
         return 0;
     }

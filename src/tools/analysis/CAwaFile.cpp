@@ -1,5 +1,7 @@
 #include "tools/analysis/CAwaFile.h"
 
+#include "core/CRegularFile.h"
+
 #include <QFile>
 #include <QSaveFile>
 #include <QtEndian>
@@ -40,8 +42,8 @@ int CAwaFile::write(const std::string& path, const std::vector<double>& entries)
 
 int CAwaFile::read(const std::string& path, std::vector<double>& entries)
 {
-    QFile file(fileName(path));
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!CRegularFile::open(file, path))
         return 0;
     const qint64 size = file.size();
     if (size < 0 || static_cast<std::uint64_t>(size) / 8 > kMaxEntries)

@@ -165,7 +165,7 @@ int CFundamentalAnalysis::run(const CSampleBuffer& source, double sourceRate, co
     const std::uint64_t n = entryCount(source.count(), sourceRate, m_settings.analysisRate);
     CSampleBuffer work;
     hooks.say("Creating Analyze Buffer\r\n");
-    if (n > kMaxEntries || !(m_settings.preRate > 0.0) || !work.copyFrom(source)
+    if (!fitsBuffers(n, source.count()) || !(m_settings.preRate > 0.0) || !work.copyFrom(source)
         || (n > 0 && !work.resample(static_cast<std::uint32_t>(n))) || (n == 0 && !work.resize(0))) {
         hooks.say("*** ERROR: Not enough memory\r\n");
         failed = true;

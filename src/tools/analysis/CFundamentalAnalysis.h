@@ -26,6 +26,16 @@ public:
 
     // Entries at or above this are refused as too much memory for one run.
     static constexpr std::uint64_t kMaxEntries = std::uint64_t(1) << 28;
+    // Resampling makes at most this many entries of each source sample
+    // (the highest analysis rate over the lowest rate a recording has), so
+    // what a run holds grows with the sound, not with the rate it claims.
+    static constexpr std::uint64_t kMaxStretch = 512;
+
+    // The resampled entries fit both bounds above.
+    static bool fitsBuffers(std::uint64_t entries, std::uint32_t samples)
+    {
+        return entries < kMaxEntries && entries <= std::uint64_t(samples) * kMaxStretch;
+    }
 
     explicit CFundamentalAnalysis(Settings settings) : m_settings(settings) {}
 

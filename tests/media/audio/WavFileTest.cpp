@@ -12,6 +12,8 @@
 #include <cmath>
 #include <random>
 
+#include <sys/stat.h>
+
 namespace {
 QByteArray le32(std::uint32_t v)
 {
@@ -251,8 +253,22 @@ TEST(WavReader, BrokenFilesAreRefusedAndLeaveTheSoundAsItWas)
     QByteArray wrongBlock = good;
     qToLittleEndian<std::uint16_t>(1, wrongBlock.data() + 32);
     refuses(wrongBlock, "block smaller than a frame");
-    CSoundSet set;
-    EXPECT_EQ(set.loadWav(folder.path("missing.wav")), 0);
+    // Rates no recording has: buffers sized from the rate would grow with the claim.
+    for (const std::uint32_t rate : {1u, 3u, CWavReader::kMinSampleRate - 1, CWavReader::kMaxSampleRate + 1, 0xFFFFFFFFu})
+        refuses(wav16(1, rate, {1, 2, 3, 4}), "rate out of range");
+    for (const std::uint32_t rate : {CWavReader::kMinSampleRate, CWavReader::kMaxSampleRate}) {
+        writeAll(folder.path("edge.wav"), wav16(1, rate, {1, 2, 3, 4}));
+        CSoundSet set;
+        EXPECT_EQ(set.loadWav(folder.path("edge.wav")), 1) << rate;
+    }
+    // Only regular files: a device never ends and a FIFO waits for a writer.
+    const std::string fifo = folder.path("pipe.wav");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {folder.path("missing.wav"), std::string("/dev/zero"), fifo}) {
+        CSoundSet set;
+        EXPECT_EQ(set.loadWav(path), 0) << path;
+        EXPECT_EQ(CWavHeaderInfo::describe(path), "Can't open filename") << path;
+    }
 }
 
 TEST(WavReader, SystemFloatFilesKeepTheirScale)

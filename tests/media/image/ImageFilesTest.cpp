@@ -5,6 +5,7 @@
 
 #include "support/TestSupport.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -14,6 +15,8 @@
 #include <QProcess>
 #include <QtEndian>
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace {
 QImage testPicture()
@@ -100,6 +103,46 @@ TEST(ImageFiles, MetafilesAndGarbageFailCleanly)
     EXPECT_EQ(error, CImageFiles::kUnreadableMessage);
     EXPECT_EQ(b.loadFromFile(9, folder.path("missing.png")), 0);
     EXPECT_EQ(b.loadFromFile(2, junk), 0);
+}
+
+TEST(ImageFiles, HostileSourcesAreRefusedBeforeAnyDecoderAllocates)
+{
+    TempFolder folder;
+    QByteArray png;
+    {
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        ASSERT_TRUE(testPicture().save(&buffer, "png"));
+    }
+    // A text chunk after the pixels that claims 1.2 GB, in a file of 300 bytes.
+    QByteArray claim = png;
+    QByteArray chunk(8, '\0');
+    qToBigEndian<quint32>(0x48000000u, chunk.data());
+    chunk.replace(4, 4, "tEXt");
+    claim.insert(png.size() - 12, chunk + "Comment\0short");
+    QByteArray overLimit = png;  // a length no chunk may have
+    qToBigEndian<quint32>(0x80000000u, overLimit.data() + png.size() - 12);
+    writeAll(folder.path("claim.png"), claim);
+    const std::string fifo = folder.path("pipe.png");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+
+    QImage image;
+    EXPECT_EQ(CImageFiles::decodeImageBytes(png, image), 1) << "the honest picture decodes";
+    for (const QByteArray& bytes : {claim, overLimit}) {
+        std::string error;
+        EXPECT_EQ(CImageFiles::decodeImageBytes(bytes, image, &error), 0);
+        EXPECT_EQ(error, CImageFiles::kUnreadableMessage);
+        EXPECT_TRUE(image.isNull());
+    }
+    // Only regular files are read: a device never ends, a FIFO waits.
+    for (const std::string& path : {folder.path("claim.png"), std::string("/dev/zero"), fifo}) {
+        CDisplayBuffer b;
+        std::string error;
+        EXPECT_EQ(b.loadFromFile(CDisplayBuffer::GdiPlusImage, path, &error), 0) << path;
+        EXPECT_EQ(error, CImageFiles::kUnreadableMessage) << path;
+        EXPECT_EQ(CImageFiles::decodeImageFile(path, image), 0) << path;
+        EXPECT_EQ(b.loadFromFile(CDisplayBuffer::DibBitmap16, path), 0) << path;
+    }
 }
 
 TEST(ImageFiles, BmpLoadsIntoSixteenAndThirtyTwoBitBuffers)
@@ -269,6 +312,20 @@ TEST(RegionData, DamagedBytesAreRefusedOrTolerated)
                                            "03000000 03000000 03000000 09000000");
     ASSERT_TRUE(CRegionData::fromBytes(messy, region));
     EXPECT_EQ(region, QRegion(0, 0, 6, 6) + QRegion(5, 5, 3, 3));
+    EXPECT_TRUE(CRegionData::sizeFits(region));
+
+    // Each rectangle is valid; together they are wider (or taller) than an
+    // int, which no size can state: the display buffer refuses them.
+    for (const bool across : {true, false}) {
+        const int far = 2000000000;
+        QRegion wide(QRect(-far, -far, 10, 10));
+        wide += across ? QRect(far, -far, 10, 10) : QRect(-far, far, 10, 10);
+        EXPECT_FALSE(CRegionData::sizeFits(wide));
+        ASSERT_TRUE(CRegionData::fromBytes(CRegionData::toBytes(wide), region));
+        EXPECT_EQ(b.setRegionData(CRegionData::toBytes(wide)), 0);
+        EXPECT_EQ(b.setRegion(wide), 0);
+        EXPECT_EQ(b.kind(), 0);
+    }
 }
 
 TEST(RegionDraw, ShadesTheRegionHalfTransparently)

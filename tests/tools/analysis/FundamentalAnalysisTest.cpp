@@ -152,6 +152,16 @@ TEST(FundamentalAnalysis, FailuresAndStopsAreReported)
     EXPECT_FALSE(analysis.run(x, 0.001, CSampleBuffer(), CSampleBuffer(), folder.path("b.awa"), huge.hooks()));
     EXPECT_NE(huge.text.find("*** ERROR: Not enough memory\r\n"), std::string::npos);
     EXPECT_TRUE(huge.failed);
+    // What a run holds grows with the sound, not with the rate it claims:
+    // 500 samples "at 1 Hz" would make 22 million entries.
+    Log slow;
+    EXPECT_FALSE(analysis.run(x, 1.0, CSampleBuffer(), CSampleBuffer(), folder.path("b.awa"), slow.hooks()));
+    EXPECT_TRUE(slow.failed);
+    CAnalyzeFundamentalEngine engine;
+    engine.setSource(x, 1.0);
+    EXPECT_FALSE(engine.preparePreview()) << "the preview is bound the same way";
+    engine.setSource(x, 1000.0);
+    EXPECT_TRUE(engine.preparePreview());
 
     // Stopping is not a failure, and leaves no file behind.
     Log stopped;
