@@ -15,7 +15,7 @@ QString groupKey(int g) { return QString::fromLatin1(kGroupKeys[static_cast<std:
 // The first of "id" and "comments" that is there but is not a text.
 std::optional<QString> misTypedText(const QJsonObject& fields)
 {
-    for (const QString key : {QStringLiteral("id"), QStringLiteral("comments")})
+    for (const QString& key : {QStringLiteral("id"), QStringLiteral("comments")})
         if (fields.contains(key) && !fields[key].isString())
             return key;
     return std::nullopt;

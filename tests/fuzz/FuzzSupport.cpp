@@ -6,7 +6,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 
 namespace {
 class YesPrompter : public IPrompter {
@@ -37,7 +36,9 @@ namespace fuzz {
 
 void start()
 {
-    static std::unique_ptr<QGuiApplication> app;
+    // Made once and never destroyed: the fuzzer ends the process from its
+    // own code, after which Qt's statics may already be gone.
+    static QGuiApplication* app = nullptr;
     if (app)
         return;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -45,7 +46,7 @@ void start()
     static int argc = 1;
     static char name[] = "fuzz";
     static char* argv[] = {name, nullptr};
-    app = std::make_unique<QGuiApplication>(argc, argv);
+    app = new QGuiApplication(argc, argv);
     if (!scratch().isValid())
         finding("no scratch folder");
 }
