@@ -215,7 +215,7 @@ TEST_F(ResourceFile, SpecialFilesAreNeitherReadNorReplaced)
     EXPECT_TRUE(S_ISFIFO(info.st_mode));
 
     // A name that is not text in the locale's encoding still names its file.
-    const std::string latin1 = folder.path("caf\xe9.mrc");
+    const std::string latin1 = folder.path("") + "/caf\xe9.mrc";
     ASSERT_EQ(holder.save(folder.path("plain.mrc")), 1);
     ASSERT_EQ(::rename(folder.path("plain.mrc").c_str(), latin1.c_str()), 0);
     CResourceHolder reread;
