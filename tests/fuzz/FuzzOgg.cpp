@@ -3,7 +3,7 @@
 #include "FuzzSupport.h"
 
 #include "kinds/sounds/CMVT_WavMemory.h"
-#include "kinds/sounds/COggVorbisDecoder.h"
+#include "media/audio/COggVorbisDecoder.h"
 
 #include <vector>
 
