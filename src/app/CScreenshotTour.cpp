@@ -3,9 +3,13 @@
 #include "app/CInterfaceResources.h"
 #include "app/CMainFrame.h"
 #include "app/CQuillopApp.h"
+#include "core/GroupIndex.h"
 #include "document/CDocumentPropertiesDialog.h"
 #include "document/CQuillopView.h"
+#include "grid/ui/CIndexList.h"
 #include "grid/ui/CItemsGrid.h"
+#include "kinds/animations/ui/CAnimationFrameEditor.h"
+#include "kinds/animations/ui/CAnimationsPanel.h"
 #include "kinds/userinterfaces/ui/CInterfaceDialog.h"
 
 #include <QApplication>
@@ -62,6 +66,30 @@ QPixmap withContextMenu(CMainFrame& frame, CItemsGrid& panel)
         panel.setMarked(row, false);
     return window;
 }
+
+// The Animations panel with its first animation playing in the frame
+// editor, the frame list's second row current and its context menu open
+// beside it.
+QPixmap withFrameEditor(CMainFrame& frame, CAnimationsPanel& panel)
+{
+    if (panel.rowCount() > 0)
+        panel.selectRow(0);
+    CAnimationFrameEditor& editor = *panel.frameEditor();
+    editor.onionSkinAction()->setChecked(true);
+    editor.frameList()->select(1);
+    for (int i = 0; i < 8; ++i)
+        settle();
+    QMenu menu;
+    editor.fillFrameMenu(menu);
+    menu.adjustSize();
+    QPixmap window = frame.grab();
+    QPainter painter(&window);
+    CIndexList& list = *editor.frameList();
+    const QPoint at = list.mapTo(&frame, QPoint(list.width() / 2, list.rowTop(1) + list.rowHeight(1)));
+    painter.drawPixmap(at, menu.grab());
+    editor.onionSkinAction()->setChecked(false);
+    return window;
+}
 } // namespace
 
 int CScreenshotTour::run(CMainFrame& frame, const QString& folder)
@@ -78,6 +106,9 @@ int CScreenshotTour::run(CMainFrame& frame, const QString& folder)
             if (CItemsGrid* grid = view->panel(panel))
                 written += save(withContextMenu(frame, *grid), folder, QStringLiteral("panel%1-menu").arg(panel)) ? 1 : 0;
         }
+        view->showPanel(CQuillopView::panelOfGroup(GroupAnimations), false);
+        if (auto* animations = dynamic_cast<CAnimationsPanel*>(view->panel(view->currentPanel())))
+            written += save(withFrameEditor(frame, *animations), folder, QStringLiteral("animation-editor")) ? 1 : 0;
         view->showPanel(0, false);
     }
     // The main menu drawn below its button, over the window as a user sees it.

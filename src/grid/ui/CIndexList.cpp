@@ -3,6 +3,7 @@
 #include "params/ui/CGuiColors.h"
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
+#include "kinds/animations/CAnimationFrameTexts.h"
 #include "kinds/animations/CAnimationItem.h"
 #include "media/image/CDisplayBuffer.h"
 
@@ -106,12 +107,7 @@ std::string CIndexList::rowText(int row) const
     }
     case ModeFrames: {
         const auto* a = dynamic_cast<const CAnimationItem*>(m_holder->get(GroupAnimations, m_animation));
-        const CAnimationFrame* f = a ? a->frame(i) : nullptr;
-        if (!f)
-            return {};
-        const CResourceItem* bitmap = m_holder->get(GroupBitmaps, f->bitmap);
-        return printed("%d - [ %dx %d ] - <%d, %d> - %s", i, f->delay, f->bitmap, f->offsetX, f->offsetY,
-                       bitmap ? bitmap->id().c_str() : kOutOfRange);
+        return a ? CAnimationFrameTexts::frameRow(*m_holder, *a, i) : std::string();
     }
     default: return printed("%d", i);
     }
@@ -141,6 +137,7 @@ void CIndexList::refresh()
     const int lowest = m_emptyRow ? -1 : 0;
     const int highest = m_emptyRow ? n - 2 : n - 1;
     m_selected = std::max(std::min(m_selected, highest), lowest);
+    std::erase_if(m_marks, [&](int index) { return index < lowest || index > highest; });
     updateScrollBar();
     update();
 }
@@ -179,6 +176,37 @@ int CIndexList::totalHeight() const
 }
 
 int CIndexList::clientHeight() const { return height(); }
+
+void CIndexList::setMarking(bool on)
+{
+    m_marking = on;
+    clearMarks();
+}
+
+bool CIndexList::isMarked(int index) const
+{
+    return std::find(m_marks.begin(), m_marks.end(), index) != m_marks.end();
+}
+
+bool CIndexList::toggleMark(int index)
+{
+    const int lowest = m_emptyRow ? -1 : 0;
+    if (!m_marking || index < lowest || index >= lowest + rowCount())
+        return false;
+    const auto at = std::find(m_marks.begin(), m_marks.end(), index);
+    if (at == m_marks.end())
+        m_marks.push_back(index);
+    else
+        m_marks.erase(at);
+    update();
+    return true;
+}
+
+void CIndexList::clearMarks()
+{
+    m_marks.clear();
+    update();
+}
 
 int CIndexList::select(int i)
 {
@@ -252,6 +280,8 @@ void CIndexList::paintEvent(QPaintEvent*)
             const bool selected = indexOfRow(r) == m_selected;
             if (selected)
                 p.fillRect(row, colors.qcolor(CGuiColors::WindowSpottedFace));
+            else if (isMarked(indexOfRow(r)))
+                p.fillRect(row, colors.qcolor(CGuiColors::WindowSpottedFace).lighter(160));
             int textLeft = 4;
             if (m_mode == ModeBitmaps && indexOfRow(r) >= 0) {
                 const QImage picture = bitmapPicture(indexOfRow(r));
@@ -278,6 +308,10 @@ void CIndexList::keyPressEvent(QKeyEvent* event)
 {
     const Qt::KeyboardModifiers mods = event->modifiers();
     const bool allowed = !(mods & Qt::ShiftModifier) && !((mods & Qt::ControlModifier) && !(mods & Qt::AltModifier));
+    if (m_marking && mods == Qt::ControlModifier && event->key() == Qt::Key_Space) {
+        toggleMark(m_selected);
+        return;
+    }
     if (allowed && QWidget::mouseGrabber() == nullptr) {
         switch (event->key()) {
         case Qt::Key_PageUp: select(m_selected - 10); return;
@@ -299,8 +333,11 @@ void CIndexList::mousePressEvent(QMouseEvent* event)
     if (grabber && grabber != this)
         return;
     const int row = rowAt(static_cast<int>(event->position().y()));
-    if (row >= 0)
-        select(indexOfRow(row));
+    if (row < 0)
+        return;
+    if (m_marking && event->button() == Qt::LeftButton && (event->modifiers() & Qt::ControlModifier))
+        toggleMark(indexOfRow(row));
+    select(indexOfRow(row));
 }
 
 void CIndexList::mouseDoubleClickEvent(QMouseEvent* event)

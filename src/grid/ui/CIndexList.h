@@ -41,6 +41,13 @@ public:
     int select(int i);
     int selectedIndex() const { return m_selected; }
 
+    // With marking on, Ctrl+click and Ctrl+Space mark and unmark rows; the
+    // marks are kept in the order they were made.
+    void setMarking(bool on);
+    bool toggleMark(int index);
+    const std::vector<int>& marks() const { return m_marks; }
+    void clearMarks();
+
     int rowCount() const;
     int indexOfRow(int row) const { return m_emptyRow ? row - 1 : row; }
     std::string rowText(int row) const;
@@ -77,7 +84,11 @@ private:
     void scrollIntoView();
     QImage bitmapPicture(int index) const;
 
+    bool isMarked(int index) const;
+
     const CResourceHolder* m_holder = nullptr;
+    bool m_marking = false;
+    std::vector<int> m_marks;
     int m_mode = ModeBitmaps;
     bool m_emptyRow = false;
     int m_selected = 0;

@@ -258,12 +258,7 @@ void CItemsGrid::setCurrentCell(int column, int item)
 
 bool CItemsGrid::runGameStep()
 {
-    if (isLocked())
-        return false;
-    std::unique_lock<std::mutex> guard(m_stepMutex, std::try_to_lock);
-    if (!guard.owns_lock())
-        return false;
-    return gameStep();
+    return m_stepLock.runStep([this] { return gameStep(); });
 }
 
 // --- editor defaults: the ID and Comments every item has -----------------

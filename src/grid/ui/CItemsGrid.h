@@ -1,13 +1,12 @@
 #pragma once
 
+#include "core/CStepLock.h"
 #include "grid/ui/CItemsGridSearch.h"
 
 #include <QWidget>
 
-#include <atomic>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -63,7 +62,10 @@ public:
     int currentItem() const;
     void setCurrentCell(int column, int item);
     int currentColumn() const;
-    bool isLocked() const { return m_lockCount.load() > 0; }
+    bool isLocked() const { return m_stepLock.isLocked(); }
+    // Held by every operation that changes items; views beside the grid
+    // that edit items hold it too.
+    CStepLock& stepLock() { return m_stepLock; }
     // Runs a game step unless the panel is inside an operation of its own;
     // called on the timer thread.
     bool runGameStep();
@@ -148,16 +150,9 @@ signals:
 protected:
     // The operations that change items hold this, so that a game step on
     // the timer thread never reads arrays being resized.
-    class CLock {
+    class CLock : public CStepLock::CHold {
     public:
-        explicit CLock(CItemsGrid& grid) : m_grid(grid), m_guard(grid.m_stepMutex) { ++m_grid.m_lockCount; }
-        ~CLock() { --m_grid.m_lockCount; }
-        CLock(const CLock&) = delete;
-        CLock& operator=(const CLock&) = delete;
-
-    private:
-        CItemsGrid& m_grid;
-        std::lock_guard<std::mutex> m_guard;
+        explicit CLock(CItemsGrid& grid) : CStepLock::CHold(grid.m_stepLock) {}
     };
 
     virtual bool gameStep() { return false; }
@@ -195,8 +190,7 @@ private:
     // kept per cell so that a cell under edit is not overwritten by painting
     // another.
     mutable std::map<std::pair<int, int>, std::unique_ptr<CellValue>> m_cells;
-    std::atomic<int> m_lockCount{0};
-    std::mutex m_stepMutex;
+    CStepLock m_stepLock;
     CItemsGridModel* m_model;
     QTableView* m_table;
     QSplitter* m_splitter;

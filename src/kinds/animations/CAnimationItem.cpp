@@ -143,6 +143,18 @@ int CAnimationItem::moveFrameDown(int i)
     return 1;
 }
 
+int CAnimationItem::moveFrame(int from, int to)
+{
+    if (!validFrame(from) || !validFrame(to) || from == to)
+        return 0;
+    const auto first = m_frames.begin();
+    if (from < to)
+        std::rotate(first + from, first + from + 1, first + to + 1);
+    else
+        std::rotate(first + to, first + from, first + from + 1);
+    return 1;
+}
+
 int CAnimationItem::reverseFrames()
 {
     if (m_frames.empty())

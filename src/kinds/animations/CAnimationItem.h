@@ -75,6 +75,9 @@ public:
     // Swap with the frame before / after; the selection follows to i-1 / i+1.
     int moveFrameUp(int i);
     int moveFrameDown(int i);
+    // Takes frame `from` out and puts it back at `to`, the frames between
+    // closing up (a drag in the frame list).
+    int moveFrame(int from, int to);
     int reverseFrames();
     int incrementDelay(int i);
     // Never below 1: a delay of 1 stays 1.

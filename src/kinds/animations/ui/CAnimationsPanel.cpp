@@ -4,11 +4,10 @@
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
 #include "grid/CellValue.h"
-#include "kinds/animations/CAnimationFrameTexts.h"
+#include "grid/ui/CPanelView.h"
 #include "kinds/animations/CAnimationItem.h"
+#include "kinds/animations/ui/CAnimationFrameEditor.h"
 #include "kinds/trajectories/PlayModes.h"
-
-#include <QLabel>
 
 namespace {
 const CellValue::ChoiceList& typeNames()
@@ -22,17 +21,21 @@ const CellValue::ChoiceList& playModeNames()
     static const CellValue::ChoiceList names(kPlayModeTexts.begin(), kPlayModeTexts.end());
     return names;
 }
-
-// Enough rows to see what an animation is made of without building a page
-// of thousands of lines for a long one.
-constexpr int kFramesShown = 200;
 } // namespace
 
 CAnimationsPanel::CAnimationsPanel(QWidget* parent)
     : CTypedItemsGrid(GroupAnimations,
                       {{"ID", true}, {"Type", false}, {"Play Mode", true}, {"Specifications", false}, {"Comments", true}},
-                      parent)
+                      parent),
+      m_editor(new CAnimationFrameEditor(stepLock()))
 {
+    installPanelView(*this, m_editor);
+    connect(m_editor, &CAnimationFrameEditor::framesChanged, this, [this](int, bool countChanged) {
+        // The Specifications cell counts the frames.
+        if (countChanged)
+            refreshRows();
+        markModified();
+    });
 }
 
 CAnimationItem* CAnimationsPanel::animation(int item) const
@@ -87,26 +90,19 @@ int CAnimationsPanel::storeCell(int column, int item, const CellValue& value)
 
 void CAnimationsPanel::reloadEditorView()
 {
-    QLabel* view = editorView();
-    const CAnimationItem* record = animation(currentItem());
-    if (!record || !holder()) {
-        view->setText(tr("<i>No item</i>"));
-        return;
-    }
-    QString text = QStringLiteral("<h3>%1</h3><p>%2 &mdash; %3 &mdash; %4</p><pre>")
-                       .arg(QString::fromStdString(record->id()).toHtmlEscaped(),
-                            QString::fromLatin1(CAnimationItem::typeText(record->animationType())),
-                            QString::fromUtf8(playModeText(record->playMode()).data(),
-                                              static_cast<int>(playModeText(record->playMode()).size())),
-                            QString::fromStdString(record->specsText()));
-    const int shown = std::min(record->frameCount(), kFramesShown);
-    for (int i = 0; i < shown; ++i)
-        text += QString::fromStdString(CAnimationFrameTexts::frameRow(*holder(), *record, i)).toHtmlEscaped()
-                + QLatin1Char('\n');
-    if (shown < record->frameCount())
-        text += QStringLiteral("...\n");
-    text += QStringLiteral("</pre>");
-    view->setText(text);
+    // A new current row, or an edit of it (a new play mode): the preview
+    // plays it again from its start.
+    m_editor->showAnimation(holder(), currentItem());
+}
+
+bool CAnimationsPanel::gameStep()
+{
+    return m_editor->gameStep();
+}
+
+void CAnimationsPanel::showStep()
+{
+    m_editor->showStep();
 }
 
 bool CAnimationsPanel::check()

@@ -2,10 +2,12 @@
 
 #include "grid/ui/CTypedItemsGrid.h"
 
+class CAnimationFrameEditor;
 class CAnimationItem;
 
 // The Animations group's grid: ID, type, play mode, frame count and
-// comments; beside it the current animation's frames.
+// comments; beside it the frame editor of the current animation, whose
+// preview plays on the game step clock.
 class CAnimationsPanel : public CTypedItemsGrid {
     Q_OBJECT
 public:
@@ -17,11 +19,17 @@ public:
     void reloadEditorView() override;
     // Unique IDs, and no bitmap index naming a bitmap that does not exist.
     bool check() override;
+    void showStep() override;
+
+    CAnimationFrameEditor* frameEditor() const { return m_editor; }
 
 protected:
     bool fillCell(int column, int item, CellValue& value) const override;
     int storeCell(int column, int item, const CellValue& value) override;
+    bool gameStep() override;
 
 private:
     CAnimationItem* animation(int item) const;
+
+    CAnimationFrameEditor* m_editor;
 };

@@ -1,0 +1,320 @@
+#include "kinds/animations/ui/CAnimationFrameEditor.h"
+
+#include "core/CResourceHolder.h"
+#include "core/GroupIndex.h"
+#include "grid/ui/CIndexList.h"
+#include "kinds/animations/CAnimationItem.h"
+#include "kinds/animations/ui/CAnimationPreviewPane.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+QAction* addEntry(QMenu& menu, const char* label, const char* shortcut, const char* help, bool enabled)
+{
+    QString text = QString::fromLatin1(label);
+    if (*shortcut)
+        text += QLatin1Char('\t') + QString::fromLatin1(shortcut);
+    QAction* action = menu.addAction(text);
+    action->setStatusTip(QString::fromLatin1(help));
+    action->setToolTip(QString::fromLatin1(help));
+    action->setEnabled(enabled);
+    return action;
+}
+} // namespace
+
+CAnimationFrameEditor::CAnimationFrameEditor(CStepLock& lock, QWidget* parent)
+    : QSplitter(Qt::Horizontal, parent), m_edits(lock), m_picker(new CIndexList), m_frames(new CIndexList),
+      m_pane(new CAnimationPreviewPane(*this)), m_onionSkin(new QAction(QString::fromLatin1(kOnionSkinText), this))
+{
+    setObjectName(QStringLiteral("animationFrameEditor"));
+    setHandleWidth(kBarWidth);
+    setChildrenCollapsible(false);
+
+    m_picker->setObjectName(QStringLiteral("bitmapPicker"));
+    m_picker->setDisplayMode(CIndexList::ModeBitmaps);
+    m_picker->setMarking(true);
+    m_frames->setObjectName(QStringLiteral("frameList"));
+    m_frames->setDisplayMode(CIndexList::ModeFrames);
+    for (CIndexList* list : {m_picker, m_frames}) {
+        list->setMinimumWidth(48);
+        list->setContextMenuPolicy(Qt::CustomContextMenu);
+        list->installEventFilter(this);
+        addWidget(list);
+    }
+    connect(m_picker, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        QMenu menu(this);
+        fillPickerMenu(menu);
+        menu.exec(m_picker->mapToGlobal(at));
+    });
+    connect(m_frames, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        QMenu menu(this);
+        fillFrameMenu(menu);
+        menu.exec(m_frames->mapToGlobal(at));
+    });
+    connect(m_picker, &CIndexList::indexActivated, this, &CAnimationFrameEditor::addToList);
+
+    auto* previewBox = new QWidget;
+    auto* layout = new QVBoxLayout(previewBox);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* bar = new QToolBar;
+    m_onionSkin->setCheckable(true);
+    m_onionSkin->setToolTip(QString::fromLatin1(kOnionSkinHelp));
+    m_onionSkin->setStatusTip(QString::fromLatin1(kOnionSkinHelp));
+    connect(m_onionSkin, &QAction::toggled, this, [this](bool on) {
+        m_preview.setOnionSkin(on);
+        m_pane->update();
+    });
+    bar->addAction(m_onionSkin);
+    layout->addWidget(bar);
+    layout->addWidget(m_pane, 1);
+    previewBox->setMinimumWidth(64);
+    addWidget(previewBox);
+
+    connect(this, &QSplitter::splitterMoved, this, &CAnimationFrameEditor::storeFractions);
+}
+
+CAnimationItem* CAnimationFrameEditor::animation() const
+{
+    return m_document ? dynamic_cast<CAnimationItem*>(m_document->get(GroupAnimations, m_animation)) : nullptr;
+}
+
+int CAnimationFrameEditor::frameCount() const
+{
+    const CAnimationItem* a = animation();
+    return a ? a->frameCount() : 0;
+}
+
+int CAnimationFrameEditor::currentFrame() const
+{
+    const int row = m_frames->selectedIndex();
+    return row >= 0 && row < frameCount() ? row : -1;
+}
+
+void CAnimationFrameEditor::showAnimation(CResourceHolder* document, int index)
+{
+    const bool another = document != m_document || index != m_animation;
+    m_document = document;
+    m_animation = index;
+    if (!animation())
+        m_animation = -1;
+    if (m_picker->holder() != document)
+        m_picker->attach(document);
+    else
+        m_picker->refresh();
+    if (m_frames->holder() != document)
+        m_frames->attach(document);
+    m_frames->setAnimationIndex(m_animation);
+    if (another)
+        m_frames->select(0);
+    m_preview.setDocument(document);
+    m_preview.restart(m_animation);
+    m_pane->update();
+}
+
+// --- splitter --------------------------------------------------------------
+
+void CAnimationFrameEditor::resizeEvent(QResizeEvent* event)
+{
+    QSplitter::resizeEvent(event);
+    applyFractions();
+}
+
+void CAnimationFrameEditor::applyFractions()
+{
+    const int width = this->width();
+    const int picker = static_cast<int>(std::lround(m_pickerFraction * width));
+    const int rest = std::max(0, width - picker - kBarWidth);
+    const int list = static_cast<int>(std::lround(m_listFraction * rest));
+    setSizes({picker, list, std::max(0, rest - list - kBarWidth)});
+}
+
+void CAnimationFrameEditor::storeFractions()
+{
+    const QList<int> now = sizes();
+    const int width = this->width();
+    if (now.size() != 3 || width <= 0)
+        return;
+    m_pickerFraction = double(now[0]) / width;
+    const int rest = width - now[0] - kBarWidth;
+    m_listFraction = rest > 0 ? double(now[1]) / rest : kListFraction;
+}
+
+// --- menus and keys ---------------------------------------------------------
+
+void CAnimationFrameEditor::fillFrameMenu(QMenu& menu)
+{
+    menu.setToolTipsVisible(true);
+    const int n = frameCount();
+    const int row = currentFrame();
+    for (const CAnimationFrameEdits::Entry& entry : CAnimationFrameEdits::entries()) {
+        if (entry.separatorBefore)
+            menu.addSeparator();
+        const bool enabled = animation() && CAnimationFrameEdits::enabled(entry.command, n, row);
+        QAction* action = addEntry(menu, entry.label, entry.shortcut, entry.help, enabled);
+        action->setData(int(entry.command));
+        connect(action, &QAction::triggered, this, [this, command = entry.command] { runCommand(command); });
+    }
+}
+
+void CAnimationFrameEditor::fillPickerMenu(QMenu& menu)
+{
+    menu.setToolTipsVisible(true);
+    const bool enabled = animation() && m_picker->rowCount() > 0;
+    QAction* action = addEntry(menu, CAnimationFrameEdits::kAddLabel, CAnimationFrameEdits::kAddShortcut,
+                               CAnimationFrameEdits::kAddHelp, enabled);
+    connect(action, &QAction::triggered, this, &CAnimationFrameEditor::addToList);
+}
+
+std::optional<CAnimationFrameEdits::Command> CAnimationFrameEditor::frameKey(int key,
+                                                                             Qt::KeyboardModifiers modifiers) const
+{
+    const Qt::KeyboardModifiers mods = modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    const bool keypad = modifiers & Qt::KeypadModifier;
+    using E = CAnimationFrameEdits;
+    if (mods == Qt::ControlModifier && key == Qt::Key_Up)
+        return E::MoveUp;
+    if (mods == Qt::ControlModifier && key == Qt::Key_Down)
+        return E::MoveDown;
+    if (mods == Qt::NoModifier && key == Qt::Key_Space)
+        return E::Remove;
+    if (keypad && (key == Qt::Key_Plus || key == Qt::Key_Minus)) {
+        const bool plus = key == Qt::Key_Plus;
+        if (mods == Qt::NoModifier)
+            return plus ? E::IncrementDelay : E::DecrementDelay;
+        if (mods == Qt::ShiftModifier)
+            return plus ? E::IncrementAllDelays : E::DecrementAllDelays;
+    }
+    return std::nullopt;
+}
+
+bool CAnimationFrameEditor::pickerKey(int key, Qt::KeyboardModifiers modifiers) const
+{
+    return key == Qt::Key_Space
+           && !(modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+}
+
+bool CAnimationFrameEditor::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (type == QEvent::ShortcutOverride || type == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool ours = watched == m_frames   ? frameKey(key->key(), key->modifiers()).has_value()
+                          : watched == m_picker ? pickerKey(key->key(), key->modifiers())
+                                                : false;
+        if (!ours)
+            return QSplitter::eventFilter(watched, event);
+        // The editor's keys win over the main window's while a list has the
+        // focus.
+        event->accept();
+        if (type == QEvent::KeyPress) {
+            if (watched == m_picker)
+                addToList();
+            else if (frameCount() > 0)
+                runCommand(*frameKey(key->key(), key->modifiers()));
+        }
+        return true;
+    }
+    if (watched == m_frames)
+        frameListEvent(event);
+    return QSplitter::eventFilter(watched, event);
+}
+
+bool CAnimationFrameEditor::frameListEvent(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        m_dragging = mouse->button() == Qt::LeftButton && mouse->modifiers() == Qt::NoModifier;
+        return false;
+    }
+    case QEvent::MouseMove: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (!m_dragging || !(mouse->buttons() & Qt::LeftButton))
+            return false;
+        // The row under the pointer takes the dragged frame, one row at a
+        // time, so the list shows the order as it will be.
+        const int row = m_frames->rowAt(static_cast<int>(mouse->position().y()));
+        const int from = currentFrame();
+        if (row >= 0 && from >= 0 && m_frames->indexOfRow(row) != from)
+            moveFrame(from, m_frames->indexOfRow(row));
+        return false;
+    }
+    case QEvent::MouseButtonRelease: m_dragging = false; return false;
+    default: return false;
+    }
+}
+
+// --- edits -------------------------------------------------------------------
+
+void CAnimationFrameEditor::applied(const CAnimationFrameEdits::Outcome& outcome)
+{
+    if (!outcome.changed)
+        return;
+    m_frames->refresh();
+    if (outcome.row >= 0)
+        m_frames->select(outcome.row);
+    if (outcome.countChanged)
+        m_preview.restart(m_animation);
+    m_pane->update();
+    emit framesChanged(m_animation, outcome.countChanged);
+}
+
+void CAnimationFrameEditor::addToList()
+{
+    CAnimationItem* a = animation();
+    if (!a || m_picker->rowCount() == 0)
+        return;
+    std::vector<int> bitmaps = m_picker->marks();
+    if (bitmaps.empty())
+        bitmaps.push_back(m_picker->selectedIndex());
+    m_picker->clearMarks();
+    applied(m_edits.addFrames(*a, bitmaps));
+}
+
+void CAnimationFrameEditor::runCommand(CAnimationFrameEdits::Command command)
+{
+    if (CAnimationItem* a = animation())
+        applied(m_edits.run(*a, command, currentFrame()));
+}
+
+void CAnimationFrameEditor::moveFrame(int from, int to)
+{
+    if (CAnimationItem* a = animation())
+        applied(m_edits.moveFrame(*a, from, to));
+}
+
+void CAnimationFrameEditor::moveOffsets(int row, int dx, int dy)
+{
+    if (CAnimationItem* a = animation())
+        applied(m_edits.moveOffsets(*a, row, dx, dy));
+}
+
+void CAnimationFrameEditor::resetOffsets(int row)
+{
+    if (CAnimationItem* a = animation())
+        applied(m_edits.resetOffsets(*a, row));
+}
+
+void CAnimationFrameEditor::holdCurrentFrame()
+{
+    const int row = currentFrame();
+    if (row < 0)
+        return;
+    m_preview.hold(row);
+    m_pane->update();
+}
+
+void CAnimationFrameEditor::showStep()
+{
+    if (m_preview.isShown())
+        m_pane->update();
+}

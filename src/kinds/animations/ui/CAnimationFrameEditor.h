@@ -1,0 +1,102 @@
+#pragma once
+
+#include "kinds/animations/CAnimationFrameEdits.h"
+#include "kinds/animations/CAnimationPreview.h"
+
+#include <QSplitter>
+
+#include <optional>
+
+class CAnimationItem;
+class CAnimationPreviewPane;
+class CIndexList;
+class CResourceHolder;
+class CStepLock;
+class QAction;
+class QMenu;
+
+// The frame editor beside the Animations grid: the bitmap picker, the
+// current animation's frame list and the live preview, side by side behind
+// two splitter bars. The picker adds frames (Space, or its menu; bitmaps
+// marked with Ctrl+click go in the order they were marked), the frame list
+// orders and times them (its menu and keys, or a drag of a row), the
+// preview moves their offsets with the mouse. Every edit holds the panel's
+// step lock and is announced with framesChanged.
+class CAnimationFrameEditor : public QSplitter {
+    Q_OBJECT
+public:
+    static constexpr int kBarWidth = 7;
+    // The picker's share of the width, and the frame list's share of what
+    // lies right of the first bar.
+    static constexpr double kPickerFraction = 0.2;
+    static constexpr double kListFraction = 0.3;
+    static constexpr const char* kOnionSkinText = "Onion Skin";
+    static constexpr const char* kOnionSkinHelp = "Show the frame before the current one faintly behind it";
+
+    explicit CAnimationFrameEditor(CStepLock& lock, QWidget* parent = nullptr);
+
+    // Lists the document's bitmaps and the frames of animation `index`
+    // (-1: none); the preview plays it again from its start.
+    void showAnimation(CResourceHolder* document, int index);
+    int animationIndex() const { return m_animation; }
+    // The frame list's current row, -1 without a frame.
+    int currentFrame() const;
+
+    CIndexList* picker() const { return m_picker; }
+    CIndexList* frameList() const { return m_frames; }
+    CAnimationPreviewPane* previewPane() const { return m_pane; }
+    CAnimationPreview& preview() { return m_preview; }
+    QAction* onionSkinAction() const { return m_onionSkin; }
+    double pickerFraction() const { return m_pickerFraction; }
+    double listFraction() const { return m_listFraction; }
+
+    // The two context menus as they stand.
+    void fillFrameMenu(QMenu& menu);
+    void fillPickerMenu(QMenu& menu);
+
+    // The edits; each refreshes the frame list and tells the panel.
+    void addToList();
+    void runCommand(CAnimationFrameEdits::Command command);
+    void moveFrame(int from, int to);
+    // Row -1: every frame.
+    void moveOffsets(int row, int dx, int dy);
+    void resetOffsets(int row);
+    // Shows the frame list's current frame in the preview and keeps it there
+    // for a while.
+    void holdCurrentFrame();
+
+    // The panel's game step and show step.
+    bool gameStep() { return m_preview.step(); }
+    void showStep();
+
+signals:
+    // Frames of the animation were edited; countChanged when some were
+    // added or removed.
+    void framesChanged(int animation, bool countChanged);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    CAnimationItem* animation() const;
+    int frameCount() const;
+    std::optional<CAnimationFrameEdits::Command> frameKey(int key, Qt::KeyboardModifiers modifiers) const;
+    bool pickerKey(int key, Qt::KeyboardModifiers modifiers) const;
+    bool frameListEvent(QEvent* event);
+    void applied(const CAnimationFrameEdits::Outcome& outcome);
+    void applyFractions();
+    void storeFractions();
+
+    CResourceHolder* m_document = nullptr;
+    int m_animation = -1;
+    CAnimationFrameEdits m_edits;
+    CAnimationPreview m_preview;
+    CIndexList* m_picker;
+    CIndexList* m_frames;
+    CAnimationPreviewPane* m_pane;
+    QAction* m_onionSkin;
+    double m_pickerFraction = kPickerFraction;
+    double m_listFraction = kListFraction;
+    bool m_dragging = false;
+};

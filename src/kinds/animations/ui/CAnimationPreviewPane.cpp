@@ -1,0 +1,100 @@
+#include "kinds/animations/ui/CAnimationPreviewPane.h"
+
+#include "params/ui/CGuiColors.h"
+#include "kinds/animations/CAnimationPreview.h"
+#include "kinds/animations/ui/CAnimationFrameEditor.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+CAnimationPreviewPane::CAnimationPreviewPane(CAnimationFrameEditor& editor, QWidget* parent)
+    : QWidget(parent), m_editor(editor)
+{
+    setObjectName(QStringLiteral("animationPreview"));
+    setCursor(Qt::SizeAllCursor);
+    setMinimumSize(32, 32);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    connect(&CGuiColors::instance(), &CGuiColors::changed, this, qOverload<>(&QWidget::update));
+}
+
+void CAnimationPreviewPane::paintEvent(QPaintEvent*)
+{
+    m_frameRate.tick();
+    const CGuiColors& colors = CGuiColors::instance();
+    m_editor.preview().render(m_picture, size(),
+                              {colors.qcolor(CGuiColors::DialogFace), colors.qcolor(CGuiColors::DialogText),
+                               colors.qcolor(CGuiColors::DialogText)},
+                              m_frameRate.text());
+    QPainter painter(this);
+    m_picture.drawWithoutOffset(painter);
+}
+
+CAnimationPreviewPane::Target CAnimationPreviewPane::targetOf(Qt::KeyboardModifiers modifiers)
+{
+    if (modifiers & Qt::ShiftModifier)
+        return Target::CurrentFrame;
+    if ((modifiers & Qt::ControlModifier) && !(modifiers & Qt::AltModifier))
+        return Target::EveryFrame;
+    return Target::Origin;
+}
+
+void CAnimationPreviewPane::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    m_last = event->position().toPoint();
+    if (targetOf(event->modifiers()) == Target::CurrentFrame)
+        m_editor.holdCurrentFrame();
+}
+
+void CAnimationPreviewPane::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!(event->buttons() & Qt::LeftButton))
+        return;
+    const QPoint at = event->position().toPoint();
+    const QPoint delta = at - m_last;
+    m_last = at;
+    if (delta.isNull())
+        return;
+    CAnimationPreview& preview = m_editor.preview();
+    switch (targetOf(event->modifiers())) {
+    case Target::Origin: preview.setOrigin(preview.origin() + delta); break;
+    case Target::CurrentFrame:
+        if (m_editor.currentFrame() >= 0) {
+            m_editor.moveOffsets(m_editor.currentFrame(), delta.x(), delta.y());
+            m_editor.holdCurrentFrame();
+        }
+        break;
+    case Target::EveryFrame: m_editor.moveOffsets(-1, delta.x(), delta.y()); break;
+    }
+    update();
+}
+
+void CAnimationPreviewPane::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    switch (targetOf(event->modifiers())) {
+    case Target::Origin: m_editor.preview().setOrigin({0, 0}); break;
+    case Target::CurrentFrame:
+        if (m_editor.currentFrame() >= 0) {
+            m_editor.resetOffsets(m_editor.currentFrame());
+            m_editor.holdCurrentFrame();
+        }
+        break;
+    case Target::EveryFrame: m_editor.resetOffsets(-1); break;
+    }
+    update();
+}
+
+void CAnimationPreviewPane::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    m_editor.preview().setShown(true);
+}
+
+void CAnimationPreviewPane::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    m_editor.preview().setShown(false);
+}
