@@ -10,17 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <thread>
-
-namespace {
-std::vector<int> bitmapsOf(const CAnimationItem& a)
-{
-    std::vector<int> out;
-    for (const CAnimationFrame& f : a.frames())
-        out.push_back(f.bitmap);
-    return out;
-}
-} // namespace
 
 // A drag puts one frame elsewhere and closes the gap; the previous frame of
 // the onion skin follows the direction of play and wraps around.
@@ -37,10 +28,12 @@ TEST(AnimationFrameEdits, DragMovesOneFrameAndOnionSkinLooksBack)
             a.addFrame(b, b + 1, b * 10, -b);
         CStepLock lock;
         const auto outcome = CAnimationFrameEdits(lock).moveFrame(a, c.from, c.to);
-        EXPECT_EQ(bitmapsOf(a), c.bitmaps) << c.from << " to " << c.to;
+        // Delays and offsets travel with their frame.
+        std::vector<CAnimationFrame> expected;
+        for (int b : c.bitmaps)
+            expected.push_back({b, b + 1, b * 10, -b});
+        EXPECT_EQ(a.frames(), expected) << c.from << " to " << c.to;
         EXPECT_EQ(outcome.changed, c.from != c.to && c.from < 4);
-        for (const CAnimationFrame& f : a.frames())
-            EXPECT_EQ(f.offsetX, f.bitmap * 10) << "offsets and delays travel with their frame";
     }
 
     auto holder = createDocumentHolder();
@@ -109,7 +102,8 @@ TEST(AnimationFrameEdits, EditsRacingGameSteps)
         steps += moved ? 1 : 0;
         return moved;
     }));
-    for (int round = 0; round < 100000 && steps.load() < 200; ++round) {
+    // Rounds go on until the timer has stepped between them often enough.
+    for (int round = 0; round < 1000000 && steps.load() < 50; ++round) {
         edits.addFrames(*a, {3, 4, 5, 6});
         edits.run(*a, CAnimationFrameEdits::Reverse, 0);
         edits.run(*a, CAnimationFrameEdits::IncrementAllDelays, 0);
@@ -119,9 +113,9 @@ TEST(AnimationFrameEdits, EditsRacingGameSteps)
         edits.run(*a, CAnimationFrameEdits::DecrementAllDelays, 0);
         preview.hold(round % 3);
         (void)preview.cursor();
-        std::this_thread::yield();
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
     }
     timer.stop();
-    EXPECT_GE(steps.load(), 200);
+    EXPECT_GE(steps.load(), 50);
     EXPECT_EQ(a->frameCount(), 3);
 }
