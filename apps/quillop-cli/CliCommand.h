@@ -26,6 +26,10 @@ CliCommand toMidiCommand();
 CliCommand textureMapsCommand();
 CliCommand mixCommand();
 CliCommand playCommand();
+CliCommand imagesToAviCommand();
+CliCommand aviToImagesCommand();
+CliCommand convertResourcesCommand();
+CliCommand splitSoundsCommand();
 
 // Shared by the commands: loads a document with every item kind, telling
 // on stderr why it could not, and what it left out of a partly read file.

@@ -11,7 +11,8 @@ static std::vector<CliCommand> commands()
     return {infoCommand(), resaveCommand(), dumpCommand(), extractCommand(), packCommand(), bassDrumCommand(),
             renderWorldCommand(),
             analyzeCommand(), toMidiCommand(), textureMapsCommand(),
-            mixCommand(), playCommand()};
+            mixCommand(), playCommand(),
+            imagesToAviCommand(), aviToImagesCommand(), convertResourcesCommand(), splitSoundsCommand()};
 }
 
 static void printUsage()

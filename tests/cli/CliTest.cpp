@@ -292,3 +292,54 @@ TEST(Cli, TheDemoDocumentResavesUnchangedRendersItsWorldAndMixesItsSounds)
     EXPECT_EQ(bytes.left(4), QByteArray("RIFF"));
     EXPECT_EQ(bytes.mid(8, 4), QByteArray("WAVE"));
 }
+
+TEST(Cli, VideoResourceAndSoundConversionsRunEndToEnd)
+{
+    TempFolder folder;
+    QStringList images;
+    for (int i = 0; i < 3; ++i) {
+        QImage picture(40, 30, QImage::Format_ARGB32);
+        picture.fill(qRgba(0, 80 * i, 255, 255));
+        images << QString::fromStdString(folder.path("p" + std::to_string(i) + ".png"));
+        ASSERT_TRUE(picture.save(images.back()));
+    }
+    const QString movie = QString::fromStdString(folder.path("m.avi"));
+    const struct {
+        QStringList args;
+        int exitCode;
+        const char* says;
+    } runs[] = {
+        {QStringList{"images-to-avi", movie} + images + QStringList{"--fps", "5", "--width", "32", "--height", "24",
+                                                                    "--codec", "ffv1"},
+         0, "3 frames, 32 x 24, 5 fps, ffv1"},
+        {{"images-to-avi", movie, images[0], "--codec", "divx"}, 1, "--codec: 'divx' is not a valid value"},
+        {QStringList{"images-to-avi", movie, images[0], "missing.png"}, 1, "missing.png: no such file"},
+        {{"avi-to-images", movie, QString::fromStdString(folder.path("f.bmp"))}, 0, "1 frames written"},
+        {{"avi-to-images", movie, QString::fromStdString(folder.path("g.bmp")), "--no-alpha"}, 0, "1 frames written"},
+    };
+    for (const auto& r : runs) {
+        const CliRun run = cli(r.args);
+        EXPECT_EQ(run.exitCode, r.exitCode) << r.args.join(' ').toStdString() << run.err.toStdString();
+        EXPECT_TRUE((run.out + run.err).contains(r.says)) << (run.out + run.err).toStdString();
+    }
+    const QStringList written = QDir(QString::fromStdString(folder.path(""))).entryList({"f_*", "g_*"}, QDir::Files);
+    EXPECT_EQ(written, QStringList({"f_000001.bmp", "f_ALPHA000001.bmp", "g_000001.bmp"}));
+
+    const QString doc = QString::fromStdString(makeDocument(folder));
+    const CliRun convert = cli({"convert-resources", doc, images[0], "--workers", "2"});
+    EXPECT_EQ(convert.exitCode, 1);
+    EXPECT_TRUE(convert.out.contains("1 of 2 files converted; skipped:")) << convert.out.toStdString();
+    EXPECT_TRUE(convert.out.contains(images[0] + ": not a resource file"));
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(folder.path("doc-NEW-.mrc"))));
+
+    QProcess sox; // two half-second tones with a second of silence between them
+    sox.start("sox", {"-n", "-r", "8000", "-c", "1", "-b", "16", QString::fromStdString(folder.path("take.wav")),
+                      "synth", "0.5", "sine", "440", "pad", "0.2", "1", "repeat", "1"});
+    ASSERT_TRUE(sox.waitForFinished(10000));
+    const CliRun split = cli({"split-sounds", QString::fromStdString(folder.path("take.wav")),
+                              QString::fromStdString(folder.path("cuts")), "--min-silence", "500"});
+    EXPECT_EQ(split.exitCode, 0) << split.err.toStdString();
+    EXPECT_TRUE(split.out.contains("2 sounds")) << split.out.toStdString();
+    EXPECT_EQ(QDir(QString::fromStdString(folder.path("cuts"))).entryList(QDir::Files),
+              QStringList({"take_001.wav", "take_002.wav"}));
+}

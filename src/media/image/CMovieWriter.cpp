@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QString>
 
+#include <array>
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -27,6 +29,7 @@ struct CMovieWriter::Encoder {
     bool headerWritten = false;
     int width = 0;
     int height = 0;
+    bool alpha = false;
 
     ~Encoder()
     {
@@ -43,13 +46,16 @@ struct CMovieWriter::Encoder {
 };
 
 namespace {
-// Pictures arrive as 32-bit B, G, R, X; an encoder that takes that (or plain
-// BGR) is fed directly, any other gets its first own format.
-AVPixelFormat choosePixelFormat(const AVCodec* codec)
+// Pictures arrive as 32-bit B, G, R, X (or A); an encoder that takes that
+// (or plain BGR) is fed directly, any other gets its first own format. A
+// first frame with alpha keeps it where the encoder can store it.
+AVPixelFormat choosePixelFormat(const AVCodec* codec, bool alpha)
 {
     if (!codec->pix_fmts)
-        return AV_PIX_FMT_BGR24;
-    for (const AVPixelFormat preferred : {AV_PIX_FMT_BGR0, AV_PIX_FMT_BGRA, AV_PIX_FMT_BGR24})
+        return alpha ? AV_PIX_FMT_BGRA : AV_PIX_FMT_BGR24;
+    static constexpr std::array<AVPixelFormat, 3> withAlpha = {AV_PIX_FMT_BGRA, AV_PIX_FMT_BGR0, AV_PIX_FMT_BGR24};
+    static constexpr std::array<AVPixelFormat, 3> opaque = {AV_PIX_FMT_BGR0, AV_PIX_FMT_BGRA, AV_PIX_FMT_BGR24};
+    for (const AVPixelFormat preferred : alpha ? withAlpha : opaque)
         for (const AVPixelFormat* f = codec->pix_fmts; *f != AV_PIX_FMT_NONE; ++f)
             if (*f == preferred)
                 return preferred;
@@ -125,6 +131,18 @@ int CMovieWriter::addFrame(const QImage& frame)
 
 int CMovieWriter::startMovie(const QImage& first)
 {
+    if (m_chooser) {
+        const std::optional<CMovieCompression> chosen = m_chooser->chooseCompression(first.width(), first.height());
+        if (!chosen) {
+            // Cancelled: nothing to tell but that there is no movie.
+            close();
+            QFile::remove(QString::fromStdString(m_filename));
+            if (m_prompter)
+                m_prompter->tell(kRenderingError, IPrompter::Icon::Stop);
+            return 0;
+        }
+        m_compression = *chosen;
+    }
     auto enc = std::make_unique<Encoder>();
     enc->width = first.width();
     enc->height = first.height();
@@ -147,7 +165,7 @@ int CMovieWriter::startMovie(const QImage& first)
     av_dict_set(&enc->stream->metadata, "title", "Video Stream", 0);
     enc->stream->time_base = AVRational{1, m_fps};
 
-    const AVCodec* codec = avcodec_find_encoder_by_name(m_codec.c_str());
+    const AVCodec* codec = avcodec_find_encoder_by_name(m_compression.encoder.c_str());
     if (!codec || codec->type != AVMEDIA_TYPE_VIDEO) {
         fail(kCompressedStreamError);
         return 0;
@@ -163,15 +181,17 @@ int CMovieWriter::startMovie(const QImage& first)
     enc->codec->height = enc->height;
     enc->codec->time_base = AVRational{1, m_fps};
     enc->codec->framerate = AVRational{m_fps, 1};
-    enc->codec->pix_fmt = choosePixelFormat(codec);
+    enc->codec->pix_fmt = choosePixelFormat(codec, first.hasAlphaChannel());
+    enc->alpha = enc->codec->pix_fmt == AV_PIX_FMT_BGRA;
     enc->codec->sample_aspect_ratio = AVRational{1, 1};
-    if (codec->id == AV_CODEC_ID_MJPEG) {
-        // Full-range JPEG samples, and a fixed quality rather than the
-        // encoder's low default bit rate.
-        enc->codec->color_range = AVCOL_RANGE_JPEG;
+    if (codec->id == AV_CODEC_ID_MJPEG)
+        enc->codec->color_range = AVCOL_RANGE_JPEG; // full-range JPEG samples
+    if (CMovieCompression::offer(m_compression.encoder).value_or(CMovieCompression::Offer{}).hasQuality) {
+        // A fixed quality rather than the encoder's low default bit rate.
         enc->codec->flags |= AV_CODEC_FLAG_QSCALE;
-        enc->codec->global_quality = FF_QP2LAMBDA * 3;
+        enc->codec->global_quality = FF_QP2LAMBDA * CMovieCompression::quantiser(m_compression.quality);
     }
+    enc->codec->thread_count = 0; // as many as the encoder can use
     if (enc->format->oformat->flags & AVFMT_GLOBALHEADER)
         enc->codec->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     if (avcodec_open2(enc->codec, codec, nullptr) < 0) {
@@ -204,9 +224,10 @@ int CMovieWriter::startMovie(const QImage& first)
 int CMovieWriter::writeFrame(const QImage& frame)
 {
     Encoder& enc = *m_encoder;
-    QImage picture = frame.convertToFormat(QImage::Format_RGB32);
+    const QImage::Format format = enc.alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32;
+    QImage picture = frame.convertToFormat(format);
     if (picture.size() != QSize(enc.width, enc.height)) {
-        QImage placed(enc.width, enc.height, QImage::Format_RGB32);
+        QImage placed(enc.width, enc.height, format);
         placed.fill(Qt::black);
         QPainter painter(&placed);
         painter.drawImage(0, 0, picture);

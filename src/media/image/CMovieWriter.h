@@ -1,5 +1,7 @@
 #pragma once
 
+#include "media/image/CMovieCompression.h"
+
 #include <QImage>
 
 #include <cstdint>
@@ -10,8 +12,9 @@ class CDisplayBuffer;
 class IPrompter;
 
 // Writes a sequence of pictures as an AVI movie. The movie takes the size of
-// the first frame; the compressor is chosen by its encoder name (MJPEG by
-// default; "rawvideo" for uncompressed RGB, "ffv1", "mpeg4", ...).
+// the first frame; the compressor is the one set, or the one a chooser
+// answers when the first frame arrives (MJPEG by default; "rawvideo" for
+// uncompressed RGB, "ffv1", "mpeg4", ...).
 // States: 0 closed, 1 waiting for the first frame, 2 writing.
 class CMovieWriter {
 public:
@@ -34,8 +37,12 @@ public:
     CMovieWriter& operator=(const CMovieWriter&) = delete;
 
     // The encoder used from the next first frame on.
-    void setCodec(const std::string& encoderName) { m_codec = encoderName; }
-    const std::string& codec() const { return m_codec; }
+    void setCodec(const std::string& encoderName) { m_compression.encoder = encoderName; }
+    const std::string& codec() const { return m_compression.encoder; }
+    void setCompression(const CMovieCompression& compression) { m_compression = compression; }
+    const CMovieCompression& compression() const { return m_compression; }
+    // Asked at each movie's first frame; without one the compression set is used.
+    void setCompressionChooser(ICompressionChooser* chooser) { m_chooser = chooser; }
 
     // Closes anything open, deletes an existing file of that name and waits
     // for the first frame; a rate of 0 or below becomes 1.
@@ -61,7 +68,8 @@ private:
     void fail(const char* message);
 
     IPrompter* m_prompter;
-    std::string m_codec = kDefaultCodec;
+    ICompressionChooser* m_chooser = nullptr;
+    CMovieCompression m_compression;
     std::string m_filename;
     int m_fps = kDefaultFramesPerSecond;
     int m_state = Closed;

@@ -108,3 +108,36 @@ TEST(MovieWriter, FailuresTellTheUserAndLeaveTheWriterClosed)
     ASSERT_EQ(prompter.messages.size(), 2u);
     EXPECT_EQ(prompter.messages[0], "Unable to Create the Movie File");
 }
+
+TEST(MovieWriter, TheChooserPicksTheCompressorAndCancellingLeavesNoMovie)
+{
+    struct Chooser : ICompressionChooser {
+        std::optional<CMovieCompression> answer;
+        int asked = 0;
+        std::optional<CMovieCompression> chooseCompression(int, int) override
+        {
+            ++asked;
+            return answer;
+        }
+    } chooser;
+    TempFolder folder;
+    ScriptedPrompter prompter;
+    CMovieWriter writer(&prompter);
+    writer.setCompressionChooser(&chooser);
+    const std::string path = folder.path("chosen.avi");
+
+    ASSERT_EQ(writer.open(path), 1);
+    EXPECT_EQ(writer.addFrame(solidFrame(8, 8, 0)), 0);
+    EXPECT_EQ(prompter.messages, std::vector<std::string>{"Error Occured While Rendering the Movie"});
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(path)));
+
+    chooser.answer = CMovieCompression{"ffv1", 50};
+    ASSERT_EQ(writer.open(path), 1);
+    for (int i = 0; i < 2; ++i)
+        ASSERT_EQ(writer.addFrame(solidFrame(8, 8, 0)), 1);
+    writer.close();
+    EXPECT_EQ(chooser.asked, 2); // once per movie, not per frame
+    EXPECT_EQ(probe(path), "ffv1,8,8,2");
+    EXPECT_EQ(CMovieCompression::quantiser(100), 2);
+    EXPECT_EQ(CMovieCompression::quantiser(1), 31);
+}
