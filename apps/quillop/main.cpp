@@ -4,6 +4,7 @@
 #include "params/ui/CUiServices.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QStringList>
 
 int main(int argc, char** argv)
@@ -12,6 +13,9 @@ int main(int argc, char** argv)
     QApplication::setOrganizationName(QString::fromLatin1(CQuillopApp::kOrganisation));
     QApplication::setApplicationName(QStringLiteral("Quillop"));
     QApplication::setApplicationDisplayName(QString::fromLatin1(CQuillopApp::kTitle));
+    // Ties the windows to the installed menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("quillop"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("quillop")));
 
     CQuillopApp quillop;
     if (!quillop.loadInterface(CInterfaceResources::defaultFileName(), CUiServices::prompter()))

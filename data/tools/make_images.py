@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Draws the pictures of the interface resource file and of the demo document.
+"""Draws the pictures of the interface resource file, of the demo document and
+the program's icon.
 
 Run from anywhere: python3 data/tools/make_images.py. The PNG files it writes
 are committed, so a build needs no Python; run it again after changing a
@@ -456,7 +457,47 @@ def demo_images():
     save(c, DEMO, 'background')
 
 
+# --- the program's icon, in the sizes desktops look for --------------------
+
+ICONS = os.path.join(DATA, 'icons')
+ICON_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
+
+
+def program_icon(c, size):
+    """A quill over a page of resources, on the program's blue; drawn on a
+    16-unit grid scaled to the size."""
+    s = size / 16.0
+    c.round_rect(0.5 * s, 0.5 * s, 15 * s, 15 * s, 3 * s, DEEP)
+    x, y, w, h = 3 * s, 2.5 * s, 8.5 * s, 11 * s
+    c.poly([(x, y), (x + w - 2.5 * s, y), (x + w, y + 2.5 * s), (x + w, y + h), (x, y + h)], PAPER)
+    c.poly([(x + w - 2.5 * s, y), (x + w, y + 2.5 * s), (x + w - 2.5 * s, y + 2.5 * s)], SOFT)
+    for i, colour in enumerate((RED, GREEN, ORANGE)):
+        c.rect(x + 1.2 * s, y + (3 + 2.4 * i) * s, 1.6 * s, 1.6 * s, colour)
+        c.rect(x + 3.4 * s, y + (3.5 + 2.4 * i) * s, 3.2 * s, 0.6 * s, GREY)
+    # The feather: a leaf along the line from the nib to the tip.
+    nib, tip = (4.2 * s, 14.2 * s), (14.6 * s, 1.6 * s)
+    dx, dy = tip[0] - nib[0], tip[1] - nib[1]
+    length = math.hypot(dx, dy)
+    ux, uy, nx, ny = dx / length, dy / length, -dy / length, dx / length
+
+    def along(t, off):
+        return (nib[0] + ux * t * length + nx * off * s, nib[1] + uy * t * length + ny * off * s)
+    vane = [along(0.25 + 0.75 * k / 12, 2.1 * math.sin(math.pi * k / 12)) for k in range(13)]
+    vane += [along(0.25 + 0.75 * k / 12, -1.3 * math.sin(math.pi * k / 12)) for k in range(12, -1, -1)]
+    c.poly(vane, YELLOW)
+    c.line(*along(0.0, 0), *along(0.97, 0), 0.7 * s, BROWN)
+    c.poly([along(0.0, 0), along(0.1, 0.45), along(0.1, -0.45)], INK)
+
+
+def program_icons():
+    for size in ICON_SIZES:
+        c = Canvas(size, size)
+        program_icon(c, size)
+        save(c, os.path.join(ICONS, '%dx%d' % (size, size)), 'quillop')
+
+
 if __name__ == '__main__':
     interface_images()
     demo_images()
+    program_icons()
     print('%d pictures written' % len(written))

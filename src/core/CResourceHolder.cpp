@@ -160,15 +160,35 @@ void CResourceHolder::clear()
     m_dropped.reset();
 }
 
+namespace {
+// Names stored in older files may use backslashes as separators.
+std::string withSlashes(std::string path)
+{
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return path;
+}
+
+bool isBare(const std::string& path) { return path.find('/') == std::string::npos && path.find(':') == std::string::npos; }
+
+// Where load() looks for a name, in order: as resolve() says, under
+// ../Shared/ relative to the current folder, and for a bare name the data
+// folder of an installed program (share/quillop beside its bin folder).
+std::vector<std::string> searchPlaces(const std::string& name)
+{
+    std::vector<std::string> places{CResourceHolder::resolve(name), CResourceHolder::resolve("../Shared/" + name)};
+    const std::string path = withSlashes(name);
+    const std::string folder = programFolder();
+    if (isBare(path) && !folder.empty())
+        places.push_back(folder + "/../share/quillop/" + path);
+    return places;
+}
+} // namespace
+
 std::string CResourceHolder::resolve(const std::string& name)
 {
-    std::string path = name;
-    // Names stored in older files may use backslashes as separators.
-    std::replace(path.begin(), path.end(), '\\', '/');
-    if (path.find('/') != std::string::npos || path.find(':') != std::string::npos)
-        return path;
+    const std::string path = withSlashes(name);
     const std::string folder = programFolder();
-    return folder.empty() ? path : folder + "/" + path;
+    return !isBare(path) || folder.empty() ? path : folder + "/" + path;
 }
 
 bool CResourceHolder::isResourceFile(const std::string& fullName)
@@ -237,14 +257,13 @@ int CResourceHolder::save(const std::string& fileName)
 
 int CResourceHolder::load(const std::string& fileName)
 {
-    std::string fullName = resolve(fileName);
-    if (!isResourceFile(fullName)) {
-        fullName = resolve("../Shared/" + fileName);
-        if (!isResourceFile(fullName)) {
-            prompter().tell(kWrongFileType, IPrompter::Icon::Stop);
-            return 0;
-        }
+    const std::vector<std::string> places = searchPlaces(fileName);
+    const auto found = std::find_if(places.begin(), places.end(), isResourceFile);
+    if (found == places.end()) {
+        prompter().tell(kWrongFileType, IPrompter::Icon::Stop);
+        return 0;
     }
+    const std::string fullName = *found;
     clear();
     try {
         return readFile(fullName);

@@ -291,6 +291,28 @@ TEST_F(ResourceFile, BareNamesAreFoundBesideTheProgramThenInTheSharedFolder)
     EXPECT_EQ(ids(holder, GroupBinaryFiles), std::vector<std::string>{"shared"});
 }
 
+TEST_F(ResourceFile, AnInstalledProgramFindsBareNamesInItsDataFolderLast)
+{
+    // bin/quillop reads share/quillop/quillop.mrc when nothing nearer has the name.
+    const std::string installed = programFolder() + "/../share/quillop";
+    QDir().mkpath(QString::fromStdString(installed));
+    const std::string name = "quillop_test_installed.mrc";
+    writeAll(installed + "/" + name, FileBuilder().section("MRVFIL", {"installed"}).bytes);
+    EXPECT_EQ(holder.load(name), 1);
+    EXPECT_EQ(ids(holder, GroupBinaryFiles), std::vector<std::string>{"installed"});
+
+    writeAll(programFolder() + "/" + name, FileBuilder().section("MRVFIL", {"beside"}).bytes);
+    EXPECT_EQ(holder.load(name), 1);
+    EXPECT_EQ(ids(holder, GroupBinaryFiles), std::vector<std::string>{"beside"}) << "beside the program comes first";
+    QFile::remove(QString::fromStdString(programFolder() + "/" + name));
+
+    // Only bare names: a name with a folder means that folder.
+    QDir().mkpath(QString::fromStdString(installed + "/sub"));
+    writeAll(installed + "/sub/" + name, FileBuilder().section("MRVFIL", {"installed"}).bytes);
+    EXPECT_EQ(holder.load("sub/" + name), 0);
+    QDir(QString::fromStdString(installed)).removeRecursively();
+}
+
 namespace {
 // An item whose writing fails half-way, like a disk that fills up.
 class FailingItem : public CResourceItem {
