@@ -12,6 +12,10 @@ _quillop_cli_options()
         bass-drum) echo "--bits --rate --start --end --deceleration --initial-speed --levels --width --height --preview" ;;
         analyze) echo "--smooth --pre-rate --width --height --margins --extra --rate --bounds --preview --threads" ;;
         to-midi) echo "--tempo --black --note --controllers --bend-range --tolerance" ;;
+        images-to-avi) echo "--fps --width --height --codec --quality" ;;
+        avi-to-images) echo "--no-alpha" ;;
+        convert-resources) echo "--workers" ;;
+        split-sounds) echo "--threshold --min-silence --min-sound" ;;
     esac
 }
 
@@ -20,6 +24,12 @@ _quillop_cli_options()
 _quillop_cli_argument_kind()
 {
     local kinds
+    local images="@(png|bmp|jpg|jpeg|tif|tiff|webp|tga)"
+    # Commands that take any number of files of one kind.
+    case "$1" in
+        images-to-avi) [ "$2" -eq 1 ] && echo "avi" || echo "$images"; return ;;
+        convert-resources) echo "mrc"; return ;;
+    esac
     case "$1" in
         info | dump | mix | play) kinds="mrc" ;;
         render-world) kinds="mrc - - png" ;;
@@ -29,7 +39,9 @@ _quillop_cli_argument_kind()
         bass-drum) kinds="wav" ;;
         analyze) kinds="wav awa" ;;
         to-midi) kinds="awa wav mid" ;;
-        texture-maps) kinds="@(png|bmp|jpg|jpeg|tif|tiff|webp|tga)" ;;
+        texture-maps) kinds="$images" ;;
+        avi-to-images) kinds="@(avi|mp4|mkv|mov|webm) @(bmp|png)" ;;
+        split-sounds) kinds="wav dir" ;;
     esac
     local -a list=($kinds)
     echo "${list[$(($2 - 1))]}"
@@ -41,7 +53,7 @@ _quillop_cli()
     cur="${COMP_WORDS[COMP_CWORD]}"
     prev="${COMP_WORDS[COMP_CWORD - 1]}"
     if [ "$COMP_CWORD" -eq 1 ]; then
-        COMPREPLY=($(compgen -W "info dump pack extract resave mix play bass-drum render-world analyze to-midi texture-maps --help" -- "$cur"))
+        COMPREPLY=($(compgen -W "info dump pack extract resave mix play bass-drum render-world analyze to-midi texture-maps images-to-avi avi-to-images convert-resources split-sounds --help" -- "$cur"))
         return
     fi
     local command="${COMP_WORDS[1]}"
@@ -50,7 +62,7 @@ _quillop_cli()
     case "$prev" in
         -o) COMPREPLY=($(compgen -f -X '!*.wav' -- "$cur") $(compgen -d -- "$cur")); compopt -o filenames; return ;;
         --preview) COMPREPLY=($(compgen -f -X '!*.png' -- "$cur") $(compgen -d -- "$cur")); compopt -o filenames; return ;;
-        --*) [[ " $(_quillop_cli_options "$command") " == *" $prev "* && "$prev" != "--json" && "$prev" != "--loop" ]] && return ;;
+        --*) [[ " $(_quillop_cli_options "$command") " == *" $prev "* && "$prev" != "--json" && "$prev" != "--loop" && "$prev" != "--no-alpha" ]] && return ;;
     esac
     if [[ "$cur" == -* ]]; then
         COMPREPLY=($(compgen -W "$(_quillop_cli_options "$command")" -- "$cur"))
@@ -61,7 +73,7 @@ _quillop_cli()
     local i position=1
     for ((i = 2; i < COMP_CWORD; i++)); do
         case "${COMP_WORDS[i]}" in
-            --json | --loop) ;;
+            --json | --loop | --no-alpha) ;;
             -*) ((i++)) ;;
             *) ((position++)) ;;
         esac

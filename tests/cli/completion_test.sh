@@ -49,6 +49,8 @@ quillop-cli render-world demo.mrc World 10 |out picture.png
 quillop-cli render-world demo.mrc --size |
 quillop-cli texture-maps |out picture.png
 quillop-cli bass-drum --pre|--preview
+quillop-cli split-sounds drum.wav |out
+quillop-cli convert-resources demo.mrc |demo.mrc other.mrc out
 TABLE
 
 # The program names the same commands and options as the completion.
