@@ -9,7 +9,7 @@
 #include <cstring>
 
 CArchive::CArchive(QIODevice& file, Mode mode)
-    : m_file(file), m_mode(mode), m_buffer(kBufferSize)
+    : m_file(file), m_mode(mode), m_buffer(kBufferSize), m_fileSize(mode == Mode::Load ? file.size() : 0)
 {
 }
 
@@ -157,8 +157,12 @@ void CArchive::read(void* data, std::size_t size)
 
 std::int64_t CArchive::remaining() const
 {
+    if (!isLoading())
+        return m_file.size() - m_file.pos();
+    // Every stored length is checked against this: the size is not asked
+    // of the file again for each one.
     const std::int64_t unread = static_cast<std::int64_t>(m_end - m_begin);
-    return m_file.size() - m_file.pos() + (isLoading() ? unread : 0);
+    return m_fileSize - m_file.pos() + unread;
 }
 
 void CArchive::requireRemaining(std::int64_t size) const

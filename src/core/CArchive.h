@@ -61,5 +61,7 @@ private:
     std::size_t m_begin = 0;  // next unread byte (reading)
     std::size_t m_end = 0;    // end of valid bytes (reading) / of pending bytes (writing)
     bool m_closed = false;
+    // Reading: the file's size, asked once; it cannot change under a load.
+    std::int64_t m_fileSize = 0;
     CKeySource* m_keySource = nullptr;
 };

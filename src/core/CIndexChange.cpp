@@ -1,8 +1,17 @@
 #include "core/CIndexChange.h"
 
+#include "core/RowOrder.h"
+
 CIndexChange CIndexChange::removed(int row, int rowsAfter) { return {Kind::Removed, row, rowsAfter}; }
 CIndexChange CIndexChange::moved(int from, int to) { return {Kind::Moved, from, to}; }
 CIndexChange CIndexChange::swapped(int a, int b) { return {Kind::Swapped, a, b}; }
+
+CIndexChange CIndexChange::rearranged(const std::vector<int>& order, int oldCount)
+{
+    CIndexChange change{Kind::Rearranged, 0, 0};
+    change.m_newRows = std::make_shared<const std::vector<int>>(RowOrder::newRowOfOld(order, oldCount));
+    return change;
+}
 
 // Written as a mapping rather than with a temporary marker value, so that no
 // stored value can be mistaken for the marker.
@@ -32,6 +41,12 @@ int CIndexChange::apply(int r) const
             return m_b;
         if (r == m_b)
             return m_a;
+        return r;
+    case Kind::Rearranged:
+        // Values that name no row of the group before the change are left
+        // alone, as every single change leaves them.
+        if (r >= 0 && static_cast<std::size_t>(r) < m_newRows->size())
+            return (*m_newRows)[static_cast<std::size_t>(r)];
         return r;
     }
     return r;

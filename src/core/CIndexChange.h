@@ -1,5 +1,8 @@
 #pragma once
 
+#include <memory>
+#include <vector>
+
 // How the rows of a group changed, as a rule that maps a stored reference to
 // one of those rows onto its new value. Items of other groups store row
 // indexes (animation frames and map cells point at bitmaps, world elements at
@@ -14,6 +17,10 @@ public:
     static CIndexChange moved(int from, int to);
     // Rows a and b exchanged places.
     static CIndexChange swapped(int a, int b);
+    // The `oldCount` rows were put in `order` (`order[i]` is the old row now
+    // at row i; old rows not listed were deleted): a whole command over many
+    // rows as one change, the same as its single changes one after another.
+    static CIndexChange rearranged(const std::vector<int>& order, int oldCount);
 
     int apply(int reference) const;
 
@@ -21,10 +28,12 @@ public:
     void update(int& reference) const { reference = apply(reference); }
 
 private:
-    enum class Kind { Removed, Moved, Swapped };
+    enum class Kind { Removed, Moved, Swapped, Rearranged };
     CIndexChange(Kind kind, int a, int b) : m_kind(kind), m_a(a), m_b(b) {}
 
     Kind m_kind;
     int m_a;
     int m_b;
+    // Rearranged: the new row of every old row, -1 for a deleted one.
+    std::shared_ptr<const std::vector<int>> m_newRows;
 };

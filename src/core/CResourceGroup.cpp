@@ -1,6 +1,7 @@
 #include "core/CResourceGroup.h"
 
 #include "core/RowMoves.h"
+#include "core/RowOrder.h"
 
 #include "core/CArchive.h"
 #include "core/CArchiveException.h"
@@ -58,6 +59,12 @@ CResourceItem* CResourceGroup::get(int i) const
 int CResourceGroup::remove(int i)
 {
     return removeRow(m_items, i);
+}
+
+int CResourceGroup::rearrange(const std::vector<int>& order)
+{
+    // The unlisted items are destroyed with the old list.
+    return RowOrder::rearrange(m_items, order) ? 1 : 0;
 }
 
 std::unique_ptr<CResourceItem> CResourceGroup::take(int i)

@@ -37,6 +37,10 @@ public:
     int findById(const std::string& id) const;
     CResourceItem* get(int i) const;
     int remove(int i);
+    // Puts the items in `order` (`order[i]` is the old index of the item
+    // that ends at i) and destroys those not listed: 1 if done, 0 (nothing
+    // changed) when `order` names an index twice or one out of range.
+    int rearrange(const std::vector<int>& order);
 
     // Takes the item out without destroying it (for moving between groups).
     std::unique_ptr<CResourceItem> take(int i);

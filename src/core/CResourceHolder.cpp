@@ -2,6 +2,7 @@
 
 #include "core/CArchive.h"
 #include "core/CArchiveException.h"
+#include "core/CIndexChange.h"
 #include "core/CRegularFile.h"
 #include "core/CResourceItem.h"
 #include "core/CSectionCoder.h"
@@ -144,6 +145,19 @@ int CResourceHolder::remove(int g, int i)
 {
     CResourceGroup* grp = group(g);
     return grp ? grp->remove(i) : 0;
+}
+
+int CResourceHolder::rearrange(int g, const std::vector<int>& order, bool keepReferences)
+{
+    CResourceGroup* grp = group(g);
+    if (!grp)
+        return 0;
+    const int before = grp->count();
+    if (!grp->rearrange(order))
+        return 0;
+    if (keepReferences)
+        renumberReferences(g, CIndexChange::rearranged(order, before));
+    return 1;
 }
 
 void CResourceHolder::renumberReferences(int g, const CIndexChange& change)

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class CIndexChange;
 class CKeySource;
@@ -64,6 +65,11 @@ public:
     int findById(int group, const std::string& id) const;
     CResourceItem* get(int group, int i) const;
     int remove(int group, int i);
+    // A command over many rows in one go: puts the rows of `group` in
+    // `order` (`order[i]` is the old row that ends at i, unlisted rows are
+    // deleted) and, with `keepReferences`, renumbers every reference to them
+    // in one pass. 1 if done; 0 and nothing changed for an invalid order.
+    int rearrange(int group, const std::vector<int>& order, bool keepReferences);
 
     // Tells every item of every group that the rows of `group` changed, so
     // that references to them follow (the grids call it after a delete,

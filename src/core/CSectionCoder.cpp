@@ -3,23 +3,11 @@
 #include "core/CArchive.h"
 #include "core/CKeySource.h"
 
+#include <algorithm>
 #include <cstring>
 #include <type_traits>
 
 namespace {
-std::uint32_t loadWord(const std::uint8_t* p)
-{
-    return p[0] | (p[1] << 8) | (p[2] << 16) | (std::uint32_t(p[3]) << 24);
-}
-
-void storeWord(std::uint8_t* p, std::uint32_t w)
-{
-    p[0] = static_cast<std::uint8_t>(w);
-    p[1] = static_cast<std::uint8_t>(w >> 8);
-    p[2] = static_cast<std::uint8_t>(w >> 16);
-    p[3] = static_cast<std::uint8_t>(w >> 24);
-}
-
 template <typename T>
 void toLittleEndian(T value, std::uint8_t* out)
 {
@@ -72,15 +60,26 @@ int CSectionCoder::header(CArchive& ar)
     return 1;
 }
 
-void CSectionCoder::scramble(std::uint8_t* data, std::size_t size) const
+void CSectionCoder::scramble(std::uint8_t* data, std::size_t size) const { scrambleInto(data, data, size); }
+
+// Word by word through memcpy, so that the compiler can keep whole words
+// (and vectors of them) in registers.
+void CSectionCoder::scrambleInto(const std::uint8_t* from, std::uint8_t* to, std::size_t size) const
 {
-    if (!scrambling())
+    if (!scrambling()) {
+        if (from != to)
+            std::memmove(to, from, size);
         return;
+    }
     std::size_t i = 0;
-    for (; i + 4 <= size; i += 4)
-        storeWord(data + i, (loadWord(data + i) ^ m_mask) - m_offset);
+    for (; i + 4 <= size; i += 4) {
+        std::uint32_t w;
+        std::memcpy(&w, from + i, 4);
+        w = (w ^ m_mask) - m_offset;
+        std::memcpy(to + i, &w, 4);
+    }
     for (; i < size; ++i)
-        data[i] = static_cast<std::uint8_t>((data[i] ^ static_cast<std::uint8_t>(m_mask)) - static_cast<std::uint8_t>(m_offset));
+        to[i] = static_cast<std::uint8_t>((from[i] ^ static_cast<std::uint8_t>(m_mask)) - static_cast<std::uint8_t>(m_offset));
 }
 
 void CSectionCoder::unscramble(std::uint8_t* data, std::size_t size) const
@@ -88,8 +87,12 @@ void CSectionCoder::unscramble(std::uint8_t* data, std::size_t size) const
     if (!scrambling())
         return;
     std::size_t i = 0;
-    for (; i + 4 <= size; i += 4)
-        storeWord(data + i, (loadWord(data + i) + m_offset) ^ m_mask);
+    for (; i + 4 <= size; i += 4) {
+        std::uint32_t w;
+        std::memcpy(&w, data + i, 4);
+        w = (w + m_offset) ^ m_mask;
+        std::memcpy(data + i, &w, 4);
+    }
     for (; i < size; ++i)
         data[i] = static_cast<std::uint8_t>(static_cast<std::uint8_t>(data[i] + static_cast<std::uint8_t>(m_offset)) ^ static_cast<std::uint8_t>(m_mask));
 }
@@ -105,16 +108,17 @@ int CSectionCoder::codeBlock(CArchive& ar, void* data, std::size_t size)
         ar.read(bytes, size);
         unscramble(bytes, size);
     } else {
-        // Scramble the caller's bytes in place and restore them afterwards:
-        // large blocks (pictures, sounds) are never copied.
-        scramble(bytes, size);
-        try {
-            ar.write(bytes, size);
-        } catch (...) {
-            unscramble(bytes, size);
-            throw;
+        // Scrambled a piece at a time into a small buffer that stays in the
+        // cache: one pass over the caller's bytes, which are left as they
+        // are. The piece is a whole number of words, so that the words line
+        // up with the block's start as the reader expects.
+        constexpr std::size_t kPiece = 16384;
+        std::uint8_t piece[kPiece];
+        for (std::size_t done = 0; done < size; done += kPiece) {
+            const std::size_t n = std::min(kPiece, size - done);
+            scrambleInto(bytes + done, piece, n);
+            ar.write(piece, n);
         }
-        unscramble(bytes, size);
     }
     return 1;
 }

@@ -42,6 +42,8 @@ public:
     // raw runs themselves.
     void scramble(std::uint8_t* data, std::size_t size) const;
     void unscramble(std::uint8_t* data, std::size_t size) const;
+    // Scrambles `size` bytes of `from` into `to` (which may be `from`).
+    void scrambleInto(const std::uint8_t* from, std::uint8_t* to, std::size_t size) const;
 
     std::int32_t mode() const { return m_mode; }
     std::uint32_t maskWord() const { return m_mask; }

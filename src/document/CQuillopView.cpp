@@ -46,6 +46,7 @@ CQuillopView::CQuillopView(CQuillopDoc& document, QWidget* parent)
         m_panels[static_cast<std::size_t>(i)] = grid;
         m_stack->addWidget(grid);
         connect(this, &CQuillopView::dataChanged, grid, &CItemsGrid::reload);
+        connect(grid, &CItemsGrid::previewChanged, this, &CQuillopView::followPreview);
     }
     m_stack->setCurrentIndex(0);
     setFocusPolicy(Qt::StrongFocus);
@@ -83,6 +84,7 @@ void CQuillopView::showPanel(int index, bool selectLast)
         m_current.store(index);
         m_stack->setCurrentWidget(next);
         next->activate();
+        followPreview();
     }
     next->setFocus();
     if (selectLast && next->rowCount() > 0)
@@ -114,12 +116,25 @@ bool CQuillopView::checkIntegrity(IPrompter& prompter)
 
 void CQuillopView::activateView()
 {
+    m_active = true;
     if (CItemsGrid* current = panel(m_current.load()))
         current->setFocus();
     restartTimer(true, true);
 }
 
-void CQuillopView::deactivateView() { restartTimer(true, false); }
+void CQuillopView::deactivateView()
+{
+    m_active = false;
+    restartTimer(true, false);
+}
+
+void CQuillopView::followPreview()
+{
+    CItemsGrid* current = panel(m_current.load());
+    const bool plays = m_active && current && current->previewPlays();
+    if (plays != m_timer.isRunning())
+        restartTimer(!plays, plays);
+}
 
 void CQuillopView::restartTimer(bool stop, bool start)
 {
@@ -128,10 +143,13 @@ void CQuillopView::restartTimer(bool stop, bool start)
         m_timer.stop();
     }
     if (start && !m_timer.isRunning()) {
-        const int delay = CDocumentSettings(m_document.holder()).timerStepDelay();
-        if (m_timer.start(delay, [this] { return timerStep(); }))
-            m_collector->start();
         CItemsGrid* current = panel(m_current.load());
+        // Nothing to step: the editor sleeps until a preview plays.
+        if (current && current->previewPlays()) {
+            const int delay = CDocumentSettings(m_document.holder()).timerStepDelay();
+            if (m_timer.start(delay, [this] { return timerStep(); }))
+                m_collector->start();
+        }
         if (current && !current->isLocked())
             current->showStep();
     }
@@ -146,9 +164,13 @@ bool CQuillopView::timerStep()
 
 void CQuillopView::collectSteps()
 {
+    CItemsGrid* current = panel(m_current.load());
+    if (current && !current->previewPlays()) {
+        restartTimer(true, false);
+        return;
+    }
     if (!m_timer.takeStepPending())
         return;
-    CItemsGrid* current = panel(m_current.load());
     if (current && !current->isLocked()) {
         current->showStep();
         ++m_shownSteps;

@@ -49,7 +49,8 @@ public:
     // Asks the panels in order; the first that fails is shown. "OK." when all pass.
     bool checkIntegrity(IPrompter& prompter);
 
-    // The game step timer, running only while the view is active.
+    // The game step timer, running only while the view is active and its
+    // current panel's preview plays.
     void activateView();
     void deactivateView();
     void restartTimer(bool stop, bool start);
@@ -75,12 +76,15 @@ protected:
 private:
     bool timerStep();
     void collectSteps();
+    // Starts or stops the timer as the current panel's preview now needs.
+    void followPreview();
 
     CQuillopDoc& m_document;
     std::array<CItemsGrid*, kPanelCount> m_panels{};
     QStackedLayout* m_stack;
     std::atomic<int> m_current{0};
     bool m_maintain = true;
+    bool m_active = false;
     CGameStepTimer m_timer;
     QTimer* m_collector;
     std::atomic<long> m_steps{0};

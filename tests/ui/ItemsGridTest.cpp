@@ -32,16 +32,16 @@ std::unique_ptr<CResourceItem> prototypes(int group)
     return CResourceHolder::plainPrototype(group);
 }
 
-// A grid whose item operations are recorded on the way through.
+// A grid whose row commands are recorded on the way through.
 class RecordingGrid : public CItemsGrid {
 public:
     using CItemsGrid::CItemsGrid;
-    int deleteItem(int item) override
+    int rearrangeItems(const std::vector<int>& order) override
     {
-        deleted.push_back(item);
-        return CItemsGrid::deleteItem(item);
+        orders.push_back(order);
+        return CItemsGrid::rearrangeItems(order);
     }
-    std::vector<int> deleted;
+    std::vector<std::vector<int>> orders;
 };
 
 struct GridFixture : ::testing::Test {
@@ -81,7 +81,7 @@ TEST_F(GridFixture, DeleteRemovesMarkedRowsAndTheCursorRowFromTheBottomUp)
     grid.setCurrentCell(2, 3);
     EXPECT_EQ(grid.selectedCount(), 3);
     grid.deleteItems();
-    EXPECT_EQ(grid.deleted, (std::vector<int>{5, 3, 2}));
+    EXPECT_EQ(grid.orders, (std::vector<std::vector<int>>{{0, 1, 4, 6}})) << "rows 5, 3 and 2 go in one change";
     EXPECT_EQ(ids(), "abeg");
     EXPECT_TRUE(marked().empty()) << "marks are cleared after a delete";
     EXPECT_GT(host.modified, 0);
@@ -134,6 +134,9 @@ TEST_F(GridFixture, SortOfANonContiguousSetKeepsTheRowPositions)
     grid.setMarked(1, true);
     grid.sortItems(false);
     EXPECT_EQ(ids(), "a3c2e1g");
+    grid.setCurrentCell(0, 3);  // the row-number column
+    grid.sortItems(false);
+    EXPECT_EQ(ids(), "a1c2e3g") << "by row number, descending reverses the set (and comes to an end)";
 }
 
 TEST_F(GridFixture, OneEditWritesTheSameColumnOfEveryMarkedRow)

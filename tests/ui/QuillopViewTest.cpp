@@ -17,6 +17,7 @@
 #include <cmath>
 #include <mutex>
 #include <thread>
+#include <atomic>
 #include <vector>
 
 namespace {
@@ -30,6 +31,7 @@ public:
         ++checks;
         return passes;
     }
+    bool previewPlays() const override { return plays; }
     void showStep() override
     {
         ++shown;
@@ -46,6 +48,7 @@ public:
     std::mutex stepsMutex;
     int checks = 0;
     bool passes = true;
+    std::atomic<bool> plays{true};
     int shown = 0;
     bool shownOnInterfaceThread = true;
     std::thread::id interfaceThread = std::this_thread::get_id();
@@ -165,6 +168,33 @@ TEST_F(ViewFixture, TheTimerStepsAtTheDocumentsDelayAndRepaintsOnTheInterfaceThr
     EXPECT_TRUE(view.isTimerRunning());
     EXPECT_EQ(view.timerDelay(), 40);
     view.deactivateView();
+}
+
+TEST_F(ViewFixture, TheTimerRunsOnlyWhileTheCurrentPanelsPreviewPlays)
+{
+    CQuillopView view(doc);
+    ProbePanel& panel = *probe(view, 0);
+    panel.plays = false;
+    view.activateView();
+    EXPECT_FALSE(view.isTimerRunning()) << "an idle editor sleeps";
+
+    panel.plays = true;
+    emit panel.previewChanged();
+    EXPECT_TRUE(view.isTimerRunning());
+    probe(view, 1)->plays = false;
+    view.showPanel(1, false);
+    EXPECT_FALSE(view.isTimerRunning()) << "a panel with nothing playing";
+    view.showPanel(0, false);
+    EXPECT_TRUE(view.isTimerRunning());
+
+    panel.plays = false;  // the preview came to its end by itself
+    QTest::qWait(30);
+    EXPECT_FALSE(view.isTimerRunning());
+
+    view.deactivateView();
+    panel.plays = true;
+    emit panel.previewChanged();
+    EXPECT_FALSE(view.isTimerRunning()) << "an inactive view takes no steps";
 }
 
 TEST_F(ViewFixture, AnEditingPanelTakesNoSteps)

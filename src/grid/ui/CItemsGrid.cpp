@@ -3,6 +3,7 @@
 #include "params/ui/WidgetHelpers.h"
 
 #include "core/CIndexChange.h"
+#include "core/RowOrder.h"
 #include "core/CResourceHolder.h"
 #include "core/CResourceItem.h"
 #include "core/IPrompter.h"
@@ -343,6 +344,11 @@ int CItemsGrid::swapItems(int a, int b)
     return 1;
 }
 
+int CItemsGrid::rearrangeItems(const std::vector<int>& order)
+{
+    return m_holder ? m_holder->rearrange(m_group, order, m_host && m_host->maintainRelationships()) : 0;
+}
+
 void CItemsGrid::reloadEditorView()
 {
     const int item = currentItem();
@@ -448,13 +454,18 @@ void CItemsGrid::selectInvert()
     refreshRows();
 }
 
-void CItemsGrid::moveMark(int from, int to)
+bool CItemsGrid::rearrangeRows(const std::vector<int>& order)
 {
-    if (from < 0 || to < 0 || from >= static_cast<int>(m_marks.size()) || to >= static_cast<int>(m_marks.size()))
-        return;
-    const int mark = m_marks[static_cast<std::size_t>(from)];
-    m_marks.erase(m_marks.begin() + from);
-    m_marks.insert(m_marks.begin() + to, mark);
+    const int rows = rowCount();
+    if (RowOrder::isUnchanged(order, rows))
+        return false;
+    m_marks.resize(static_cast<std::size_t>(rows), 0);
+    CLock lock(*this);
+    if (!rearrangeItems(order))
+        return false;
+    // The marks follow their items; a deleted row's mark goes with it.
+    RowOrder::rearrange(m_marks, order);
+    return true;
 }
 
 void CItemsGrid::markModified()
@@ -484,11 +495,7 @@ void CItemsGrid::deleteItems()
     const std::vector<int> set = selectionSet(false);
     if (set.empty())
         return;
-    {
-        CLock lock(*this);
-        for (int item : set)
-            deleteItem(item);
-    }
+    rearrangeRows(RowOrder::withoutRows(rowCount(), set));
     m_marks.assign(static_cast<std::size_t>(rowCount()), 0);
     refreshRows();
     const int rows = rowCount();
@@ -506,12 +513,7 @@ void CItemsGrid::moveUp()
     if (set.empty() || set.front() <= 0)
         return;
     const int column = currentColumn();
-    {
-        CLock lock(*this);
-        for (int item : set)
-            if (moveItem(item, item - 1))
-                moveMark(item, item - 1);
-    }
+    rearrangeRows(RowOrder::movedUp(rowCount(), set));
     refreshRows();
     setCurrentCell(column, set.front() - 1);
     markModified();
@@ -523,12 +525,7 @@ void CItemsGrid::moveDown()
     if (set.empty() || set.front() >= rowCount() - 1)
         return;
     const int column = currentColumn();
-    {
-        CLock lock(*this);
-        for (int item : set)
-            if (moveItem(item, item + 1))
-                moveMark(item, item + 1);
-    }
+    rearrangeRows(RowOrder::movedDown(rowCount(), set));
     refreshRows();
     setCurrentCell(column, set.front() + 1);
     markModified();
@@ -539,14 +536,7 @@ void CItemsGrid::groupItems()
     const std::vector<int> set = selectionSet(true);
     if (set.empty())
         return;
-    {
-        CLock lock(*this);
-        for (std::size_t k = 1; k < set.size(); ++k) {
-            const int to = set.front() + static_cast<int>(k);
-            if (moveItem(set[k], to))
-                moveMark(set[k], to);
-        }
-    }
+    rearrangeRows(RowOrder::grouped(rowCount(), set));
     refreshRows();
     markModified();
 }
@@ -558,25 +548,11 @@ void CItemsGrid::sortItems(bool ascending)
         return;
     const int column = std::max(currentColumn(), 0);
     const int current = currentItem();
-    m_marks.resize(static_cast<std::size_t>(rowCount()), 0);
-    bool changed = false;
-    {
-        CLock lock(*this);
-        // Passes over neighbouring members of the set until one swaps
-        // nothing: equal values never swap, so they keep their order.
-        for (bool swapped = true; swapped;) {
-            swapped = false;
-            for (std::size_t k = 0; k + 1 < set.size(); ++k) {
-                const int upper = set[k];
-                const int lower = set[k + 1];
-                const int order = compareCells(column, upper, lower);
-                if ((ascending ? order > 0 : order < 0) && swapItems(upper, lower)) {
-                    std::swap(m_marks[static_cast<std::size_t>(upper)], m_marks[static_cast<std::size_t>(lower)]);
-                    swapped = changed = true;
-                }
-            }
-        }
-    }
+    // Items are compared where they stand before anything moves; the row
+    // number column therefore sorts by the rows' old numbers.
+    const std::vector<int> order = RowOrder::sorted(rowCount(), set, ascending,
+                                                    [&](int a, int b) { return compareCells(column, a, b); });
+    const bool changed = rearrangeRows(order);
     refreshRows();
     if (current >= 0)
         setCurrentCell(column, current);

@@ -70,6 +70,10 @@ public:
     // called on the timer thread.
     bool runGameStep();
     virtual void showStep() {}
+    // True while the view beside the grid plays something game steps move;
+    // the document view runs its step timer only then, so that an idle
+    // editor sleeps. A panel emits previewChanged when this may have changed.
+    virtual bool previewPlays() const { return false; }
     // Its part of the integrity check: true when it passes.
     virtual bool check() { return true; }
     // Reads the document again and redraws every row.
@@ -96,6 +100,9 @@ public:
     virtual int deleteItem(int item);
     virtual int moveItem(int from, int to);
     virtual int swapItems(int a, int b);
+    // A command over many rows as one change (see CResourceHolder::rearrange):
+    // what deleteItem, moveItem and swapItems one after another would do.
+    virtual int rearrangeItems(const std::vector<int>& order);
     virtual void buildMenu(QMenu& /*menu*/, int /*base*/) {}
     virtual int command(int /*base*/, int /*chosen*/) { return 0; }
     virtual bool acceptsFiles() const { return false; }
@@ -146,6 +153,7 @@ public:
 
 signals:
     void selectionCountChanged(int count);
+    void previewChanged();
 
 protected:
     // The operations that change items hold this, so that a game step on
@@ -175,7 +183,8 @@ private:
     bool search(const CFindOptions& options, bool allowSelectAndReplace);
     template <typename Store> void storeEdit(int gridColumn, int item, Store store);
     CellValue* typedCell(int gridColumn, int item) const;
-    void moveMark(int from, int to);
+    // Runs a command's new row order on the items and the marks.
+    bool rearrangeRows(const std::vector<int>& order);
     void fitRowHeights();
     void updateSelectedCount();
     bool handleKey(int key, Qt::KeyboardModifiers modifiers, bool perform);

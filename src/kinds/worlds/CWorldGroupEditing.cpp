@@ -32,3 +32,8 @@ int CWorldGroupEditing::swap(CResourceHolder& document, int a, int b)
     document.renumberReferences(GroupWorlds, CIndexChange::swapped(a, b));
     return 1;
 }
+
+int CWorldGroupEditing::rearrange(CResourceHolder& document, const std::vector<int>& order)
+{
+    return document.rearrange(GroupWorlds, order, true);
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 class CResourceHolder;
 
 // The worlds grid's row commands. Unlike the other groups, world references
@@ -16,4 +18,6 @@ public:
     static int remove(CResourceHolder& document, int row);
     static int move(CResourceHolder& document, int from, int to);
     static int swap(CResourceHolder& document, int a, int b);
+    // Many rows at once: see CResourceHolder::rearrange.
+    static int rearrange(CResourceHolder& document, const std::vector<int>& order);
 };

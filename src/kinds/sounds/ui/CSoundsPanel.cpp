@@ -2,6 +2,7 @@
 
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
+#include "core/RowOrder.h"
 #include "grid/ui/CPanelView.h"
 #include "grid/ui/CTypedCellColumn.h"
 #include "kinds/sounds/CMVT_WavMemory.h"
@@ -211,6 +212,19 @@ int CSoundsPanel::deleteItem(int item)
     if (sound && player)
         player->stop(sound);
     return CItemsGrid::deleteItem(item);
+}
+
+int CSoundsPanel::rearrangeItems(const std::vector<int>& order)
+{
+    // Deleted rows stop sounding first, as with deleteItem.
+    if (CAudioPlayer* player = audioPlayer()) {
+        const std::vector<int> newRows = RowOrder::newRowOfOld(order, rowCount());
+        for (std::size_t row = 0; row < newRows.size(); ++row)
+            if (newRows[row] < 0)
+                if (CMVT_WavMemory* sound = soundAt(static_cast<int>(row)))
+                    player->stop(sound);
+    }
+    return CItemsGrid::rearrangeItems(order);
 }
 
 int CSoundsPanel::dropFile(const QString& path) { return insertSounds({path.toStdString()}) >= 0 ? 1 : 0; }

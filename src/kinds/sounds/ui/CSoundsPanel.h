@@ -46,6 +46,7 @@ public:
     int newItem() override;
     // A deleted sound falls silent first.
     int deleteItem(int item) override;
+    int rearrangeItems(const std::vector<int>& order) override;
     void buildMenu(QMenu& menu, int base) override;
     int command(int base, int chosen) override;
     bool acceptsFiles() const override { return true; }

@@ -87,6 +87,18 @@ bool CTrajectoriesPanel::gameStep()
     return m_player->step();
 }
 
+bool CTrajectoriesPanel::previewPlays() const
+{
+    return m_player->loaded() && !m_player->isPaused() && m_player->clock().IsPlaying();
+}
+
+void CTrajectoriesPanel::loadPlayer(int row)
+{
+    // Loading restarts the clock: the preview plays again.
+    m_player->load(row);
+    emit previewChanged();
+}
+
 void CTrajectoriesPanel::showStep()
 {
     m_player->update();
@@ -199,7 +211,7 @@ int CTrajectoriesPanel::storeCell(int column, int item, const CellValue& value)
         return 0;
     }
     if (reloadPlayer && item == m_player->currentIndex())
-        m_player->load(item);
+        loadPlayer(item);
     else
         m_player->update();
     return 1;
@@ -240,7 +252,7 @@ int CTrajectoriesPanel::copyEditorCell(int column, int to, int from)
         return 0;
     }
     if (to == m_player->currentIndex())
-        m_player->load(to);
+        loadPlayer(to);
     return 1;
 }
 
@@ -300,7 +312,7 @@ template <typename Operation> int CTrajectoriesPanel::forEachSelected(Operation 
                 operation(*record);
                 ++done;
             }
-        m_player->load(currentItem());
+        loadPlayer(currentItem());
     }
     return done > 0 ? 1 : 0;
 }
@@ -365,7 +377,7 @@ void CTrajectoriesPanel::reloadEditorView()
     // change how it plays reload it themselves.
     const Trajectory* shown = trajectory(currentItem());
     if (m_player->currentIndex() != currentItem() || !shown || m_player->loaded() != shown)
-        m_player->load(currentItem());
+        loadPlayer(currentItem());
     else
         m_player->update();
 }

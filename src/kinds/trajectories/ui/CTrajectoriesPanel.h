@@ -64,6 +64,7 @@ public:
     int copyEditorCell(int column, int to, int from) override;
     void reloadEditorView() override;
     void showStep() override;
+    bool previewPlays() const override;
     // Unique IDs, and what a trajectory can hold that no edit here would
     // give it (a type or play mode outside the lists, a closed shape whose
     // last point is not its first).
@@ -91,6 +92,7 @@ protected:
 
 private:
     Trajectory* trajectory(int item) const;
+    void loadPlayer(int row);
     // Asks for a decimal number (read like atof) and keeps it within the
     // prompt's bounds; false on Cancel.
     bool askReal(const Prompt& prompt, const char* format, double& value);

@@ -121,9 +121,20 @@ int CWorldsPanel::swapItems(int a, int b)
     return done;
 }
 
+int CWorldsPanel::rearrangeItems(const std::vector<int>& order)
+{
+    if (!holder())
+        return 0;
+    int done = 0;
+    m_elements->withInstance([&](const auto&) { done = CWorldGroupEditing::rearrange(*holder(), order); });
+    rowsChanged();
+    return done;
+}
+
 void CWorldsPanel::rowsChanged()
 {
     m_elements->showWorld(holder(), currentItem());
+    emit previewChanged();
 }
 
 void CWorldsPanel::buildMenu(QMenu& menu, int base)
@@ -134,14 +145,19 @@ void CWorldsPanel::buildMenu(QMenu& menu, int base)
 void CWorldsPanel::reloadEditorView()
 {
     const int item = currentItem();
-    if (item != m_elements->worldIndex() || !worldAt(item))
+    if (item != m_elements->worldIndex() || !worldAt(item)) {
         m_elements->showWorld(holder(), item);
+        emit previewChanged();
+    }
 }
 
 bool CWorldsPanel::gameStep()
 {
     return m_elements->step(1.0);
 }
+
+// A shown world plays as long as it is shown.
+bool CWorldsPanel::previewPlays() const { return m_elements->world() != nullptr; }
 
 void CWorldsPanel::showStep()
 {

@@ -26,9 +26,11 @@ public:
     int deleteItem(int item) override;
     int moveItem(int from, int to) override;
     int swapItems(int a, int b) override;
+    int rearrangeItems(const std::vector<int>& order) override;
     void buildMenu(QMenu& menu, int base) override;
     void reloadEditorView() override;
     void showStep() override;
+    bool previewPlays() const override;
     // Passes when no two worlds share an ID, no world includes itself
     // through its elements and every element names an object and a
     // trajectory that exist (or none); otherwise reports the first finding,
