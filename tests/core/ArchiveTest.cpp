@@ -109,3 +109,33 @@ TEST(Archive, ShortFilesAndOversizedLengthsThrow)
         EXPECT_EQ(e.cause(), CArchiveException::Cause::BadLength);
     }
 }
+
+namespace {
+// A file that counts how often it is asked its size.
+class SizeCountingBuffer : public QBuffer {
+public:
+    using QBuffer::QBuffer;
+    qint64 size() const override
+    {
+        ++asked;
+        return QBuffer::size();
+    }
+    mutable int asked = 0;
+};
+} // namespace
+
+TEST(Archive, AReaderAsksTheFileSizeOnceWhateverItChecks)
+{
+    QByteArray bytes = store([](CArchive& ar) {
+        for (int i = 0; i < 100; ++i)
+            ar.writeString("value");
+    });
+    SizeCountingBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    CArchive ar(buffer, CArchive::Mode::Load);
+    for (int i = 0; i < 100; ++i)
+        ASSERT_EQ(ar.readString(), "value");
+    EXPECT_EQ(ar.remaining(), 0);
+    EXPECT_LE(buffer.asked, 1) << "one size query per load, not one per stored length";
+    EXPECT_THROW(ar.requireRemaining(1), CArchiveException);
+}

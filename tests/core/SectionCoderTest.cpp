@@ -7,6 +7,7 @@
 #include <QBuffer>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -212,4 +213,25 @@ TEST(SectionCoder, CountsLargerThanTheFileAreRefusedBeforeAllocating)
         std::vector<std::uint8_t> v;
         EXPECT_THROW(c.codeByteArray(ar, v), CArchiveException);
     });
+}
+
+TEST(SectionCoder, ABlockLargerThanTheWritersPiecesIsScrambledAsOneRun)
+{
+    // Sizes around the pieces the writer scrambles at a time, with tails
+    // that are not whole words.
+    for (std::size_t size : {std::size_t(16383), std::size_t(16384), std::size_t(40001)}) {
+        std::vector<std::uint8_t> block(size);
+        for (std::size_t i = 0; i < size; ++i)
+            block[i] = static_cast<std::uint8_t>(i * 7 + i / 251);
+        std::vector<std::uint8_t> expected = block;
+        scrambled().scramble(expected.data(), expected.size());
+        const QByteArray bytes =
+            write(scrambled(), [&](CSectionCoder& c, CArchive& ar) { c.codeBlock(ar, block.data(), block.size()); });
+        ASSERT_EQ(bytes.size(), static_cast<qsizetype>(size));
+        EXPECT_TRUE(std::equal(expected.begin(), expected.end(), reinterpret_cast<const std::uint8_t*>(bytes.data())))
+            << size;
+        std::vector<std::uint8_t> back(size);
+        read(scrambled(), bytes, [&](CSectionCoder& c, CArchive& ar) { c.codeBlock(ar, back.data(), back.size()); });
+        EXPECT_EQ(back, block) << size;
+    }
 }
