@@ -143,8 +143,13 @@ TEST_F(FrameFixture, PanelKeysAndActivationCheckExactlyOnePanelCommand)
     CChildFrame* second = frame.newDocument();
     EXPECT_TRUE(action(frame, "mrc view bitmaps")->isChecked()) << "the new document shows its own first panel";
     EXPECT_FALSE(action(frame, "mrc view texts")->isChecked());
-    EXPECT_TRUE(second->view().isTimerRunning());
+    EXPECT_FALSE(second->view().isTimerRunning()) << "nothing plays: the editor sleeps";
+    second->view().document().holder().newItem(GroupWorlds, "shown world");
+    second->view().broadcastReload();
+    second->view().showPanel(CQuillopView::panelOfGroup(GroupWorlds), true);
+    EXPECT_TRUE(second->view().isTimerRunning()) << "a shown world plays";
     EXPECT_FALSE(first->view().isTimerRunning()) << "only the active view steps";
+    second->view().showPanel(0, false);
 
     frame.runCommand("maintain relationships");
     EXPECT_FALSE(second->view().maintainRelationships());
