@@ -266,7 +266,9 @@ TEST_F(FrameEditorTest, PreviewGesturesHoldAndGameSteps)
     EXPECT_EQ(preview.cursor().remaining(), 3.0);
     EXPECT_TRUE(panel.runGameStep());
     EXPECT_EQ(preview.cursor().remaining(), 2.0);
+    EXPECT_TRUE(panel.previewPlays()) << "the step clock must run for a shown animation";
     panel.hide();
+    EXPECT_FALSE(panel.previewPlays()) << "a hidden preview lets the step clock sleep";
     EXPECT_FALSE(panel.runGameStep()) << "nothing steps while the editor is hidden";
     EXPECT_EQ(preview.cursor().remaining(), 2.0);
 }

@@ -118,6 +118,13 @@ void CAnimationFrameEditor::showAnimation(CResourceHolder* document, int index)
     m_preview.setDocument(document);
     m_preview.restart(m_animation);
     m_pane->update();
+    emit previewPlaysChanged();
+}
+
+void CAnimationFrameEditor::setPreviewShown(bool shown)
+{
+    m_preview.setShown(shown);
+    emit previewPlaysChanged();
 }
 
 // --- splitter --------------------------------------------------------------

@@ -65,6 +65,11 @@ public:
     // for a while.
     void holdCurrentFrame();
 
+    // The preview steps only while it is on screen; the panel is told so
+    // that the step clock sleeps while nothing plays.
+    void setPreviewShown(bool shown);
+    bool previewPlays() const { return m_preview.isShown() && m_animation >= 0; }
+
     // The panel's game step and show step.
     bool gameStep() { return m_preview.step(); }
     void showStep();
@@ -73,6 +78,8 @@ signals:
     // Frames of the animation were edited; countChanged when some were
     // added or removed.
     void framesChanged(int animation, bool countChanged);
+    // Whether the preview plays may have changed.
+    void previewPlaysChanged();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -90,11 +90,11 @@ void CAnimationPreviewPane::mouseDoubleClickEvent(QMouseEvent* event)
 void CAnimationPreviewPane::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    m_editor.preview().setShown(true);
+    m_editor.setPreviewShown(true);
 }
 
 void CAnimationPreviewPane::hideEvent(QHideEvent* event)
 {
     QWidget::hideEvent(event);
-    m_editor.preview().setShown(false);
+    m_editor.setPreviewShown(false);
 }

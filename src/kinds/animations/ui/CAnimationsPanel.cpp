@@ -36,6 +36,12 @@ CAnimationsPanel::CAnimationsPanel(QWidget* parent)
             refreshRows();
         markModified();
     });
+    connect(m_editor, &CAnimationFrameEditor::previewPlaysChanged, this, &CItemsGrid::previewChanged);
+}
+
+bool CAnimationsPanel::previewPlays() const
+{
+    return m_editor->previewPlays();
 }
 
 CAnimationItem* CAnimationsPanel::animation(int item) const

@@ -27,6 +27,7 @@ protected:
     bool fillCell(int column, int item, CellValue& value) const override;
     int storeCell(int column, int item, const CellValue& value) override;
     bool gameStep() override;
+    bool previewPlays() const override;
 
 private:
     CAnimationItem* animation(int item) const;
