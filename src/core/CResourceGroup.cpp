@@ -61,9 +61,17 @@ int CResourceGroup::remove(int i)
     return removeRow(m_items, i);
 }
 
-int CResourceGroup::rearrange(const std::vector<int>& order)
+int CResourceGroup::rearrange(const std::vector<int>& order, std::vector<std::unique_ptr<CResourceItem>>* dropped)
 {
-    // The unlisted items are destroyed with the old list.
+    const std::vector<int> target = RowOrder::newRowOfOld(order, count());
+    if (target.empty() && !order.empty())
+        return 0;
+    if (dropped) {
+        for (std::size_t old = 0; old < target.size(); ++old)
+            if (target[old] < 0)
+                dropped->push_back(std::move(m_items[old]));
+    }
+    // Whatever is left unlisted is destroyed with the old list.
     return RowOrder::rearrange(m_items, order) ? 1 : 0;
 }
 
@@ -74,6 +82,20 @@ std::unique_ptr<CResourceItem> CResourceGroup::take(int i)
     auto item = std::move(m_items[static_cast<std::size_t>(i)]);
     m_items.erase(m_items.begin() + i);
     return item;
+}
+
+std::vector<std::unique_ptr<CResourceItem>> CResourceGroup::replaceRows(
+    int first, int count, std::vector<std::unique_ptr<CResourceItem>> rows)
+{
+    first = std::clamp(first, 0, this->count());
+    count = std::clamp(count, 0, this->count() - first);
+    const auto begin = m_items.begin() + first;
+    std::vector<std::unique_ptr<CResourceItem>> taken(std::make_move_iterator(begin),
+                                                      std::make_move_iterator(begin + count));
+    m_items.erase(begin, begin + count);
+    m_items.insert(m_items.begin() + first, std::make_move_iterator(rows.begin()),
+                   std::make_move_iterator(rows.end()));
+    return taken;
 }
 
 int CResourceGroup::serialize(CArchive& ar, const CResourceItem& prototype)

@@ -38,12 +38,17 @@ public:
     CResourceItem* get(int i) const;
     int remove(int i);
     // Puts the items in `order` (`order[i]` is the old index of the item
-    // that ends at i) and destroys those not listed: 1 if done, 0 (nothing
-    // changed) when `order` names an index twice or one out of range.
-    int rearrange(const std::vector<int>& order);
+    // that ends at i) and destroys those not listed, or hands them to
+    // `dropped` when given: 1 if done, 0 (nothing changed) when `order`
+    // names an index twice or one out of range.
+    int rearrange(const std::vector<int>& order, std::vector<std::unique_ptr<CResourceItem>>* dropped = nullptr);
 
     // Takes the item out without destroying it (for moving between groups).
     std::unique_ptr<CResourceItem> take(int i);
+    // Puts `rows` in place of the `count` rows from `first` and hands back
+    // the rows taken out (for restoring a remembered order of rows).
+    std::vector<std::unique_ptr<CResourceItem>> replaceRows(int first, int count,
+                                                            std::vector<std::unique_ptr<CResourceItem>> rows);
 
 private:
     bool valid(int i) const { return i >= 0 && i < count(); }

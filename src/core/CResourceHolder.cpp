@@ -2,6 +2,7 @@
 
 #include "core/CArchive.h"
 #include "core/CArchiveException.h"
+#include "core/CEditRecorder.h"
 #include "core/CIndexChange.h"
 #include "core/CRegularFile.h"
 #include "core/CResourceItem.h"
@@ -144,7 +145,15 @@ CResourceItem* CResourceHolder::get(int g, int i) const
 int CResourceHolder::remove(int g, int i)
 {
     CResourceGroup* grp = group(g);
-    return grp ? grp->remove(i) : 0;
+    if (!grp)
+        return 0;
+    if (!m_recorder)
+        return grp->remove(i);
+    auto item = grp->take(i);
+    if (!item)
+        return 0;
+    m_recorder->keepRemoved(g, std::move(item));
+    return 1;
 }
 
 int CResourceHolder::rearrange(int g, const std::vector<int>& order, bool keepReferences)
@@ -153,8 +162,13 @@ int CResourceHolder::rearrange(int g, const std::vector<int>& order, bool keepRe
     if (!grp)
         return 0;
     const int before = grp->count();
-    if (!grp->rearrange(order))
+    std::vector<std::unique_ptr<CResourceItem>> dropped;
+    if (!grp->rearrange(order, m_recorder ? &dropped : nullptr))
         return 0;
+    // An edit being recorded keeps the deleted items, so undo puts the very
+    // same items back.
+    for (auto& item : dropped)
+        m_recorder->keepRemoved(g, std::move(item));
     if (keepReferences)
         renumberReferences(g, CIndexChange::rearranged(order, before));
     return 1;
@@ -162,9 +176,15 @@ int CResourceHolder::rearrange(int g, const std::vector<int>& order, bool keepRe
 
 void CResourceHolder::renumberReferences(int g, const CIndexChange& change)
 {
-    for (const CResourceGroup& grp : m_groups)
-        for (int i = 0; i < grp.count(); ++i)
-            grp.get(i)->renumberReferences(g, change);
+    for (int other = 0; other < kGroupCount; ++other) {
+        const CResourceGroup& grp = m_groups[static_cast<std::size_t>(other)];
+        for (int i = 0; i < grp.count(); ++i) {
+            CResourceItem* item = grp.get(i);
+            if (m_recorder && item->refersToItems())
+                m_recorder->touchItem(other, item);
+            item->renumberReferences(g, change);
+        }
+    }
 }
 
 void CResourceHolder::clear()

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+class CEditRecorder;
 class CIndexChange;
 class CKeySource;
 class CResourceItem;
@@ -101,6 +102,12 @@ public:
     const std::string& id() const { return m_id; }
     const std::string& comments() const { return m_comments; }
 
+    // While an edit is recorded: removed items go to the recorder instead of
+    // being destroyed, and items whose references are about to be rewritten
+    // are shown to it first.
+    void setEditRecorder(CEditRecorder* recorder) { m_recorder = recorder; }
+    CEditRecorder* editRecorder() const { return m_recorder; }
+
     // Where messages and questions of load go (default: stderr, answers No).
     void setPrompter(IPrompter* prompter) { m_prompter = prompter; }
     // Where the key words of saved sections come from (default: the clock).
@@ -119,4 +126,5 @@ private:
     IPrompter* m_prompter = nullptr;
     CKeySource* m_keySource = nullptr;
     std::optional<DroppedPart> m_dropped;
+    CEditRecorder* m_recorder = nullptr;
 };

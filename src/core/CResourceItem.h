@@ -43,6 +43,9 @@ public:
     // The rows of `group` changed: rewrite every reference this item keeps to
     // that group. Kinds that refer to other items override it.
     virtual void renumberReferences(int group, const CIndexChange& change);
+    // Whether renumberReferences can change this item: the edit history
+    // keeps the record of such items before references are rewritten.
+    virtual bool refersToItems() const { return false; }
 
 private:
     std::string m_id;

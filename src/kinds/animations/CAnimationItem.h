@@ -39,6 +39,7 @@ public:
     void forEachReference(const std::function<bool(const CItemReference&)>& visit) const override;
     void setReference(const CItemReference& reference, int index) override;
     std::string referencePlace(const CItemReference& reference) const override;
+    bool refersToItems() const override { return true; }
 
     // Type 1, no frames, "Forward Loop".
     void clear();

@@ -44,6 +44,7 @@ public:
     void forEachReference(const std::function<bool(const CItemReference&)>& visit) const override;
     void setReference(const CItemReference& reference, int index) override;
     std::string referencePlace(const CItemReference& reference) const override;
+    bool refersToItems() const override { return true; }
 
     // No columns, no lines, cells of 32 × 32.
     void clear();

@@ -33,6 +33,7 @@ public:
     void forEachReference(const std::function<bool(const CItemReference&)>& visit) const override;
     void setReference(const CItemReference& reference, int index) override;
     std::string referencePlace(const CItemReference& reference) const override;
+    bool refersToItems() const override { return true; }
 
     // "Simple", "Sort Offsets Y"; "Unkown" for any other value.
     static const char* typeText(std::int32_t type);
