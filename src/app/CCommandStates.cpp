@@ -28,8 +28,16 @@ CCommandState CCommandStates::state(const std::string& name, const CCommandConte
         s.enabled = context.activeDocumentView;
         s.checked = context.activeDocumentView && context.maintainRelationships;
     }
-    if (name == "check integrity")
+    if (name == "check integrity" || name == "edit history")
         s.enabled = context.activeDocumentView;
+    if (name == "edit undo") {
+        s.enabled = context.activeDocumentView && context.canUndo;
+        s.text = s.enabled && !context.undoText.empty() ? "Undo " + context.undoText : "Undo";
+    }
+    if (name == "edit redo") {
+        s.enabled = context.activeDocumentView && context.canRedo;
+        s.text = s.enabled && !context.redoText.empty() ? "Redo " + context.redoText : "Redo";
+    }
     if (startsWith(name, "mrc ")) {
         s.enabled = context.activeDocumentView;
         const int panel = panelOf(name);

@@ -9,12 +9,18 @@ struct CCommandContext {
     bool activeDocumentView = false;  // the active child shows a resource document
     bool maintainRelationships = false;
     int currentPanel = -1;            // of the active document view
+    // The active document's history: what Undo and Redo would do.
+    bool canUndo = false;
+    bool canRedo = false;
+    std::string undoText = {};
+    std::string redoText = {};
 };
 
 struct CCommandState {
     bool enabled = true;
     bool checked = false;
     bool popupStyle = false;  // a button that opens a pop-up menu
+    std::string text;         // a title that says what the entry does now ("Undo Delete 3 Bitmaps")
 };
 
 // The rules that map a command name to its state, and decide which entries

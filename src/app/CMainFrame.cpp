@@ -2,7 +2,9 @@
 
 #include "params/ui/WidgetHelpers.h"
 
+#include "app/CEditHistoryWindow.h"
 #include "app/CQuillopApp.h"
+#include "core/CDocumentHistory.h"
 #include "core/IPrompter.h"
 #include "document/CChildFrame.h"
 #include "document/CDocumentDialogs.h"
@@ -34,6 +36,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUndoStack>
 #include <QUrl>
 
 namespace {
@@ -193,11 +196,17 @@ QMenu* CMainFrame::buildPopup(const std::vector<CMenuEntry>& entries, QWidget* p
                     break;
                 }
                 case CCommandStates::PopupEntry::Keep: {
-                    QAction* a = into->addAction(look.icon(entry.picture.id), qs(entry.title));
+                    const CCommandState state = CCommandStates::state(entry.id, context);
+                    QString title = qs(entry.title);
+                    if (!state.text.empty()) {
+                        // The entry says what it will do; its key stays.
+                        const QString key = title.section(QLatin1Char('\t'), 1);
+                        title = QStringLiteral("&") + qs(state.text) + (key.isEmpty() ? QString() : QStringLiteral("\t") + key);
+                    }
+                    QAction* a = into->addAction(look.icon(entry.picture.id), title);
                     a->setProperty(kCommandProperty, qs(entry.id));
                     a->setStatusTip(qs(entry.helpText));
                     a->setToolTip(qs(entry.helpText));
-                    const CCommandState state = CCommandStates::state(entry.id, context);
                     a->setEnabled(state.enabled);
                     if (state.checked) {
                         a->setCheckable(true);
@@ -226,6 +235,13 @@ CCommandContext CMainFrame::commandContext() const
         context.maintainRelationships = view->maintainRelationships();
         context.currentPanel = view->currentPanel();
     }
+    if (const CQuillopDoc* document = activeDocument()) {
+        const QUndoStack& stack = document->history().stack();
+        context.canUndo = stack.canUndo();
+        context.canRedo = stack.canRedo();
+        context.undoText = stack.undoText().toStdString();
+        context.redoText = stack.redoText().toStdString();
+    }
     return context;
 }
 
@@ -240,6 +256,10 @@ void CMainFrame::refreshCommandStates()
             || CCommandStates::panelOf(it.key().toStdString()) >= 0;
         action->setCheckable(checkable);
         action->setChecked(state.checked);
+        if (!state.text.empty()) {
+            action->setText(qs(state.text));
+            action->setToolTip(qs(state.text));
+        }
         if (state.popupStyle && action->icon().isNull())
             action->setIcon(QIcon(m_app.interfaceResources().picture(CInterfaceResources::PopUpDown)));
     }
@@ -370,6 +390,15 @@ void CMainFrame::registerCommands()
             refreshCommandStates();
         }
     });
+    auto withHistory = [this](std::function<void(QUndoStack&)> action) {
+        return [this, action](const QVariant&) {
+            if (CQuillopDoc* document = activeDocument())
+                action(document->history().stack());
+        };
+    };
+    on("edit undo", withHistory([](QUndoStack& stack) { stack.undo(); }));
+    on("edit redo", withHistory([](QUndoStack& stack) { stack.redo(); }));
+    on("edit history", [this](const QVariant&) { showEditHistory(); });
     on("check integrity", withView([](CQuillopView& view) { view.checkIntegrity(CUiServices::prompter()); }));
     for (std::size_t panel = 0; panel < CCommandStates::kPanelCommands.size(); ++panel)
         on(CCommandStates::kPanelCommands[panel],
@@ -412,6 +441,9 @@ void CMainFrame::addShortcuts()
     key(QKeySequence(Qt::CTRL | Qt::Key_O), QStringLiteral("open"));
     key(QKeySequence(Qt::CTRL | Qt::Key_P), QStringLiteral("print"));
     key(QKeySequence(Qt::CTRL | Qt::Key_S), QStringLiteral("save"));
+    key(QKeySequence(Qt::CTRL | Qt::Key_Z), QStringLiteral("edit undo"));
+    key(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QStringLiteral("edit redo"));
+    key(QKeySequence(Qt::CTRL | Qt::Key_Y), QStringLiteral("edit redo"));
     auto* next = new QShortcut(QKeySequence(Qt::Key_F6), this);
     connect(next, &QShortcut::activated, m_mdi, &QMdiArea::activateNextSubWindow);
     auto* previous = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6), this);
@@ -524,6 +556,10 @@ void CMainFrame::subWindowActivated(QMdiSubWindow* window)
         if (m_activeView)
             m_activeView->activateView();
     }
+    if (m_historyWindow) {
+        CQuillopDoc* document = activeDocument();
+        m_historyWindow->showHistory(document ? &document->history() : nullptr);
+    }
     refreshCommandStates();
 }
 
@@ -578,6 +614,16 @@ void CMainFrame::showContributors()
         CInterfaceDialog dialog(*ui, look.holder(), QString::fromLatin1(kContributorsTitle), this);
         dialog.exec();
     }
+}
+
+void CMainFrame::showEditHistory()
+{
+    if (!m_historyWindow)
+        m_historyWindow = new CEditHistoryWindow(this);
+    CQuillopDoc* document = activeDocument();
+    m_historyWindow->showHistory(document ? &document->history() : nullptr);
+    m_historyWindow->show();
+    m_historyWindow->raise();
 }
 
 void CMainFrame::showDocumentProperties()

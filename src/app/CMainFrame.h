@@ -11,6 +11,7 @@
 #include <vector>
 
 class CChildFrame;
+class CEditHistoryWindow;
 class CQuillopApp;
 class CQuillopDoc;
 class CQuillopView;
@@ -73,6 +74,9 @@ public:
     void showAbout();
     void showContributors();
     void showDocumentProperties();
+    // The steps of the active document's history, in a window of its own.
+    void showEditHistory();
+    CEditHistoryWindow* editHistoryWindow() const { return m_historyWindow; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -96,5 +100,6 @@ private:
     QToolBar* m_commandBar = nullptr;
     QHash<QString, std::function<void(const QVariant&)>> m_commands;
     QMultiHash<QString, QAction*> m_commandActions;
+    CEditHistoryWindow* m_historyWindow = nullptr;
     CQuillopView* m_activeView = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include "core/IPrompter.h"
 #include "media/output/CAudioPlayer.h"
+#include "core/CDocumentHistory.h"
 #include "media/output/CAudioSettings.h"
 #include "params/ui/CProgressWindow.h"
 #include "params/ui/CUiServices.h"
@@ -57,6 +58,11 @@ void CQuillopApp::loadSettings()
 {
     QSettings settings(QString::fromLatin1(kOrganisation), QStringLiteral("Quillop"));
     m_recent.load(settings);
+    // How much each document's undo history may hold, in megabytes.
+    const qlonglong megabytes =
+        settings.value(QString::fromLatin1(kUndoLimitKey), qlonglong(CDocumentHistory::kDefaultLimitBytes >> 20)).toLongLong();
+    if (megabytes > 0)
+        CDocumentHistory::setDefaultLimitBytes(std::int64_t(megabytes) << 20);
 }
 
 void CQuillopApp::saveSettings() const

@@ -18,6 +18,7 @@ class CQuillopApp : public QObject {
 public:
     static constexpr const char* kTitle = "Marvoline Quillop";
     static constexpr const char* kOrganisation = "Local AppWizard-Generated Applications";
+    static constexpr const char* kUndoLimitKey = "Settings/Undo History MB";
 
     CQuillopApp();
     ~CQuillopApp() override;

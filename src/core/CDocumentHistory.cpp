@@ -38,8 +38,20 @@ private:
     bool m_pushed = false;
 };
 
+namespace {
+std::int64_t& defaultLimit()
+{
+    static std::int64_t limit = CDocumentHistory::kDefaultLimitBytes;
+    return limit;
+}
+} // namespace
+
+void CDocumentHistory::setDefaultLimitBytes(std::int64_t bytes) { defaultLimit() = bytes; }
+
+std::int64_t CDocumentHistory::defaultLimitBytes() { return defaultLimit(); }
+
 CDocumentHistory::CDocumentHistory(CResourceHolder& holder, QObject* parent)
-    : QObject(parent), m_holder(holder), m_stack(new QUndoStack(this))
+    : QObject(parent), m_holder(holder), m_stack(new QUndoStack(this)), m_limit(defaultLimit())
 {
 }
 

@@ -34,6 +34,9 @@ public:
     // the newest step stays).
     void setLimitBytes(std::int64_t bytes);
     std::int64_t limitBytes() const { return m_limit; }
+    // The limit new histories start with (a setting of the program).
+    static void setDefaultLimitBytes(std::int64_t bytes);
+    static std::int64_t defaultLimitBytes();
     std::int64_t usedBytes() const;
 
     // Runs a step's undo or redo: the interface holds its locks around it.
@@ -89,7 +92,7 @@ private:
 
     CResourceHolder& m_holder;
     QUndoStack* m_stack;
-    std::int64_t m_limit = kDefaultLimitBytes;
+    std::int64_t m_limit;
     ApplyWrapper m_wrapper;
     CEditRecorder* m_recorder = nullptr;
 };

@@ -36,6 +36,23 @@ CEditStep::RowsChange differingRows(int group, const std::vector<CResourceItem*>
                         after.end() - static_cast<std::ptrdiff_t>(tail));
     return change;
 }
+// The stretch where two records differ, common ends trimmed.
+CEditStep::RecordChange differingBytes(const QByteArray& before, const QByteArray& after)
+{
+    const qsizetype shorter = std::min(before.size(), after.size());
+    qsizetype head = 0;
+    while (head < shorter && before[head] == after[head])
+        ++head;
+    qsizetype tail = 0;
+    while (tail < shorter - head && before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
+        ++tail;
+    CEditStep::RecordChange change;
+    change.head = head;
+    change.tail = tail;
+    change.before = before.mid(head, before.size() - head - tail);
+    change.after = after.mid(head, after.size() - head - tail);
+    return change;
+}
 } // namespace
 
 CEditRecorder::CEditRecorder(CResourceHolder& holder) : m_holder(holder)
@@ -121,11 +138,15 @@ std::unique_ptr<CEditStep> CEditRecorder::finish()
                                          [&](const auto& entry) { return entry.second.get() == was.item; });
         if (removed && !wereRows.count(was.item))
             continue;
-        QByteArray now = storeRecord(*was.item);
+        const QByteArray now = storeRecord(*was.item);
         if (now == was.record)
             continue;
-        cost += was.record.size() + now.size();
-        step->m_records.push_back({was.group, was.item, std::move(was.record), std::move(now)});
+        CEditStep::RecordChange change = differingBytes(was.record, now);
+        change.group = was.group;
+        change.item = was.item;
+        cost += change.before.size() + change.after.size();
+        step->m_records.push_back(std::move(change));
+        was.record = QByteArray();
     }
     for (auto& [group, item] : m_removed) {
         if (!wereRows.count(item.get()))

@@ -79,7 +79,14 @@ void CEditStep::applyRecords(CResourceHolder& holder, bool forward)
         if (groups.insert(change.group).second)
             for (int i = 0; i < holder.count(change.group); ++i)
                 live.insert(holder.get(change.group, i));
-    for (const RecordChange& change : m_records)
-        if (live.count(change.item))
-            loadRecord(*change.item, forward ? change.after : change.before);
+    for (const RecordChange& change : m_records) {
+        if (!live.count(change.item))
+            continue;
+        const QByteArray now = storeRecord(*change.item);
+        const QByteArray& from = forward ? change.before : change.after;
+        const QByteArray& to = forward ? change.after : change.before;
+        if (now.size() != change.head + from.size() + change.tail)
+            continue;
+        loadRecord(*change.item, now.left(change.head) + to + now.right(change.tail));
+    }
 }

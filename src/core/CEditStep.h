@@ -28,9 +28,14 @@ public:
         std::vector<CResourceItem*> before;
         std::vector<CResourceItem*> after;
     };
+    // Only the stretch of the record that differs is kept (an ID edit of a
+    // large picture keeps a few bytes, not the picture): the rest is read
+    // from the item itself when the change is applied.
     struct RecordChange {
         int group = 0;
         CResourceItem* item = nullptr;
+        qsizetype head = 0;  // bytes equal before and after, at the start
+        qsizetype tail = 0;  // and at the end
         QByteArray before;
         QByteArray after;
     };

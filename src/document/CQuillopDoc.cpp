@@ -1,6 +1,8 @@
 #include "document/CQuillopDoc.h"
 
+#include "core/CDocumentHistory.h"
 #include "core/CResourceHolder.h"
+#include "core/GroupIndex.h"
 #include "core/IPrompter.h"
 #include "document/CDocumentDialogs.h"
 #include "kinds/CItemKinds.h"
@@ -8,6 +10,7 @@
 #include "params/ui/CUiServices.h"
 
 #include <QFileInfo>
+#include <QUndoStack>
 
 #include <algorithm>
 
@@ -17,9 +20,20 @@ CQuillopDoc::FileDialogState& CQuillopDoc::fileDialogState()
     return state;
 }
 
-CQuillopDoc::CQuillopDoc(QObject* parent) : QObject(parent), m_holder(createDocumentHolder()) {}
+CQuillopDoc::CQuillopDoc(QObject* parent)
+    : QObject(parent), m_holder(createDocumentHolder()), m_history(std::make_unique<CDocumentHistory>(*m_holder))
+{
+    QUndoStack& stack = m_history->stack();
+    connect(&stack, &QUndoStack::cleanChanged, this, [this] { setTitle(m_title); });
+    connect(&stack, &QUndoStack::indexChanged, this, &CQuillopDoc::commandStatesChanged);
+}
 
-CQuillopDoc::~CQuillopDoc() = default;
+CQuillopDoc::~CQuillopDoc()
+{
+    // The stack says it is clean again while it is destroyed: no title to
+    // change any more.
+    m_history->stack().disconnect(this);
+}
 
 IPrompter& CQuillopDoc::prompter() const { return CUiServices::prompter(); }
 
@@ -28,18 +42,20 @@ QString CQuillopDoc::displayName(const QString& path) { return QFileInfo(path).f
 void CQuillopDoc::initNew()
 {
     static int untitled = 0;
+    m_history->clear();
     m_holder->clear();
     m_holder->setId("No Name");
     m_holder->setComments("No Comments");
     m_path.clear();
-    m_modified = false;
     m_leftOut = 0;
+    setModified(false);
     setTitle(QStringLiteral("MRC%1").arg(++untitled));
     emit commandStatesChanged();
 }
 
 int CQuillopDoc::openDocument(const QString& path)
 {
+    m_history->clear();
     m_holder->setPrompter(&prompter());
     const int loaded = m_holder->load(path.toStdString());
     m_holder->setPrompter(nullptr);
@@ -58,9 +74,9 @@ int CQuillopDoc::openDocument(const QString& path)
             return 0;
         }
     }
-    m_modified = false;
     const auto& dropped = m_holder->droppedPart();
     m_leftOut = dropped ? std::max<std::int64_t>(dropped->bytes, 1) : 0;
+    setModified(false);
     recordPath(path);
     emit commandStatesChanged();
     return 1;
@@ -87,8 +103,8 @@ bool CQuillopDoc::mayReplaceSource(const QString& target)
 // Once saved, the document is whole in the file it was saved to.
 void CQuillopDoc::savedAs(const QString& target)
 {
-    m_modified = false;
     m_leftOut = 0;
+    setModified(false);
     recordPath(target);
 }
 
@@ -115,7 +131,7 @@ int CQuillopDoc::save(QWidget* parent)
         return 0;
     }
     m_leftOut = 0;
-    m_modified = false;
+    setModified(false);
     setTitle(displayName(m_path));
     return 1;
 }
@@ -148,7 +164,7 @@ int CQuillopDoc::saveAs(QWidget* parent)
 
 bool CQuillopDoc::canClose()
 {
-    if (!m_modified)
+    if (!isModified())
         return true;
     const QString question = QString::fromLatin1(kSaveChanges).arg(m_title.endsWith(QLatin1String(kModifiedMark))
                                                                         ? m_title.chopped(2)
@@ -168,12 +184,16 @@ bool CQuillopDoc::canClose()
 int CQuillopDoc::applyProperties(const std::string& id, const std::string& comments, int stepDelay,
                                  const std::string& password)
 {
-    m_holder->setId(id);
-    m_holder->setComments(comments);
-    const int done = CDocumentSettings(*m_holder).apply(stepDelay, password);
-    // The ID, the Comments and the settings are part of the file: closing
-    // without the question would lose them.
-    markModified();
+    int done = 0;
+    {
+        CDocumentHistory::Edit edit(m_history.get(), QStringLiteral("Document Properties"));
+        edit.touchHeader();
+        // The settings are items of the Texts and Parameters group.
+        edit.touchGroup(GroupTexts);
+        m_holder->setId(id);
+        m_holder->setComments(comments);
+        done = CDocumentSettings(*m_holder).apply(stepDelay, password);
+    }
     emit propertiesApplied();
     return done;
 }
@@ -184,7 +204,7 @@ void CQuillopDoc::setTitle(const QString& title)
     const QString mark = QString::fromLatin1(kModifiedMark);
     if (text.endsWith(mark))
         text.chop(mark.size());
-    if (m_modified)
+    if (isModified())
         text += mark;
     if (text == m_title)
         return;
@@ -192,15 +212,21 @@ void CQuillopDoc::setTitle(const QString& title)
     emit titleChanged(m_title);
 }
 
+bool CQuillopDoc::isModified() const { return m_changedOutsideHistory || !m_history->stack().isClean(); }
+
 void CQuillopDoc::setModified(bool modified)
 {
-    m_modified = modified;
+    m_changedOutsideHistory = modified;
+    if (!modified)
+        m_history->stack().setClean();
     setTitle(m_title);
 }
 
 void CQuillopDoc::markModified()
 {
-    m_modified = true;
+    if (m_history->isRecording())
+        return;
+    m_changedOutsideHistory = true;
     if (!m_title.endsWith(QLatin1String(kModifiedMark)))
         setTitle(m_title);
 }

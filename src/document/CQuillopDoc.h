@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+class CDocumentHistory;
 class CResourceHolder;
 class IPrompter;
 class QWidget;
@@ -42,6 +43,8 @@ public:
 
     CResourceHolder& holder() { return *m_holder; }
     const CResourceHolder& holder() const { return *m_holder; }
+    // Every change goes through it; its clean state is the modified mark.
+    CDocumentHistory& history() const { return *m_history; }
 
     // A new, untitled document ("MRC1", "MRC2" ...).
     void initNew();
@@ -65,14 +68,18 @@ public:
 
     QString path() const { return m_path; }
     QString title() const { return m_title; }
-    bool isModified() const { return m_modified; }
+    // Modified while the history is away from its saved point, or after a
+    // change that was not recorded in it.
+    bool isModified() const;
     // Opened from a file whose end could not be read: saving over that file
     // asks first, as it would lose the part left out.
     bool isPartlyLoaded() const { return m_leftOut > 0; }
     // The title with a trailing " *" taken off, and put back when modified.
     void setTitle(const QString& title);
+    // False: this is the saved state (the history's clean point).
     void setModified(bool modified);
-    // After an edit: modified, and the mark shown at once.
+    // After an edit: modified, and the mark shown at once. Inside a recorded
+    // edit it waits for the step, whose undo may take the mark away again.
     void markModified();
 
 signals:
@@ -92,8 +99,9 @@ private:
     static QString displayName(const QString& path);
 
     std::unique_ptr<CResourceHolder> m_holder;
+    std::unique_ptr<CDocumentHistory> m_history;
     QString m_path;
     QString m_title;
     std::int64_t m_leftOut = 0;  // bytes of the source the load did not read
-    bool m_modified = false;
+    bool m_changedOutsideHistory = false;
 };

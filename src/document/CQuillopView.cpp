@@ -1,5 +1,6 @@
 #include "document/CQuillopView.h"
 
+#include "core/CDocumentHistory.h"
 #include "core/IPrompter.h"
 #include "document/CQuillopDoc.h"
 #include "grid/ui/CItemsGrid.h"
@@ -55,15 +56,31 @@ CQuillopView::CQuillopView(CQuillopDoc& document, QWidget* parent)
     m_collector->setTimerType(Qt::PreciseTimer);
     m_collector->setInterval(1);
     connect(m_collector, &QTimer::timeout, this, &CQuillopView::collectSteps);
-    connect(&document, &CQuillopDoc::propertiesApplied, this, [this] {
+    auto reloadAll = [this] {
         broadcastReload();
+        // The step delay is a setting of the document.
         if (m_timer.isRunning())
             restartTimer(true, true);
-    });
+    };
+    connect(&document, &CQuillopDoc::propertiesApplied, this, reloadAll);
+    // A step is applied with every panel locked, so that no game step reads
+    // rows or records half restored; then every panel reloads.
+    document.history().setApplyWrapper([this](const std::function<void()>& apply) { runLocked(0, apply); });
+    connect(&document.history(), &CDocumentHistory::applied, this, reloadAll);
+}
+
+void CQuillopView::runLocked(int panel, const std::function<void()>& apply)
+{
+    if (panel >= kPanelCount) {
+        apply();
+        return;
+    }
+    m_panels[static_cast<std::size_t>(panel)]->runLocked([&] { runLocked(panel + 1, apply); });
 }
 
 CQuillopView::~CQuillopView()
 {
+    m_document.history().setApplyWrapper({});
     // The timer thread steps the panels: it must be gone before they are.
     m_timer.stop();
 }
@@ -99,6 +116,8 @@ void CQuillopView::setMaintainRelationships(bool on)
 }
 
 void CQuillopView::markModified() { m_document.markModified(); }
+
+CDocumentHistory* CQuillopView::history() const { return &m_document.history(); }
 
 void CQuillopView::broadcastReload() { emit dataChanged(); }
 

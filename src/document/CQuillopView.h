@@ -44,6 +44,7 @@ public:
     bool maintainRelationships() const override { return m_maintain; }
     void setMaintainRelationships(bool on);
     void markModified() override;
+    CDocumentHistory* history() const override;
     void broadcastReload() override;
 
     // Asks the panels in order; the first that fails is shown. "OK." when all pass.
@@ -74,6 +75,8 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
 
 private:
+    // Runs `apply` holding the locks of the panels from `panel` on.
+    void runLocked(int panel, const std::function<void()>& apply);
     bool timerStep();
     void collectSteps();
     // Starts or stops the timer as the current panel's preview now needs.

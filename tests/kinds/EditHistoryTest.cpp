@@ -9,6 +9,7 @@
 #include "core/CResourceItem.h"
 #include "core/ItemRecordBytes.h"
 #include "kinds/CItemKinds.h"
+#include "support/ItemBytes.h"
 
 #include <QUndoStack>
 #include <gtest/gtest.h>
@@ -21,16 +22,6 @@ std::unique_ptr<CResourceHolder> demoDocument()
     auto holder = createDocumentHolder();
     EXPECT_EQ(holder->load(QUILLOP_DEMO), 1);
     return holder;
-}
-
-// Everything a saved file holds, in pass-through form.
-QByteArray documentBytes(const CResourceHolder& holder)
-{
-    QByteArray bytes = QByteArray::fromStdString(holder.id() + '\n' + holder.comments() + '\n');
-    for (int g = 0; g < kGroupCount; ++g)
-        for (int i = 0; i < holder.count(g); ++i)
-            bytes += QByteArray::number(g) + ':' + storeRecord(*holder.get(g, i));
-    return bytes;
 }
 
 // The deletes, moves and swaps of the grids: rows change, references follow.
@@ -73,7 +64,7 @@ TEST(EditHistory, StepsKeepWhatChangedAndUndoRestoresReferencesInEveryGroup)
 {
     auto holder = demoDocument();
     CDocumentHistory history(*holder);
-    const QByteArray original = documentBytes(*holder);
+    const QByteArray original = documentRecords(*holder);
     int applied = 0;
     QObject::connect(&history, &CDocumentHistory::applied, [&] { ++applied; });
 
@@ -102,7 +93,7 @@ TEST(EditHistory, StepsKeepWhatChangedAndUndoRestoresReferencesInEveryGroup)
             CDocumentHistory::Edit edit(&history, QString::fromLatin1(c.name));
             c.edit(*holder, edit);
         }
-        const QByteArray now = documentBytes(*holder);
+        const QByteArray now = documentRecords(*holder);
         if (now == states.back()) {
             EXPECT_EQ(history.stack().count(), before) << c.name << ": an edit that changed nothing is no step";
             continue;
@@ -119,12 +110,12 @@ TEST(EditHistory, StepsKeepWhatChangedAndUndoRestoresReferencesInEveryGroup)
 
     for (int i = history.stack().count(); i > 0; --i) {
         history.stack().undo();
-        EXPECT_EQ(documentBytes(*holder), states[static_cast<std::size_t>(i - 1)]) << "undo to " << i - 1;
+        EXPECT_EQ(documentRecords(*holder), states[static_cast<std::size_t>(i - 1)]) << "undo to " << i - 1;
     }
-    EXPECT_EQ(documentBytes(*holder), original);
+    EXPECT_EQ(documentRecords(*holder), original);
     while (history.stack().canRedo())
         history.stack().redo();
-    EXPECT_EQ(documentBytes(*holder), states.back());
+    EXPECT_EQ(documentRecords(*holder), states.back());
     EXPECT_EQ(applied, 14);
 }
 
@@ -132,16 +123,17 @@ TEST(EditHistory, StepsCountTheirRowsAndRecords)
 {
     auto holder = demoDocument();
     CDocumentHistory history(*holder);
-    // A comment of one bitmap costs its record twice, nothing of the rest.
+    // A comment of one bitmap keeps the bytes that changed, not the picture.
     const std::int64_t bitmap = recordSize(*holder->get(GroupBitmaps, 2));
+    ASSERT_GT(bitmap, 200);
     {
         CDocumentHistory::Edit edit(&history, QStringLiteral("comment"));
         edit.touchRows(GroupBitmaps, {2, 2, 3});
         holder->get(GroupBitmaps, 2)->setComments("x");
     }
     const std::int64_t one = history.usedBytes();
-    EXPECT_GE(one, 2 * bitmap - 64);
-    EXPECT_LE(one, 2 * bitmap + 64);
+    EXPECT_GT(one, 0);
+    EXPECT_LT(one, bitmap / 4);
     // A deleted bitmap is kept whole, with the records of the items whose
     // references changed.
     {
@@ -181,21 +173,21 @@ TEST(EditHistory, TheLimitDropsTheOldestStepsAndKeepsTheSavedPoint)
     history.setLimitBytes(newest * 8 / 3 + 8);
     EXPECT_EQ(history.stack().count(), 2);
     EXPECT_EQ(history.stack().cleanIndex(), 0);
-    const QByteArray last = documentBytes(*holder);
+    const QByteArray last = documentRecords(*holder);
     history.stack().undo();
     history.stack().undo();
     EXPECT_TRUE(history.stack().isClean());
     EXPECT_EQ(holder->get(GroupTexts, 1)->comments(), "28");
     history.stack().redo();
     history.stack().redo();
-    EXPECT_EQ(documentBytes(*holder), last);
+    EXPECT_EQ(documentRecords(*holder), last);
 }
 
 TEST(EditHistory, SeededEditsOfEveryKindUndoToTheOriginalAndRedoToTheEnd)
 {
     auto holder = demoDocument();
     CDocumentHistory history(*holder);
-    const QByteArray original = documentBytes(*holder);
+    const QByteArray original = documentRecords(*holder);
     std::mt19937 random(1717);
     auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(std::max(n, 1))); };
     for (int round = 0; round < 300; ++round) {
@@ -231,13 +223,13 @@ TEST(EditHistory, SeededEditsOfEveryKindUndoToTheOriginalAndRedoToTheEnd)
             break;
         }
     }
-    const QByteArray edited = documentBytes(*holder);
+    const QByteArray edited = documentRecords(*holder);
     ASSERT_NE(edited, original);
     ASSERT_GT(history.stack().count(), 200);
     while (history.stack().canUndo())
         history.stack().undo();
-    EXPECT_EQ(documentBytes(*holder), original);
+    EXPECT_EQ(documentRecords(*holder), original);
     while (history.stack().canRedo())
         history.stack().redo();
-    EXPECT_EQ(documentBytes(*holder), edited);
+    EXPECT_EQ(documentRecords(*holder), edited);
 }

@@ -1,6 +1,7 @@
 #include "support/ItemBytes.h"
 
 #include "core/CArchive.h"
+#include "core/CResourceHolder.h"
 #include "core/CResourceItem.h"
 
 #include <QBuffer>
@@ -43,4 +44,13 @@ QByteArray codedText(const std::string& text)
 QByteArray recordHeader(const std::string& id, const std::string& comments)
 {
     return le32(0) + le32(1) + le32(0) + codedText(id) + codedText(comments);
+}
+
+QByteArray documentRecords(const CResourceHolder& holder)
+{
+    QByteArray bytes = QByteArray::fromStdString(holder.id() + '\n' + holder.comments() + '\n');
+    for (int g = 0; g < kGroupCount; ++g)
+        for (int i = 0; i < holder.count(g); ++i)
+            bytes += QByteArray::number(g) + ':' + storeItem(*holder.get(g, i));
+    return bytes;
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+class CResourceHolder;
 class CResourceItem;
 
 // Byte-level helpers for the item record tests of every kind.
@@ -25,3 +26,7 @@ QByteArray codedText(const std::string& text);
 
 // The common record every item starts with: 0, 1, 0, ID, Comments.
 QByteArray recordHeader(const std::string& id, const std::string& comments = {});
+
+// Everything a saved document holds, in pass-through form: its ID and
+// Comments, then every item's record, group by group.
+QByteArray documentRecords(const CResourceHolder& holder);

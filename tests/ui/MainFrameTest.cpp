@@ -1,4 +1,6 @@
 #include "app/CCommandStates.h"
+#include "app/CEditHistoryWindow.h"
+#include "core/CDocumentHistory.h"
 #include "app/CMainFrame.h"
 #include "app/CQuillopApp.h"
 #include "app/CRecentFileList.h"
@@ -7,6 +9,7 @@
 #include "document/CChildFrame.h"
 #include "document/CQuillopDoc.h"
 #include "document/CQuillopView.h"
+#include "grid/ui/CItemsGrid.h"
 #include "kinds/CItemKinds.h"
 #include "kinds/userinterfaces/UserInterface.h"
 #include "ui/ShellFakes.h"
@@ -20,6 +23,8 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTest>
+#include <QUndoStack>
+#include <QUndoView>
 #include <gtest/gtest.h>
 
 namespace {
@@ -40,7 +45,7 @@ std::string writeInterface(const TempFolder& folder)
     auto* bar = static_cast<UserInterface*>(holder->get(GroupUserInterfaces, holder->newItem(GroupUserInterfaces, "Main Tool Bar")));
     bar->setType(UserInterface::TypeToolBar);
     addItems(*bar, {{"main menu", 6}, {"", 2}, {"save", 6}, {"maintain relationships", 6}, {"check integrity", 6},
-                    {"wnd list popup", 6}, {"wnd cascade", 6}});
+                    {"wnd list popup", 6}, {"wnd cascade", 6}, {"edit undo", 6}, {"edit redo", 6}});
     for (const char* panel : CCommandStates::kPanelCommands)
         addItems(*bar, {{panel, 6}});
     auto* menu = static_cast<UserInterface*>(holder->get(GroupUserInterfaces, holder->newItem(GroupUserInterfaces, "Main Menu")));
@@ -236,20 +241,57 @@ TEST_F(FrameFixture, EveryCommandNameIsKnownAndToolsSayTheyAreMissing)
           "mrc view animations", "mrc view maps", "mrc view texts", "mrc view sounds", "mrc view trajectories",
           "mrc view files", "mrc view colors", "mrc view ui", "mrc view worlds", "resources files manager",
           "analyze fund", "convert fund to midi", "extract sounds", "convert avi to img", "convert img to avi",
-          "rename files", "audio settings", "gui settings"})
+          "rename files", "audio settings", "gui settings", "edit undo", "edit redo", "edit history"})
         EXPECT_TRUE(frame.isCommand(name)) << name;
     EXPECT_FALSE(frame.runCommand("no such command"));
     // Without a document these do nothing, and nothing breaks.
-    for (const char* name : {"save", "check integrity", "maintain relationships", "mrc view maps", "wnd close"})
+    for (const char* name : {"save", "check integrity", "maintain relationships", "mrc view maps", "wnd close",
+                             "edit undo", "edit redo"})
         EXPECT_TRUE(frame.runCommand(name));
     EXPECT_TRUE(ui.prompter.messages.empty());
+}
+
+TEST_F(FrameFixture, UndoAndRedoSayWhatTheyWillDoAndAreGreyedWithNothingToDo)
+{
+    CMainFrame frame(app);
+    frame.show();
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    EXPECT_FALSE(action(frame, "edit undo")->isEnabled());
+    CChildFrame* child = frame.newDocument();
+    ASSERT_NE(child, nullptr);
+    EXPECT_FALSE(action(frame, "edit undo")->isEnabled());
+    EXPECT_EQ(action(frame, "edit undo")->text().toStdString(), "Undo");
+    CItemsGrid& colors = *child->view().panel(CQuillopView::panelOfGroup(GroupColors));
+    for (int i = 0; i < 3; ++i)
+        colors.insertItem();
+    colors.selectAll();
+    colors.deleteItems();
+    EXPECT_TRUE(action(frame, "edit undo")->isEnabled());
+    EXPECT_EQ(action(frame, "edit undo")->text().toStdString(), "Undo Delete 3 Colors");
+    EXPECT_FALSE(action(frame, "edit redo")->isEnabled());
+    EXPECT_TRUE(frame.runCommand("edit undo"));
+    EXPECT_EQ(colors.rowCount(), 3);
+    EXPECT_EQ(action(frame, "edit redo")->text().toStdString(), "Redo Delete 3 Colors");
+    EXPECT_TRUE(frame.runCommand("edit redo"));
+    EXPECT_EQ(colors.rowCount(), 0);
+    EXPECT_TRUE(frame.runCommand("edit history"));
+    ASSERT_NE(frame.editHistoryWindow(), nullptr);
+    EXPECT_EQ(frame.editHistoryWindow()->view()->model()->rowCount(), 5);
 }
 
 TEST(CommandStates, TheRefreshTableByName)
 {
     CCommandContext none;
-    CCommandContext tool{true, false, false, -1};
-    CCommandContext doc{true, true, true, 4};
+    CCommandContext tool{.activeChild = true};
+    CCommandContext doc{.activeChild = true, .activeDocumentView = true, .maintainRelationships = true, .currentPanel = 4};
+    EXPECT_FALSE(CCommandStates::state("edit undo", doc).enabled);
+    EXPECT_EQ(CCommandStates::state("edit undo", doc).text, "Undo");
+    CCommandContext undoable = doc;
+    undoable.canUndo = true;
+    undoable.undoText = "Delete 3 Bitmaps";
+    EXPECT_EQ(CCommandStates::state("edit undo", undoable).text, "Undo Delete 3 Bitmaps");
+    EXPECT_FALSE(CCommandStates::state("edit redo", undoable).enabled);
     EXPECT_FALSE(CCommandStates::state("wnd tile horz", none).enabled);
     EXPECT_TRUE(CCommandStates::state("wnd tile horz", tool).enabled);
     EXPECT_TRUE(CCommandStates::state("wnd list popup", doc).popupStyle);

@@ -2,6 +2,7 @@
 
 #include "params/ui/WidgetHelpers.h"
 
+#include "core/CDocumentHistory.h"
 #include "core/CIndexChange.h"
 #include "core/RowOrder.h"
 #include "core/CResourceHolder.h"
@@ -257,6 +258,29 @@ void CItemsGrid::setCurrentCell(int column, int item)
     m_table->scrollTo(index);
 }
 
+void CItemsGrid::runLocked(const std::function<void()>& apply)
+{
+    CLock lock(*this);
+    apply();
+}
+
+CDocumentHistory* CItemsGrid::history() const { return m_host ? m_host->history() : nullptr; }
+
+QString CItemsGrid::stepText(const char* verb, int count) const
+{
+    return QStringLiteral("%1 %2").arg(QLatin1String(verb), CDocumentHistory::rowsText(m_group, count));
+}
+
+QString CItemsGrid::commandLabel(int command)
+{
+    QMenu menu;
+    buildMenu(menu, kEditorBase);
+    for (QAction* action : menu.findChildren<QAction*>())
+        if (action->data().toInt() == command)
+            return action->text().remove(QLatin1Char('&')).section(QLatin1Char('\t'), 0, 0).remove(QStringLiteral("..."));
+    return QStringLiteral("Command");
+}
+
 bool CItemsGrid::runGameStep()
 {
     return m_stepLock.runStep([this] { return gameStep(); });
@@ -478,6 +502,7 @@ void CItemsGrid::markModified()
 
 void CItemsGrid::insertItem()
 {
+    CDocumentHistory::Edit edit(history(), stepText("Insert", 1));
     int item = -1;
     {
         CLock lock(*this);
@@ -495,6 +520,7 @@ void CItemsGrid::deleteItems()
     const std::vector<int> set = selectionSet(false);
     if (set.empty())
         return;
+    CDocumentHistory::Edit edit(history(), stepText("Delete", static_cast<int>(set.size())));
     rearrangeRows(RowOrder::withoutRows(rowCount(), set));
     m_marks.assign(static_cast<std::size_t>(rowCount()), 0);
     refreshRows();
@@ -512,6 +538,7 @@ void CItemsGrid::moveUp()
     const std::vector<int> set = selectionSet(true);
     if (set.empty() || set.front() <= 0)
         return;
+    CDocumentHistory::Edit edit(history(), stepText("Move Up", static_cast<int>(set.size())));
     const int column = currentColumn();
     rearrangeRows(RowOrder::movedUp(rowCount(), set));
     refreshRows();
@@ -524,6 +551,7 @@ void CItemsGrid::moveDown()
     const std::vector<int> set = selectionSet(false);
     if (set.empty() || set.front() >= rowCount() - 1)
         return;
+    CDocumentHistory::Edit edit(history(), stepText("Move Down", static_cast<int>(set.size())));
     const int column = currentColumn();
     rearrangeRows(RowOrder::movedDown(rowCount(), set));
     refreshRows();
@@ -536,6 +564,7 @@ void CItemsGrid::groupItems()
     const std::vector<int> set = selectionSet(true);
     if (set.empty())
         return;
+    CDocumentHistory::Edit edit(history(), stepText("Group", static_cast<int>(set.size())));
     rearrangeRows(RowOrder::grouped(rowCount(), set));
     refreshRows();
     markModified();
@@ -546,6 +575,7 @@ void CItemsGrid::sortItems(bool ascending)
     const std::vector<int> set = selectionSet(true);
     if (set.size() < 2)
         return;
+    CDocumentHistory::Edit edit(history(), stepText("Sort", static_cast<int>(set.size())));
     const int column = std::max(currentColumn(), 0);
     const int current = currentItem();
     // Items are compared where they stand before anything moves; the row
@@ -583,6 +613,15 @@ template <typename Store> void CItemsGrid::storeEdit(int gridColumn, int item, S
     const int column = gridColumn - kLeadingColumns;
     if (column < 0 || item < 0 || item >= rowCount())
         return;
+    // One step for the edited row and every marked row it is copied into.
+    std::vector<int> rows{item};
+    for (int other = 0; other < rowCount(); ++other)
+        if (other != item && isMarked(other))
+            rows.push_back(other);
+    CDocumentHistory::Edit edit(history(), QStringLiteral("Edit %1 of %2")
+                                               .arg(editorHeader(column), CDocumentHistory::rowsText(
+                                                                              m_group, static_cast<int>(rows.size()))));
+    edit.touchRows(m_group, rows);
     {
         CLock lock(*this);
         std::vector<int> marked;
@@ -685,6 +724,9 @@ bool CItemsGrid::search(const CFindOptions& options, bool allowSelectAndReplace)
 
     bool matched = false;
     bool replacedAny = false;
+    // Replacing every match is one step.
+    CDocumentHistory::Edit edit(replacing ? history() : nullptr,
+                                QStringLiteral("Replace \"%1\" with \"%2\"").arg(options.text, options.replacement));
     for (const auto& cell : cells) {
         if (!matchAt(cell))
             continue;
@@ -705,6 +747,7 @@ bool CItemsGrid::search(const CFindOptions& options, bool allowSelectAndReplace)
         const int column = cell.column - kLeadingColumns;
         if (column < 0)
             continue;
+        edit.touchRow(m_group, cell.row);
         CLock lock(*this);
         if (setEditorCell(column, cell.row,
                           CItemsGridSearch::replaced(before, options.text, options.replacement, options.matchCase)))
@@ -738,6 +781,8 @@ void CItemsGrid::dropFiles(const QStringList& paths)
         return;
     }
     int added = 0;
+    CDocumentHistory::Edit edit(history(), paths.size() == 1 ? QStringLiteral("Drop File") : QStringLiteral("Drop %1 Files").arg(paths.size()));
+    edit.touchRows(m_group, selectionSet(true));
     {
         CLock lock(*this);
         for (const QString& path : paths)
@@ -766,6 +811,10 @@ void CItemsGrid::dropEvent(QDropEvent* event)
 bool CItemsGrid::runCommand(int command)
 {
     if (command >= kEditorBase) {
+        // An editor command works on the marked rows and the current one;
+        // rows it adds or removes anywhere are noticed by the history itself.
+        CDocumentHistory::Edit edit(history(), commandLabel(command));
+        edit.touchRows(m_group, selectionSet(true));
         if (this->command(kEditorBase, command)) {
             markModified();
             refresh();

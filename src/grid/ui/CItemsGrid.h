@@ -5,11 +5,13 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+class CDocumentHistory;
 class CellValue;
 class CItemsGridModel;
 class CResourceHolder;
@@ -66,6 +68,11 @@ public:
     // Held by every operation that changes items; views beside the grid
     // that edit items hold it too.
     CStepLock& stepLock() { return m_stepLock; }
+    // Runs `apply` inside the panel's lock, as its own edits run (undo and
+    // redo change rows the game step may be reading).
+    void runLocked(const std::function<void()>& apply);
+    // The history this panel's edits are recorded in, or null.
+    CDocumentHistory* history() const;
     // Runs a game step unless the panel is inside an operation of its own;
     // called on the timer thread.
     bool runGameStep();
@@ -182,6 +189,10 @@ protected:
 private:
     bool search(const CFindOptions& options, bool allowSelectAndReplace);
     template <typename Store> void storeEdit(int gridColumn, int item, Store store);
+    // "Delete 3 Bitmaps": what a step on `count` rows of this group is called.
+    QString stepText(const char* verb, int count) const;
+    // The label of an editor command, for its step's name.
+    QString commandLabel(int command);
     CellValue* typedCell(int gridColumn, int item) const;
     // Runs a command's new row order on the items and the marks.
     bool rearrangeRows(const std::vector<int>& order);

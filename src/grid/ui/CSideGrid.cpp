@@ -54,7 +54,10 @@ public:
     }
     bool setData(const QModelIndex& index, const QVariant& value, int role) override
     {
-        return !m_closed && role == Qt::EditRole && m_grid.editCellText(index.column(), index.row(), value.toString()) != 0;
+        if (m_closed || role != Qt::EditRole)
+            return false;
+        const auto edit = m_grid.openEdit(QStringLiteral("Edit %1").arg(m_grid.headerText(index.column())));
+        return m_grid.editCellText(index.column(), index.row(), value.toString()) != 0;
     }
     void reset()
     {
@@ -106,6 +109,7 @@ CSideGrid::CSideGrid(const char* defaultTitle, const char* rowNoun, const char* 
     connect(m_delegate, &CCellDelegate::cellEdited, this, [this](const QModelIndex& index) {
         // A copy: storing may redraw the table, which refills the cells.
         const CellValue edited = m_cells[{index.row(), index.column()}];
+        const auto edit = openEdit(QStringLiteral("Edit %1").arg(headerText(index.column())));
         storeEditedCell(index.column(), index.row(), edited);
     });
     connect(m_table, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
@@ -176,8 +180,39 @@ void CSideGrid::fillContextMenu(QMenu& menu)
     CTableSearch::addMenuEntries(menu, *m_table);
 }
 
+void CSideGrid::recordEditsIn(std::function<CDocumentHistory*()> history,
+                              std::function<void(CDocumentHistory::Edit&)> scope)
+{
+    m_history = std::move(history);
+    m_editScope = std::move(scope);
+}
+
+std::unique_ptr<CDocumentHistory::Edit> CSideGrid::openEdit(const QString& text)
+{
+    auto edit = std::make_unique<CDocumentHistory::Edit>(m_history ? m_history() : nullptr, text);
+    if (m_editScope)
+        m_editScope(*edit);
+    return edit;
+}
+
+QString CSideGrid::commandText(int command) const
+{
+    const int rows = static_cast<int>(selectedRows().size());
+    switch (command) {
+    case RowInsert: return QStringLiteral("Insert %1").arg(m_rowNoun);
+    case RowDelete:
+        return rows == 1 ? QStringLiteral("Delete %1").arg(m_rowNoun)
+                         : QStringLiteral("Delete %1 %2").arg(rows).arg(m_rowsNoun);
+    case RowMoveUp:
+    case RowMoveDown: return QStringLiteral("Move %1").arg(m_rowNoun);
+    case RowSwap: return QStringLiteral("Swap %1").arg(m_rowsNoun);
+    default: return QStringLiteral("Edit %1").arg(m_rowsNoun);
+    }
+}
+
 int CSideGrid::runCommand(int command)
 {
+    const auto edit = openEdit(commandText(command));
     const int row = currentRow();
     switch (command) {
     case RowInsert: return insertRow() >= 0;

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "core/CDocumentHistory.h"
 #include "grid/CellValue.h"
 
 #include <QWidget>
 
+#include <functional>
 #include <map>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -45,6 +48,11 @@ public:
     void fillContextMenu(QMenu& menu);
     // Runs an entry of that menu: nonzero when it did something.
     int runCommand(int command);
+
+    // Edits of the rows are steps of a document's history: `history` gives
+    // it (or null), `scope` says what the rows belong to (the item shown).
+    void recordEditsIn(std::function<CDocumentHistory*()> history,
+                       std::function<void(CDocumentHistory::Edit&)> scope);
 
 protected:
     // `rowNoun` and `rowsNoun` name the rows in the menu's help texts
@@ -87,6 +95,12 @@ protected:
     void allRowsChanged();
 
 private:
+    friend class CSideGridModel;
+    std::unique_ptr<CDocumentHistory::Edit> openEdit(const QString& text);
+    QString commandText(int command) const;
+
+    std::function<CDocumentHistory*()> m_history;
+    std::function<void(CDocumentHistory::Edit&)> m_editScope;
     QString m_defaultTitle;
     QString m_rowNoun;
     QString m_rowsNoun;

@@ -80,6 +80,11 @@ CTrajectoriesPanel::CTrajectoriesPanel(QWidget* parent)
         refreshRows();
         markModified();
     });
+    m_player->setStrokeRecording([this] {
+        auto edit = std::make_unique<CDocumentHistory::Edit>(history(), QStringLiteral("Draw Trajectory Points"));
+        edit->touchRow(group(), m_player->currentIndex());
+        return edit;
+    });
 }
 
 bool CTrajectoriesPanel::gameStep()

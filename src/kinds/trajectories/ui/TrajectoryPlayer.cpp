@@ -208,8 +208,11 @@ void TrajectoryPlayer::press(QPoint position)
 {
     m_dragging = true;
     m_lastMouse = position;
-    if (m_mode == DrawMode)
+    if (m_mode == DrawMode) {
+        if (m_openStroke && !m_stroke)
+            m_stroke = m_openStroke();
         addPointUnder(position);
+    }
 }
 
 void TrajectoryPlayer::mousePressEvent(QMouseEvent* event)
@@ -234,8 +237,10 @@ void TrajectoryPlayer::mouseMoveEvent(QMouseEvent* event)
 
 void TrajectoryPlayer::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton)
+    if (event->button() == Qt::LeftButton) {
         m_dragging = false;
+        m_stroke.reset();
+    }
 }
 
 void TrajectoryPlayer::mouseDoubleClickEvent(QMouseEvent* event)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/CDocumentHistory.h"
 #include "kinds/trajectories/PlayClock.h"
 #include "media/image/CFrameRateMeter.h"
 
@@ -7,6 +8,7 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <mutex>
 
 class CResourceHolder;
@@ -74,6 +76,10 @@ public:
 
     // Called after the mouse added points to the current trajectory.
     void setPointsAddedCallback(std::function<void()> callback) { m_pointsAdded = std::move(callback); }
+    // Opens the step a drawing stroke is recorded in, from the press of the
+    // button to its release: one stroke is one step.
+    using StrokeOpener = std::function<std::unique_ptr<CDocumentHistory::Edit>()>;
+    void setStrokeRecording(StrokeOpener open) { m_openStroke = std::move(open); }
 
     QSize sizeHint() const override { return QSize(640, 480); }
 
@@ -112,4 +118,6 @@ private:
     QPoint m_lastMouse;
     CFrameRateMeter m_frameRate;
     std::function<void()> m_pointsAdded;
+    StrokeOpener m_openStroke;
+    std::unique_ptr<CDocumentHistory::Edit> m_stroke;
 };

@@ -53,6 +53,8 @@ CUserInterfacesPanel::CUserInterfacesPanel(QWidget* parent)
     m_typeTexts.emplace_back(UserInterface::typeText(-1));
     installPanelView(*this, m_items);
     m_items->setModifiedCallback([this] { markModified(); });
+    m_items->recordEditsIn([this] { return history(); },
+                           [this](CDocumentHistory::Edit& edit) { edit.touchRow(group(), currentItem()); });
 }
 
 UserInterface* CUserInterfacesPanel::interfaceAt(int item) const

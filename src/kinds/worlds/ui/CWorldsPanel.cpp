@@ -29,6 +29,9 @@ CWorldsPanel::CWorldsPanel(QWidget* parent)
 {
     installPanelView(*this, m_elements);
     m_elements->setModifiedCallback([this] { markModified(); });
+    m_elements->recordEditsIn([this] { return history(); }, [this](CDocumentHistory::Edit& edit) {
+        edit.touchRow(group(), m_elements->worldIndex());
+    });
 }
 
 GameWorld* CWorldsPanel::worldAt(int item) const

@@ -1,0 +1,189 @@
+// Undo and redo through the panels' own edit paths: every kind of edit is a
+// step, undoing all of them gives back the opened document's records, the
+// modified mark follows the saved point, and the main frame's Undo and Redo
+// say what they will do.
+#include "app/CEditHistoryWindow.h"
+#include "core/CDocumentHistory.h"
+#include "core/CResourceHolder.h"
+#include "core/GroupIndex.h"
+#include "document/CQuillopDoc.h"
+#include "document/CQuillopView.h"
+#include "grid/ui/CItemsGrid.h"
+#include "support/ItemBytes.h"
+#include "ui/UiFakes.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QTimer>
+#include <QUndoStack>
+#include <QUndoView>
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+// Whatever dialog or menu a command opens is closed at once, as a user who
+// cancels would.
+class CancelEveryDialog {
+public:
+    CancelEveryDialog()
+    {
+        m_timer.setInterval(5);
+        QObject::connect(&m_timer, &QTimer::timeout, [] {
+            if (QWidget* popup = QApplication::activePopupWidget())
+                popup->close();
+            if (QWidget* modal = QApplication::activeModalWidget())
+                modal->close();
+        });
+        m_timer.start();
+    }
+
+private:
+    QTimer m_timer;
+};
+
+// The editor commands a panel's menu offers now.
+std::vector<int> editorCommands(CItemsGrid& grid)
+{
+    QMenu menu;
+    grid.fillContextMenu(menu);
+    std::vector<int> commands;
+    for (QAction* action : menu.findChildren<QAction*>())
+        if (action->isEnabled() && action->data().toInt() >= CItemsGrid::kEditorBase)
+            commands.push_back(action->data().toInt());
+    return commands;
+}
+
+struct OpenedDemo {
+    OpenedDemo() { EXPECT_EQ(document.openDocument(QStringLiteral(QUILLOP_DEMO)), 1); }
+    QUndoStack& stack() { return document.history().stack(); }
+
+    ScriptedUi ui;
+    CQuillopDoc document;
+    CQuillopView view{document};
+};
+} // namespace
+
+TEST(EditHistoryUi, SeededEditsThroughThePanelsUndoToTheOpenedRecordsAndRedoToTheEdited)
+{
+    OpenedDemo demo;
+    CancelEveryDialog cancel;
+    const QByteArray original = documentRecords(demo.document.holder());
+    std::mt19937 random(1717);
+    auto pick = [&](int n) { return n > 0 ? static_cast<int>(random() % static_cast<unsigned>(n)) : 0; };
+    for (int round = 0; round < 300; ++round) {
+        const int panel = pick(CQuillopView::kPanelCount);
+        demo.view.showPanel(panel, false);
+        CItemsGrid& grid = *demo.view.panel(panel);
+        const int rows = grid.rowCount();
+        grid.selectNone();
+        for (int marks = pick(3); marks > 0 && rows > 0; --marks)
+            grid.setMarked(pick(rows), true);
+        if (rows > 0)
+            grid.setCurrentCell(CItemsGrid::kLeadingColumns, pick(rows));
+        switch (pick(10)) {
+        case 0: grid.insertItem(); break;
+        case 1:
+            if (rows > 3)
+                grid.deleteItems();
+            break;
+        case 2: grid.moveUp(); break;
+        case 3: grid.moveDown(); break;
+        case 4: grid.groupItems(); break;
+        case 5: grid.sortItems(pick(2) == 0); break;
+        case 6:
+        case 7:
+            if (rows > 0) {
+                // Another row's value of the column, or a new text.
+                const int column = CItemsGrid::kLeadingColumns + pick(grid.editorColumnCount());
+                const QString text = pick(2) ? grid.gridCellText(column, pick(rows)) : QStringLiteral("r%1").arg(round);
+                grid.editCell(column, grid.currentItem(), text);
+            }
+            break;
+        case 8: {
+            const std::vector<int> commands = editorCommands(grid);
+            if (!commands.empty())
+                grid.runCommand(commands[static_cast<std::size_t>(pick(static_cast<int>(commands.size())))]);
+            break;
+        }
+        default: {
+            CFindOptions& options = CItemsGrid::findOptions();
+            options = CFindOptions{};
+            options.text = QStringLiteral("e");
+            options.replacement = QStringLiteral("E%1").arg(round);
+            options.replace = true;
+            options.askBeforeReplace = false;
+            grid.find();
+            break;
+        }
+        }
+    }
+    const QByteArray edited = documentRecords(demo.document.holder());
+    ASSERT_NE(edited, original);
+    EXPECT_GT(demo.stack().count(), 100);
+    EXPECT_TRUE(demo.document.isModified());
+    while (demo.stack().canUndo())
+        demo.stack().undo();
+    EXPECT_EQ(documentRecords(demo.document.holder()), original);
+    EXPECT_FALSE(demo.document.isModified());
+    while (demo.stack().canRedo())
+        demo.stack().redo();
+    EXPECT_EQ(documentRecords(demo.document.holder()), edited);
+}
+
+TEST(EditHistoryUi, StepsSayWhatTheyDoAndTheModifiedMarkFollowsTheSavedPoint)
+{
+    OpenedDemo demo;
+    TempFolder folder;
+    CItemsGrid& bitmaps = *demo.view.panel(CQuillopView::panelOfGroup(GroupBitmaps));
+    const int column = CItemsGrid::kLeadingColumns;  // the ID
+    bitmaps.selectRow(0);
+    bitmaps.editCell(column, 0, QStringLiteral("first"));
+    EXPECT_TRUE(demo.document.isModified());
+    ASSERT_EQ(demo.document.saveDocument(QString::fromStdString(folder.path("saved.mrc"))), 1);
+    EXPECT_FALSE(demo.document.isModified());
+
+    bitmaps.setMarked(1, true);
+    bitmaps.setMarked(2, true);
+    bitmaps.deleteItems();
+    EXPECT_EQ(demo.stack().undoText().toStdString(), "Delete 3 Bitmaps");
+    EXPECT_TRUE(demo.document.title().endsWith(QLatin1String(CQuillopDoc::kModifiedMark)));
+
+    demo.stack().undo();
+    EXPECT_FALSE(demo.document.isModified()) << "back at the saved point";
+    EXPECT_FALSE(demo.document.title().endsWith(QLatin1String(CQuillopDoc::kModifiedMark)));
+    EXPECT_EQ(bitmaps.gridCellText(column, 0).toStdString(), "first");
+    demo.stack().undo();
+    EXPECT_TRUE(demo.document.isModified());
+    EXPECT_EQ(demo.stack().redoText().toStdString(), "Edit ID of Bitmap");
+    demo.stack().redo();
+    EXPECT_FALSE(demo.document.isModified());
+
+    // A change that was not recorded keeps the mark until the next save.
+    demo.document.markModified();
+    demo.stack().redo();
+    demo.stack().undo();
+    EXPECT_TRUE(demo.document.isModified());
+
+    // Document Properties is a step too.
+    ASSERT_EQ(demo.document.applyProperties("Renamed", "New comments", 20, ""), 1);
+    EXPECT_EQ(demo.stack().undoText().toStdString(), "Document Properties");
+    demo.stack().undo();
+    EXPECT_NE(demo.document.holder().id(), "Renamed");
+}
+
+TEST(EditHistoryUi, TheHistoryWindowListsTheStepsAndStatesTheLimit)
+{
+    OpenedDemo demo;
+    CItemsGrid& colors = *demo.view.panel(CQuillopView::panelOfGroup(GroupColors));
+    colors.insertItem();
+    colors.insertItem();
+    CEditHistoryWindow window;
+    window.showHistory(&demo.document.history());
+    // The empty first entry, then one per step.
+    EXPECT_EQ(window.view()->model()->rowCount(), 3);
+    EXPECT_EQ(window.view()->model()->index(1, 0).data().toString().toStdString(), "Insert Color");
+    EXPECT_TRUE(window.limitText().contains(QLatin1String("256 MB"))) << window.limitText().toStdString();
+    window.showHistory(nullptr);
+    EXPECT_EQ(window.limitText().toStdString(), CEditHistoryWindow::kNoDocument);
+}
