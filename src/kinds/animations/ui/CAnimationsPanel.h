@@ -20,6 +20,7 @@ public:
     // Unique IDs, and no bitmap index naming a bitmap that does not exist.
     bool check() override;
     void showStep() override;
+    bool previewPlays() const override;
 
     CAnimationFrameEditor* frameEditor() const { return m_editor; }
 
@@ -27,7 +28,6 @@ protected:
     bool fillCell(int column, int item, CellValue& value) const override;
     int storeCell(int column, int item, const CellValue& value) override;
     bool gameStep() override;
-    bool previewPlays() const override;
 
 private:
     CAnimationItem* animation(int item) const;
