@@ -124,12 +124,16 @@ TEST(EditHistory, StepsCountTheirRowsAndRecords)
     auto holder = demoDocument();
     CDocumentHistory history(*holder);
     // A comment of one bitmap keeps the bytes that changed, not the picture.
-    const std::int64_t bitmap = recordSize(*holder->get(GroupBitmaps, 2));
-    ASSERT_GT(bitmap, 200);
+    int largest = 0;
+    for (int row = 1; row < holder->count(GroupBitmaps); ++row)
+        if (recordSize(*holder->get(GroupBitmaps, row)) > recordSize(*holder->get(GroupBitmaps, largest)))
+            largest = row;
+    const std::int64_t bitmap = recordSize(*holder->get(GroupBitmaps, largest));
+    ASSERT_GT(bitmap, 500);
     {
         CDocumentHistory::Edit edit(&history, QStringLiteral("comment"));
-        edit.touchRows(GroupBitmaps, {2, 2, 3});
-        holder->get(GroupBitmaps, 2)->setComments("x");
+        edit.touchRows(GroupBitmaps, {largest, largest});
+        holder->get(GroupBitmaps, largest)->setComments("x");
     }
     const std::int64_t one = history.usedBytes();
     EXPECT_GT(one, 0);
@@ -165,12 +169,17 @@ TEST(EditHistory, TheLimitDropsTheOldestStepsAndKeepsTheSavedPoint)
     EXPECT_EQ(history.stack().cleanIndex(), -1);
     EXPECT_EQ(history.stack().text(history.stack().count() - 1).toStdString(), "29");
 
-    // A saved point still held stays where it was.
+    // A saved point still held stays where it was, when the steps before it
+    // go.
+    comment(0, std::string(200, 'q'));
     history.stack().setClean();
     comment(1, "y");
     comment(1, "z");
     const std::int64_t newest = history.step(history.stack().count() - 1)->cost();
-    history.setLimitBytes(newest * 8 / 3 + 8);
+    const std::int64_t older = history.step(history.stack().count() - 2)->cost();
+    // Steps cost what changed in them; trimming goes down to three quarters
+    // of the limit, which here holds the two newest.
+    history.setLimitBytes((newest + older) * 4 / 3 + 4);
     EXPECT_EQ(history.stack().count(), 2);
     EXPECT_EQ(history.stack().cleanIndex(), 0);
     const QByteArray last = documentRecords(*holder);
