@@ -19,6 +19,10 @@
 #include "media/output/ui/CAudioSettingsDialog.h"
 #include "params/ui/CGuiColors.h"
 #include "params/ui/CUiServices.h"
+#include "tools/renamer/ui/CRenameFilesDialog.h"
+#include "tools/resourcemanager/ui/CResourceFilesManagerDialog.h"
+#include "tools/soundsplitter/ui/CExtractSoundsDialog.h"
+#include "tools/videoconversion/ui/CVideoConversionDialogs.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -38,6 +42,30 @@
 #include <QToolButton>
 #include <QUndoStack>
 #include <QUrl>
+
+#include <QPointer>
+
+namespace {
+// The sounds go to the document active when the window opened, while it is open.
+void extractSounds(CMainFrame& frame)
+{
+    QPointer<CQuillopView> view = frame.activeView();
+    QPointer<CQuillopDoc> document = frame.activeDocument();
+    CExtractSoundsDialog::AddToDocument add;
+    if (view && document)
+        add = [view, document](const CSoundSet& sound, const auto& segments, const std::string& base) {
+            if (!view || !document)
+                return 0;
+            const int added = CSilenceSplitter::addToSounds(document->holder(), sound, segments, base);
+            if (added > 0) {
+                document->markModified();
+                view->broadcastReload();
+            }
+            return added;
+        };
+    CExtractSoundsDialog(add, &frame).exec();
+}
+} // namespace
 
 namespace {
 constexpr const char* kCommandProperty = "quillopCommand";
@@ -403,8 +431,12 @@ void CMainFrame::registerCommands()
     for (std::size_t panel = 0; panel < CCommandStates::kPanelCommands.size(); ++panel)
         on(CCommandStates::kPanelCommands[panel],
            withView([panel](CQuillopView& view) { view.showPanel(static_cast<int>(panel), false); }));
-    for (const char* tool : {"resources files manager", "analyze fund", "convert fund to midi", "extract sounds",
-                             "convert avi to img", "convert img to avi", "rename files"}) {
+    on("resources files manager", [this](const QVariant&) { CResourceFilesManagerDialog(this).exec(); });
+    on("convert avi to img", [this](const QVariant&) { CVideoConversionDialogs::movieToImages(this, statusBar()); });
+    on("convert img to avi", [this](const QVariant&) { CVideoConversionDialogs::imagesToMovie(this, statusBar()); });
+    on("extract sounds", [this](const QVariant&) { extractSounds(*this); });
+    on("rename files", [this](const QVariant&) { CRenameFilesDialog(this).exec(); });
+    for (const char* tool : {"analyze fund", "convert fund to midi"}) {
         const QString name = QString::fromLatin1(tool);
         on(tool, [this, name](const QVariant&) { notAvailable(name); });
     }

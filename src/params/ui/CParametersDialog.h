@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QDialog>
+
+#include <string>
+
+class CMVT_Parameter;
+class CMVT_ParameterList;
+class QDialogButtonBox;
+
+// A modal window around a parameter sheet: the tool adds its items by name
+// and reads them back on OK. With `closeOnly` the window has one Close
+// button instead of OK and Cancel (its items act by themselves).
+class CParametersDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit CParametersDialog(const std::string& title, bool closeOnly = false, QWidget* parent = nullptr);
+
+    CMVT_ParameterList* sheet() const { return m_sheet; }
+    QDialogButtonBox* buttons() const { return m_buttons; }
+    // Adds a widget under the sheet (a preview, a table).
+    void addBelow(QWidget* widget, int stretch = 0);
+
+signals:
+    // A sheet item changed or a button item was pressed.
+    void itemNotification(CMVT_Parameter* item);
+
+private:
+    CMVT_ParameterList* m_sheet;
+    QDialogButtonBox* m_buttons;
+};
