@@ -1,5 +1,6 @@
 #include "app/CQuillopApp.h"
 #include "core/CResourceHolder.h"
+#include "core/CResourceItem.h"
 #include "core/GroupIndex.h"
 #include "kinds/CItemKinds.h"
 #include "media/audio/CSoundSet.h"
@@ -18,6 +19,7 @@
 #include "tools/videoconversion/ui/CVideoConversionDialogs.h"
 #include "ui/UiFakes.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QSettings>
 #include <QStandardPaths>
@@ -146,4 +148,52 @@ TEST(ConversionTools, RenameShowsThePreviewAndRefusesCollisions)
     EXPECT_EQ(readAll(folder.path("b1.txt")), "a1.txt");
     EXPECT_EQ(dialog.files()->fileNames(), (std::vector<std::string>{folder.path("b1.txt"), folder.path("b2.txt")}));
     EXPECT_EQ(dialog.resultLine()->label(), "2 files renamed.");
+}
+
+// Pictures of the conversion windows, filled in as a user would, for
+// tests/ui/screenshots.sh.
+TEST(Screenshots, ConversionTools)
+{
+    const QString out = qEnvironmentVariable("QUILLOP_SCREENSHOTS");
+    if (out.isEmpty())
+        GTEST_SKIP() << "QUILLOP_SCREENSHOTS is not set";
+    auto shoot = [&out](QWidget& w, const char* name) {
+        w.show();
+        QApplication::processEvents();
+        ASSERT_TRUE(w.grab().save(QDir(out).filePath(QString::fromLatin1(name)))) << name;
+    };
+    TempFolder folder;
+    std::unique_ptr<CParametersDialog> toImages(CVideoConversionDialogs::createMovieToImages(nullptr));
+    shoot(*toImages, "tool-avi-to-images.png");
+    std::unique_ptr<CParametersDialog> toMovie(CVideoConversionDialogs::createImagesToMovie(nullptr));
+    toMovie->sheet()->findAs<CMVT_ParamFilenames>("sources")->setText("/tmp/frames/a.png\n/tmp/frames/b.png\n");
+    shoot(*toMovie, "tool-images-to-avi.png");
+    CCompressionDialog compression(CMovieCompression{});
+    shoot(compression, "tool-compression.png");
+
+    CResourceFilesManagerDialog manager;
+    manager.sources()->setText(folder.path("old.mrc") + "\n" + folder.path("notes.txt") + "\n");
+    manager.convertFiles();
+    shoot(manager, "tool-resources-manager.png");
+
+    CSoundSet sound;
+    sound.setSampleRate(8000);
+    CSampleBuffer& b = sound.addChannel();
+    b.resize(48000);
+    for (std::uint32_t i = 0; i < b.count(); ++i)
+        b.set(i, (i / 6000) % 2 ? 0.0 : std::sin(i * 0.2) * (0.2 + 0.7 * ((i % 6000) / 6000.0)));
+    ASSERT_EQ(sound.writeWav(folder.path("recording.wav"), 0, b.count(), 16, 8000, 0, 1, {}), 1);
+    CExtractSoundsDialog extract({});
+    extract.loadSource(folder.path("recording.wav"));
+    shoot(extract, "tool-extract-sounds.png");
+
+    for (const char* name : {"photo 1.jpg", "photo 2.jpg", "photo 3.jpg", "notes.txt"})
+        writeAll(folder.path(name), name);
+    CRenameFilesDialog rename;
+    rename.files()->setText(folder.path("photo 1.jpg") + "\n" + folder.path("photo 2.jpg") + "\n"
+                            + folder.path("photo 3.jpg") + "\n" + folder.path("notes.txt"));
+    rename.sheet()->findAs<CMVT_ParamText>("find")->setValue("photo ");
+    rename.sheet()->findAs<CMVT_ParamText>("replace")->setValue("holiday_");
+    rename.refreshPreview();
+    shoot(rename, "tool-rename-files.png");
 }

@@ -42,10 +42,11 @@ CRenameFilesDialog::CRenameFilesDialog(QWidget* parent)
     m_preview->setHeaderLabels({tr("Old Name"), tr("New Name"), tr("Status")});
     m_preview->setRootIsDecorated(false);
     m_preview->header()->setSectionResizeMode(QHeaderView::Stretch);
-    m_preview->setMinimumHeight(140);
-    addBelow(m_preview, 1);
+    // The sheet keeps the room it needs; the preview shows a handful of rows.
+    m_preview->setFixedHeight(180);
+    addBelow(m_preview);
     connect(this, &CParametersDialog::itemNotification, this, &CRenameFilesDialog::onItem);
-    resize(720, 760);
+    resize(720, 860);
     refreshPreview();
 }
 

@@ -27,7 +27,8 @@ CExtractSoundsDialog::CExtractSoundsDialog(AddToDocument addToDocument, QWidget*
 {
     const CSilenceSplitter::Settings defaults;
     CMVT_ParameterList* list = sheet();
-    list->addTitle(0, "", "Extract every sound of a large audio file to separate files");
+    list->addTitle(0, "", kTitle);
+    list->addInfo(1, "", "Extract every sound of a large audio file to separate files.");
     list->addFilename(1, "source", "&Source WAV Filename", kOpen, kWavFilter, "");
     list->addFloat(1, "threshold", "Silence &Threshold In dB Of Full Scale", -120.0, 0.0, defaults.thresholdDb);
     list->addInteger(1, "minsilence", "Minimum S&ilence In Milliseconds", 0, 600000, defaults.minSilenceMs);
@@ -38,9 +39,10 @@ CExtractSoundsDialog::CExtractSoundsDialog(AddToDocument addToDocument, QWidget*
     CMVT_ParamButton* add = list->addButton(1, "add", "&Add to the Sounds of the Active Document");
     add->setEnabled(bool(m_addToDocument));
     m_result = list->addInfo(1, "result", "");
-    addBelow(m_waveform, 1);
+    m_waveform->setFixedHeight(160);
+    addBelow(m_waveform);
     connect(this, &CParametersDialog::itemNotification, this, &CExtractSoundsDialog::onItem);
-    resize(680, 720);
+    resize(680, 820);
 }
 
 CExtractSoundsDialog::~CExtractSoundsDialog() = default;

@@ -44,7 +44,9 @@ CCompressionDialog::CCompressionDialog(const CMovieCompression& start, QWidget* 
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* form = new QFormLayout(this);
     form->addRow(tr("&Compressor:"), m_encoder);
-    form->addRow(tr("&Quality:"), qualityRow);
+    auto* qualityLabel = new QLabel(tr("&Quality:"), this);
+    qualityLabel->setBuddy(m_quality);
+    form->addRow(qualityLabel, qualityRow);
     form->addRow(buttons);
     encoderChanged();
     resize(std::max(360, sizeHint().width()), sizeHint().height());
