@@ -1,6 +1,6 @@
 #include "params/ui/CParametersDialog.h"
 
-#include "app/CGuiColors.h"
+#include "params/ui/CGuiColors.h"
 #include "params/ui/CMVT_ParameterList.h"
 
 #include <QDialogButtonBox>

@@ -1,7 +1,6 @@
 #include "tools/videoconversion/ui/CCompressionDialog.h"
 
-#include "app/CGuiColors.h"
-#include "app/CQuillopApp.h"
+#include "params/ui/CGuiColors.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -12,9 +11,10 @@
 #include <QSlider>
 
 namespace {
+// The editor's settings store, where its recent files are kept too.
 QString organisation()
 {
-    return QString::fromLatin1(CQuillopApp::kOrganisation);
+    return QString::fromLatin1(CCompressionDialog::kSettingsOrganisation);
 }
 const char* const kEncoderKey = "Settings/MovieEncoder";
 const char* const kQualityKey = "Settings/MovieQuality";

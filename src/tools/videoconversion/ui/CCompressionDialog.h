@@ -14,6 +14,7 @@ class CCompressionDialog : public QDialog {
     Q_OBJECT
 public:
     static constexpr const char* kTitle = "Video Compression";
+    static constexpr const char* kSettingsOrganisation = "Local AppWizard-Generated Applications";
 
     explicit CCompressionDialog(const CMovieCompression& start, QWidget* parent = nullptr);
     CMovieCompression compression() const;
