@@ -32,14 +32,22 @@ QString usageText()
 {
     return QStringLiteral("usage: %1\n  options: --smooth N (5), --pre-rate HZ (6000), --width PX (640),"
                           " --height PX (200), --margins ROWS (3), --extra N (50), --rate HZ (44100),"
-                          " --bounds LOW_HZ:HIGH_HZ (search between these instead of optimising the"
-                          " preview's margins), --preview OUT.png, --threads N (all processors)")
+                          " --bounds estimate|preview|LOW_HZ:HIGH_HZ (estimate: bounds tracked from the"
+                          " recording, the default; preview: the preview's margins optimised; or search"
+                          " between two frequencies), --preview OUT.png, --threads N (all processors)")
         .arg(QLatin1String(kUsage));
 }
 
-// "LOW:HIGH" in hertz, both above 0.
-bool parseBounds(const QString& text, double& lowHz, double& highHz)
+enum class BoundsChoice { Estimate, Preview, Frequencies };
+
+// "estimate", "preview", or "LOW:HIGH" in hertz, both above 0.
+bool parseBounds(const QString& text, BoundsChoice& choice, double& lowHz, double& highHz)
 {
+    if (text == QLatin1String("estimate") || text == QLatin1String("preview")) {
+        choice = text == QLatin1String("estimate") ? BoundsChoice::Estimate : BoundsChoice::Preview;
+        return true;
+    }
+    choice = BoundsChoice::Frequencies;
     const QStringList parts = text.split(QLatin1Char(':'));
     bool okLow = false, okHigh = false;
     if (parts.size() == 2) {
@@ -72,6 +80,7 @@ int runAnalyze(const QStringList& args)
     CAnalyzeFundamentalEngine engine;
     CAnalysisSettings& settings = engine.settings();
     QString previewPath;
+    BoundsChoice bounds = BoundsChoice::Estimate;
     double lowHz = 0.0;
     double highHz = 0.0;
     int threads = 0;
@@ -82,7 +91,7 @@ int runAnalyze(const QStringList& args)
         else if (key == QLatin1String("--threads"))
             threads = value.toInt(&ok);
         else if (key == QLatin1String("--bounds"))
-            ok = parseBounds(value, lowHz, highHz);
+            ok = parseBounds(value, bounds, lowHz, highHz);
         else
             return applyTableOption(options(), settings, key, value);
         return ok ? CliOption::Taken : CliOption::BadValue;
@@ -100,8 +109,9 @@ int runAnalyze(const QStringList& args)
         return fail(QStringLiteral("%1: %2").arg(files[0], QString::fromStdString(engine.infoText())));
     std::printf("%s\n", engine.infoText().c_str());
 
-    // The path a user clicks through: the preview, the bounds (optimised on
-    // it, or the frequencies asked for), then the analysis.
+    // The path a user clicks through: the preview, the bounds (estimated from
+    // the recording, optimised on the preview, or the frequencies asked
+    // for), then the analysis.
     CTaskRunner runner;
     const int code = runTaskWithProgress(runner, [&](CTaskRunner& r) {
         const CAnalysisHooks hooks = CAnalysisHooks::forRunner(r);
@@ -112,10 +122,12 @@ int runAnalyze(const QStringList& args)
         engine.finishPreview();
         if (!previewed)
             return false;
-        if (lowHz > 0.0)
+        if (bounds == BoundsChoice::Frequencies)
             engine.setBoundsFromFrequencies(lowHz, highHz);
-        else
+        else if (bounds == BoundsChoice::Preview)
             engine.optimiseMargins();
+        else if (!engine.estimateBounds(hooks))
+            return false;
         if (!previewPath.isEmpty() && !previewWithBounds(engine.view()).save(previewPath)) {
             r.log().append("*** ERROR: The preview picture could not be written\r\n");
             return false;

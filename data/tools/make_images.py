@@ -416,6 +416,22 @@ def interface_images():
         tri(c, 12.5, 9.5, 1.8, 'right', BLUE)
     icon('ToolResourceFiles', manager)
 
+    def bass_drum(c):
+        # A drum seen from the side, with a falling pitch sweep over it.
+        c.ellipse(8, 12.5, 6.5, 2.5, DEEP)
+        c.rect(1.5, 8, 13, 4.5, BLUE)
+        c.ellipse(8, 8, 6.5, 2.5, LIGHT)
+        c.polyline([(1.5, 1.5), (4, 2.2), (7, 3.4), (10, 4.4), (14.5, 5)], 1.3, ORANGE)
+    icon('ToolBassDrum', bass_drum)
+
+    def bitmap_colors(c):
+        # A picture split into its colour half and its grey (bump) half.
+        landscape(c, 1, 2, 14, 12)
+        c.rect(8, 2, 7, 12, GREY)
+        c.rect(9, 4, 5, 3, SOFT)
+        c.rect(9, 9, 5, 3, INK)
+    icon('ToolBitmapColors', bitmap_colors)
+
 
 # --- the demo document's pictures ------------------------------------------
 

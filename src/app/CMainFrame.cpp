@@ -4,6 +4,7 @@
 
 #include "app/CEditHistoryWindow.h"
 #include "app/CQuillopApp.h"
+#include "app/CToolWindows.h"
 #include "core/CDocumentHistory.h"
 #include "core/IPrompter.h"
 #include "document/CChildFrame.h"
@@ -18,6 +19,8 @@
 #include "media/output/CSdlAudioBackend.h"
 #include "media/output/ui/CAudioSettingsDialog.h"
 #include "params/ui/CGuiColors.h"
+#include "params/ui/CMVT_MDIChildWndParameters.h"
+#include "params/ui/CMVT_ParametersDocument.h"
 #include "params/ui/CUiServices.h"
 #include "tools/renamer/ui/CRenameFilesDialog.h"
 #include "tools/resourcemanager/ui/CResourceFilesManagerDialog.h"
@@ -316,9 +319,16 @@ bool CMainFrame::runCommand(const QString& name, const QVariant& argument)
     return true;
 }
 
-void CMainFrame::notAvailable(const QString& name)
+QMdiSubWindow* CMainFrame::openToolWindow(const QString& command)
 {
-    statusBar()->showMessage(QString::fromLatin1(kNotAvailable).arg(name), 8000);
+    CMVT_ParametersDocument* tool = CToolWindows::create(command, m_app);
+    if (!tool)
+        return nullptr;
+    connect(tool, &CMVT_ParametersDocument::activated, this, &CMainFrame::refreshCommandStates);
+    connect(tool, &QWidget::windowTitleChanged, this, &CMainFrame::updateTitle);
+    auto* frame = CMVT_MDIChildWndParameters::open(m_mdi, tool);
+    m_mdi->setActiveSubWindow(frame);
+    return frame;
 }
 
 void CMainFrame::registerCommands()
@@ -436,10 +446,8 @@ void CMainFrame::registerCommands()
     on("convert img to avi", [this](const QVariant&) { CVideoConversionDialogs::imagesToMovie(this, statusBar()); });
     on("extract sounds", [this](const QVariant&) { extractSounds(*this); });
     on("rename files", [this](const QVariant&) { CRenameFilesDialog(this).exec(); });
-    for (const char* tool : {"analyze fund", "convert fund to midi"}) {
-        const QString name = QString::fromLatin1(tool);
-        on(tool, [this, name](const QVariant&) { notAvailable(name); });
-    }
+    for (const char* tool : CToolWindows::kCommands)
+        on(tool, [this, tool](const QVariant&) { openToolWindow(QString::fromLatin1(tool)); });
     on("audio settings", [this](const QVariant&) {
         if (!m_app.audioPlayer())
             m_app.startAudio();

@@ -34,7 +34,6 @@ public:
     static constexpr const char* kAboutTitle = "About Marvoline Quillop";
     static constexpr const char* kContributorsTitle = "View Contributors";
     static constexpr const char* kWebSite = "https://example.org/quillop/";
-    static constexpr const char* kNotAvailable = "%1: this tool is not available in this version.";
 
     explicit CMainFrame(CQuillopApp& app, QWidget* parent = nullptr);
     ~CMainFrame() override;
@@ -71,6 +70,9 @@ public:
     void tileHorizontally();
     void tileVertically();
 
+    // A new tool window for the command as a child of the main window.
+    QMdiSubWindow* openToolWindow(const QString& command);
+
     void showAbout();
     void showContributors();
     void showDocumentProperties();
@@ -92,7 +94,6 @@ private:
     CChildFrame* addFrame(CQuillopDoc* document);
     void subWindowActivated(QMdiSubWindow* window);
     void updateTitle();
-    void notAvailable(const QString& name);
     void print(bool preview);
 
     CQuillopApp& m_app;

@@ -11,8 +11,15 @@
 #include "kinds/animations/ui/CAnimationFrameEditor.h"
 #include "kinds/animations/ui/CAnimationsPanel.h"
 #include "kinds/userinterfaces/ui/CInterfaceDialog.h"
+#include "app/CToolWindows.h"
+#include "params/ui/CMVT_MDIChildWndParameters.h"
+#include "tools/analysis/ui/CAnalysisViewDialog.h"
+#include "tools/analysis/ui/CDocAnalyzeFundamental.h"
+#include "tools/analysis/ui/CGradientColorEditor.h"
 
 #include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QDir>
 #include <QMenu>
 #include <QPainter>
@@ -21,6 +28,8 @@
 #include <QToolBar>
 
 #include <algorithm>
+#include <cmath>
+#include <numbers>
 #include <utility>
 
 namespace {
@@ -90,6 +99,63 @@ QPixmap withFrameEditor(CMainFrame& frame, CAnimationsPanel& panel)
     editor.onionSkinAction()->setChecked(false);
     return window;
 }
+
+// Three notes of a voice-like tone (a fundamental and decaying harmonics),
+// for a preview picture with something to show.
+CSampleBuffer threeNotes(double rate)
+{
+    CSampleBuffer out;
+    const double notes[] = {220.0, 330.0, 165.0};
+    const auto perNote = static_cast<std::uint32_t>(rate * 0.7);
+    out.resize(perNote * 3);
+    double phase = 0.0;
+    for (std::uint32_t i = 0; i < out.count(); ++i) {
+        phase += 2.0 * std::numbers::pi * notes[i / perNote] / rate;
+        double v = 0.0;
+        for (int h = 1; h <= 6; ++h)
+            v += std::sin(h * phase) / (h * h);
+        out.set(i, 0.5 * v);
+    }
+    return out;
+}
+
+// Every tool window in the main window, then the analysis view with its
+// curves and the gradient editor over a preview of three notes.
+int toolWindows(CMainFrame& frame, const QString& folder)
+{
+    int written = 0;
+    for (const char* command : CToolWindows::kCommands) {
+        QMdiSubWindow* window = frame.openToolWindow(QString::fromLatin1(command));
+        if (!window)
+            continue;
+        window->showMaximized();
+        settle();
+        written += save(frame.grab(), folder, QStringLiteral("tool-") + QString::fromLatin1(command).replace(QLatin1Char(' '), QLatin1Char('-')))
+                       ? 1
+                       : 0;
+        auto* analysis = qobject_cast<CDocAnalyzeFundamental*>(qobject_cast<CMVT_MDIChildWndParameters*>(window)->tool());
+        if (analysis) {
+            CAnalyzeFundamentalEngine& engine = analysis->engine();
+            engine.setSource(threeNotes(22050.0), 22050.0);
+            if (engine.preview({})) {
+                engine.optimiseMargins();
+                CAnalysisViewDialog view(engine.view(), &frame);
+                view.show();
+                settle();
+                written += save(view.grab(), folder, QStringLiteral("analysis-view")) ? 1 : 0;
+                view.accept();
+            }
+            CGradientColorEditor editor(engine.view().gradient(), &frame);
+            editor.show();
+            settle();
+            written += save(editor.grab(), folder, QStringLiteral("gradient-editor")) ? 1 : 0;
+            editor.reject();
+        }
+        window->close();
+        settle();
+    }
+    return written;
+}
 } // namespace
 
 int CScreenshotTour::run(CMainFrame& frame, const QString& folder)
@@ -141,5 +207,6 @@ int CScreenshotTour::run(CMainFrame& frame, const QString& folder)
         written += save(dialog.grab(), folder, QStringLiteral("properties")) ? 1 : 0;
         dialog.reject();
     }
+    written += toolWindows(frame, folder);
     return written;
 }

@@ -7,8 +7,9 @@ class CMainFrame;
 // Walks the editor through its main views and writes a picture of each into
 // a folder: the main window, every panel of the active document (plain, and
 // with rows marked and its context menu open), the animation frame editor
-// playing with its frame menu open, the main menu, About,
-// Contributors and Document Properties. Used to look at the editor from a
+// playing with its frame menu open, the main menu, About, Contributors,
+// Document Properties, every tool window, the analysis view and the
+// gradient colour editor. Used to look at the editor from a
 // script.
 class CScreenshotTour {
 public:

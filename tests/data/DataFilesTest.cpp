@@ -43,7 +43,8 @@ const std::set<std::string> kDispatchedCommands = {
     "mrc view maps", "mrc view texts", "mrc view sounds", "mrc view trajectories", "mrc view files",
     "mrc view colors", "mrc view ui", "mrc view worlds", "resources files manager", "analyze fund",
     "convert fund to midi", "extract sounds", "convert avi to img", "convert img to avi", "rename files",
-    "audio settings", "gui settings", "edit undo", "edit redo", "edit history",
+    "audio settings", "gui settings", "edit undo", "edit redo", "edit history", "generate bass drum",
+    "extract bitmap colors",
 };
 // Entries the main frame replaces or handles itself: the button that opens
 // the main menu, and the places where the window list and the recent files

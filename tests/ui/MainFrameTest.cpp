@@ -4,6 +4,7 @@
 #include "app/CMainFrame.h"
 #include "app/CQuillopApp.h"
 #include "app/CRecentFileList.h"
+#include "app/CToolWindows.h"
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
 #include "document/CChildFrame.h"
@@ -241,7 +242,8 @@ TEST_F(FrameFixture, EveryCommandNameIsKnownAndToolsSayTheyAreMissing)
           "mrc view animations", "mrc view maps", "mrc view texts", "mrc view sounds", "mrc view trajectories",
           "mrc view files", "mrc view colors", "mrc view ui", "mrc view worlds", "resources files manager",
           "analyze fund", "convert fund to midi", "extract sounds", "convert avi to img", "convert img to avi",
-          "rename files", "audio settings", "gui settings", "edit undo", "edit redo", "edit history"})
+          "rename files", "audio settings", "gui settings", "edit undo", "edit redo", "edit history",
+          "generate bass drum", "extract bitmap colors"})
         EXPECT_TRUE(frame.isCommand(name)) << name;
     EXPECT_FALSE(frame.runCommand("no such command"));
     // Without a document these do nothing, and nothing breaks.
@@ -278,6 +280,29 @@ TEST_F(FrameFixture, UndoAndRedoSayWhatTheyWillDoAndAreGreyedWithNothingToDo)
     EXPECT_TRUE(frame.runCommand("edit history"));
     ASSERT_NE(frame.editHistoryWindow(), nullptr);
     EXPECT_EQ(frame.editHistoryWindow()->view()->model()->rowCount(), 5);
+}
+
+TEST_F(FrameFixture, ToolCommandsOpenToolWindowsListedByTheirCaptions)
+{
+    CMainFrame frame(app);
+    frame.show();
+    QStringList captions;
+    for (const char* command : CToolWindows::kCommands) {
+        ASSERT_TRUE(frame.runCommand(QString::fromLatin1(command))) << command;
+        QMdiSubWindow* window = frame.mdiArea()->activeSubWindow();
+        ASSERT_NE(window, nullptr) << command;
+        EXPECT_TRUE(window->windowTitle().endsWith(QStringLiteral(" - No Name"))) << window->windowTitle().toStdString();
+        captions << window->windowTitle();
+    }
+    EXPECT_EQ(frame.mdiArea()->subWindowList().size(), static_cast<int>(CToolWindows::kCommands.size()));
+    QMenu* windows = frame.buildPopup({CMenuEntry{CMenuEntry::Kind::Command, 0, "wnd list", "Windows", "", {}, {}}}, nullptr);
+    QStringList listed;
+    for (QAction* a : windows->actions())
+        listed << a->text();
+    delete windows;
+    EXPECT_EQ(listed, captions);
+    EXPECT_TRUE(frame.windowTitle().endsWith(captions.back()));
+    EXPECT_TRUE(ui.prompter.messages.empty());
 }
 
 TEST(CommandStates, TheRefreshTableByName)

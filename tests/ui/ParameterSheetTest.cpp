@@ -284,17 +284,18 @@ TEST(ToolWindow, ToolBarCommandsAndFactoryQuestion)
     EXPECT_EQ(tool.runCommand("DOC Factory"), 1);
     EXPECT_EQ(tool.gain.value(), 1.5);
 
+    // Load and Save ask for a parameters file (cancelled here: nothing said).
     tool.runCommand("DOC Load");
     tool.runCommand("DOC Save");
+    ASSERT_EQ(ui.files.requests.size(), 2u);
+    EXPECT_EQ(ui.files.requests[0].filter, CMVT_ParametersDocument::kParametersFilter);
     tool.runCommand("DOC Print");
     tool.runCommand("DOC Information");
     EXPECT_EQ(tool.runCommand("ParamsCopy"), 1);
     EXPECT_EQ(tool.runCommand("DOC Unknown"), 0);
-    ASSERT_EQ(ui.prompter.messages.size(), 6u);
-    EXPECT_EQ(ui.prompter.messages[2], "To Do : File Open ds params");
-    EXPECT_EQ(ui.prompter.messages[3], "To Do : File Save ds params");
-    EXPECT_EQ(ui.prompter.messages[4], "To Do : File Print ds params");
-    EXPECT_EQ(ui.prompter.messages[5], "Sorry, there isn't any about...");
+    ASSERT_EQ(ui.prompter.messages.size(), 4u);
+    EXPECT_EQ(ui.prompter.messages[2], "To Do : File Print ds params");
+    EXPECT_EQ(ui.prompter.messages[3], "Sorry, there isn't any about...");
 }
 
 TEST(ToolWindow, FreeStandingListUsesItsOwnCommandNames)

@@ -4,6 +4,7 @@
 #include "params/ui/CMVT_ParametersDocument.h"
 #include "params/ui/CMVT_ViewParameters.h"
 
+#include <QCloseEvent>
 #include <QMdiArea>
 
 CMVT_MDIChildWndParameters::CMVT_MDIChildWndParameters(CMVT_ParametersDocument* tool, QWidget* parent)
@@ -19,6 +20,16 @@ CMVT_MDIChildWndParameters::CMVT_MDIChildWndParameters(CMVT_ParametersDocument* 
         if ((now & Qt::WindowActive) && !(before & Qt::WindowActive))
             this->tool()->onActivated();
     });
+    connect(tool, &CMVT_ParametersDocument::closeRequested, this, &QWidget::close);
+}
+
+void CMVT_MDIChildWndParameters::closeEvent(QCloseEvent* event)
+{
+    if (!tool()->prepareClose()) {
+        event->ignore();
+        return;
+    }
+    QMdiSubWindow::closeEvent(event);
 }
 
 CMVT_MDIChildWndParameters* CMVT_MDIChildWndParameters::open(QMdiArea* area, CMVT_ParametersDocument* tool)

@@ -22,6 +22,10 @@ public:
     CMVT_DocumentParameters* document() const { return m_document; }
     CMVT_ViewParameters* view() const { return m_view; }
 
+protected:
+    // A running task is stopped and waited for before the window goes.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     CMVT_ViewParameters* m_view;
     CMVT_DocumentParameters* m_document;

@@ -22,3 +22,6 @@ void CMVT_ParamBoolean::setValue(bool value)
 }
 
 bool CMVT_ParamBoolean::value() const { return m_box->isChecked(); }
+
+std::string CMVT_ParamBoolean::valueText() const { return value() ? "1" : "0"; }
+void CMVT_ParamBoolean::setValueText(const std::string& text) { setValue(text == "1"); }

@@ -15,6 +15,9 @@ public:
     bool value() const;
     QCheckBox* checkBox() const { return m_box; }
 
+    bool hasValue() const override { return true; }
+    std::string valueText() const override;
+    void setValueText(const std::string& text) override;
     void rememberDefault() override { m_default = value(); }
     void resetToDefault() override { setValue(m_default); }
 

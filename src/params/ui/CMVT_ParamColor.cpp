@@ -6,6 +6,8 @@
 #include <QPixmap>
 #include <QToolButton>
 
+#include <cstdlib>
+
 CMVT_ParamColor::CMVT_ParamColor(QWidget* parent) : CMVT_Parameter(parent), m_swatch(new QToolButton(this))
 {
     m_swatch->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
@@ -44,4 +46,14 @@ void CMVT_ParamColor::showValue()
     }
     m_swatch->setIcon(QIcon(swatch));
     m_swatch->setText(QStringLiteral("(%1, %2, %3)").arg(r).arg(g).arg(b));
+}
+
+std::string CMVT_ParamColor::valueText() const { return std::to_string(value()); }
+
+void CMVT_ParamColor::setValueText(const std::string& text)
+{
+    char* end = nullptr;
+    const unsigned long v = std::strtoul(text.c_str(), &end, 10);
+    if (end != text.c_str())
+        setValue(static_cast<std::uint32_t>(v & 0xFFFFFFu));
 }

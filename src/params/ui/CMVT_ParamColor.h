@@ -22,6 +22,9 @@ public:
     bool pick();
     QToolButton* swatch() const { return m_swatch; }
 
+    bool hasValue() const override { return true; }
+    std::string valueText() const override;
+    void setValueText(const std::string& text) override;
     void rememberDefault() override { m_default = m_rgb; }
     void resetToDefault() override { setValue(m_default); }
 

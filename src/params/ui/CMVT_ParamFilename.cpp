@@ -86,3 +86,11 @@ std::string CMVT_ParamFilename::statusText() const
     }
     return s + ")";
 }
+
+std::string CMVT_ParamFilename::valueText() const { return path(); }
+
+void CMVT_ParamFilename::setValueText(const std::string& text)
+{
+    setPath(text);
+    refresh();
+}

@@ -33,6 +33,9 @@ public:
     std::string statusText() const override;
     QToolButton* iconButton() const { return m_icon; }
 
+    bool hasValue() const override { return true; }
+    std::string valueText() const override;
+    void setValueText(const std::string& text) override;
     void rememberDefault() override { m_default = path(); }
     void resetToDefault() override
     {

@@ -154,3 +154,6 @@ void CMVT_ParamFilenames::dropEvent(QDropEvent* event)
     event->acceptProposedAction();
     addDroppedPaths(paths);
 }
+
+std::string CMVT_ParamFilenames::valueText() const { return text(); }
+void CMVT_ParamFilenames::setValueText(const std::string& list) { setText(list); }

@@ -4,6 +4,8 @@
 #include "params/ui/CMVT_EditTyped.h"
 
 #include <cfloat>
+#include <cstdio>
+#include <cstdlib>
 
 CMVT_ParamFloat::CMVT_ParamFloat(QWidget* parent)
     : CMVT_Parameter(parent), m_edit(new CMVT_EditTyped(this, CMVT_EditTyped::TypeFloat))
@@ -32,4 +34,20 @@ std::string CMVT_ParamFloat::statusText() const
     if (m_edit->floatMax() != DBL_MAX)
         s += ", Max: " + CValueFormat::floatText(m_edit->floatMax());
     return s + ")";
+}
+
+std::string CMVT_ParamFloat::valueText() const
+{
+    // Seventeen digits bring the very same double back.
+    char text[40];
+    std::snprintf(text, sizeof text, "%.17g", value());
+    return text;
+}
+
+void CMVT_ParamFloat::setValueText(const std::string& text)
+{
+    char* end = nullptr;
+    const double v = std::strtod(text.c_str(), &end);
+    if (end != text.c_str())
+        setValue(v);
 }

@@ -3,6 +3,7 @@
 #include "params/CValueFormat.h"
 #include "params/ui/CMVT_EditTyped.h"
 
+#include <cstdlib>
 #include <limits>
 
 CMVT_ParamInteger::CMVT_ParamInteger(QWidget* parent)
@@ -32,4 +33,14 @@ std::string CMVT_ParamInteger::statusText() const
     if (m_edit->integerMax() != std::numeric_limits<std::int64_t>::max())
         s += ", Max: " + CValueFormat::integerText(m_edit->integerMax());
     return s + ")";
+}
+
+std::string CMVT_ParamInteger::valueText() const { return std::to_string(value()); }
+
+void CMVT_ParamInteger::setValueText(const std::string& text)
+{
+    char* end = nullptr;
+    const long long v = std::strtoll(text.c_str(), &end, 10);
+    if (end != text.c_str())
+        setValue(v);
 }

@@ -54,3 +54,6 @@ std::string CMVT_ParamText::statusText() const
         s += ", Text = " + text;
     return s + ")";
 }
+
+std::string CMVT_ParamText::valueText() const { return value(); }
+void CMVT_ParamText::setValueText(const std::string& text) { setValue(text); }

@@ -23,6 +23,9 @@ public:
     CMVT_EditTyped* edit() const override { return m_edit; }
     std::string statusText() const override;
 
+    bool hasValue() const override { return true; }
+    std::string valueText() const override;
+    void setValueText(const std::string& text) override;
     void rememberDefault() override { m_default = value(); }
     void resetToDefault() override { setValue(m_default); }
 

@@ -82,6 +82,8 @@ void CMVT_Parameter::addControl(QWidget* control, int stretch)
 
 void CMVT_Parameter::insertControl(int position, QWidget* control) { m_row->insertWidget(position, control); }
 
+void CMVT_Parameter::addLine(QWidget* line) { m_layout->insertWidget(m_layout->count() - 1, line); }
+
 void CMVT_Parameter::addStretch() { m_row->addStretch(1); }
 
 void CMVT_Parameter::hideLabel()

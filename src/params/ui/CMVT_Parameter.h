@@ -45,6 +45,12 @@ public:
     virtual void rememberDefault() {}
     virtual void resetToDefault() {}
 
+    // The value as text, for parameter files and the values a tool window
+    // remembers between runs. Kinds without a value answer false.
+    virtual bool hasValue() const { return false; }
+    virtual std::string valueText() const { return {}; }
+    virtual void setValueText(const std::string&) {}
+
     // Sends the item notification.
     void notifyChanged();
 
@@ -61,6 +67,8 @@ protected:
     // Keeps the controls placed so far on the left of the row.
     void addStretch();
     void insertControl(int position, QWidget* control);
+    // A whole line between the label and the control row.
+    void addLine(QWidget* line);
     // Items without a label line (titles draw their own).
     void hideLabel();
     CMVT_Static* labelControl() const { return m_static; }

@@ -30,6 +30,10 @@ void CMVT_ParameterListWindow::information()
 
 int CMVT_ParameterListWindow::runCommand(const std::string& command)
 {
-    return CMVT_ParametersToolBar::run(command, {[this] { factoryReset(); }, [this] { copy(); }, [this] { paste(); },
-                                                 [this] { information(); }});
+    CMVT_ParametersToolBar::Handlers handlers;
+    handlers.factoryReset = [this] { factoryReset(); };
+    handlers.copy = [this] { copy(); };
+    handlers.paste = [this] { paste(); };
+    handlers.information = [this] { information(); };
+    return CMVT_ParametersToolBar::run(command, handlers);
 }

@@ -1,16 +1,23 @@
 #include "params/ui/CMVT_ParametersDocument.h"
 
 #include "core/IPrompter.h"
+#include "params/CParameterValues.h"
 #include "params/ui/CMVT_EditTyped.h"
 #include "params/ui/CMVT_Parameter.h"
 #include "params/ui/CMVT_ParameterList.h"
 #include "params/ui/CMVT_ParametersToolBar.h"
+#include "params/ui/CProgressWindow.h"
 #include "params/ui/CUiServices.h"
 
 #include <QApplication>
+#include <QFileInfo>
+#include <QSettings>
 #include <QEvent>
 #include <QStyle>
+#include <QTimer>
 #include <QVBoxLayout>
+
+#include <memory>
 
 CMVT_ParametersDocument::CMVT_ParametersDocument(QWidget* parent)
     : QWidget(parent),
@@ -35,9 +42,19 @@ void CMVT_ParametersDocument::create()
 {
     buildSheet();
     factoryReset();
+    recallValues();
     setWindowIcon(toolIcon());
     m_modified = false;
     updateCaption();
+}
+
+void CMVT_ParametersDocument::place(CMVT_Parameter& item, int level, const std::string& name,
+                                    const std::string& label)
+{
+    item.setLevel(level);
+    item.setName(name);
+    item.setLabel(label);
+    m_sheet->addItem(&item);
 }
 
 void CMVT_ParametersDocument::onItemChanged(CMVT_Parameter* item)
@@ -45,9 +62,110 @@ void CMVT_ParametersDocument::onItemChanged(CMVT_Parameter* item)
     if (!item)
         return;
     // Pressing a button edits nothing; every other notification is an edit.
-    if (std::string(item->kindName()) != "Button")
+    if (std::string(item->kindName()) != "Button") {
         setModified(true);
+        rememberValues();
+    }
     itemNotification(item);
+}
+
+// --- values as files and between runs --------------------------------------
+
+namespace {
+QString g_memoryFile;
+
+std::string keyOf(const CMVT_Parameter& item) { return item.name().empty() ? item.plainLabel() : item.name(); }
+
+std::unique_ptr<QSettings> memory()
+{
+    if (!g_memoryFile.isEmpty())
+        return std::make_unique<QSettings>(g_memoryFile, QSettings::IniFormat);
+    // The program's own settings, where the recent files are kept too.
+    return std::make_unique<QSettings>(QStringLiteral("Local AppWizard-Generated Applications"),
+                                       QStringLiteral("Quillop"));
+}
+
+QString memoryKey(const std::string& tool)
+{
+    return QStringLiteral("Tool Parameters/") + QString::fromStdString(tool);
+}
+} // namespace
+
+void CMVT_ParametersDocument::setMemoryFile(const QString& iniPath) { g_memoryFile = iniPath; }
+
+CParameterValues CMVT_ParametersDocument::values() const
+{
+    CParameterValues out;
+    for (int i = 0; i < m_sheet->count(); ++i)
+        if (const CMVT_Parameter* item = m_sheet->item(i); item && item->hasValue())
+            out.set(keyOf(*item), item->valueText());
+    return out;
+}
+
+void CMVT_ParametersDocument::applyValues(const CParameterValues& values)
+{
+    for (int i = 0; i < m_sheet->count(); ++i)
+        if (CMVT_Parameter* item = m_sheet->item(i); item && item->hasValue())
+            if (const std::string* text = values.find(keyOf(*item)))
+                item->setValueText(*text);
+    valuesApplied();
+}
+
+void CMVT_ParametersDocument::rememberValues() const
+{
+    memory()->setValue(memoryKey(toolTitle()), QString::fromStdString(values().toText(toolTitle())));
+}
+
+bool CMVT_ParametersDocument::recallValues()
+{
+    const QString text = memory()->value(memoryKey(toolTitle())).toString();
+    CParameterValues remembered;
+    std::string tool;
+    if (text.isEmpty() || !remembered.fromText(text.toStdString(), tool) || tool != toolTitle())
+        return false;
+    applyValues(remembered);
+    return true;
+}
+
+int CMVT_ParametersDocument::loadParameters()
+{
+    const std::vector<std::string> chosen = CUiServices::fileChooser().chooseFiles(
+        this, {"Load Parameters", kParametersFilter, m_parametersPath, false, false});
+    if (chosen.empty())
+        return 0;
+    CParameterValues loaded;
+    std::string tool;
+    if (!loaded.load(chosen.front(), tool)) {
+        CUiServices::prompter().tell(kCannotReadParameters, IPrompter::Icon::Exclamation);
+        return 0;
+    }
+    if (tool != toolTitle()) {
+        CUiServices::prompter().tell("These are the parameters of \"" + tool + "\", not of this tool.",
+                                     IPrompter::Icon::Exclamation);
+        return 0;
+    }
+    applyValues(loaded);
+    m_parametersPath = chosen.front();
+    setModified(false);
+    setName(QFileInfo(QString::fromStdString(m_parametersPath)).completeBaseName().toStdString());
+    rememberValues();
+    return 1;
+}
+
+int CMVT_ParametersDocument::saveParameters()
+{
+    const std::vector<std::string> chosen = CUiServices::fileChooser().chooseFiles(
+        this, {"Save Parameters", kParametersFilter, m_parametersPath, true, false});
+    if (chosen.empty())
+        return 0;
+    if (!values().save(chosen.front(), toolTitle())) {
+        CUiServices::prompter().tell(kCannotWriteParameters, IPrompter::Icon::Exclamation);
+        return 0;
+    }
+    m_parametersPath = chosen.front();
+    setModified(false);
+    setName(QFileInfo(QString::fromStdString(m_parametersPath)).completeBaseName().toStdString());
+    return 1;
 }
 
 void CMVT_ParametersDocument::itemNotification(CMVT_Parameter*) {}
@@ -83,8 +201,17 @@ void CMVT_ParametersDocument::updateCaption() { setWindowTitle(QString::fromStdS
 
 int CMVT_ParametersDocument::runCommand(const std::string& command)
 {
-    return CMVT_ParametersToolBar::run(command, {[this] { factoryReset(); }, [this] { copy(); }, [this] { paste(); },
-                                                 [this] { information(); }});
+    CMVT_ParametersToolBar::Handlers handlers;
+    handlers.factoryReset = [this] {
+        factoryReset();
+        rememberValues();
+    };
+    handlers.load = [this] { loadParameters(); };
+    handlers.save = [this] { saveParameters(); };
+    handlers.copy = [this] { copy(); };
+    handlers.paste = [this] { paste(); };
+    handlers.information = [this] { information(); };
+    return CMVT_ParametersToolBar::run(command, handlers);
 }
 
 void CMVT_ParametersDocument::onFocusChanged(QWidget*, QWidget* now)
@@ -130,4 +257,40 @@ bool CMVT_ParametersDocument::event(QEvent* e)
     if (e->type() == QEvent::WindowActivate && isWindow())
         onActivated();
     return QWidget::event(e);
+}
+
+// --- tasks ------------------------------------------------------------------
+
+int CMVT_ParametersDocument::runTask(CProgressWindow& window, CTaskRunner::Task task)
+{
+    window.setTask(std::move(task));
+    window.setAutoClose(false);
+    m_runningTask = &window;
+    window.exec();
+    m_runningTask = nullptr;
+    const bool done = !window.runner().isAborted();
+    if (m_closeRequested) {
+        // The window was asked to close while the task ran: now that the
+        // task has stopped and the progress window is gone, it may.
+        QTimer::singleShot(0, this, [this] { emit closeRequested(); });
+        return 0;
+    }
+    return done ? 1 : 0;
+}
+
+bool CMVT_ParametersDocument::prepareClose()
+{
+    if (!m_runningTask)
+        return true;
+    m_closeRequested = true;
+    CProgressWindow* window = m_runningTask.data();
+    if (window->canClose()) {
+        window->closeWindow();
+    } else {
+        // The task stops at its next step; the progress window then closes
+        // itself and the close is carried out.
+        window->setAutoClose(true);
+        window->abortTask();
+    }
+    return false;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "params/CParameterValues.h"
+#include "params/CTaskRunner.h"
 #include "params/ui/CMVT_Parameter.h"
 
 #include <QIcon>
@@ -9,6 +11,7 @@
 #include <string>
 
 class CMVT_ParameterList;
+class CProgressWindow;
 class CMVT_ParametersToolBar;
 
 // The base of every tool window: a parameter sheet under the seven-button
@@ -24,6 +27,10 @@ class CMVT_ParametersDocument : public QWidget {
 public:
     static constexpr int kMinimumWidth = 320;
     static constexpr int kMinimumHeight = 240;
+    static constexpr const char* kParametersFilter =
+        "Tool Parameters (*.params)\n*.params\nAll Files (*.*)\n*.*\n\n";
+    static constexpr const char* kCannotReadParameters = "The parameters file cannot be read.";
+    static constexpr const char* kCannotWriteParameters = "The parameters file cannot be written.";
 
     explicit CMVT_ParametersDocument(QWidget* parent = nullptr);
     ~CMVT_ParametersDocument() override;
@@ -45,6 +52,9 @@ public:
     // Builds the sheet, brings every item to its default and shows a clean
     // caption.
     virtual void create();
+    // After values were loaded or recalled: a tool whose pictures follow its
+    // values draws them again.
+    virtual void valuesApplied() {}
 
     // Title, " - ", name, and " *" while modified.
     std::string caption() const;
@@ -60,16 +70,46 @@ public:
     // activated() tells the main frame to refresh its commands.
     void onActivated();
     CMVT_Parameter* lastFocusedItem() const { return m_lastFocus.data(); }
+    // The sheet's values by item name (the label without "&" for an item
+    // built without a name).
+    CParameterValues values() const;
+    // Every item named in `values` takes its value, the others keep theirs;
+    // then valuesApplied() lets the tool follow.
+    void applyValues(const CParameterValues& values);
+    // "Load Parameters" and "Save Parameters": a parameters file the user
+    // chooses; the window takes its name. 1 when done.
+    int loadParameters();
+    int saveParameters();
+    // The values come back when the tool is opened again: they are kept in
+    // the program's settings after every edit, load and factory reset.
+    void rememberValues() const;
+    bool recallValues();
+    // Keeps the remembered values in this file instead (tests).
+    static void setMemoryFile(const QString& iniPath);
+
+    // Runs a long task in a progress window, modally, until the user closes
+    // it. 1 when the task was not aborted; 0 when it was or the tool window
+    // is being closed (the caller then stops what it was doing).
+    int runTask(CProgressWindow& window, CTaskRunner::Task task);
+    bool isRunningTask() const { return !m_runningTask.isNull(); }
+    // Whether the window may close now. While a task runs it is asked to
+    // stop; once it has, closeRequested() asks for the close again.
+    bool prepareClose();
+
     // Moves the focus along the tab order and remembers where it landed.
     void focusNextItem();
     void focusPreviousItem();
 
 signals:
     void activated();
+    void closeRequested();
     void modifiedChanged(bool modified);
 
 protected:
     bool event(QEvent* event) override;
+    // The sheet builder's steps for one member item: level, name, label,
+    // then onto the sheet. Kind-specific values are set before or after.
+    void place(CMVT_Parameter& item, int level, const std::string& name, const std::string& label);
 
 private:
     void onItemChanged(CMVT_Parameter* item);
@@ -80,4 +120,7 @@ private:
     std::string m_name = "Unnamed";
     bool m_modified = false;
     QPointer<CMVT_Parameter> m_lastFocus;
+    std::string m_parametersPath;
+    QPointer<CProgressWindow> m_runningTask;
+    bool m_closeRequested = false;
 };

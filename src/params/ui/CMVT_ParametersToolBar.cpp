@@ -92,8 +92,18 @@ int CMVT_ParametersToolBar::run(const std::string& command, const Handlers& hand
             == IPrompter::Answer::Yes)
             call(handlers.factoryReset);
         return 1;
-    case Action::Load: prompter.tell(kLoadMessage, IPrompter::Icon::Information); return 1;
-    case Action::Save: prompter.tell(kSaveMessage, IPrompter::Icon::Information); return 1;
+    case Action::Load:
+        if (handlers.load)
+            handlers.load();
+        else
+            prompter.tell(kLoadMessage, IPrompter::Icon::Information);
+        return 1;
+    case Action::Save:
+        if (handlers.save)
+            handlers.save();
+        else
+            prompter.tell(kSaveMessage, IPrompter::Icon::Information);
+        return 1;
     case Action::Copy: call(handlers.copy); return 1;
     case Action::Paste: call(handlers.paste); return 1;
     case Action::Print: prompter.tell(kPrintMessage, IPrompter::Icon::Information); return 1;

@@ -40,12 +40,15 @@ public:
     // What the window does for each action that is its own.
     struct Handlers {
         std::function<void()> factoryReset;
+        // Without these, Load and Save only say that they are to come.
+        std::function<void()> load;
+        std::function<void()> save;
         std::function<void()> copy;
         std::function<void()> paste;
         std::function<void()> information;
     };
-    // Carries out a command: the factory reset only after a Yes, the file
-    // and print actions as their messages. 0 for a name that is none of the
+    // Carries out a command: the factory reset only after a Yes, print as
+    // its message. 0 for a name that is none of the
     // seven.
     static int run(const std::string& command, const Handlers& handlers);
 

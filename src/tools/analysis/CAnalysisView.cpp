@@ -74,6 +74,27 @@ void CAnalysisView::setFlatBounds(double lowerRow, double upperRow)
     }
 }
 
+int CAnalysisView::setBoundsAroundLags(const std::vector<double>& lags, double semitones)
+{
+    if (m_columns < 1 || lags.size() != static_cast<std::size_t>(m_columns) || !hasBounds())
+        return 0;
+    const double widen = std::exp2(semitones / 12.0);
+    const double lastRow = static_cast<double>(m_rows - 1);
+    const double offset = static_cast<double>(m_minLag);
+    for (std::int64_t c = 0; c < m_columns; ++c) {
+        const double lag = lags[static_cast<std::size_t>(c)];
+        if (!(lag > 0.0)) {
+            // Lag 0 at both ends: the search has nothing to look at.
+            m_lower.set(c, -offset);
+            m_upper.set(c, -offset);
+            continue;
+        }
+        m_lower.set(c, std::clamp(std::floor(lag / widen) - offset, 0.0, lastRow));
+        m_upper.set(c, std::clamp(std::ceil(lag * widen) - offset, 0.0, lastRow));
+    }
+    return 1;
+}
+
 int CAnalysisView::soundAnalysis(const CSampleBuffer& samples, const CAnalysisHooks& hooks)
 {
     hooks.setTitle("Sound Analysis");

@@ -7,6 +7,7 @@
 #include <QImage>
 
 #include <cstdint>
+#include <vector>
 
 // The preview of an analysis: for every time column of the signal, how well
 // it matches itself at each lag, as two cell arrays and a picture, with the
@@ -59,6 +60,11 @@ public:
     // Both curves flat at the given rows, one value per column (a single
     // value before any preview). Rows are clamped to the picture when known.
     void setFlatBounds(double lowerRow, double upperRow);
+    // Bounds `semitones` either side of one lag per column (preview samples;
+    // 0 or less for a column without a period, whose bounds then make the
+    // search find period 0, which the MIDI conversion plays as no note).
+    // 0 (nothing changed) when the lags are not one per column.
+    int setBoundsAroundLags(const std::vector<double>& lags, double semitones);
 
     const CGradientColorMap& gradient() const { return m_gradient; }
     // The picture is not redrawn: run bitmapView() afterwards.

@@ -3,6 +3,7 @@
 #include "media/audio/AudioFileName.h"
 #include "media/audio/CWavHeaderInfo.h"
 #include "tools/analysis/CFundamentalAnalysis.h"
+#include "tools/analysis/CPeriodTracker.h"
 
 #include <QFileInfo>
 
@@ -56,9 +57,8 @@ void CAnalyzeFundamentalEngine::setSource(const CSampleBuffer& channel0, double 
     m_source.setSampleRate(sampleRate);
 }
 
-int CAnalyzeFundamentalEngine::preparePreview()
+int CAnalyzeFundamentalEngine::makePreviewSamples(CSampleBuffer& work) const
 {
-    m_work.clear();
     const CAnalysisSettings s = m_settings.clamped();
     if (!hasSource()) {
         tell(kNoSourceMessage);
@@ -73,17 +73,36 @@ int CAnalyzeFundamentalEngine::preparePreview()
         tell(kNoSourceMessage);
         return 0;
     }
-    CSampleBuffer& work = m_work.addChannel();
     if (!work.copyFrom(channel))
         return 0;
     work.smooth(static_cast<std::uint32_t>(s.preSmooth));
-    if (!work.resample(static_cast<std::uint32_t>(n))) {
+    return work.resample(static_cast<std::uint32_t>(n)) ? 1 : 0;
+}
+
+int CAnalyzeFundamentalEngine::preparePreview()
+{
+    m_work.clear();
+    CSampleBuffer& work = m_work.addChannel();
+    if (!makePreviewSamples(work)) {
         m_work.clear();
         return 0;
     }
-    m_view.configure(static_cast<std::uint32_t>(n), s.previewWidth, s.previewHeight, s.extraRange,
-                     m_source.sampleRate());
+    const CAnalysisSettings s = m_settings.clamped();
+    m_view.configure(work.count(), s.previewWidth, s.previewHeight, s.extraRange, m_source.sampleRate());
     return 1;
+}
+
+int CAnalyzeFundamentalEngine::estimateBounds(const CAnalysisHooks& hooks)
+{
+    if (!m_view.hasBounds())
+        return 0;
+    CSampleBuffer samples;
+    if (!makePreviewSamples(samples))
+        return 0;
+    const std::vector<double> lags =
+        CPeriodTracker::track(samples, m_view.step(), m_view.columns(), m_view.minimumLag(), m_view.maximumLag(),
+                              m_view.window(), hooks);
+    return lags.empty() ? 0 : m_view.setBoundsAroundLags(lags, kSemitones);
 }
 
 const CSampleBuffer& CAnalyzeFundamentalEngine::previewSamples() const

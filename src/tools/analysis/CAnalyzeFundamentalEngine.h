@@ -59,6 +59,12 @@ public:
     // the margins. 0 when there is no preview to optimise on.
     int optimiseMargins();
 
+    // Bounds estimated from the recording itself (CPeriodTracker) on the
+    // last preview's columns, kSemitones either side of the tracked period.
+    // 0 when there is no preview to estimate on, or when stopped.
+    static constexpr double kSemitones = 3.0;
+    int estimateBounds(const CAnalysisHooks& hooks = {});
+
     // Both curves flat between two frequencies (Hz), as rows of the preview
     // (the view must have been previewed or at least configured).
     void setBoundsFromFrequencies(double lowHz, double highHz);
@@ -70,6 +76,9 @@ public:
 
 private:
     void tell(const char* message) const;
+    // Channel 0 smoothed and resampled to the preview rate; 0 (with the
+    // message) when there is no source, or too little or too much of it.
+    int makePreviewSamples(CSampleBuffer& out) const;
 
     CAnalysisSettings m_settings;
     CSoundSet m_source;

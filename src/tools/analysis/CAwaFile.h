@@ -13,6 +13,8 @@ public:
     // this system wrote (hours of sound at the highest rate) and is refused
     // before anything is allocated.
     static constexpr std::uint64_t kMaxEntries = std::uint64_t(1) << 28;
+    // The file choosers' filter for analysis files.
+    static constexpr const char* kFilter = "Marvoline Audio WAV Analysis (*.awa)\n*.awa\nAll Files (*.*)\n*.*\n\n";
 
     // Replaces the file only once it is complete. 1 success, 0 failure.
     static int write(const std::string& path, const std::vector<double>& entries);

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "media/audio/CSampleBuffer.h"
+
+#include <QDialog>
+
+class CAnalysisPicture;
+class CAnalysisView;
+class QScrollArea;
+
+// "View/Edit Frequency Analysis Results": the preview picture with its bound
+// curves, which the user redraws with the mouse. OK keeps the curves as
+// drawn; Cancel puts back those the dialog was opened with.
+class CAnalysisViewDialog : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr const char* kTitle = "View/Edit Frequency Analysis Results";
+
+    explicit CAnalysisViewDialog(CAnalysisView& view, QWidget* parent = nullptr);
+
+    CAnalysisPicture* picture() const { return m_picture; }
+    QScrollArea* scrollArea() const { return m_scroll; }
+
+    void reject() override;
+
+private:
+    CAnalysisView& m_view;
+    CSampleBuffer m_lowerBefore;
+    CSampleBuffer m_upperBefore;
+    CAnalysisPicture* m_picture;
+    QScrollArea* m_scroll;
+};
