@@ -1,6 +1,11 @@
 #pragma once
 
+#include "params/ui/CMVT_ParamButton.h"
+#include "params/ui/CPictureButton.h"
+#include "params/ui/CProgressWindow.h"
+
 #include <QApplication>
+#include <QPushButton>
 #include <QTimer>
 #include <QWidget>
 
@@ -32,3 +37,14 @@ template <class T> void whileShown(std::function<bool(T&)> step, int timeoutMs =
     });
     timer->start(10);
 }
+
+// The user closes a progress window once its task has ended.
+inline bool closeWhenEnded(CProgressWindow& window)
+{
+    if (!window.canClose())
+        return false;
+    window.closeButton()->click();
+    return true;
+}
+
+inline void press(CMVT_ParamButton& button) { button.button()->click(); }

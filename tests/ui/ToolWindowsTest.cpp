@@ -13,6 +13,7 @@
 
 #include <QImage>
 #include <QProcess>
+#include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -29,15 +30,6 @@ QString outputOf(const QString& program, const QStringList& arguments, bool& ran
     return QString::fromLocal8Bit(process.readAllStandardOutput());
 }
 
-bool closeWhenEnded(CProgressWindow& window)
-{
-    if (!window.canClose())
-        return false;
-    window.closeButton()->click();
-    return true;
-}
-
-void press(CMVT_ParamButton& button) { button.button()->click(); }
 
 // Types into a typed field as a user does.
 void type(CMVT_EditTyped* edit, const char* text)

@@ -7,6 +7,7 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -57,7 +58,7 @@ void CAnalyzeFundamentalEngine::setSource(const CSampleBuffer& channel0, double 
     m_source.setSampleRate(sampleRate);
 }
 
-int CAnalyzeFundamentalEngine::makePreviewSamples(CSampleBuffer& work) const
+int CAnalyzeFundamentalEngine::makePreviewSamples(CSampleBuffer& work, std::int64_t smoothing) const
 {
     const CAnalysisSettings s = m_settings.clamped();
     if (!hasSource()) {
@@ -75,7 +76,7 @@ int CAnalyzeFundamentalEngine::makePreviewSamples(CSampleBuffer& work) const
     }
     if (!work.copyFrom(channel))
         return 0;
-    work.smooth(static_cast<std::uint32_t>(s.preSmooth));
+    work.smooth(static_cast<std::uint32_t>(smoothing));
     return work.resample(static_cast<std::uint32_t>(n)) ? 1 : 0;
 }
 
@@ -83,7 +84,7 @@ int CAnalyzeFundamentalEngine::preparePreview()
 {
     m_work.clear();
     CSampleBuffer& work = m_work.addChannel();
-    if (!makePreviewSamples(work)) {
+    if (!makePreviewSamples(work, m_settings.clamped().preSmooth)) {
         m_work.clear();
         return 0;
     }
@@ -96,8 +97,13 @@ int CAnalyzeFundamentalEngine::estimateBounds(const CAnalysisHooks& hooks)
 {
     if (!m_view.hasBounds())
         return 0;
+    // The tracker listens below about 1.2 kHz: the upper harmonics a voice's
+    // formants lift would otherwise fold back into the preview rate and blur
+    // the dips at the period.
+    const auto smoothing = std::max<std::int64_t>(m_settings.clamped().preSmooth,
+                                                  std::llround(m_source.sampleRate() / 1200.0));
     CSampleBuffer samples;
-    if (!makePreviewSamples(samples))
+    if (!makePreviewSamples(samples, smoothing))
         return 0;
     const std::vector<double> lags =
         CPeriodTracker::track(samples, m_view.step(), m_view.columns(), m_view.minimumLag(), m_view.maximumLag(),

@@ -76,9 +76,10 @@ public:
 
 private:
     void tell(const char* message) const;
-    // Channel 0 smoothed and resampled to the preview rate; 0 (with the
+    // Channel 0 smoothed (a moving average `smoothing` samples wide) and
+    // resampled to the preview rate; 0 (with the
     // message) when there is no source, or too little or too much of it.
-    int makePreviewSamples(CSampleBuffer& out) const;
+    int makePreviewSamples(CSampleBuffer& out, std::int64_t smoothing) const;
 
     CAnalysisSettings m_settings;
     CSoundSet m_source;

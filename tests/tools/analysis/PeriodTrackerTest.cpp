@@ -69,7 +69,7 @@ double steps(double t, std::initializer_list<double> notes, double each)
     return *(notes.begin() + k);
 }
 
-const std::vector<Signal>& signals()
+const std::vector<Signal>& testSignals()
 {
     static const std::vector<Signal> list = {
         {"vibrato", 2.0, [](double t) { return 220.0 * std::exp2(std::sin(2 * std::numbers::pi * 5.5 * t) / 12.0); },
@@ -171,14 +171,16 @@ TEST(PeriodTracker, FirstDipIsThePeriodAndSilenceIsUnvoiced)
     EXPECT_NEAR(lags[5], 40.0, 0.5);
     EXPECT_NEAR(lags[20], 40.0, 0.5);
     EXPECT_EQ(lags[40], 0.0) << "the second half is silent";
-    EXPECT_TRUE(CPeriodTracker::track(tone, 100, 60, 2, 200, 251, {[](double, double) { return false; }}).empty());
+    CAnalysisHooks stop;
+    stop.progress = [](double, double) { return false; };
+    EXPECT_TRUE(CPeriodTracker::track(tone, 100, 60, 2, 200, 251, stop).empty());
 }
 
 TEST(PeriodTracker, EstimatedBoundsKeepTheAnalysisWithinFiftyCents)
 {
     TempFolder folder;
     const char* comparison = std::getenv("QUILLOP_PITCH_WAVS");
-    for (const Signal& s : signals()) {
+    for (const Signal& s : testSignals()) {
         if (comparison)
             writeForComparison(s, synthesise(s), comparison);
         const Score estimated = analyse(s, Bounds::Estimated, folder);
