@@ -9,6 +9,8 @@
 #include "document/CQuillopDoc.h"
 #include "document/CQuillopView.h"
 #include "grid/ui/CItemsGrid.h"
+#include "kinds/animations/ui/CAnimationFrameEditor.h"
+#include "kinds/animations/ui/CAnimationsPanel.h"
 #include "support/ItemBytes.h"
 #include "ui/UiFakes.h"
 
@@ -170,6 +172,28 @@ TEST(EditHistoryUi, StepsSayWhatTheyDoAndTheModifiedMarkFollowsTheSavedPoint)
     EXPECT_EQ(demo.stack().undoText().toStdString(), "Document Properties");
     demo.stack().undo();
     EXPECT_NE(demo.document.holder().id(), "Renamed");
+}
+
+TEST(EditHistoryUi, FrameEditsAreStepsAndADragIsOneStep)
+{
+    OpenedDemo demo;
+    auto& panel = dynamic_cast<CAnimationsPanel&>(*demo.view.panel(CQuillopView::panelOfGroup(GroupAnimations)));
+    panel.selectRow(0);
+    CAnimationFrameEditor& editor = *panel.frameEditor();
+    const QByteArray original = documentRecords(demo.document.holder());
+    const int before = demo.stack().count();
+    editor.runCommand(CAnimationFrameEdits::Reverse);
+    EXPECT_EQ(demo.stack().undoText().toStdString(), "Reverse All Indexs Order");
+    editor.beginGesture(QStringLiteral("Move Frame Offsets"));
+    for (int i = 0; i < 5; ++i)
+        editor.moveOffsets(-1, 1, 2);
+    editor.endGesture();
+    EXPECT_EQ(demo.stack().count(), before + 2) << "five moves of one drag are one step";
+    EXPECT_EQ(demo.stack().undoText().toStdString(), "Move Frame Offsets");
+    demo.stack().undo();
+    demo.stack().undo();
+    EXPECT_EQ(documentRecords(demo.document.holder()), original);
+    EXPECT_FALSE(demo.document.isModified());
 }
 
 TEST(EditHistoryUi, TheHistoryWindowListsTheStepsAndStatesTheLimit)

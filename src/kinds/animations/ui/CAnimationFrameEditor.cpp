@@ -241,6 +241,8 @@ bool CAnimationFrameEditor::frameListEvent(QEvent* event)
     case QEvent::MouseButtonPress: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         m_dragging = mouse->button() == Qt::LeftButton && mouse->modifiers() == Qt::NoModifier;
+        if (m_dragging)
+            beginGesture(QStringLiteral("Move Frame"));
         return false;
     }
     case QEvent::MouseMove: {
@@ -255,7 +257,10 @@ bool CAnimationFrameEditor::frameListEvent(QEvent* event)
             moveFrame(from, m_frames->indexOfRow(row));
         return false;
     }
-    case QEvent::MouseButtonRelease: m_dragging = false; return false;
+    case QEvent::MouseButtonRelease:
+        m_dragging = false;
+        endGesture();
+        return false;
     default: return false;
     }
 }
@@ -275,6 +280,17 @@ void CAnimationFrameEditor::applied(const CAnimationFrameEdits::Outcome& outcome
     emit framesChanged(m_animation, outcome.countChanged);
 }
 
+std::shared_ptr<void> CAnimationFrameEditor::openStep(const QString& text) const
+{
+    return m_openStep && animation() ? m_openStep(text) : nullptr;
+}
+
+void CAnimationFrameEditor::beginGesture(const QString& text)
+{
+    if (!m_gesture)
+        m_gesture = openStep(text);
+}
+
 void CAnimationFrameEditor::addToList()
 {
     CAnimationItem* a = animation();
@@ -284,31 +300,44 @@ void CAnimationFrameEditor::addToList()
     if (bitmaps.empty())
         bitmaps.push_back(m_picker->selectedIndex());
     m_picker->clearMarks();
+    const auto step = openStep(QString::fromLatin1(CAnimationFrameEdits::kAddLabel));
     applied(m_edits.addFrames(*a, bitmaps));
 }
 
 void CAnimationFrameEditor::runCommand(CAnimationFrameEdits::Command command)
 {
-    if (CAnimationItem* a = animation())
-        applied(m_edits.run(*a, command, currentFrame()));
+    CAnimationItem* a = animation();
+    if (!a)
+        return;
+    const auto step = openStep(QString::fromLatin1(CAnimationFrameEdits::entries()[command].label).remove(QLatin1Char('&')));
+    applied(m_edits.run(*a, command, currentFrame()));
 }
 
 void CAnimationFrameEditor::moveFrame(int from, int to)
 {
-    if (CAnimationItem* a = animation())
-        applied(m_edits.moveFrame(*a, from, to));
+    CAnimationItem* a = animation();
+    if (!a)
+        return;
+    const auto step = openStep(QStringLiteral("Move Frame"));
+    applied(m_edits.moveFrame(*a, from, to));
 }
 
 void CAnimationFrameEditor::moveOffsets(int row, int dx, int dy)
 {
-    if (CAnimationItem* a = animation())
-        applied(m_edits.moveOffsets(*a, row, dx, dy));
+    CAnimationItem* a = animation();
+    if (!a)
+        return;
+    const auto step = openStep(QStringLiteral("Move Frame Offsets"));
+    applied(m_edits.moveOffsets(*a, row, dx, dy));
 }
 
 void CAnimationFrameEditor::resetOffsets(int row)
 {
-    if (CAnimationItem* a = animation())
-        applied(m_edits.resetOffsets(*a, row));
+    CAnimationItem* a = animation();
+    if (!a)
+        return;
+    const auto step = openStep(QStringLiteral("Reset Frame Offsets"));
+    applied(m_edits.resetOffsets(*a, row));
 }
 
 void CAnimationFrameEditor::holdCurrentFrame()

@@ -5,9 +5,12 @@
 
 #include <QSplitter>
 
+#include <functional>
+#include <memory>
 #include <optional>
 
 class CAnimationItem;
+class QString;
 class CAnimationPreviewPane;
 class CIndexList;
 class CResourceHolder;
@@ -65,6 +68,14 @@ public:
     // for a while.
     void holdCurrentFrame();
 
+    // Every edit is one undo step the panel opens (`text` names it): a
+    // gesture that edits as the pointer moves (a drag in the preview or the
+    // frame list) is one step from press to release.
+    using StepOpener = std::function<std::shared_ptr<void>(const QString& text)>;
+    void setStepRecording(StepOpener open) { m_openStep = std::move(open); }
+    void beginGesture(const QString& text);
+    void endGesture() { m_gesture.reset(); }
+
     // The preview steps only while it is on screen; the panel is told so
     // that the step clock sleeps while nothing plays.
     void setPreviewShown(bool shown);
@@ -92,6 +103,7 @@ private:
     bool pickerKey(int key, Qt::KeyboardModifiers modifiers) const;
     bool frameListEvent(QEvent* event);
     void applied(const CAnimationFrameEdits::Outcome& outcome);
+    std::shared_ptr<void> openStep(const QString& text) const;
     void applyFractions();
     void storeFractions();
 
@@ -106,4 +118,6 @@ private:
     double m_pickerFraction = kPickerFraction;
     double m_listFraction = kListFraction;
     bool m_dragging = false;
+    StepOpener m_openStep;
+    std::shared_ptr<void> m_gesture;
 };

@@ -45,6 +45,15 @@ void CAnimationPreviewPane::mousePressEvent(QMouseEvent* event)
     m_last = event->position().toPoint();
     if (targetOf(event->modifiers()) == Target::CurrentFrame)
         m_editor.holdCurrentFrame();
+    // However many moves the drag makes, undo takes it back at once.
+    if (targetOf(event->modifiers()) != Target::Origin)
+        m_editor.beginGesture(QStringLiteral("Move Frame Offsets"));
+}
+
+void CAnimationPreviewPane::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        m_editor.endGesture();
 }
 
 void CAnimationPreviewPane::mouseMoveEvent(QMouseEvent* event)

@@ -1,5 +1,6 @@
 #include "kinds/animations/ui/CAnimationsPanel.h"
 
+#include "core/CDocumentHistory.h"
 #include "core/CItemReferences.h"
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
@@ -35,6 +36,11 @@ CAnimationsPanel::CAnimationsPanel(QWidget* parent)
         if (countChanged)
             refreshRows();
         markModified();
+    });
+    m_editor->setStepRecording([this](const QString& text) -> std::shared_ptr<void> {
+        auto edit = std::make_shared<CDocumentHistory::Edit>(history(), text);
+        edit->touchRow(group(), m_editor->animationIndex());
+        return edit;
     });
     connect(m_editor, &CAnimationFrameEditor::previewPlaysChanged, this, &CItemsGrid::previewChanged);
 }
