@@ -4,6 +4,7 @@
 #include "core/GroupIndex.h"
 #include "kinds/worlds/CWorldPicture.h"
 #include "media/image/CDisplayBuffer.h"
+#include "media/image/OpaqueBounds.h"
 
 #include <algorithm>
 #include <cmath>
@@ -27,19 +28,7 @@ QImage CDocumentThumbnail::make(const CResourceHolder& document, int side)
 QRect CDocumentThumbnail::visibleArea(const QImage& picture)
 {
     const QImage argb = picture.convertToFormat(QImage::Format_ARGB32);
-    int left = argb.width(), right = -1, top = argb.height(), bottom = -1;
-    for (int y = 0; y < argb.height(); ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
-        for (int x = 0; x < argb.width(); ++x) {
-            if (qAlpha(row[x]) == 0)
-                continue;
-            left = std::min(left, x);
-            right = std::max(right, x);
-            top = std::min(top, y);
-            bottom = std::max(bottom, y);
-        }
-    }
-    return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+    return opaqueBounds(argb, argb.rect());
 }
 
 QImage CDocumentThumbnail::firstPicture(const CResourceHolder& document)

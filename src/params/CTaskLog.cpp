@@ -5,20 +5,31 @@
 #include "core/ProgramFolder.h"
 #include "params/CTaskProgressText.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+#include <QStandardPaths>
 
 #include <algorithm>
 
 namespace {
+// A bare name goes beside the program, as it always did, unless the program
+// lies where the user may not write (installed under /usr): then the log
+// goes to the user's own data folder.
 std::string besideProgram(const std::string& name)
 {
     if (name.find('/') != std::string::npos)
         return name;
-    std::string folder = programFolder();
-    if (!folder.empty() && folder.back() != '/')
-        folder.push_back('/');
-    return folder + name;
+    QString folder = QString::fromStdString(programFolder());
+    if (folder.isEmpty() || !QFileInfo(folder).isWritable()) {
+        const QString own = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+        if (!own.isEmpty() && QDir().mkpath(own))
+            folder = own;
+    }
+    if (!folder.isEmpty() && !folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    return folder.toStdString() + name;
 }
 } // namespace
 

@@ -18,7 +18,8 @@ public:
 
     CTaskLog();
 
-    // A name without a folder goes beside the program.
+    // A name without a folder goes beside the program, or into the user's
+    // data folder when the program's folder is not writable.
     void setLogFileName(const std::string& name);
     std::string logFilePath() const;
 

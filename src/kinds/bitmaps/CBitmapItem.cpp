@@ -6,6 +6,7 @@
 #include "kinds/bitmaps/CColorChange.h"
 #include "media/image/CImageFiles.h"
 #include "media/image/CRegionData.h"
+#include "media/image/OpaqueBounds.h"
 
 #include <QBuffer>
 #include <QImageWriter>
@@ -195,27 +196,13 @@ int CBitmapItem::cropToAlphaChannel(bool adjustOffsets)
     if (!preparePixels())
         return 0;
     const QRect area = workArea();
-    const int w = area.width(), h = area.height();
-    // Every pixel that is not fully transparent lies between the extreme
-    // columns that hold one, so one pass finds the whole bounding box.
-    int left = w, right = -1, top = h, bottom = -1;
-    QImage& picture = image();
-    for (int y = 0; y < h; ++y) {
-        const QRgb* row = line(picture, y);
-        for (int x = 0; x < w; ++x) {
-            if (qAlpha(row[x]) == 0)
-                continue;
-            left = std::min(left, x);
-            right = std::max(right, x);
-            top = std::min(top, y);
-            bottom = std::max(bottom, y);
-        }
-    }
-    if (right < 0)
+    const QRect visible = opaqueBounds(image(), area);
+    if (visible.isEmpty())
         return 0;  // nothing visible: an empty area cannot be copied
-    if (right - left + 1 == w && bottom - top + 1 == h)
+    if (visible.size() == area.size())
         return 1;
-    const QImage copy = picture.copy(left, top, right - left + 1, bottom - top + 1);
+    const int left = visible.left(), top = visible.top();
+    const QImage copy = image().copy(visible);
     if (copy.isNull())
         return 0;
     const std::string source = sourceFilename();
