@@ -1,6 +1,7 @@
 #include "media/image/CMovieWriter.h"
 
 #include "core/IPrompter.h"
+#include "media/image/CFfmpegCodecState.h"
 #include "media/image/CDisplayBuffer.h"
 
 #include <QFile>
@@ -18,13 +19,9 @@ extern "C" {
 }
 
 // Everything FFmpeg hands out, freed in one place whatever step failed.
-struct CMovieWriter::Encoder {
+struct CMovieWriter::Encoder : CFfmpegCodecState {
     AVFormatContext* format = nullptr;
     AVStream* stream = nullptr;
-    AVCodecContext* codec = nullptr;
-    AVFrame* frame = nullptr;
-    AVPacket* packet = nullptr;
-    SwsContext* scaler = nullptr;
     bool fileOpen = false;
     bool headerWritten = false;
     int width = 0;
@@ -33,10 +30,6 @@ struct CMovieWriter::Encoder {
 
     ~Encoder()
     {
-        sws_freeContext(scaler);
-        av_packet_free(&packet);
-        av_frame_free(&frame);
-        avcodec_free_context(&codec);
         if (format) {
             if (fileOpen)
                 avio_closep(&format->pb);

@@ -1,5 +1,7 @@
 #include "media/image/CVideoReader.h"
 
+#include "media/image/CFfmpegCodecState.h"
+
 #include <cmath>
 
 extern "C" {
@@ -10,23 +12,12 @@ extern "C" {
 }
 
 // Everything FFmpeg hands out, freed in one place.
-struct CVideoReader::Decoder {
+struct CVideoReader::Decoder : CFfmpegCodecState {
     AVFormatContext* format = nullptr;
-    AVCodecContext* codec = nullptr;
-    AVFrame* frame = nullptr;
-    AVPacket* packet = nullptr;
-    SwsContext* scaler = nullptr;
     int streamIndex = -1;
     bool drained = false;
 
-    ~Decoder()
-    {
-        sws_freeContext(scaler);
-        av_packet_free(&packet);
-        av_frame_free(&frame);
-        avcodec_free_context(&codec);
-        avformat_close_input(&format);
-    }
+    ~Decoder() { avformat_close_input(&format); }
 };
 
 CVideoReader::CVideoReader() = default;
