@@ -141,27 +141,31 @@ bool CGuiColors::edit(QWidget* parent)
     return true;
 }
 
-QPalette CGuiColors::dialogPalette(const QPalette& base) const
+QPalette CGuiColors::withColors(const QPalette& base, std::initializer_list<std::pair<QPalette::ColorRole, int>> roles) const
 {
     QPalette p = base;
-    p.setColor(QPalette::Window, qcolor(DialogFace));
-    p.setColor(QPalette::WindowText, qcolor(DialogText));
-    p.setColor(QPalette::Base, qcolor(WindowFace));
-    p.setColor(QPalette::Text, qcolor(WindowText));
-    p.setColor(QPalette::Highlight, qcolor(DialogSpottedFace));
-    p.setColor(QPalette::HighlightedText, qcolor(DialogSpottedText));
+    for (const auto& [role, color] : roles)
+        p.setColor(role, qcolor(color));
     return p;
+}
+
+QPalette CGuiColors::dialogPalette(const QPalette& base) const
+{
+    return withColors(base, {{QPalette::Window, DialogFace},
+                             {QPalette::WindowText, DialogText},
+                             {QPalette::Base, WindowFace},
+                             {QPalette::Text, WindowText},
+                             {QPalette::Highlight, DialogSpottedFace},
+                             {QPalette::HighlightedText, DialogSpottedText}});
 }
 
 QPalette CGuiColors::listPalette(const QPalette& base) const
 {
-    QPalette p = base;
-    p.setColor(QPalette::Base, qcolor(WindowFace));
-    p.setColor(QPalette::AlternateBase, qcolor(WindowFace));
-    p.setColor(QPalette::Text, qcolor(WindowText));
-    p.setColor(QPalette::Highlight, qcolor(WindowSpottedFace));
-    p.setColor(QPalette::HighlightedText, qcolor(WindowSpottedText));
-    return p;
+    return withColors(base, {{QPalette::Base, WindowFace},
+                             {QPalette::AlternateBase, WindowFace},
+                             {QPalette::Text, WindowText},
+                             {QPalette::Highlight, WindowSpottedFace},
+                             {QPalette::HighlightedText, WindowSpottedText}});
 }
 
 void CGuiColors::repaintAll()

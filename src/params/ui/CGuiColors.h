@@ -6,7 +6,9 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
+#include <utility>
 
 class QWidget;
 
@@ -101,6 +103,8 @@ signals:
     void changed();
 
 private:
+    // `base` with each role set to one of the colours.
+    QPalette withColors(const QPalette& base, std::initializer_list<std::pair<QPalette::ColorRole, int>> roles) const;
     CGuiColors();
     std::array<Color, Count> m_colors;
 };
