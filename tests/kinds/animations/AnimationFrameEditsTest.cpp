@@ -1,3 +1,4 @@
+#include "core/CDocumentHistory.h"
 #include "core/CGameStepTimer.h"
 #include "core/CResourceHolder.h"
 #include "core/CStepLock.h"
@@ -7,6 +8,7 @@
 #include "kinds/animations/CAnimationPreview.h"
 #include "media/image/CDisplayBuffer.h"
 
+#include <QUndoStack>
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -78,6 +80,50 @@ TEST(AnimationFrameEdits, PreviewStepsWhileShownAndHoldsAFrame)
     EXPECT_EQ(picture.pixel(CAnimationPreview::kStartOrigin, 5), 0x0000FFu) << "the vertical guide line";
     EXPECT_EQ(picture.pixel(110, CAnimationPreview::kStartOrigin), 0x0000FFu) << "the horizontal guide line";
     EXPECT_EQ(picture.pixel(110, 5), 0xFFFFFFu);
+}
+
+// Undo and redo rewrite an animation's frames from its recorded record while
+// the timer thread steps the preview: the history applies its steps inside
+// the same step lock the edits hold.
+TEST(AnimationFrameEdits, UndoAndRedoRacingGameSteps)
+{
+    auto holder = createDocumentHolder();
+    auto* a = dynamic_cast<CAnimationItem*>(holder->get(GroupAnimations, holder->newItem(GroupAnimations, "a")));
+    for (int b = 0; b < 3; ++b)
+        a->addFrame(b);
+    CStepLock lock;
+    CAnimationFrameEdits edits(lock);
+    CDocumentHistory history(*holder);
+    history.setApplyWrapper([&lock](const std::function<void()>& apply) {
+        CStepLock::CHold hold(lock);
+        apply();
+    });
+    CAnimationPreview preview;
+    preview.setDocument(holder.get());
+    preview.setShown(true);
+    preview.restart(0);
+    std::atomic<long> steps{0};
+    CGameStepTimer timer;
+    ASSERT_TRUE(timer.start(1, [&] {
+        const bool moved = lock.runStep([&] { return preview.step(); });
+        steps += moved ? 1 : 0;
+        return moved;
+    }));
+    for (int round = 0; round < 1000000 && steps.load() < 50; ++round) {
+        {
+            CDocumentHistory::Edit edit(&history, QStringLiteral("Add to List"));
+            edit.touchRow(GroupAnimations, 0);
+            edits.addFrames(*a, {3, 4, 5, 6, 7, 8});
+        }
+        history.stack().undo();
+        history.stack().redo();
+        history.stack().undo();
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    timer.stop();
+    EXPECT_GE(steps.load(), 50);
+    EXPECT_EQ(a->frameCount(), 3);
+    EXPECT_EQ(holder->get(GroupAnimations, 0), a) << "undo reads the record back into the same item";
 }
 
 // Frame edits made on one thread while game steps run on the timer thread:
