@@ -13,6 +13,8 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
+#include <memory>
 #include <thread>
 
 // A drag puts one frame elsewhere and closes the gap; the previous frame of
@@ -82,86 +84,91 @@ TEST(AnimationFrameEdits, PreviewStepsWhileShownAndHoldsAFrame)
     EXPECT_EQ(picture.pixel(110, 5), 0xFFFFFFu);
 }
 
-// Undo and redo rewrite an animation's frames from its recorded record while
-// the timer thread steps the preview: the history applies its steps inside
-// the same step lock the edits hold.
-TEST(AnimationFrameEdits, UndoAndRedoRacingGameSteps)
-{
-    auto holder = createDocumentHolder();
-    auto* a = dynamic_cast<CAnimationItem*>(holder->get(GroupAnimations, holder->newItem(GroupAnimations, "a")));
-    for (int b = 0; b < 3; ++b)
-        a->addFrame(b);
+namespace {
+// A three-frame animation whose preview the timer thread steps every
+// millisecond through the panel's step lock, while the test edits it.
+struct RacedAnimation {
+    RacedAnimation()
+    {
+        a = dynamic_cast<CAnimationItem*>(holder->get(GroupAnimations, holder->newItem(GroupAnimations, "a")));
+        for (int b = 0; b < 3; ++b)
+            a->addFrame(b);
+        preview.setDocument(holder.get());
+        preview.setShown(true);
+        preview.restart(0);
+        started = timer.start(1, [this] {
+            const bool moved = lock.runStep([this] { return preview.step(); });
+            steps += moved ? 1 : 0;
+            return moved;
+        });
+    }
+    // Runs `round` until the timer has stepped between rounds often enough.
+    void race(const std::function<void(int)>& round)
+    {
+        for (int r = 0; r < 1000000 && steps.load() < 50; ++r) {
+            round(r);
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+        timer.stop();
+    }
+
+    std::unique_ptr<CResourceHolder> holder = createDocumentHolder();
+    CAnimationItem* a = nullptr;
     CStepLock lock;
-    CAnimationFrameEdits edits(lock);
-    CDocumentHistory history(*holder);
-    history.setApplyWrapper([&lock](const std::function<void()>& apply) {
-        CStepLock::CHold hold(lock);
-        apply();
-    });
+    CAnimationFrameEdits edits{lock};
     CAnimationPreview preview;
-    preview.setDocument(holder.get());
-    preview.setShown(true);
-    preview.restart(0);
     std::atomic<long> steps{0};
     CGameStepTimer timer;
-    ASSERT_TRUE(timer.start(1, [&] {
-        const bool moved = lock.runStep([&] { return preview.step(); });
-        steps += moved ? 1 : 0;
-        return moved;
-    }));
-    for (int round = 0; round < 1000000 && steps.load() < 50; ++round) {
-        {
-            CDocumentHistory::Edit edit(&history, QStringLiteral("Add to List"));
-            edit.touchRow(GroupAnimations, 0);
-            edits.addFrames(*a, {3, 4, 5, 6, 7, 8});
-        }
-        history.stack().undo();
-        history.stack().redo();
-        history.stack().undo();
-        std::this_thread::sleep_for(std::chrono::microseconds(200));
-    }
-    timer.stop();
-    EXPECT_GE(steps.load(), 50);
-    EXPECT_EQ(a->frameCount(), 3);
-    EXPECT_EQ(holder->get(GroupAnimations, 0), a) << "undo reads the record back into the same item";
-}
+    bool started = false;
+};
+} // namespace
 
 // Frame edits made on one thread while game steps run on the timer thread:
 // every edit holds the panel's step lock, so the steps never read the frame
 // list while it is resized (run under ThreadSanitizer with the threads label).
 TEST(AnimationFrameEdits, EditsRacingGameSteps)
 {
-    auto holder = createDocumentHolder();
-    auto* a = dynamic_cast<CAnimationItem*>(holder->get(GroupAnimations, holder->newItem(GroupAnimations, "a")));
-    for (int b = 0; b < 3; ++b)
-        a->addFrame(b);
-    CStepLock lock;
-    CAnimationFrameEdits edits(lock);
-    CAnimationPreview preview;
-    preview.setDocument(holder.get());
-    preview.setShown(true);
-    preview.restart(0);
-    std::atomic<long> steps{0};
-    CGameStepTimer timer;
-    ASSERT_TRUE(timer.start(1, [&] {
-        const bool moved = lock.runStep([&] { return preview.step(); });
-        steps += moved ? 1 : 0;
-        return moved;
-    }));
-    // Rounds go on until the timer has stepped between them often enough.
-    for (int round = 0; round < 1000000 && steps.load() < 50; ++round) {
-        edits.addFrames(*a, {3, 4, 5, 6});
-        edits.run(*a, CAnimationFrameEdits::Reverse, 0);
-        edits.run(*a, CAnimationFrameEdits::IncrementAllDelays, 0);
-        edits.moveFrame(*a, 0, a->frameCount() - 1);
+    RacedAnimation raced;
+    ASSERT_TRUE(raced.started);
+    CAnimationItem& a = *raced.a;
+    raced.race([&](int round) {
+        raced.edits.addFrames(a, {3, 4, 5, 6});
+        raced.edits.run(a, CAnimationFrameEdits::Reverse, 0);
+        raced.edits.run(a, CAnimationFrameEdits::IncrementAllDelays, 0);
+        raced.edits.moveFrame(a, 0, a.frameCount() - 1);
         for (int k = 0; k < 4; ++k)
-            edits.run(*a, CAnimationFrameEdits::Remove, 0);
-        edits.run(*a, CAnimationFrameEdits::DecrementAllDelays, 0);
-        preview.hold(round % 3);
-        (void)preview.cursor();
-        std::this_thread::sleep_for(std::chrono::microseconds(200));
-    }
-    timer.stop();
-    EXPECT_GE(steps.load(), 50);
-    EXPECT_EQ(a->frameCount(), 3);
+            raced.edits.run(a, CAnimationFrameEdits::Remove, 0);
+        raced.edits.run(a, CAnimationFrameEdits::DecrementAllDelays, 0);
+        raced.preview.hold(round % 3);
+        (void)raced.preview.cursor();
+    });
+    EXPECT_GE(raced.steps.load(), 50);
+    EXPECT_EQ(a.frameCount(), 3);
+}
+
+// Undo and redo rewrite an animation's frames from its recorded record while
+// the timer thread steps the preview: the history applies its steps inside
+// the same step lock the edits hold.
+TEST(AnimationFrameEdits, UndoAndRedoRacingGameSteps)
+{
+    RacedAnimation raced;
+    ASSERT_TRUE(raced.started);
+    CDocumentHistory history(*raced.holder);
+    history.setApplyWrapper([&raced](const std::function<void()>& apply) {
+        CStepLock::CHold hold(raced.lock);
+        apply();
+    });
+    raced.race([&](int) {
+        {
+            CDocumentHistory::Edit edit(&history, QStringLiteral("Add to List"));
+            edit.touchRow(GroupAnimations, 0);
+            raced.edits.addFrames(*raced.a, {3, 4, 5, 6, 7, 8});
+        }
+        history.stack().undo();
+        history.stack().redo();
+        history.stack().undo();
+    });
+    EXPECT_GE(raced.steps.load(), 50);
+    EXPECT_EQ(raced.a->frameCount(), 3);
+    EXPECT_EQ(raced.holder->get(GroupAnimations, 0), raced.a) << "undo reads the record back into the same item";
 }
