@@ -11,11 +11,15 @@
 #include "grid/ui/CItemsGrid.h"
 #include "kinds/animations/ui/CAnimationFrameEditor.h"
 #include "kinds/animations/ui/CAnimationsPanel.h"
+#include "kinds/worlds/ui/CWorldElementsView.h"
+#include "kinds/worlds/ui/CWorldsPanel.h"
 #include "support/ItemBytes.h"
 #include "ui/UiFakes.h"
 
 #include <QApplication>
 #include <QMenu>
+#include <QMouseEvent>
+#include <QTableView>
 #include <QTimer>
 #include <QUndoStack>
 #include <QUndoView>
@@ -174,7 +178,7 @@ TEST(EditHistoryUi, StepsSayWhatTheyDoAndTheModifiedMarkFollowsTheSavedPoint)
     EXPECT_NE(demo.document.holder().id(), "Renamed");
 }
 
-TEST(EditHistoryUi, FrameEditsAreStepsAndADragIsOneStep)
+TEST(EditHistoryUi, FrameEditsAreStepsAndPreviewDragsAreOneStep)
 {
     OpenedDemo demo;
     auto& panel = dynamic_cast<CAnimationsPanel&>(*demo.view.panel(CQuillopView::panelOfGroup(GroupAnimations)));
@@ -194,6 +198,25 @@ TEST(EditHistoryUi, FrameEditsAreStepsAndADragIsOneStep)
     demo.stack().undo();
     EXPECT_EQ(documentRecords(demo.document.holder()), original);
     EXPECT_FALSE(demo.document.isModified());
+
+    // Alt-dragging the current element in the world preview: one step too.
+    auto& worlds = dynamic_cast<CWorldsPanel&>(*demo.view.panel(CQuillopView::panelOfGroup(GroupWorlds)));
+    worlds.selectRow(0);
+    QTableView& elements = *worlds.elementsView()->table();
+    elements.setCurrentIndex(elements.model()->index(0, 0));
+    QWidget& preview = *worlds.elementsView()->preview();
+    auto mouse = [&](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, preview.mapToGlobal(at), Qt::LeftButton, buttons, Qt::AltModifier);
+        QApplication::sendEvent(&preview, &event);
+    };
+    mouse(QEvent::MouseButtonPress, {40, 40}, Qt::LeftButton);
+    for (int x = 41; x < 46; ++x)
+        mouse(QEvent::MouseMove, {x, 40}, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, {45, 40}, Qt::NoButton);
+    EXPECT_EQ(demo.stack().count(), before + 1) << "five moves of one drag are one step";
+    EXPECT_EQ(demo.stack().undoText().toStdString(), "Move Element Offsets");
+    demo.stack().undo();
+    EXPECT_EQ(documentRecords(demo.document.holder()), original);
 }
 
 TEST(EditHistoryUi, TheHistoryWindowListsTheStepsAndStatesTheLimit)

@@ -93,10 +93,11 @@ protected:
     void resetRows();
     void rowChanged(int row);
     void allRowsChanged();
+    // An edit of the shown item, recorded as one undo step until it ends.
+    std::unique_ptr<CDocumentHistory::Edit> openEdit(const QString& text);
 
 private:
     friend class CSideGridModel;
-    std::unique_ptr<CDocumentHistory::Edit> openEdit(const QString& text);
     QString commandText(int command) const;
 
     std::function<CDocumentHistory*()> m_history;

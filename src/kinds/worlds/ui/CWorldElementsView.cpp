@@ -444,8 +444,15 @@ void CWorldElementsView::changed(bool affectsPicture)
         m_modified();
 }
 
+void CWorldElementsView::beginOffsetsDrag()
+{
+    if (!m_offsetsDrag)
+        m_offsetsDrag = openEdit(QStringLiteral("Move Element Offsets"));
+}
+
 void CWorldElementsView::moveElementOffsets(const std::vector<int>& rows, QPoint delta, bool toZero)
 {
+    const auto edit = openEdit(toZero ? QStringLiteral("Reset Element Offsets") : QStringLiteral("Move Element Offsets"));
     for (int row : rows) {
         for (int column : {ColOffsetX, ColOffsetY}) {
             CellValue value;

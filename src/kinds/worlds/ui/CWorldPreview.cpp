@@ -60,6 +60,14 @@ std::vector<int> CWorldPreview::targetRows(Qt::KeyboardModifiers modifiers) cons
 void CWorldPreview::mousePressEvent(QMouseEvent* event)
 {
     m_last = event->position().toPoint();
+    if (event->button() == Qt::LeftButton && (event->modifiers() & (Qt::AltModifier | Qt::ShiftModifier)))
+        m_host.beginOffsetsDrag();
+}
+
+void CWorldPreview::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        m_host.endOffsetsDrag();
 }
 
 void CWorldPreview::mouseMoveEvent(QMouseEvent* event)

@@ -22,6 +22,9 @@ public:
     // Moves the drawing offsets of the elements in `rows` by `delta`, or to
     // (0, 0) with `toZero`.
     virtual void moveElementOffsets(const std::vector<int>& rows, QPoint delta, bool toZero) = 0;
+    // The moves of one drag, from press to release, are one edit.
+    virtual void beginOffsetsDrag() = 0;
+    virtual void endOffsetsDrag() = 0;
 };
 
 // The preview of the world shown in the elements editor: the background in
@@ -46,6 +49,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
