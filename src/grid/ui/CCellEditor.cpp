@@ -16,8 +16,13 @@ int CCellEditor::edit(CellValue& value, QWidget* grid, const QRect& cell, const 
         return 0;
     const QPointer<QWidget> hadFocus = QApplication::focusWidget();
     const int changed = editByKind(value, grid, cell, typed, startFromCurrent);
-    if (hadFocus)
+    // The prompt was a window of its own: give the grid's window the
+    // keyboard back, or its shortcuts (Ctrl+Z after an edit) would wait for
+    // a click where no window manager hands it back.
+    if (hadFocus) {
+        hadFocus->activateWindow();
         hadFocus->setFocus(Qt::OtherFocusReason);
+    }
     return changed;
 }
 
