@@ -3,6 +3,7 @@
 #include "core/CDocumentHistory.h"
 
 #include <QLabel>
+#include <QLocale>
 #include <QUndoStack>
 #include <QUndoView>
 #include <QVBoxLayout>
@@ -40,7 +41,8 @@ void CEditHistoryWindow::updateLimitText()
         return;
     }
     constexpr double mega = 1024.0 * 1024.0;
+    // A few edits hold kilobytes: "0.0 MB" would say nothing.
     m_limit->setText(QString::fromLatin1(kLimitText)
                          .arg(QString::number(static_cast<double>(m_history->limitBytes()) / mega, 'f', 0),
-                              QString::number(static_cast<double>(m_history->usedBytes()) / mega, 'f', 1)));
+                              QLocale::c().formattedDataSize(m_history->usedBytes(), 1, QLocale::DataSizeTraditionalFormat)));
 }

@@ -16,7 +16,7 @@ public:
     static constexpr const char* kTitle = "Edit History";
     static constexpr const char* kNoChanges = "<no changes>";
     static constexpr const char* kLimitText =
-        "The history keeps changes up to %1 MB; beyond that the oldest are forgotten. Held now: %2 MB.";
+        "The history keeps changes up to %1 MB; beyond that the oldest are forgotten. Held now: %2.";
     static constexpr const char* kNoDocument = "No resource document is active.";
 
     explicit CEditHistoryWindow(QWidget* parent = nullptr);

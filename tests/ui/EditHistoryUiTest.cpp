@@ -231,6 +231,7 @@ TEST(EditHistoryUi, TheHistoryWindowListsTheStepsAndStatesTheLimit)
     EXPECT_EQ(window.view()->model()->rowCount(), 3);
     EXPECT_EQ(window.view()->model()->index(1, 0).data().toString().toStdString(), "Insert Color");
     EXPECT_TRUE(window.limitText().contains(QLatin1String("256 MB"))) << window.limitText().toStdString();
+    EXPECT_FALSE(window.limitText().contains(QLatin1String("0.0 MB"))) << "small histories count their bytes";
     window.showHistory(nullptr);
     EXPECT_EQ(window.limitText().toStdString(), CEditHistoryWindow::kNoDocument);
 }
