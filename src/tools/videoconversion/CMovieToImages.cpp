@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <future>
 
 namespace {
 bool endsWithPng(const std::string& name)
@@ -59,6 +60,21 @@ CConversionResult CMovieToImages::run(const std::string& source, const std::stri
     }
     const bool png = endsWithPng(destination);
     const int count = static_cast<int>(std::min<std::int64_t>(reader.frameCount(), 0x7FFFFFFF));
+    // A frame is written on a worker while the next one is decoded; the
+    // picture handed over is a copy of its own (QImage detaches on write).
+    std::future<bool> writing;
+    std::string writingName;
+    auto finishWrite = [&]() {
+        if (!writing.valid())
+            return true;
+        if (writing.get()) {
+            ++result.frames;
+            return true;
+        }
+        result.end = CConversionResult::End::WriteFailed;
+        result.file = writingName;
+        return false;
+    };
     QImage picture;
     // The stated count is what the status shows; the frames themselves are
     // read until the stream ends, so an estimated count loses nothing.
@@ -68,19 +84,21 @@ CConversionResult CMovieToImages::run(const std::string& source, const std::stri
         progress.tell(status, k, std::max(count, k));
         if (!reader.readFrame(picture))
             break;
-        const std::string name = CFrameFileNames::picture(destination, k);
-        const std::string alphaName = CFrameFileNames::alpha(destination, k);
-        if (!writePicture(picture, name, png) || (alpha && !writeAlpha(picture, alphaName, png))) {
-            result.end = CConversionResult::End::WriteFailed;
-            result.file = name;
+        if (!finishWrite())
             break;
-        }
-        ++result.frames;
+        writingName = CFrameFileNames::picture(destination, k);
+        writing = std::async(std::launch::async,
+                             [frame = picture, name = writingName, alphaName = CFrameFileNames::alpha(destination, k),
+                              png, alpha] {
+                                 return writePicture(frame, name, png) && (!alpha || writeAlpha(frame, alphaName, png));
+                             });
         if (progress.stop()) {
-            result.end = CConversionResult::End::Stopped;
+            if (finishWrite())
+                result.end = CConversionResult::End::Stopped;
             break;
         }
     }
+    finishWrite();
     progress.tell("Done.", result.frames, result.frames);
     return result;
 }
