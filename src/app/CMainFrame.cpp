@@ -6,6 +6,7 @@
 #include "app/CQuillopApp.h"
 #include "app/CToolWindows.h"
 #include "core/CDocumentHistory.h"
+#include "core/GroupIndex.h"
 #include "core/IPrompter.h"
 #include "document/CChildFrame.h"
 #include "document/CDocumentDialogs.h"
@@ -59,7 +60,9 @@ void extractSounds(CMainFrame& frame)
         add = [view, document](const CSoundSet& sound, const auto& segments, const std::string& base) {
             if (!view || !document)
                 return 0;
+            CDocumentHistory::Edit edit(&document->history(), QString());
             const int added = CSilenceSplitter::addToSounds(document->holder(), sound, segments, base);
+            edit.setText(QStringLiteral("Extract %1").arg(CDocumentHistory::rowsText(GroupSounds, added)));
             if (added > 0) {
                 document->markModified();
                 view->broadcastReload();
