@@ -82,10 +82,11 @@ function(quillop_layout_check)
   set_tests_properties(layout layout_self_test PROPERTIES LABELS model)
 endfunction()
 
-# quillop_tests(<name> <dir> LABEL model|ui LIBS ...)
-# One test program per folder of tests/, registered with CTest under its label.
+# quillop_tests(<name> <dir> LABEL model|ui LIBS ... [SOURCES ...])
+# One test program per folder of tests/, registered with CTest under its label;
+# SOURCES adds files from elsewhere (the interface tests' main).
 function(quillop_tests name dir)
-  cmake_parse_arguments(T "" "LABEL" "LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "LABEL" "LIBS;SOURCES" ${ARGN})
   file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp ${CMAKE_SOURCE_DIR}/${dir}/*.h)
   if(NOT srcs)
     return()
@@ -95,7 +96,7 @@ function(quillop_tests name dir)
       message(FATAL_ERROR "quillop_tests(${name}): ${lib} is not a target")
     endif()
   endforeach()
-  add_executable(${name} ${srcs})
+  add_executable(${name} ${srcs} ${T_SOURCES})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
   target_link_libraries(${name} PRIVATE ${T_LIBS} quillop_testsupport GTest::gtest GTest::gmock)
   quillop_warnings(${name})

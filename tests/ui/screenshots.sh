@@ -6,7 +6,7 @@ set -e
 build=${1:-build/default}
 out=${2:-/tmp/quillop-screenshots}
 mkdir -p "$out"
-cmake --build "$build" --target test_ui -j2
+cmake --build "$build" --target test_ui_app -j2
 QUILLOP_SCREENSHOTS="$out" QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} \
-    "$build/tests/test_ui" --gtest_filter='Screenshots.*'
+    "$build/tests/test_ui_app" --gtest_filter='Screenshots.*'
 ls -l "$out"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "grid/ui/CItemsGridSearch.h"
+#include "grid/CItemsGridSearch.h"
 
 #include <QDialog>
 

@@ -1,19 +1,25 @@
 #pragma once
 
+#include "core/CResourceItem.h"
 #include "core/CStepLock.h"
-#include "grid/ui/CItemsGridSearch.h"
+#include "grid/CItemsGridSearch.h"
+#include "grid/CRowMarks.h"
 
 #include <QWidget>
 
 #include <functional>
-#include <map>
 #include <memory>
-#include <string>
 #include <vector>
 
 class CDocumentHistory;
 class CellValue;
+class CItemsGridDrops;
+class CItemsGridFind;
+class CItemsGridIntegrity;
+class CItemsGridKeys;
+class CItemsGridMenu;
 class CItemsGridModel;
+class CItemsGridRowCommands;
 class CResourceHolder;
 class IPanelHost;
 class QLabel;
@@ -27,6 +33,14 @@ class QTableView;
 // columns (here the ID and the Comments every item has), and beside it
 // behind a splitter the editor's view. It carries the commands common to
 // every group: insert, delete, move, group, sort, select, find, refresh.
+//
+// The grid is the widget and the editor's interface; each of its jobs is a
+// class of its own: CItemsGridModel (cells for the table), CRowMarks (the
+// marks), CItemsGridRowCommands (insert, delete, move, group, sort),
+// CItemsGridFind (find and replace), CItemsGridDrops (files dropped),
+// CItemsGridMenu and CItemsGridKeys (the context menu and the keys),
+// CItemsGridIntegrity (the checks every group shares); CStepLock keeps the
+// game step out of every change.
 class CItemsGrid : public QWidget {
     Q_OBJECT
 public:
@@ -45,8 +59,6 @@ public:
     static constexpr int kTallestRow = 96;
     static constexpr int kMeasuredRowsLimit = 500;
     static constexpr const char* kNewId = "New ID";
-    static constexpr const char* kRefusesFiles = "This group of resources does not accept files !";
-    static constexpr const char* kReplaceQuestion = "Replace \"%1\" with \"%2\" ?";
     static constexpr const char* kItemsMenuTip = "Display the contextual menu (Ctrl+Space)";
 
     explicit CItemsGrid(int group, QWidget* parent = nullptr);
@@ -55,6 +67,9 @@ public:
     int group() const { return m_group; }
     void attach(CResourceHolder* holder, IPanelHost* host);
     CResourceHolder* holder() const { return m_holder; }
+    // Item `item` of the grid's group as its kind, or nullptr.
+    template <typename Item> Item* itemAs(int item) const { return dynamic_cast<Item*>(itemAt(item)); }
+    CResourceItem* itemAt(int item) const;
 
     // --- what the document view uses -----------------------------------
     virtual void activate() {}
@@ -184,37 +199,34 @@ protected:
     void refreshRows();
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    bool search(const CFindOptions& options, bool allowSelectAndReplace);
     template <typename Store> void storeEdit(int gridColumn, int item, Store store);
-    // "Delete 3 Bitmaps": what a step on `count` rows of this group is called.
-    QString stepText(const char* verb, int count) const;
-    // The label of an editor command, for its step's name.
-    QString commandLabel(int command);
-    CellValue* typedCell(int gridColumn, int item) const;
-    // Runs a command's new row order on the items and the marks.
-    bool rearrangeRows(const std::vector<int>& order);
     void fitRowHeights();
     void updateSelectedCount();
-    bool handleKey(int key, Qt::KeyboardModifiers modifiers, bool perform);
+    // Marks sized to the rows, before any of them is written.
+    CRowMarks& sizedMarks();
 
     int m_group;
     CResourceHolder* m_holder = nullptr;
     IPanelHost* m_host = nullptr;
-    // 0 for an unmarked row, else the stamp of when it was marked.
-    std::vector<int> m_marks;
-    int m_markStamp = 0;
-    // Typed cells by (row, grid column), refilled whenever one is asked for;
-    // kept per cell so that a cell under edit is not overwritten by painting
-    // another.
-    mutable std::map<std::pair<int, int>, std::unique_ptr<CellValue>> m_cells;
+    CRowMarks m_marks;
     CStepLock m_stepLock;
     CItemsGridModel* m_model;
     QTableView* m_table;
     QSplitter* m_splitter;
     QLabel* m_editorView;
     QLabel* m_selectedText;
+    std::unique_ptr<CItemsGridRowCommands> m_rowCommands;
+    std::unique_ptr<CItemsGridFind> m_find;
+    std::unique_ptr<CItemsGridDrops> m_drops;
+    std::unique_ptr<CItemsGridMenu> m_menu;
+    std::unique_ptr<CItemsGridIntegrity> m_integrity;
+    CItemsGridKeys* m_keys;
     friend class CItemsGridModel;
+    friend class CItemsGridRowCommands;
+    friend class CItemsGridFind;
+    friend class CItemsGridDrops;
+    friend class CItemsGridMenu;
+    friend class CItemsGridIntegrity;
 };

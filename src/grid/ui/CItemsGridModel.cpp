@@ -1,9 +1,73 @@
 #include "grid/ui/CItemsGridModel.h"
 
+#include "grid/CellValue.h"
+#include "grid/ui/CCellDelegate.h"
 #include "grid/ui/CItemsGrid.h"
 
 #include <QBrush>
 #include <QColor>
+
+namespace {
+// Typed cells are drawn and edited by their kind; the editors' plain text
+// cells keep the table's own drawing and in-place line edit.
+class CGridCellDelegate : public CCellDelegate {
+public:
+    CGridCellDelegate(CellAccess cells, QObject* parent) : CCellDelegate(cells, parent), m_access(std::move(cells)) {}
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        if (m_access(index))
+            return nullptr;
+        return QStyledItemDelegate::createEditor(parent, option, index);
+    }
+
+protected:
+    bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
+                     const QModelIndex& index) override
+    {
+        if (m_access(index))
+            return CCellDelegate::editorEvent(event, model, option, index);
+        return QStyledItemDelegate::editorEvent(event, model, option, index);
+    }
+
+private:
+    CellAccess m_access;
+};
+} // namespace
+
+CItemsGridModel::CItemsGridModel(CItemsGrid& grid) : QAbstractTableModel(nullptr), m_grid(grid) {}
+
+CItemsGridModel::~CItemsGridModel() = default;
+
+CellValue* CItemsGridModel::typedCell(int gridColumn, int item) const
+{
+    const int column = gridColumn - CItemsGrid::kLeadingColumns;
+    if (column < 0 || column >= m_grid.editorColumnCount() || item < 0 || item >= m_grid.rowCount())
+        return nullptr;
+    CellValue fresh;
+    if (!m_grid.editorCellValue(column, item, fresh))
+        return nullptr;
+    auto& slot = m_cells[{item, gridColumn}];
+    if (!slot)
+        slot = std::make_unique<CellValue>();
+    *slot = fresh;
+    return slot.get();
+}
+
+CCellDelegate* CItemsGridModel::createDelegate(QObject* parent)
+{
+    auto* delegate = new CGridCellDelegate(
+        [this](const QModelIndex& index) { return typedCell(index.column(), index.row()); }, parent);
+    connect(delegate, &CCellDelegate::cellEdited, this, [this](const QModelIndex& index) {
+        // The value the cell's editor changed, not a fresh fill from the item.
+        const auto edited = m_cells.find({index.row(), index.column()});
+        if (edited != m_cells.end() && edited->second) {
+            const CellValue value = *edited->second;
+            m_grid.editCellValue(index.column(), index.row(), value);
+        }
+    });
+    return delegate;
+}
 
 int CItemsGridModel::rowCount(const QModelIndex& parent) const
 {
@@ -83,6 +147,7 @@ QVariant CItemsGridModel::headerData(int section, Qt::Orientation orientation, i
 
 void CItemsGridModel::resetRows()
 {
+    m_cells.clear();
     beginResetModel();
     endResetModel();
 }

@@ -2,6 +2,12 @@
 
 #include <QAbstractTableModel>
 
+#include <map>
+#include <memory>
+#include <utility>
+
+class CCellDelegate;
+class CellValue;
 class CItemsGrid;
 
 // The rows and cells of an items grid as the table view shows them; every
@@ -9,7 +15,8 @@ class CItemsGrid;
 class CItemsGridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    explicit CItemsGridModel(CItemsGrid& grid) : QAbstractTableModel(nullptr), m_grid(grid) {}
+    explicit CItemsGridModel(CItemsGrid& grid);
+    ~CItemsGridModel() override;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -21,6 +28,16 @@ public:
     void resetRows();
     void rowsChanged(int first, int last);
 
+    // The typed cell the editor fills for a row and grid column, refilled on
+    // every call; nullptr for a plain text cell.
+    CellValue* typedCell(int gridColumn, int item) const;
+    // The delegate that draws and edits the typed cells (the plain ones keep
+    // the table's own), sending an edit back through the grid.
+    CCellDelegate* createDelegate(QObject* parent);
+
 private:
     CItemsGrid& m_grid;
+    // Typed cells by (row, grid column); kept per cell so that a cell under
+    // edit is not overwritten by painting another.
+    mutable std::map<std::pair<int, int>, std::unique_ptr<CellValue>> m_cells;
 };

@@ -73,17 +73,6 @@ const char* CDisplayBuffer::kindName(int kind)
     return kind >= 0 && kind < kNumberOfKinds ? kKindNames[kind] : "";
 }
 
-void CDisplayBuffer::setAttribute(int index, int value)
-{
-    if (index >= 0 && index < int(m_attributes.size()))
-        m_attributes[std::size_t(index)] = value;
-}
-
-int CDisplayBuffer::attribute(int index) const
-{
-    return index >= 0 && index < int(m_attributes.size()) ? m_attributes[std::size_t(index)] : -1;
-}
-
 int CDisplayBuffer::storedKind(int kind)
 {
     return kind >= DisplayBufferKind && kind <= OpenGLDisplayBuffer ? int(DibBitmap32) : kind;

@@ -7,7 +7,6 @@
 #include <QImage>
 #include <QRegion>
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -59,11 +58,6 @@ public:
     // The names the kind list shows, in kind order; "" outside 0..37.
     static const char* kindName(int kind);
     static int numberOfKinds() { return kNumberOfKinds; }
-
-    // General attributes 0..5; nothing here interprets them. Attribute 0
-    // starts at 0, the others at -1. An index outside 0..5 reads -1.
-    void setAttribute(int index, int value);
-    int attribute(int index) const;
 
     // --- storage -------------------------------------------------------
     // Kinds 21-24 are made as kind 4. Same kind and actual size: nothing
@@ -188,5 +182,4 @@ private:
     double m_offsetY = 0.0;
     double m_storedWidth = 0.0;
     double m_storedHeight = 0.0;
-    std::array<int, 6> m_attributes{0, -1, -1, -1, -1, -1};
 };

@@ -223,13 +223,9 @@ TEST(DisplayBufferFill, DrawIntoAnotherBuffer)
     EXPECT_EQ(target.drawInto(target, 0, 0), 0);
 }
 
-TEST(DisplayBufferState, ResetKeepsSourceAndAttributesStart)
+TEST(DisplayBufferState, ResetKeepsSource)
 {
     CDisplayBuffer b;
-    EXPECT_EQ(b.attribute(0), 0);
-    EXPECT_EQ(b.attribute(5), -1);
-    b.setAttribute(3, 7);
-    EXPECT_EQ(b.attribute(3), 7);
     b.setSourceBytes("xyz");
     b.setSourceFilename("f");
     ASSERT_EQ(b.create(4, 2, 2), 1);

@@ -50,14 +50,9 @@ bool CAnimationsPanel::previewPlays() const
     return m_editor->previewPlays();
 }
 
-CAnimationItem* CAnimationsPanel::animation(int item) const
-{
-    return holder() ? dynamic_cast<CAnimationItem*>(holder()->get(GroupAnimations, item)) : nullptr;
-}
-
 bool CAnimationsPanel::fillCell(int column, int item, CellValue& value) const
 {
-    const CAnimationItem* record = animation(item);
+    const CAnimationItem* record = itemAs<CAnimationItem>(item);
     if (!record)
         return false;
     switch (column) {
@@ -83,7 +78,7 @@ bool CAnimationsPanel::fillCell(int column, int item, CellValue& value) const
 
 int CAnimationsPanel::storeCell(int column, int item, const CellValue& value)
 {
-    CAnimationItem* record = animation(item);
+    CAnimationItem* record = itemAs<CAnimationItem>(item);
     if (!record)
         return 0;
     switch (column) {

@@ -30,7 +30,5 @@ protected:
     bool gameStep() override;
 
 private:
-    CAnimationItem* animation(int item) const;
-
     CAnimationFrameEditor* m_editor;
 };

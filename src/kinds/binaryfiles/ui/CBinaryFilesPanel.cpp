@@ -16,11 +16,6 @@ CBinaryFilesPanel::CBinaryFilesPanel(QWidget* parent)
     installPanelView(*this, m_info);
 }
 
-CBinaryFileItem* CBinaryFilesPanel::fileAt(int item) const
-{
-    return holder() ? dynamic_cast<CBinaryFileItem*>(holder()->get(GroupBinaryFiles, item)) : nullptr;
-}
-
 QString CBinaryFilesPanel::editorHeader(int column) const
 {
     switch (column) {
@@ -34,7 +29,7 @@ QString CBinaryFilesPanel::editorHeader(int column) const
 
 QString CBinaryFilesPanel::editorCellText(int column, int item) const
 {
-    const CBinaryFileItem* file = fileAt(item);
+    const CBinaryFileItem* file = itemAs<CBinaryFileItem>(item);
     if (!file)
         return {};
     switch (column) {
@@ -50,7 +45,7 @@ bool CBinaryFilesPanel::editorCellEditable(int column) const { return column != 
 
 int CBinaryFilesPanel::setEditorCell(int column, int item, const QString& text)
 {
-    CBinaryFileItem* file = fileAt(item);
+    CBinaryFileItem* file = itemAs<CBinaryFileItem>(item);
     if (!file)
         return 0;
     switch (column) {
@@ -92,7 +87,7 @@ void CBinaryFilesPanel::buildMenu(QMenu& menu, int base)
     save->setData(base + EntrySaveSource);
     save->setStatusTip(QString::fromLatin1(kSaveHelp));
     save->setToolTip(QString::fromLatin1(kSaveHelp));
-    save->setEnabled(fileAt(currentItem()) != nullptr);
+    save->setEnabled(itemAs<CBinaryFileItem>(currentItem()) != nullptr);
 }
 
 int CBinaryFilesPanel::command(int base, int chosen)
@@ -105,7 +100,7 @@ int CBinaryFilesPanel::command(int base, int chosen)
 
 int CBinaryFilesPanel::saveSource()
 {
-    const CBinaryFileItem* file = fileAt(currentItem());
+    const CBinaryFileItem* file = itemAs<CBinaryFileItem>(currentItem());
     if (!file)
         return 0;
     IFileChooser::Request request;
@@ -121,7 +116,7 @@ int CBinaryFilesPanel::saveSource()
 
 void CBinaryFilesPanel::reloadEditorView()
 {
-    const CBinaryFileItem* file = fileAt(currentItem());
+    const CBinaryFileItem* file = itemAs<CBinaryFileItem>(currentItem());
     if (!file) {
         m_info->setInfo({}, {});
         return;

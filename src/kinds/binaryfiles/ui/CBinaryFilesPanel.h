@@ -44,7 +44,5 @@ public:
     CTitledTextView* infoView() const { return m_info; }
 
 private:
-    CBinaryFileItem* fileAt(int item) const;
-
     CTitledTextView* m_info;
 };

@@ -51,14 +51,9 @@ CBitmapsPanel::CBitmapsPanel(QWidget* parent)
 {
 }
 
-CBitmapItem* CBitmapsPanel::bitmap(int item) const
-{
-    return holder() ? dynamic_cast<CBitmapItem*>(holder()->get(GroupBitmaps, item)) : nullptr;
-}
-
 bool CBitmapsPanel::fillCell(int column, int item, CellValue& value) const
 {
-    const CBitmapItem* record = bitmap(item);
+    const CBitmapItem* record = itemAs<CBitmapItem>(item);
     if (!record)
         return false;
     auto text = [&](const std::string& s) {
@@ -96,7 +91,7 @@ bool CBitmapsPanel::fillCell(int column, int item, CellValue& value) const
 
 int CBitmapsPanel::storeCell(int column, int item, const CellValue& value)
 {
-    CBitmapItem* record = bitmap(item);
+    CBitmapItem* record = itemAs<CBitmapItem>(item);
     if (!record)
         return 0;
     switch (column) {
@@ -209,7 +204,7 @@ int CBitmapsPanel::changeColor()
 int CBitmapsPanel::reloadImageSource()
 {
     const int item = currentItem();
-    const CBitmapItem* record = bitmap(item);
+    const CBitmapItem* record = itemAs<CBitmapItem>(item);
     if (!record)
         return 0;
     IFileChooser::Request request;
@@ -241,7 +236,7 @@ int CBitmapsPanel::makeAnimation()
 void CBitmapsPanel::reloadEditorView()
 {
     QLabel* view = editorView();
-    const CBitmapItem* record = bitmap(currentItem());
+    const CBitmapItem* record = itemAs<CBitmapItem>(currentItem());
     const QImage image = record ? record->imageView() : QImage();
     if (image.isNull()) {
         view->setPixmap(QPixmap());

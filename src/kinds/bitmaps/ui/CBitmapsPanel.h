@@ -43,7 +43,6 @@ protected:
     int storeCell(int column, int item, const CellValue& value) override;
 
 private:
-    CBitmapItem* bitmap(int item) const;
     int setAlphaToColor();
     int changeColor();
     int reloadImageSource();

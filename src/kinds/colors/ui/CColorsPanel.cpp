@@ -17,17 +17,12 @@ CColorsPanel::CColorsPanel(QWidget* parent)
     m_colorColumn = new CTypedCellColumn(*this, ColColor, [this](int item, CellValue& value) {
         value.setKind(CellValue::KindColor);
         value.setEditable(true);
-        if (const CColorItem* color = colorAt(item))
+        if (const CColorItem* color = itemAs<CColorItem>(item))
             value.setColor({static_cast<std::uint32_t>(color->rgb()), color->alpha()});
     });
     installPanelView(*this, m_swatches);
     // The swatches follow the marks as well as the current row.
     connect(this, &CItemsGrid::selectionCountChanged, this, [this](int) { reloadEditorView(); });
-}
-
-CColorItem* CColorsPanel::colorAt(int item) const
-{
-    return holder() ? dynamic_cast<CColorItem*>(holder()->get(GroupColors, item)) : nullptr;
 }
 
 QString CColorsPanel::editorHeader(int column) const
@@ -43,7 +38,7 @@ QString CColorsPanel::editorHeader(int column) const
 
 QString CColorsPanel::editorCellText(int column, int item) const
 {
-    const CColorItem* color = colorAt(item);
+    const CColorItem* color = itemAs<CColorItem>(item);
     if (!color)
         return {};
     switch (column) {
@@ -78,7 +73,7 @@ std::optional<CColorsPanel::Color> CColorsPanel::parseColorText(const QString& t
 
 int CColorsPanel::setEditorCell(int column, int item, const QString& text)
 {
-    CColorItem* color = colorAt(item);
+    CColorItem* color = itemAs<CColorItem>(item);
     if (!color)
         return 0;
     switch (column) {
@@ -99,8 +94,8 @@ int CColorsPanel::copyEditorCell(int column, int to, int from)
 {
     if (column != ColColor)
         return CItemsGrid::copyEditorCell(column, to, from);
-    CColorItem* target = colorAt(to);
-    const CColorItem* source = colorAt(from);
+    CColorItem* target = itemAs<CColorItem>(to);
+    const CColorItem* source = itemAs<CColorItem>(from);
     if (!target || !source)
         return 0;
     target->copyColorFrom(*source);
@@ -111,8 +106,8 @@ int CColorsPanel::compareCells(int gridColumn, int a, int b) const
 {
     // Colours sort as numbers (their RGB), like every numeric cell.
     if (gridColumn == ColColor + kLeadingColumns) {
-        const CColorItem* x = colorAt(a);
-        const CColorItem* y = colorAt(b);
+        const CColorItem* x = itemAs<CColorItem>(a);
+        const CColorItem* y = itemAs<CColorItem>(b);
         if (x && y) {
             const auto rx = static_cast<std::uint32_t>(x->rgb());
             const auto ry = static_cast<std::uint32_t>(y->rgb());
@@ -137,7 +132,7 @@ void CColorsPanel::reloadEditorView()
     // the other groups' selection commands take them.
     std::vector<const CColorItem*> colors;
     for (int item : selectionInMarkOrder())
-        if (const CColorItem* color = colorAt(item))
+        if (const CColorItem* color = itemAs<CColorItem>(item))
             colors.push_back(color);
     m_swatches->setColors(std::move(colors));
 }

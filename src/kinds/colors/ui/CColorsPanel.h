@@ -43,8 +43,6 @@ public:
     CColorSwatchView* swatchView() const { return m_swatches; }
 
 private:
-    CColorItem* colorAt(int item) const;
-
     CTypedCellColumn* m_colorColumn;
     CColorSwatchView* m_swatches;
 };

@@ -42,14 +42,9 @@ CMapsPanel::CMapsPanel(QWidget* parent)
 {
 }
 
-CMapItem* CMapsPanel::map(int item) const
-{
-    return holder() ? dynamic_cast<CMapItem*>(holder()->get(GroupMaps, item)) : nullptr;
-}
-
 bool CMapsPanel::fillCell(int column, int item, CellValue& value) const
 {
-    const CMapItem* record = map(item);
+    const CMapItem* record = itemAs<CMapItem>(item);
     if (!record)
         return false;
     switch (column) {
@@ -71,7 +66,7 @@ bool CMapsPanel::fillCell(int column, int item, CellValue& value) const
 
 int CMapsPanel::storeCell(int column, int item, const CellValue& value)
 {
-    CMapItem* record = map(item);
+    CMapItem* record = itemAs<CMapItem>(item);
     if (!record)
         return 0;
     switch (column) {
@@ -97,7 +92,7 @@ int CMapsPanel::storeCell(int column, int item, const CellValue& value)
 void CMapsPanel::reloadEditorView()
 {
     QLabel* view = editorView();
-    const CMapItem* record = map(currentItem());
+    const CMapItem* record = itemAs<CMapItem>(currentItem());
     if (!record || !holder()) {
         view->setPixmap(QPixmap());
         view->setText(tr("<i>No item</i>"));

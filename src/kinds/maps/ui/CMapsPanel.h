@@ -23,7 +23,4 @@ public:
 protected:
     bool fillCell(int column, int item, CellValue& value) const override;
     int storeCell(int column, int item, const CellValue& value) override;
-
-private:
-    CMapItem* map(int item) const;
 };

@@ -25,7 +25,7 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
-        const CMVT_WavMemory* sound = m_panel.soundAt(index.row());
+        const CMVT_WavMemory* sound = m_panel.itemAs<CMVT_WavMemory>(index.row());
         if (!sound) {
             QStyledItemDelegate::paint(painter, option, index);
             return;
@@ -68,7 +68,7 @@ CSoundsPanel::CSoundsPanel(QWidget* parent) : CItemsGrid(GroupSounds, parent), m
         value.setKind(CellValue::KindChoice);
         value.setEditable(true);
         const CAudioPlayer* player = audioPlayer();
-        const CMVT_WavMemory* sound = soundAt(item);
+        const CMVT_WavMemory* sound = itemAs<CMVT_WavMemory>(item);
         value.setChoice(&playLabels(), player && sound ? player->state(sound) : CAudioPlayer::Stopped);
     });
     table()->setItemDelegateForColumn(ColSpecs + kLeadingColumns, new CSoundSpecsDelegate(*this));
@@ -90,7 +90,7 @@ bool CSoundsPanel::followPlayStates()
     const CAudioPlayer* player = audioPlayer();
     std::vector<int> states(static_cast<std::size_t>(rowCount()), CAudioPlayer::Stopped);
     for (int item = 0; item < rowCount(); ++item)
-        if (const CMVT_WavMemory* sound = soundAt(item); player && sound)
+        if (const CMVT_WavMemory* sound = itemAs<CMVT_WavMemory>(item); player && sound)
             states[static_cast<std::size_t>(item)] = player->state(sound);
     if (states == m_shownStates)
         return false;
@@ -106,11 +106,6 @@ CAudioPlayer* CSoundsPanel::audioPlayer() const
     return CUiServices::audioPlayer();
 }
 
-CMVT_WavMemory* CSoundsPanel::soundAt(int item) const
-{
-    return holder() ? dynamic_cast<CMVT_WavMemory*>(holder()->get(GroupSounds, item)) : nullptr;
-}
-
 QString CSoundsPanel::editorHeader(int column) const
 {
     switch (column) {
@@ -124,7 +119,7 @@ QString CSoundsPanel::editorHeader(int column) const
 
 QString CSoundsPanel::editorCellText(int column, int item) const
 {
-    const CMVT_WavMemory* sound = soundAt(item);
+    const CMVT_WavMemory* sound = itemAs<CMVT_WavMemory>(item);
     if (!sound)
         return {};
     switch (column) {
@@ -143,7 +138,7 @@ bool CSoundsPanel::editorCellEditable(int column) const
 
 int CSoundsPanel::setEditorCell(int column, int item, const QString& text)
 {
-    CMVT_WavMemory* sound = soundAt(item);
+    CMVT_WavMemory* sound = itemAs<CMVT_WavMemory>(item);
     if (!sound)
         return 0;
     switch (column) {
@@ -167,7 +162,7 @@ int CSoundsPanel::compareCells(int gridColumn, int a, int b) const
 {
     // The Play cell is a choice: it sorts by its state (stopped, playing,
     // looping), as every choice cell does, not by the label's letters.
-    if (gridColumn == ColPlay + kLeadingColumns && soundAt(a) && soundAt(b)) {
+    if (gridColumn == ColPlay + kLeadingColumns && itemAs<CMVT_WavMemory>(a) && itemAs<CMVT_WavMemory>(b)) {
         const int x = m_playColumn->valueOf(a).integer();
         const int y = m_playColumn->valueOf(b).integer();
         return (x > y) - (x < y);
@@ -182,7 +177,7 @@ int CSoundsPanel::insertSounds(const std::vector<std::string>& paths)
     int last = -1;
     for (const std::string& path : paths) {
         const int index = holder()->newItem(GroupSounds, CMVT_WavMemory::idFromPath(path));
-        CMVT_WavMemory* sound = soundAt(index);
+        CMVT_WavMemory* sound = itemAs<CMVT_WavMemory>(index);
         if (sound && sound->loadFromFile(path)) {
             last = index;
             continue;
@@ -207,7 +202,7 @@ int CSoundsPanel::deleteItem(int item)
     // A looping voice would otherwise go on with no row left to stop it
     // from, and the player would take a later item at the same address for
     // the one it is playing.
-    CMVT_WavMemory* sound = soundAt(item);
+    CMVT_WavMemory* sound = itemAs<CMVT_WavMemory>(item);
     CAudioPlayer* player = audioPlayer();
     if (sound && player)
         player->stop(sound);
@@ -221,7 +216,7 @@ int CSoundsPanel::rearrangeItems(const std::vector<int>& order)
         const std::vector<int> newRows = RowOrder::newRowOfOld(order, rowCount());
         for (std::size_t row = 0; row < newRows.size(); ++row)
             if (newRows[row] < 0)
-                if (CMVT_WavMemory* sound = soundAt(static_cast<int>(row)))
+                if (CMVT_WavMemory* sound = itemAs<CMVT_WavMemory>(static_cast<int>(row)))
                     player->stop(sound);
     }
     return CItemsGrid::rearrangeItems(order);
@@ -231,7 +226,7 @@ int CSoundsPanel::dropFile(const QString& path) { return insertSounds({path.toSt
 
 int CSoundsPanel::loadIntoCurrent()
 {
-    CMVT_WavMemory* sound = soundAt(currentItem());
+    CMVT_WavMemory* sound = itemAs<CMVT_WavMemory>(currentItem());
     if (!sound)
         return 0;
     IFileChooser::Request request;
@@ -266,7 +261,7 @@ void CSoundsPanel::buildMenu(QMenu& menu, int base)
     load->setData(base + EntryLoad);
     load->setStatusTip(QString::fromLatin1(kLoadHelp));
     load->setToolTip(QString::fromLatin1(kLoadHelp));
-    load->setEnabled(soundAt(currentItem()) != nullptr);
+    load->setEnabled(itemAs<CMVT_WavMemory>(currentItem()) != nullptr);
     QAction* swap = menu.addAction(QString::fromLatin1(kSwapEntry));
     swap->setData(base + EntrySwapChannels);
     swap->setStatusTip(QString::fromLatin1(kSwapHelp));
@@ -283,4 +278,4 @@ int CSoundsPanel::command(int base, int chosen)
     }
 }
 
-void CSoundsPanel::reloadEditorView() { m_view->setSound(soundAt(currentItem()), m_swapChannels); }
+void CSoundsPanel::reloadEditorView() { m_view->setSound(itemAs<CMVT_WavMemory>(currentItem()), m_swapChannels); }

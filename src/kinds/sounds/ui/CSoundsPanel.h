@@ -73,7 +73,6 @@ public:
     bool swapChannels() const { return m_swapChannels; }
     void toggleSwapChannels();
 
-    CMVT_WavMemory* soundAt(int item) const;
     static const CellValue::ChoiceList& playLabels();
 
 private:

@@ -28,14 +28,9 @@ void CTextsPanel::takeGuiColors()
     m_preview->update();
 }
 
-CTextItem* CTextsPanel::textAt(int item) const
-{
-    return holder() ? dynamic_cast<CTextItem*>(holder()->get(GroupTexts, item)) : nullptr;
-}
-
 bool CTextsPanel::fillCell(int column, int item, CellValue& value) const
 {
-    const CTextItem* text = textAt(item);
+    const CTextItem* text = itemAs<CTextItem>(item);
     if (!text)
         return false;
     switch (column) {
@@ -58,7 +53,7 @@ bool CTextsPanel::fillCell(int column, int item, CellValue& value) const
 
 int CTextsPanel::storeCell(int column, int item, const CellValue& value)
 {
-    CTextItem* text = textAt(item);
+    CTextItem* text = itemAs<CTextItem>(item);
     if (!text)
         return 0;
     switch (column) {
@@ -80,7 +75,7 @@ void CTextsPanel::buildMenu(QMenu& menu, int base)
 
 void CTextsPanel::reloadEditorView()
 {
-    const CTextItem* text = textAt(currentItem());
+    const CTextItem* text = itemAs<CTextItem>(currentItem());
     if (!text) {
         m_preview->setInfo(QString(), QString());
         return;

@@ -28,7 +28,6 @@ protected:
     int storeCell(int column, int item, const CellValue& value) override;
 
 private:
-    CTextItem* textAt(int item) const;
     void takeGuiColors();
 
     CTitledTextView* m_preview;

@@ -121,14 +121,9 @@ void CTrajectoriesPanel::showEvent(QShowEvent* event)
     }
 }
 
-Trajectory* CTrajectoriesPanel::trajectory(int item) const
-{
-    return holder() ? dynamic_cast<Trajectory*>(holder()->get(GroupTrajectories, item)) : nullptr;
-}
-
 bool CTrajectoriesPanel::fillCell(int column, int item, CellValue& value) const
 {
-    const Trajectory* record = trajectory(item);
+    const Trajectory* record = itemAs<Trajectory>(item);
     if (!record)
         return false;
     switch (column) {
@@ -166,7 +161,7 @@ bool CTrajectoriesPanel::fillCell(int column, int item, CellValue& value) const
 
 int CTrajectoriesPanel::storeCell(int column, int item, const CellValue& value)
 {
-    Trajectory* record = trajectory(item);
+    Trajectory* record = itemAs<Trajectory>(item);
     if (!record)
         return 0;
     // The grid holds the panel still (no game step) while it stores.
@@ -224,8 +219,8 @@ int CTrajectoriesPanel::storeCell(int column, int item, const CellValue& value)
 
 int CTrajectoriesPanel::copyEditorCell(int column, int to, int from)
 {
-    Trajectory* target = trajectory(to);
-    const Trajectory* source = trajectory(from);
+    Trajectory* target = itemAs<Trajectory>(to);
+    const Trajectory* source = itemAs<Trajectory>(from);
     if (!target || !source || to == from || !editorCellEditable(column))
         return 0;
     switch (column) {
@@ -263,7 +258,7 @@ int CTrajectoriesPanel::copyEditorCell(int column, int to, int from)
 
 bool CTrajectoriesPanel::commandsEnabled() const
 {
-    const Trajectory* record = trajectory(currentItem());
+    const Trajectory* record = itemAs<Trajectory>(currentItem());
     return record && record->GetPointCount() > 0;
 }
 
@@ -313,7 +308,7 @@ template <typename Operation> int CTrajectoriesPanel::forEachSelected(Operation 
     {
         CLock lock(*this);
         for (int item : selectionSet(true))
-            if (Trajectory* record = trajectory(item)) {
+            if (Trajectory* record = itemAs<Trajectory>(item)) {
                 operation(*record);
                 ++done;
             }
@@ -360,7 +355,7 @@ int CTrajectoriesPanel::convertToRegion()
 {
     CTrajectoryRegion united;
     for (int item : selectionSet(true))
-        if (const Trajectory* record = trajectory(item))
+        if (const Trajectory* record = itemAs<Trajectory>(item))
             united.add(*record);
     const int row = holder()->newItem(GroupBitmaps, kRegionId);
     auto* bitmap = dynamic_cast<CBitmapItem*>(holder()->get(GroupBitmaps, row));
@@ -380,7 +375,7 @@ void CTrajectoriesPanel::reloadEditorView()
     // The clock restarts only when another trajectory is shown (another row,
     // or another record in the row after a delete, move or swap); edits that
     // change how it plays reload it themselves.
-    const Trajectory* shown = trajectory(currentItem());
+    const Trajectory* shown = itemAs<Trajectory>(currentItem());
     if (m_player->currentIndex() != currentItem() || !shown || m_player->loaded() != shown)
         loadPlayer(currentItem());
     else
@@ -392,7 +387,7 @@ bool CTrajectoriesPanel::check()
     if (!checkUniqueIds())
         return false;
     for (int item = 0; item < rowCount(); ++item) {
-        const Trajectory* record = trajectory(item);
+        const Trajectory* record = itemAs<Trajectory>(item);
         if (!record)
             continue;
         const QString name =

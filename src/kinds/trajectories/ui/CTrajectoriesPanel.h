@@ -91,7 +91,6 @@ protected:
     int storeCell(int column, int item, const CellValue& value) override;
 
 private:
-    Trajectory* trajectory(int item) const;
     void loadPlayer(int row);
     // Asks for a decimal number (read like atof) and keeps it within the
     // prompt's bounds; false on Cancel.

@@ -57,14 +57,9 @@ CUserInterfacesPanel::CUserInterfacesPanel(QWidget* parent)
                            [this](CDocumentHistory::Edit& edit) { edit.touchRow(group(), currentItem()); });
 }
 
-UserInterface* CUserInterfacesPanel::interfaceAt(int item) const
-{
-    return holder() ? dynamic_cast<UserInterface*>(holder()->get(GroupUserInterfaces, item)) : nullptr;
-}
-
 bool CUserInterfacesPanel::fillCell(int column, int item, CellValue& value) const
 {
-    const UserInterface* ui = interfaceAt(item);
+    const UserInterface* ui = itemAs<UserInterface>(item);
     if (!ui)
         return false;
     switch (column) {
@@ -88,7 +83,7 @@ bool CUserInterfacesPanel::fillCell(int column, int item, CellValue& value) cons
 
 int CUserInterfacesPanel::storeCell(int column, int item, const CellValue& value)
 {
-    UserInterface* ui = interfaceAt(item);
+    UserInterface* ui = itemAs<UserInterface>(item);
     if (!ui)
         return 0;
     switch (column) {
@@ -117,7 +112,7 @@ void CUserInterfacesPanel::buildMenu(QMenu& menu, int base)
 
 void CUserInterfacesPanel::reloadEditorView()
 {
-    m_items->showInterface(interfaceAt(currentItem()), holder());
+    m_items->showInterface(itemAs<UserInterface>(currentItem()), holder());
 }
 
 bool CUserInterfacesPanel::check()
@@ -127,7 +122,7 @@ bool CUserInterfacesPanel::check()
     if (!checkUniqueIds())
         return false;
     for (int row = 0; row < rowCount(); ++row) {
-        const UserInterface* ui = interfaceAt(row);
+        const UserInterface* ui = itemAs<UserInterface>(row);
         if (!ui)
             continue;
         // Pictures come from the picture source when the user interface has

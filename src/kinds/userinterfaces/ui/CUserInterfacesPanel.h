@@ -32,8 +32,6 @@ protected:
     int storeCell(int column, int item, const CellValue& value) override;
 
 private:
-    UserInterface* interfaceAt(int item) const;
-
     std::vector<std::string> m_typeTexts;
     CUserInterfaceItemsView* m_items;
 };

@@ -1,4 +1,4 @@
-#include "grid/ui/CItemsGridSearch.h"
+#include "grid/CItemsGridSearch.h"
 
 bool CItemsGridSearch::matches(const QString& cellText, const QString& text, bool matchCase, bool wholeWord)
 {

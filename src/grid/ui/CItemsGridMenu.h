@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+class CItemsGrid;
+class QMenu;
+
+// The commands of an items grid by number, as the context menu, the keys
+// and the editor's own entries give them, and the context menu itself.
+class CItemsGridMenu {
+public:
+    explicit CItemsGridMenu(CItemsGrid& grid) : m_grid(grid) {}
+
+    // Runs a command (the editor's own from CItemsGrid::kEditorBase); false
+    // for a number that is no command.
+    bool runCommand(int command);
+    // The context menu as it stands: entries greyed by the rows and the
+    // selection, the editor's own under "Edit".
+    void fill(QMenu& menu);
+    void show();
+
+private:
+    // The label of an editor command, for its step's name.
+    QString commandLabel(int command);
+
+    CItemsGrid& m_grid;
+};
