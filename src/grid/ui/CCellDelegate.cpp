@@ -39,15 +39,25 @@ QImage regionPicture(const QRegion& region)
     return picture;
 }
 
-QImage pictureOf(const CellValue& value, int row)
+bool isPicture(const CellValue& value)
+{
+    return value.kind() == CellValue::KindPicture || value.kind() == CellValue::KindRelativePicture;
+}
+
+const CDisplayBuffer* bitmapOf(const CellValue& value, int row)
 {
     const CellValue::Picture p = value.picture();
     if (!p.document)
-        return {};
+        return nullptr;
     const long long index = static_cast<long long>(p.index) + (value.kind() == CellValue::KindRelativePicture ? row : 0);
     if (index < 0 || index >= p.document->count(GroupBitmaps))
-        return {};
-    const auto* buffer = dynamic_cast<const CDisplayBuffer*>(p.document->get(GroupBitmaps, static_cast<int>(index)));
+        return nullptr;
+    return dynamic_cast<const CDisplayBuffer*>(p.document->get(GroupBitmaps, static_cast<int>(index)));
+}
+
+QImage pictureOf(const CellValue& value, int row)
+{
+    const CDisplayBuffer* buffer = bitmapOf(value, row);
     if (!buffer)
         return {};
     if (const QRegion* region = buffer->region())
@@ -55,11 +65,23 @@ QImage pictureOf(const CellValue& value, int row)
     return buffer->imageView();
 }
 
+// Rows are measured long before they are painted: the size comes without
+// decoding the picture.
+QSize pictureSizeOf(const CellValue& value, int row)
+{
+    const CDisplayBuffer* buffer = bitmapOf(value, row);
+    if (!buffer)
+        return {};
+    if (const QRegion* region = buffer->region())
+        return regionPicture(*region).size();
+    return {buffer->actualWidth(), buffer->actualHeight()};
+}
+
 // A picture scaled to a row height (never enlarged), its width at most four
 // times its height; both rounded up.
-QSize pictureSize(const QImage& picture, int rowHeight)
+QSize pictureSize(QSize picture, int rowHeight)
 {
-    if (picture.isNull() || picture.height() <= 0)
+    if (picture.width() <= 0 || picture.height() <= 0)
         return {};
     const int h = std::min(rowHeight, picture.height());
     const double w = std::ceil(static_cast<double>(picture.width()) * h / picture.height());
@@ -104,7 +126,7 @@ QSize CCellDelegate::preferredSize(const CellValue& value, const QFontMetrics& m
     case CellValue::KindColor: return {w + 10, h + 10};
     case CellValue::KindRelativePicture:
     case CellValue::KindPicture: {
-        const QSize s = pictureSize(pictureOf(value, row), h);
+        const QSize s = pictureSize(pictureSizeOf(value, row), h);
         return s.isEmpty() ? QSize(w, h) : s;
     }
     case CellValue::KindChoice:
@@ -157,7 +179,7 @@ void CCellDelegate::paintCell(QPainter& p, const QRect& rect, const CellValue& v
     case CellValue::KindRelativePicture:
     case CellValue::KindPicture: {
         const QImage picture = pictureOf(value, row);
-        const QSize s = pictureSize(picture, rect.height());
+        const QSize s = pictureSize(picture.size(), rect.height());
         if (s.isEmpty())
             p.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, text);
         else
@@ -206,9 +228,18 @@ void CCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
         return;
     }
     const QVariant rowFace = index.data(Qt::BackgroundRole);
+    const CDisplayBuffer* picture = isPicture(*value) ? bitmapOf(*value, index.row()) : nullptr;
+    const bool undecoded = picture && picture->awaitsDecoding();
     paintCell(*painter, option.rect, *value, index.column(), index.row(), plain(index),
               option.state & QStyle::State_Selected, option.state & QStyle::State_HasFocus,
               rowFace.canConvert<QBrush>() ? rowFace.value<QBrush>().color() : QColor());
+    // A picture this paint decoded that proved broken is now empty: the
+    // cells painted before it (its kind) must say so too.
+    if (undecoded && picture->kind() == CDisplayBuffer::Empty)
+        if (auto* view = qobject_cast<QAbstractItemView*>(parent())) {
+            QWidget* viewport = view->viewport();
+            QMetaObject::invokeMethod(viewport, [viewport] { viewport->update(); }, Qt::QueuedConnection);
+        }
 }
 
 QSize CCellDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const

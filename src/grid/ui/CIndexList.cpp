@@ -121,6 +121,12 @@ QImage CIndexList::bitmapPicture(int index) const
     return buffer ? buffer->imageView() : QImage();
 }
 
+int CIndexList::bitmapHeight(int index) const
+{
+    const auto* buffer = m_holder ? dynamic_cast<const CDisplayBuffer*>(m_holder->get(GroupBitmaps, index)) : nullptr;
+    return buffer && !buffer->region() ? buffer->actualHeight() : 0;
+}
+
 void CIndexList::refresh()
 {
     const int textHeight = fontMetrics().height() + 4;
@@ -128,10 +134,10 @@ void CIndexList::refresh()
     m_heights.assign(static_cast<std::size_t>(n), textHeight);
     if (m_mode == ModeBitmaps)
         for (int r = 0; r < n; ++r) {
-            const QImage picture = bitmapPicture(indexOfRow(r));
-            if (!picture.isNull())
-                m_heights[static_cast<std::size_t>(r)] =
-                    std::max(textHeight, std::min(picture.height(), kThumbnailHeight) + 4);
+            // The height without decoding the picture: only the rows shown are.
+            const int height = bitmapHeight(indexOfRow(r));
+            if (height > 0)
+                m_heights[static_cast<std::size_t>(r)] = std::max(textHeight, std::min(height, kThumbnailHeight) + 4);
         }
     // Fewer rows than before: the selection stays on a row that exists.
     const int lowest = m_emptyRow ? -1 : 0;

@@ -83,6 +83,8 @@ private:
     void updateScrollBar();
     void scrollIntoView();
     QImage bitmapPicture(int index) const;
+    // The picture's height, known without decoding it; 0 without pixels.
+    int bitmapHeight(int index) const;
 
     bool isMarked(int index) const;
 

@@ -65,6 +65,8 @@ QString extensionFor(const CBitmapItem& bitmap)
 void BitmapJson::describe(const CResourceItem& item, QJsonObject& fields) const
 {
     const auto& bitmap = static_cast<const CBitmapItem&>(item);
+    // The description tells whether the picture decodes and what its pixels are.
+    bitmap.decodeNow();
     fields[QStringLiteral("kind")] = bitmap.recordKind();
     fields[QStringLiteral("kindName")] = QString::fromLatin1(CDisplayBuffer::kindName(bitmap.recordKind()));
     fields[QStringLiteral("decoded")] = bitmap.kind() == bitmap.recordKind();

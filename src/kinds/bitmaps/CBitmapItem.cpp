@@ -155,8 +155,16 @@ void CBitmapItem::readPayload(CArchive& ar, CSectionCoder& coder, int recordKind
     }
     int rebuilt = 0;
     if (recordKind == GdiPlusImage) {
-        // Decoded straight from the stored bytes; the bytes themselves stay
-        // the source, so a save writes them back unchanged.
+        // The stored bytes stay the source, so a save writes them back
+        // unchanged. A picture whose bytes state its size is decoded when
+        // first drawn or worked on, so that a document opens at the speed
+        // its bytes are read; should it then prove undecodable, the record
+        // kept here goes back to the file as it was read.
+        if (attachEncoded(payload)) {
+            setSourceBytes(payload);
+            m_kept = KeptRecord{recordKind, w, h, QByteArray()};
+            return;
+        }
         QImage decoded;
         rebuilt = CImageFiles::decodeImageBytes(payload, decoded) && attachImage(decoded);
         setSourceBytes(payload);

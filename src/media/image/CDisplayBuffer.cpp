@@ -57,6 +57,22 @@ int truncateToInt(double value)
 }
 
 bool validSide(int side) { return side >= 1 && side <= CDisplayBuffer::kMaxSide; }
+
+// The pixels of a decoded picture in a premultiplied image of our own,
+// without what the decoder attached to it (texts, resolution).
+QImage freshCopy(const QImage& decoded)
+{
+    if (decoded.isNull() || !validSide(decoded.width()) || !validSide(decoded.height()))
+        return {};
+    QImage copy(decoded.size(), QImage::Format_ARGB32_Premultiplied);
+    if (copy.isNull())
+        return {};
+    copy.fill(Qt::transparent);
+    QPainter painter(&copy);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(0, 0, decoded);
+    return copy;
+}
 } // namespace
 
 CDisplayBuffer::CDisplayBuffer() = default;
@@ -123,6 +139,9 @@ int CDisplayBuffer::create(int kind, int width, int height, QPaintDevice* window
 
 void CDisplayBuffer::reset()
 {
+    m_pending.reset();
+    m_awaitsDecoding = false;
+    m_decodeError.clear();
     m_region.reset();
     m_image = QImage();
     m_buffer8.reset();
@@ -135,6 +154,7 @@ void CDisplayBuffer::reset()
 int CDisplayBuffer::convertToKind(int kind)
 {
     kind = storedKind(kind);
+    decodeNow();
     if (kind == m_kind)
         return 1;
     if (kind != GdiBitmap && kind != DibBitmap8 && kind != DibBitmap32)
@@ -171,23 +191,55 @@ int CDisplayBuffer::convertToKind(int kind)
 
 int CDisplayBuffer::attachImage(const QImage& decoded)
 {
-    if (decoded.isNull() || !validSide(decoded.width()) || !validSide(decoded.height()))
-        return 0;
-    QImage copy(decoded.size(), QImage::Format_ARGB32_Premultiplied);
+    const QImage copy = freshCopy(decoded);
     if (copy.isNull())
         return 0;
-    copy.fill(Qt::transparent);
-    {
-        QPainter painter(&copy);
-        painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.drawImage(0, 0, decoded);
-    }
     reset();
     m_image = copy;
     m_kind = GdiPlusImage;
     m_storedWidth = copy.width();
     m_storedHeight = copy.height();
     return 1;
+}
+
+int CDisplayBuffer::attachEncoded(const QByteArray& bytes)
+{
+    const QSize size = CImageFiles::statedSize(bytes);
+    if (!validSide(size.width()) || !validSide(size.height()))
+        return 0;
+    reset();
+    m_pending = std::make_unique<PendingDecode>();
+    m_pending->bytes = bytes;
+    m_kind = GdiPlusImage;
+    m_storedWidth = size.width();
+    m_storedHeight = size.height();
+    m_awaitsDecoding.store(true, std::memory_order_release);
+    return 1;
+}
+
+void CDisplayBuffer::decodeNow() const
+{
+    if (!m_awaitsDecoding.load(std::memory_order_acquire))
+        return;
+    std::lock_guard<std::mutex> guard(m_pending->mutex);
+    if (!m_awaitsDecoding.load(std::memory_order_relaxed))
+        return;  // another thread decoded it while this one waited
+    auto& self = const_cast<CDisplayBuffer&>(*this);
+    QImage decoded;
+    std::string why;
+    if (CImageFiles::decodeImageBytes(m_pending->bytes, decoded, &why))
+        self.m_image = freshCopy(decoded);
+    if (self.m_image.isNull()) {
+        self.m_decodeError = why.empty() ? CImageFiles::kUnreadableMessage : why;
+        self.m_kind = Empty;
+    }
+    m_pending->bytes = QByteArray();
+    m_awaitsDecoding.store(false, std::memory_order_release);
+}
+
+std::string CDisplayBuffer::decodeError() const
+{
+    return awaitsDecoding() ? std::string() : m_decodeError;
 }
 
 int CDisplayBuffer::loadFromFile(int kind, const std::string& filename, std::string* error)
@@ -228,6 +280,7 @@ int CDisplayBuffer::loadFromFile(int kind, const std::string& filename, std::str
 
 int CDisplayBuffer::saveToFile(const std::string& filename, const std::string& mimeType) const
 {
+    decodeNow();
     if (m_kind != GdiPlusImage)
         return 0;
     return CImageFiles::encodeImage(m_image, filename, mimeType);
@@ -235,6 +288,7 @@ int CDisplayBuffer::saveToFile(const std::string& filename, const std::string& m
 
 int CDisplayBuffer::saveAndReloadThroughPng()
 {
+    decodeNow();
     if (m_kind != GdiPlusImage || m_image.isNull())
         return 0;
     const std::string name = CImageFiles::makeTemporaryFileName("png");
@@ -300,7 +354,7 @@ int CDisplayBuffer::actualWidth() const
     case GdiBitmap:
     case DibBitmap32:
     case GdiPlusImage:
-        return m_image.width();
+        return awaitsDecoding() ? int(m_storedWidth) : m_image.width();
     case DibBitmap8:
         return m_buffer8 ? m_buffer8->width() : 0;
     case DibBitmap16:
@@ -318,7 +372,7 @@ int CDisplayBuffer::actualHeight() const
     case GdiBitmap:
     case DibBitmap32:
     case GdiPlusImage:
-        return m_image.height();
+        return awaitsDecoding() ? int(m_storedHeight) : m_image.height();
     case DibBitmap8:
         return m_buffer8 ? m_buffer8->height() : 0;
     case DibBitmap16:
@@ -360,6 +414,7 @@ bool CDisplayBuffer::isDrawableByImageCopy() const
 
 QImage CDisplayBuffer::imageView() const
 {
+    decodeNow();
     switch (m_kind) {
     case GdiBitmap:
     case DibBitmap32:
@@ -376,6 +431,7 @@ QImage CDisplayBuffer::imageView() const
 
 int CDisplayBuffer::paint(const std::function<void(QPainter&)>& painting)
 {
+    decodeNow();
     switch (m_kind) {
     case GdiBitmap:
     case DibBitmap32:
@@ -456,6 +512,7 @@ bool CDisplayBuffer::isDrawable() const
 
 int CDisplayBuffer::draw(QPainter& painter, int x, int y) const
 {
+    decodeNow();
     if (!isDrawable())
         return 0;
     drawAt(painter, topLeftFor(x, y));
@@ -464,6 +521,7 @@ int CDisplayBuffer::draw(QPainter& painter, int x, int y) const
 
 int CDisplayBuffer::drawWithoutOffset(QPainter& painter) const
 {
+    decodeNow();
     if (!isDrawable())
         return 0;
     drawAt(painter, QPoint(0, 0));
@@ -472,6 +530,7 @@ int CDisplayBuffer::drawWithoutOffset(QPainter& painter) const
 
 int CDisplayBuffer::stretchDraw(QPainter& painter, int x, int y, int width, int height) const
 {
+    decodeNow();
     if (m_kind == GdiPlusImage && (width != m_storedWidth || height != m_storedHeight)) {
         const QRectF target(x + m_offsetX, y + m_offsetY, width, height);
         if (!target.isValid() || !std::isfinite(target.left()) || !std::isfinite(target.top()))
@@ -501,6 +560,7 @@ int CDisplayBuffer::fillAlpha(std::uint32_t color, double opacity)
 
 int CDisplayBuffer::fill(std::uint32_t color)
 {
+    decodeNow();
     switch (m_kind) {
     case GdiBitmap:
     case DibBitmap32:
@@ -520,6 +580,7 @@ int CDisplayBuffer::fill(std::uint32_t color)
 
 std::uint32_t CDisplayBuffer::pixel(int x, int y) const
 {
+    decodeNow();
     switch (m_kind) {
     case GdiBitmap:
     case DibBitmap32:
@@ -541,6 +602,7 @@ std::uint32_t CDisplayBuffer::pixel(int x, int y) const
 
 int CDisplayBuffer::setPixel(int x, int y, std::uint32_t color)
 {
+    decodeNow();
     switch (m_kind) {
     case GdiBitmap:
     case DibBitmap32:

@@ -7,9 +7,11 @@
 #include <QImage>
 #include <QRegion>
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 
 class CPixelBuffer8;
@@ -24,6 +26,11 @@ class QPaintDevice;
 // Colours at this interface are 0x00BBGGRR; kind 9 pixel access uses
 // non-premultiplied 0xAARRGGBB. Operations answer 1 for success and 0 for
 // failure.
+//
+// A kind 9 picture may be attached as its file's bytes: it is decoded the
+// first time its pixels are needed, on whichever thread asks first, once.
+// Its size and kind are known without decoding; a picture that turns out
+// undecodable then becomes empty (kind 0) and says why.
 class CDisplayBuffer : public CResourceItem {
 public:
     enum Kind : int {
@@ -71,6 +78,17 @@ public:
     // Copies the decoded image into a fresh premultiplied ARGB image (kind 9)
     // and records its size as the stored size.
     virtual int attachImage(const QImage& decoded);
+    // Kind 9 from an image file's bytes, decoded when its pixels are first
+    // needed; until then the stored and actual size are the size the bytes
+    // state. 0, with the buffer as it was, when the bytes state no size.
+    int attachEncoded(const QByteArray& bytes);
+    // Decodes a picture attached as bytes if that has not happened yet
+    // (every access to pixels does it first).
+    void decodeNow() const;
+    // True while a picture attached as bytes has not been decoded.
+    bool awaitsDecoding() const { return m_awaitsDecoding.load(std::memory_order_acquire); }
+    // Why a picture attached as bytes could not be decoded; "" otherwise.
+    std::string decodeError() const;
     // Kind 9: decodes the file. Kinds 3 and 4: loads the file as BMP. The
     // source filename and bytes are taken from the file first; on failure the
     // buffer is reset but keeps them. *error (when given) says why.
@@ -121,8 +139,16 @@ public:
 
     // The storage: the image of kinds 1, 4 and 9 (null otherwise), the pixel
     // buffers of kinds 2 and 3.
-    const QImage& image() const { return m_image; }
-    QImage& image() { return m_image; }
+    const QImage& image() const
+    {
+        decodeNow();
+        return m_image;
+    }
+    QImage& image()
+    {
+        decodeNow();
+        return m_image;
+    }
     CPixelBuffer8* buffer8() { return m_buffer8.get(); }
     const CPixelBuffer8* buffer8() const { return m_buffer8.get(); }
     CPixelBuffer16* buffer16() { return m_buffer16.get(); }
@@ -171,8 +197,21 @@ private:
     QPoint topLeftFor(int x, int y) const;
     static int storedKind(int kind);
 
-    int m_kind = Empty;
+    // What a picture attached as bytes needs until it is decoded. The
+    // decode is the one change made through a const buffer: whoever asks
+    // first decodes, the others wait for it.
+    struct PendingDecode {
+        std::mutex mutex;
+        QByteArray bytes;
+    };
+
+    // Atomic because a decode on another thread may find the picture
+    // undecodable and empty it while the grid reads the kind.
+    std::atomic<int> m_kind{Empty};
     QImage m_image;
+    std::unique_ptr<PendingDecode> m_pending;
+    mutable std::atomic<bool> m_awaitsDecoding{false};
+    std::string m_decodeError;
     std::unique_ptr<CPixelBuffer8> m_buffer8;
     std::unique_ptr<CPixelBuffer16> m_buffer16;
     std::unique_ptr<QRegion> m_region;

@@ -111,6 +111,17 @@ int CImageFiles::decodeImageBytes(const QByteArray& bytes, QImage& image, std::s
     return decodeFrom(bytes, image, error);
 }
 
+QSize CImageFiles::statedSize(const QByteArray& bytes)
+{
+    if (looksLikeMetafile(bytes.left(64)))
+        return {};
+    QByteArray copy = bytes;
+    QBuffer buffer(&copy);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    return reader.size();
+}
+
 int CImageFiles::encodeImage(const QImage& image, const std::string& filename, const std::string& mimeType)
 {
     if (image.isNull())

@@ -29,6 +29,10 @@ public:
     // files are read; a PNG whose chunks do not fit in its bytes is refused.
     static int decodeImageFile(const std::string& filename, QImage& image, std::string* error = nullptr);
     static int decodeImageBytes(const QByteArray& bytes, QImage& image, std::string* error = nullptr);
+    // The size an image file states in its header, read without decoding its
+    // pixels; invalid when no reader knows the bytes or the header states
+    // none. A size stated is no promise that the pixels decode.
+    static QSize statedSize(const QByteArray& bytes);
 
     // Encodes with the first writer whose MIME type equals mimeType exactly.
     // 0 when no writer has that type or the writer fails.

@@ -240,9 +240,13 @@ void CBitmapsPanel::reloadEditorView()
     const QImage image = record ? record->imageView() : QImage();
     if (image.isNull()) {
         view->setPixmap(QPixmap());
-        view->setText(record ? QStringLiteral("<h3>%1</h3><p>%2</p>")
+        // A stored picture found undecodable when first shown says why.
+        const std::string problem = record ? record->decodeError() : std::string();
+        view->setText(record ? QStringLiteral("<h3>%1</h3><p>%2</p>%3")
                                    .arg(QString::fromStdString(record->id()).toHtmlEscaped(),
-                                        QString::fromLatin1(CDisplayBuffer::kindName(record->kind())))
+                                        QString::fromLatin1(CDisplayBuffer::kindName(record->kind())),
+                                        problem.empty() ? QString()
+                                                        : QStringLiteral("<p>%1</p>").arg(QString::fromStdString(problem).toHtmlEscaped()))
                              : tr("<i>No item</i>"));
         return;
     }

@@ -8,14 +8,17 @@
 #include "kinds/bitmaps/ui/CBitmapsPanel.h"
 #include "kinds/maps/ui/CMapsPanel.h"
 #include "kinds/maps/CMapItem.h"
+#include "media/image/CImageFiles.h"
 #include "ui/PanelTesting.h"
 #include "ui/ShellFakes.h"
 #include "ui/UiFakes.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
+#include <QLabel>
 #include <QMenu>
 #include <gtest/gtest.h>
 
@@ -346,6 +349,29 @@ TEST_F(BitmapsPanelFixture, DeletingABitmapRenumbersMapCellsOnlyWhenAsked)
     panel.setCurrentCell(CItemsGrid::kLeadingColumns, 1);
     panel.moveDown();
     EXPECT_EQ(map->cell(2, 0), 2) << "a move takes its references along";
+}
+
+// A stored picture is decoded when first shown; one that then proves broken
+// shows as empty, as one found at load does, and the preview says why.
+TEST_F(BitmapsPanelFixture, APictureFoundBrokenWhenFirstShownSaysSo)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImage picture(8, 6, QImage::Format_ARGB32);
+    picture.fill(Qt::red);
+    ASSERT_TRUE(picture.save(&buffer, "PNG"));
+    ASSERT_EQ(bitmap(3)->attachEncoded(png.left(png.size() - 20)), 1);
+    EXPECT_EQ(panel.editorCellText(CBitmapsPanel::ColType, 3), "GDI+ Image") << "not known before it is shown";
+    EXPECT_EQ(panel.editorCellText(CBitmapsPanel::ColWidth, 3), "+8") << "the size needs no decoding";
+
+    panel.selectRow(3);
+    EXPECT_EQ(panel.editorCellText(CBitmapsPanel::ColType, 3), "Empty");
+    QStringList shown;
+    for (const QLabel* label : panel.findChildren<QLabel*>())
+        shown << label->text();
+    EXPECT_TRUE(shown.join('\n').contains(QString::fromLatin1(CImageFiles::kUnreadableMessage)))
+        << shown.join('\n').toStdString();
 }
 
 // Pictures of the three grids on the demo document, a few rows marked and

@@ -1,0 +1,120 @@
+#include "core/CResourceHolder.h"
+#include "kinds/CItemKinds.h"
+#include "kinds/bitmaps/BitmapTestSupport.h"
+#include "kinds/bitmaps/CBitmapItem.h"
+#include "media/image/CImageFiles.h"
+#include "support/TestSupport.h"
+
+#include <QPainter>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <thread>
+
+using namespace bitmaptest;
+
+namespace {
+QByteArray record(const QByteArray& payload, double w, double h)
+{
+    return itemHeader("p", "") + le32(0) + le32(2) + le32(9) + str("p") + str("p.png") + str("") + f64(w) + f64(h) +
+           le32(32) + le32(1) + f64(1) + f64(2) + le32(std::uint32_t(payload.size())) + payload;
+}
+
+// The colour the pixel at (5, 3) of the quarters picture has, as drawn.
+std::uint32_t drawnCorner(const CBitmapItem& item)
+{
+    QImage target(8, 8, QImage::Format_ARGB32_Premultiplied);
+    target.fill(Qt::transparent);
+    QPainter painter(&target);
+    item.draw(painter, -1, -2);
+    painter.end();
+    return target.pixel(5, 3);
+}
+} // namespace
+
+// A picture read from a file keeps its bytes and decodes them the first
+// time its pixels are asked for; whatever happens, the record goes back to
+// the file as it was read.
+TEST(BitmapLazyDecode, PicturesDecodeWhenFirstUsedAndSaveAsRead)
+{
+    const QByteArray png = encode(quarters(6, 4), "png");
+    // The header states a size, the pixels are cut off.
+    const QByteArray broken = png.left(png.size() - 20);
+    const std::function<void(const CBitmapItem&)> nothing = [](const CBitmapItem&) {};
+    const std::function<void(const CBitmapItem&)> draw = [](const CBitmapItem& item) {
+        const std::uint32_t drawn = drawnCorner(item);
+        EXPECT_EQ(drawn, item.kind() == CDisplayBuffer::Empty ? 0u : 0xFFFFFF00u);
+    };
+    // Two threads ask at once (the game step and the grid's paint): one
+    // decodes, the other waits for it and sees the same pixels.
+    const std::function<void(const CBitmapItem&)> twoThreads = [](const CBitmapItem& item) {
+        std::uint32_t seen[2] = {};
+        std::thread other([&] { seen[0] = item.pixel(5, 3); });
+        seen[1] = drawnCorner(item) == 0xFFFFFF00u ? item.pixel(5, 3) : 0;
+        other.join();
+        EXPECT_EQ(seen[0], 0xFFFFFF00u);
+        EXPECT_EQ(seen[1], 0xFFFFFF00u);
+    };
+    struct Case {
+        const char* name;
+        QByteArray payload;
+        const std::function<void(const CBitmapItem&)>& use;
+        bool decoded;
+        int kind;
+        std::string error;
+    };
+    const Case cases[] = {
+        {"never shown", png, nothing, false, CDisplayBuffer::GdiPlusImage, ""},
+        {"drawn", png, draw, true, CDisplayBuffer::GdiPlusImage, ""},
+        {"two threads", png, twoThreads, true, CDisplayBuffer::GdiPlusImage, ""},
+        {"broken, found when drawn", broken, draw, true, CDisplayBuffer::Empty, CImageFiles::kUnreadableMessage},
+    };
+    CSectionCoder plain;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QByteArray stored = record(c.payload, 6, 4);
+        CBitmapItem item;
+        ASSERT_EQ(load(item, stored, plain), 0);
+        // What the grid shows needs no pixels.
+        EXPECT_TRUE(item.awaitsDecoding());
+        EXPECT_EQ(item.kind(), CDisplayBuffer::GdiPlusImage);
+        EXPECT_EQ(item.width(), 6.0);
+        EXPECT_EQ(item.actualHeight(), 4);
+        EXPECT_EQ(item.usedGameMemory(), 6 * 4 * 4);
+        EXPECT_EQ(store(item, plain), stored);
+        EXPECT_TRUE(item.awaitsDecoding()) << "saving decodes nothing";
+
+        c.use(item);
+        EXPECT_EQ(item.awaitsDecoding(), !c.decoded);
+        EXPECT_EQ(item.kind(), c.kind);
+        EXPECT_EQ(item.recordKind(), CDisplayBuffer::GdiPlusImage);
+        EXPECT_EQ(item.decodeError(), c.error);
+        EXPECT_EQ(item.width(), 6.0);
+        EXPECT_EQ(item.sourceBytes(), c.payload);
+        EXPECT_EQ(store(item, plain), stored);
+    }
+}
+
+// A document whose pictures are never shown is written back byte for byte
+// without decoding any of them.
+TEST(BitmapLazyDecode, UnshownDocumentResavesIdentically)
+{
+    TempFolder folder;
+    auto holder = createDocumentHolder();
+    for (int i = 0; i < 3; ++i) {
+        auto* item = dynamic_cast<CBitmapItem*>(holder->get(GroupBitmaps, holder->newItem(GroupBitmaps, "b")));
+        ASSERT_EQ(item->attachImage(quarters(4 + i, 3)), 1);
+    }
+    FixedKeySource keys({0x1234, 0x0456, 0x7abc, 0x0def});
+    holder->setKeySource(&keys);
+    ASSERT_EQ(holder->save(folder.path("doc.mrc")), 1);
+
+    auto loaded = createDocumentHolder();
+    ASSERT_EQ(loaded->load(folder.path("doc.mrc")), 1);
+    FixedKeySource sameKeys({0x1234, 0x0456, 0x7abc, 0x0def});
+    loaded->setKeySource(&sameKeys);
+    ASSERT_EQ(loaded->save(folder.path("again.mrc")), 1);
+    EXPECT_EQ(readAll(folder.path("again.mrc")), readAll(folder.path("doc.mrc")));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(dynamic_cast<CBitmapItem*>(loaded->get(GroupBitmaps, i))->awaitsDecoding()) << i;
+}
