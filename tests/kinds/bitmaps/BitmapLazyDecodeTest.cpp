@@ -9,26 +9,33 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <latch>
 #include <thread>
 
 using namespace bitmaptest;
 
 namespace {
+// Large enough that a decode takes a while, so that two threads asking at
+// once really meet; small enough that the image library converts it on the
+// calling thread (its own worker threads are outside the race checker's sight).
+constexpr int kWidth = 320;
+constexpr int kHeight = 240;
+
 QByteArray record(const QByteArray& payload, double w, double h)
 {
     return itemHeader("p", "") + le32(0) + le32(2) + le32(9) + str("p") + str("p.png") + str("") + f64(w) + f64(h) +
            le32(32) + le32(1) + f64(1) + f64(2) + le32(std::uint32_t(payload.size())) + payload;
 }
 
-// The colour the pixel at (5, 3) of the quarters picture has, as drawn.
+// The bottom right pixel of the quarters picture, as drawn.
 std::uint32_t drawnCorner(const CBitmapItem& item)
 {
-    QImage target(8, 8, QImage::Format_ARGB32_Premultiplied);
+    QImage target(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
     target.fill(Qt::transparent);
     QPainter painter(&target);
     item.draw(painter, -1, -2);
     painter.end();
-    return target.pixel(5, 3);
+    return target.pixel(kWidth - 1, kHeight - 1);
 }
 } // namespace
 
@@ -37,7 +44,7 @@ std::uint32_t drawnCorner(const CBitmapItem& item)
 // the file as it was read.
 TEST(BitmapLazyDecode, PicturesDecodeWhenFirstUsedAndSaveAsRead)
 {
-    const QByteArray png = encode(quarters(6, 4), "png");
+    const QByteArray png = encode(quarters(kWidth, kHeight), "png");
     // The header states a size, the pixels are cut off.
     const QByteArray broken = png.left(png.size() - 20);
     const std::function<void(const CBitmapItem&)> nothing = [](const CBitmapItem&) {};
@@ -49,9 +56,15 @@ TEST(BitmapLazyDecode, PicturesDecodeWhenFirstUsedAndSaveAsRead)
     // decodes, the other waits for it and sees the same pixels.
     const std::function<void(const CBitmapItem&)> twoThreads = [](const CBitmapItem& item) {
         std::uint32_t seen[2] = {};
-        std::thread other([&] { seen[0] = item.pixel(5, 3); });
-        seen[1] = drawnCorner(item) == 0xFFFFFF00u ? item.pixel(5, 3) : 0;
+        std::latch start(2);
+        std::thread other([&] {
+            start.arrive_and_wait();
+            seen[0] = item.pixel(kWidth - 1, kHeight - 1);
+        });
+        start.arrive_and_wait();
+        seen[1] = item.pixel(kWidth - 1, kHeight - 1);
         other.join();
+        EXPECT_EQ(drawnCorner(item), 0xFFFFFF00u);
         EXPECT_EQ(seen[0], 0xFFFFFF00u);
         EXPECT_EQ(seen[1], 0xFFFFFF00u);
     };
@@ -72,15 +85,15 @@ TEST(BitmapLazyDecode, PicturesDecodeWhenFirstUsedAndSaveAsRead)
     CSectionCoder plain;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const QByteArray stored = record(c.payload, 6, 4);
+        const QByteArray stored = record(c.payload, kWidth, kHeight);
         CBitmapItem item;
         ASSERT_EQ(load(item, stored, plain), 0);
         // What the grid shows needs no pixels.
         EXPECT_TRUE(item.awaitsDecoding());
         EXPECT_EQ(item.kind(), CDisplayBuffer::GdiPlusImage);
-        EXPECT_EQ(item.width(), 6.0);
-        EXPECT_EQ(item.actualHeight(), 4);
-        EXPECT_EQ(item.usedGameMemory(), 6 * 4 * 4);
+        EXPECT_EQ(item.width(), kWidth);
+        EXPECT_EQ(item.actualHeight(), kHeight);
+        EXPECT_EQ(item.usedGameMemory(), kWidth * kHeight * 4);
         EXPECT_EQ(store(item, plain), stored);
         EXPECT_TRUE(item.awaitsDecoding()) << "saving decodes nothing";
 
@@ -89,7 +102,7 @@ TEST(BitmapLazyDecode, PicturesDecodeWhenFirstUsedAndSaveAsRead)
         EXPECT_EQ(item.kind(), c.kind);
         EXPECT_EQ(item.recordKind(), CDisplayBuffer::GdiPlusImage);
         EXPECT_EQ(item.decodeError(), c.error);
-        EXPECT_EQ(item.width(), 6.0);
+        EXPECT_EQ(item.width(), kWidth);
         EXPECT_EQ(item.sourceBytes(), c.payload);
         EXPECT_EQ(store(item, plain), stored);
     }
