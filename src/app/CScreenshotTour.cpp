@@ -10,12 +10,19 @@
 #include "grid/ui/CItemsGrid.h"
 #include "kinds/animations/ui/CAnimationFrameEditor.h"
 #include "kinds/animations/ui/CAnimationsPanel.h"
+#include "kinds/bitmaps/CBitmapItem.h"
+#include "kinds/bitmaps/ui/CBitmapOffsetPane.h"
+#include "kinds/bitmaps/ui/CBitmapsPanel.h"
+#include "kinds/maps/ui/CMapEditor.h"
+#include "kinds/maps/ui/CMapsPanel.h"
 #include "kinds/userinterfaces/ui/CInterfaceDialog.h"
 #include "app/CToolWindows.h"
 #include "params/ui/CMVT_MDIChildWndParameters.h"
 #include "tools/analysis/ui/CAnalysisViewDialog.h"
 #include "tools/analysis/ui/CDocAnalyzeFundamental.h"
 #include "tools/analysis/ui/CGradientColorEditor.h"
+#include "core/CResourceHolder.h"
+#include "grid/ui/CZoomView.h"
 
 #include <QApplication>
 #include <QMdiArea>
@@ -156,6 +163,46 @@ int toolWindows(CMainFrame& frame, const QString& folder)
     }
     return written;
 }
+
+// The Bitmaps panel with two bitmaps selected, their offsets moved apart in
+// the preview; the offsets are put back afterwards.
+QPixmap withBitmapEditor(CMainFrame& frame, CBitmapsPanel& panel)
+{
+    CResourceHolder* document = panel.holder();
+    if (!document || panel.rowCount() < 2)
+        return frame.grab();
+    auto* first = dynamic_cast<CBitmapItem*>(document->get(GroupBitmaps, 0));
+    auto* second = dynamic_cast<CBitmapItem*>(document->get(GroupBitmaps, 1));
+    const QPointF kept[2] = {{first->offsetX(), first->offsetY()}, {second->offsetX(), second->offsetY()}};
+    panel.selectRow(1);
+    panel.setMarked(0, true);
+    first->setOffsetX(kept[0].x() + 40);
+    first->setOffsetY(kept[0].y() + 24);
+    panel.reloadEditorView();
+    settle();
+    const QPixmap window = frame.grab();
+    first->setOffsetX(kept[0].x());
+    first->setOffsetY(kept[0].y());
+    second->setOffsetX(kept[1].x());
+    second->setOffsetY(kept[1].y());
+    panel.setMarked(0, false);
+    panel.reloadEditorView();
+    return window;
+}
+
+// The Maps panel's editor zoomed to 200 % with a current cell highlighted.
+QPixmap withMapEditor(CMainFrame& frame, CMapsPanel& panel)
+{
+    if (panel.rowCount() > 0)
+        panel.selectRow(0);
+    CMapEditor& editor = *panel.editor();
+    editor.zoomView()->zoomAbout(2.0, QPointF(0, 0));
+    editor.setCurrentCell({2, 1});
+    settle();
+    const QPixmap window = frame.grab();
+    editor.zoomView()->zoomAbout(1.0, QPointF(0, 0));
+    return window;
+}
 } // namespace
 
 int CScreenshotTour::run(CMainFrame& frame, const QString& folder)
@@ -175,6 +222,12 @@ int CScreenshotTour::run(CMainFrame& frame, const QString& folder)
         view->showPanel(CQuillopView::panelOfGroup(GroupAnimations), false);
         if (auto* animations = dynamic_cast<CAnimationsPanel*>(view->panel(view->currentPanel())))
             written += save(withFrameEditor(frame, *animations), folder, QStringLiteral("animation-editor")) ? 1 : 0;
+        view->showPanel(CQuillopView::panelOfGroup(GroupBitmaps), false);
+        if (auto* bitmaps = dynamic_cast<CBitmapsPanel*>(view->panel(view->currentPanel())))
+            written += save(withBitmapEditor(frame, *bitmaps), folder, QStringLiteral("bitmap-editor")) ? 1 : 0;
+        view->showPanel(CQuillopView::panelOfGroup(GroupMaps), false);
+        if (auto* maps = dynamic_cast<CMapsPanel*>(view->panel(view->currentPanel())))
+            written += save(withMapEditor(frame, *maps), folder, QStringLiteral("map-editor")) ? 1 : 0;
         view->showPanel(0, false);
     }
     // The main menu drawn below its button, over the window as a user sees it.

@@ -137,6 +137,12 @@ void CItemsGrid::reload()
     updateSelectedCount();
 }
 
+void CItemsGrid::refreshRow(int item)
+{
+    if (item >= 0 && item < rowCount())
+        m_model->rowsChanged(item, item);
+}
+
 void CItemsGrid::refreshRows()
 {
     // Resetting the rows drops the table's current cell; commands that

@@ -197,6 +197,8 @@ protected:
     QLabel* editorView() const { return m_editorView; }
     void markModified();
     void refreshRows();
+    // Redraws the cells of one row after a view beside the grid changed it.
+    void refreshRow(int item);
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 

@@ -60,7 +60,7 @@ int CAnimationPreview::previousFrame(const CAnimationCursor& cursor)
 }
 
 void CAnimationPreview::render(CDisplayBuffer& target, QSize size, const Colors& colors,
-                               const std::string& frameRateText) const
+                               const std::string& frameRateText, const QTransform& view) const
 {
     if (!target.create(CDisplayBuffer::DisplayBufferKind, size.width(), size.height()))
         return;
@@ -69,9 +69,11 @@ void CAnimationPreview::render(CDisplayBuffer& target, QSize size, const Colors&
     target.paint([&](QPainter& painter) {
         const QRect area(QPoint(0, 0), size);
         painter.fillRect(area, colors.face);
-        painter.setPen(colors.lines);
-        painter.drawLine(0, m_origin.y(), size.width(), m_origin.y());
-        painter.drawLine(m_origin.x(), 0, m_origin.x(), size.height());
+        painter.setTransform(view);
+        const QRect visible = view.inverted().mapRect(QRectF(area)).toAlignedRect();
+        painter.setPen(QPen(colors.lines, 0));
+        painter.drawLine(visible.left(), m_origin.y(), visible.right() + 1, m_origin.y());
+        painter.drawLine(m_origin.x(), visible.top(), m_origin.x(), visible.bottom() + 1);
         if (m_onionSkin) {
             CAnimationCursor before = shown;
             before.setFrameIndex(previousFrame(shown));
@@ -82,6 +84,7 @@ void CAnimationPreview::render(CDisplayBuffer& target, QSize size, const Colors&
         }
         // Only animations of frames of bitmaps are drawn.
         shown.draw(painter, m_origin.x(), m_origin.y());
+        painter.resetTransform();
         painter.setPen(colors.text);
         const std::string text = CAnimationFrameTexts::previewText(
             frameRateText, shown.frameIndex(), animation ? animation->frameCount() : 0, shown.remaining());

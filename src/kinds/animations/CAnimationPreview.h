@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QPoint>
 #include <QSize>
+#include <QTransform>
 
 #include <atomic>
 #include <mutex>
@@ -58,7 +59,10 @@ public:
     // the current one faintly when onion skin is on, the current frame of a
     // type-1 animation at origin + its offsets, and the frame-rate text,
     // frame index, frame count and time left.
-    void render(CDisplayBuffer& target, QSize size, const Colors& colors, const std::string& frameRateText) const;
+    // `view` maps the preview's units to the picture's pixels (a zoom and
+    // scroll); the text stays at the picture's top left.
+    void render(CDisplayBuffer& target, QSize size, const Colors& colors, const std::string& frameRateText,
+                const QTransform& view = QTransform()) const;
     // The frame shown just before the current one in the direction of play;
     // -1 without one.
     static int previousFrame(const CAnimationCursor& cursor);

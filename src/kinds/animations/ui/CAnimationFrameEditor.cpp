@@ -75,7 +75,7 @@ CAnimationFrameEditor::CAnimationFrameEditor(CStepLock& lock, QWidget* parent)
     });
     bar->addAction(m_onionSkin);
     layout->addWidget(bar);
-    layout->addWidget(m_pane, 1);
+    layout->addWidget(m_pane->view(), 1);
     previewBox->setMinimumWidth(64);
     addWidget(previewBox);
 

@@ -8,8 +8,11 @@
 #include <QPainter>
 
 CAnimationPreviewPane::CAnimationPreviewPane(CAnimationFrameEditor& editor, QWidget* parent)
-    : QWidget(parent), m_editor(editor)
+    : QWidget(parent), m_editor(editor), m_view(new CZoomView(this, parent))
 {
+    // An animation has no bounds of its own: the bars scroll freely about
+    // what the pane shows at zoom 1.
+    m_view->setContentFollowsCanvas(true);
     setObjectName(QStringLiteral("animationPreview"));
     setCursor(Qt::SizeAllCursor);
     setMinimumSize(32, 32);
@@ -24,7 +27,7 @@ void CAnimationPreviewPane::paintEvent(QPaintEvent*)
     m_editor.preview().render(m_picture, size(),
                               {colors.qcolor(CGuiColors::DialogFace), colors.qcolor(CGuiColors::DialogText),
                                colors.qcolor(CGuiColors::DialogText)},
-                              m_frameRate.text());
+                              m_frameRate.text(), m_view->transform());
     QPainter painter(this);
     m_picture.drawWithoutOffset(painter);
 }
@@ -42,7 +45,7 @@ void CAnimationPreviewPane::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    m_last = event->position().toPoint();
+    m_drag.start(event->position().toPoint());
     if (targetOf(event->modifiers()) == Target::CurrentFrame)
         m_editor.holdCurrentFrame();
     // However many moves the drag makes, undo takes it back at once.
@@ -60,9 +63,8 @@ void CAnimationPreviewPane::mouseMoveEvent(QMouseEvent* event)
 {
     if (!(event->buttons() & Qt::LeftButton))
         return;
-    const QPoint at = event->position().toPoint();
-    const QPoint delta = at - m_last;
-    m_last = at;
+    // In the animation's pixels: at a zoom of 2 the mouse moves twice as far.
+    const QPoint delta = m_drag.moveTo(event->position().toPoint(), m_view);
     if (delta.isNull())
         return;
     CAnimationPreview& preview = m_editor.preview();

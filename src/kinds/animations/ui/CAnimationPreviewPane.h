@@ -1,5 +1,6 @@
 #pragma once
 
+#include "grid/ui/CZoomView.h"
 #include "media/image/CDisplayBuffer.h"
 #include "media/image/CFrameRateMeter.h"
 
@@ -19,6 +20,8 @@ public:
     explicit CAnimationPreviewPane(CAnimationFrameEditor& editor, QWidget* parent = nullptr);
 
     QSize sizeHint() const override { return {240, 240}; }
+    // The frame with the zoom-and-scroll bars, which owns the pane.
+    CZoomView* view() const { return m_view; }
     // The picture as last drawn.
     const CDisplayBuffer& picture() const { return m_picture; }
 
@@ -36,7 +39,8 @@ private:
     static Target targetOf(Qt::KeyboardModifiers modifiers);
 
     CAnimationFrameEditor& m_editor;
+    CZoomView* m_view;
     CDisplayBuffer m_picture;
     CFrameRateMeter m_frameRate;
-    QPoint m_last;
+    CZoomView::Drag m_drag;
 };

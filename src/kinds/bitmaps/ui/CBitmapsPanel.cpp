@@ -4,16 +4,17 @@
 #include "core/GroupIndex.h"
 #include "core/IntRange.h"
 #include "grid/CellValue.h"
+#include "grid/ui/CPanelView.h"
+#include "grid/ui/CZoomView.h"
 #include "grid/ui/IPanelHost.h"
 #include "kinds/CBitmapSelectionAnimation.h"
 #include "kinds/bitmaps/CBitmapCommands.h"
 #include "kinds/bitmaps/CBitmapInsertion.h"
 #include "kinds/bitmaps/CBitmapItem.h"
+#include "kinds/bitmaps/ui/CBitmapOffsetPane.h"
 #include "params/ui/CUiServices.h"
 
-#include <QLabel>
 #include <QMenu>
-#include <QPixmap>
 
 #include <algorithm>
 #include <limits>
@@ -47,8 +48,21 @@ CBitmapsPanel::CBitmapsPanel(QWidget* parent)
                        {"Used Game Memory", false},
                        {"Specifications", false},
                        {"Comments", true}},
-                      parent)
+                      parent),
+      m_pane(new CBitmapOffsetPane(stepLock()))
 {
+    installPanelView(*this, m_pane->view());
+    connect(m_pane, &CBitmapOffsetPane::offsetsChanged, this, [this](const std::vector<int>& rows) {
+        // The Offset cells follow the drag as it goes.
+        for (int row : rows)
+            refreshRow(row);
+    });
+    connect(m_pane, &CBitmapOffsetPane::editFinished, this, [this](bool changed) {
+        if (changed)
+            markModified();
+    });
+    // Marking rows changes which bitmaps the preview frames.
+    connect(this, &CItemsGrid::selectionCountChanged, this, [this] { reloadEditorView(); });
 }
 
 bool CBitmapsPanel::fillCell(int column, int item, CellValue& value) const
@@ -235,25 +249,5 @@ int CBitmapsPanel::makeAnimation()
 
 void CBitmapsPanel::reloadEditorView()
 {
-    QLabel* view = editorView();
-    const CBitmapItem* record = itemAs<CBitmapItem>(currentItem());
-    const QImage image = record ? record->imageView() : QImage();
-    if (image.isNull()) {
-        view->setPixmap(QPixmap());
-        // A stored picture found undecodable when first shown says why.
-        const std::string problem = record ? record->decodeError() : std::string();
-        view->setText(record ? QStringLiteral("<h3>%1</h3><p>%2</p>%3")
-                                   .arg(QString::fromStdString(record->id()).toHtmlEscaped(),
-                                        QString::fromLatin1(CDisplayBuffer::kindName(record->kind())),
-                                        problem.empty() ? QString()
-                                                        : QStringLiteral("<p>%1</p>").arg(QString::fromStdString(problem).toHtmlEscaped()))
-                             : tr("<i>No item</i>"));
-        return;
-    }
-    // Shown at its own size unless it does not fit; never enlarged.
-    const QSize room = view->size() - QSize(24, 24);
-    QImage shown = image;
-    if (room.isValid() && (image.width() > room.width() || image.height() > room.height()))
-        shown = image.scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    view->setPixmap(QPixmap::fromImage(shown));
+    m_pane->showBitmaps(holder(), currentItem(), selectionSet(true));
 }

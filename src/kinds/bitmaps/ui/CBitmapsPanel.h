@@ -5,11 +5,13 @@
 #include <string>
 
 class CBitmapItem;
+class CBitmapOffsetPane;
 
 // The Bitmaps group's grid: the picture's kind, thumbnail, sizes, offsets,
 // source and memory figures; inserting and dropping image files; the pixel
 // commands and the animation built from the selected bitmaps. Beside it the
-// current bitmap is shown.
+// preview, where the offsets of the current and selected bitmaps are set
+// with the mouse.
 class CBitmapsPanel : public CTypedItemsGrid {
     Q_OBJECT
 public:
@@ -37,6 +39,7 @@ public:
     int command(int base, int chosen) override;
     void reloadEditorView() override;
     bool check() override { return checkUniqueIds(); }
+    CBitmapOffsetPane* offsetPane() const { return m_pane; }
 
 protected:
     bool fillCell(int column, int item, CellValue& value) const override;
@@ -47,4 +50,6 @@ private:
     int changeColor();
     int reloadImageSource();
     int makeAnimation();
+
+    CBitmapOffsetPane* m_pane;
 };

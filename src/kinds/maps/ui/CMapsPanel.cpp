@@ -4,13 +4,10 @@
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
 #include "grid/CellValue.h"
+#include "grid/ui/CPanelView.h"
 #include "kinds/maps/CMapItem.h"
+#include "kinds/maps/ui/CMapEditor.h"
 #include "params/ui/CUiServices.h"
-
-#include <QImage>
-#include <QLabel>
-#include <QPainter>
-#include <QPixmap>
 
 #include <algorithm>
 
@@ -38,8 +35,14 @@ CMapsPanel::CMapsPanel(QWidget* parent)
                        {"Size Y", true},
                        {"Specifications", false},
                        {"Comments", true}},
-                      parent)
+                      parent),
+      m_editor(new CMapEditor(stepLock()))
 {
+    installPanelView(*this, m_editor);
+    connect(m_editor, &CMapEditor::editFinished, this, [this](bool changed) {
+        if (changed)
+            markModified();
+    });
 }
 
 bool CMapsPanel::fillCell(int column, int item, CellValue& value) const
@@ -91,38 +94,7 @@ int CMapsPanel::storeCell(int column, int item, const CellValue& value)
 
 void CMapsPanel::reloadEditorView()
 {
-    QLabel* view = editorView();
-    const CMapItem* record = itemAs<CMapItem>(currentItem());
-    if (!record || !holder()) {
-        view->setPixmap(QPixmap());
-        view->setText(tr("<i>No item</i>"));
-        return;
-    }
-    const qint64 width = qint64(record->columnCount()) * std::max(record->cellWidth(), 0);
-    const qint64 height = qint64(record->lineCount()) * std::max(record->cellHeight(), 0);
-    if (width <= 0 || height <= 0 || record->mapType() != CMapItem::kTypeGridOfBitmaps) {
-        view->setPixmap(QPixmap());
-        view->setText(QStringLiteral("<h3>%1</h3><p>%2 &mdash; %3 x %4</p>")
-                          .arg(QString::fromStdString(record->id()).toHtmlEscaped(),
-                               QString::fromLatin1(CMapItem::typeText(record->mapType())))
-                          .arg(record->columnCount())
-                          .arg(record->lineCount()));
-        return;
-    }
-    // Only the top-left part of a very large map is drawn: enough to
-    // recognise it, without a picture of unbounded size.
-    const QSize drawn(static_cast<int>(std::min<qint64>(width, kMaxPreviewSide)),
-                      static_cast<int>(std::min<qint64>(height, kMaxPreviewSide)));
-    QImage picture(drawn, QImage::Format_ARGB32_Premultiplied);
-    picture.fill(QColor(64, 64, 64));
-    {
-        QPainter painter(&picture);
-        record->drawStretched(painter, *holder(), QPoint(0, 0), QRect(QPoint(0, 0), drawn));
-    }
-    const QSize room = view->size() - QSize(24, 24);
-    if (room.isValid() && (drawn.width() > room.width() || drawn.height() > room.height()))
-        picture = picture.scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    view->setPixmap(QPixmap::fromImage(picture));
+    m_editor->showMap(holder(), currentItem());
 }
 
 bool CMapsPanel::check()

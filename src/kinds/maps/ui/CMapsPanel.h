@@ -2,25 +2,28 @@
 
 #include "grid/ui/CTypedItemsGrid.h"
 
+class CMapEditor;
 class CMapItem;
 
 // The Maps group's grid: ID, type, size in cells (resizing asks before it
-// cuts cells away), cell size and comments; beside it the current map.
+// cuts cells away), cell size and comments; beside it the map editor, whose
+// strokes are edits of the document like the grid's.
 class CMapsPanel : public CTypedItemsGrid {
     Q_OBJECT
 public:
     enum ColumnIndex { ColId, ColType, ColColumns, ColLines, ColSizeX, ColSizeY, ColSpecs, ColComments };
-    // The preview never draws a picture larger than this on either side.
-    static constexpr int kMaxPreviewSide = 2048;
-
     explicit CMapsPanel(QWidget* parent = nullptr);
 
     void buildMenu(QMenu& menu, int base) override { addEmptyMenu(menu, base); }
     void reloadEditorView() override;
     // Unique IDs, and no bitmap index naming a bitmap that does not exist.
     bool check() override;
+    CMapEditor* editor() const { return m_editor; }
 
 protected:
     bool fillCell(int column, int item, CellValue& value) const override;
     int storeCell(int column, int item, const CellValue& value) override;
+
+private:
+    CMapEditor* m_editor;
 };

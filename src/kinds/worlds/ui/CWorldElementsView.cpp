@@ -48,7 +48,7 @@ CWorldElementsView::CWorldElementsView(QWidget* parent)
     // What other values show: an entry no edit can store.
     m_typeTexts.emplace_back(WorldElement::objectTypeText(-1));
     m_preview = new CWorldPreview(*this);
-    setLowerPane(m_preview);
+    setLowerPane(m_preview->view());
 
     m_refresh = new QTimer(this);
     m_refresh->setInterval(kRefreshDelayMs);

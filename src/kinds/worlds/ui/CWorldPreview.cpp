@@ -7,9 +7,13 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-CWorldPreview::CWorldPreview(IWorldPreviewHost& host, QWidget* parent) : QWidget(parent), m_host(host)
+CWorldPreview::CWorldPreview(IWorldPreviewHost& host, QWidget* parent)
+    : QWidget(parent), m_host(host), m_view(new CZoomView(this, parent))
 {
     setMinimumSize(64, 64);
+    // A world has no bounds of its own: the bars scroll freely about what
+    // the window shows at zoom 1.
+    m_view->setContentFollowsCanvas(true);
 }
 
 void CWorldPreview::setDrawingOffset(QPoint offset)
@@ -25,12 +29,15 @@ void CWorldPreview::paintEvent(QPaintEvent*)
     const QColor text = CGuiColors::toQColor(colors.dialogText().rgb);
     QPainter painter(this);
     painter.fillRect(rect(), face);
-    painter.setPen(text);
-    painter.drawLine(0, m_offset.y(), width(), m_offset.y());
-    painter.drawLine(m_offset.x(), 0, m_offset.x(), height());
+    painter.setTransform(m_view->transform());
+    const QRect visible = m_view->transform().inverted().mapRect(QRectF(rect())).toAlignedRect();
+    painter.setPen(QPen(text, 0));
+    painter.drawLine(visible.left(), m_offset.y(), visible.right(), m_offset.y());
+    painter.drawLine(m_offset.x(), visible.top(), m_offset.x(), visible.bottom());
     m_frameRate.tick();
     m_host.withPreviewInstance(
-        [&](const WorldInstance& instance) { instance.draw(painter, m_offset.x(), m_offset.y(), rect()); });
+        [&](const WorldInstance& instance) { instance.draw(painter, m_offset.x(), m_offset.y(), visible); });
+    painter.resetTransform();
     painter.setPen(text);
     painter.drawText(rect().adjusted(4, 4, -4, -4), Qt::AlignLeft | Qt::AlignTop, caption());
 }
@@ -59,7 +66,7 @@ std::vector<int> CWorldPreview::targetRows(Qt::KeyboardModifiers modifiers) cons
 
 void CWorldPreview::mousePressEvent(QMouseEvent* event)
 {
-    m_last = event->position().toPoint();
+    m_drag.start(event->position().toPoint());
     if (event->button() == Qt::LeftButton && (event->modifiers() & (Qt::AltModifier | Qt::ShiftModifier)))
         m_host.beginOffsetsDrag();
 }
@@ -74,9 +81,10 @@ void CWorldPreview::mouseMoveEvent(QMouseEvent* event)
 {
     if (!(event->buttons() & Qt::LeftButton))
         return;
-    const QPoint at = event->position().toPoint();
-    const QPoint delta = at - m_last;
-    m_last = at;
+    // In world units: at a zoom of 2 the mouse moves twice as far.
+    const QPoint delta = m_drag.moveTo(event->position().toPoint(), m_view);
+    if (delta.isNull())
+        return;
     const std::vector<int> rows = targetRows(event->modifiers());
     if (event->modifiers() & (Qt::AltModifier | Qt::ShiftModifier))
         m_host.moveElementOffsets(rows, delta, false);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "grid/ui/CZoomView.h"
 #include "media/image/CFrameRateMeter.h"
 
 #include <QPoint>
@@ -39,6 +40,9 @@ public:
 
     explicit CWorldPreview(IWorldPreviewHost& host, QWidget* parent = nullptr);
 
+    // The frame with the zoom-and-scroll bars, which owns the preview.
+    CZoomView* view() const { return m_view; }
+
     QPoint drawingOffset() const { return m_offset; }
     void setDrawingOffset(QPoint offset);
     QSize sizeHint() const override { return {320, 240}; }
@@ -58,7 +62,8 @@ private:
     std::vector<int> targetRows(Qt::KeyboardModifiers modifiers) const;
 
     IWorldPreviewHost& m_host;
+    CZoomView* m_view;
     QPoint m_offset{kDefaultOffset, kDefaultOffset};
-    QPoint m_last;
+    CZoomView::Drag m_drag;
     CFrameRateMeter m_frameRate;
 };

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+
+#include <vector>
+
+class CMapItem;
+
+// What the map editor's tools do to cells, in cell coordinates (x the
+// column, y the line). Each answers the smallest rectangle of cells it
+// changed, empty when nothing changed, so that only those are redrawn.
+class CMapCellEdits {
+public:
+    // The cells on the straight line from `from` to `to`, both ends
+    // included: a drag paints every cell it passes even when the pointer
+    // skips some between two moves.
+    static std::vector<QPoint> cellsBetween(QPoint from, QPoint to);
+    // Sets each cell inside the map to `value`; cells outside are ignored.
+    static QRect paint(CMapItem& map, const std::vector<QPoint>& cells, int value);
+    // The area of cells equal to the start cell and joined to it by sides
+    // takes `value`.
+    static QRect floodFill(CMapItem& map, QPoint start, int value);
+    // Every cell of the rectangle with corners a and b (inclusive, clamped
+    // to the map) takes `value`.
+    static QRect fillRectangle(CMapItem& map, QPoint a, QPoint b, int value);
+};

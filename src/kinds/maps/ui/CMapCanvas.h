@@ -1,0 +1,72 @@
+#pragma once
+
+#include "kinds/maps/CMapCanvasPicture.h"
+#include "media/image/CDisplayBuffer.h"
+
+#include <QPoint>
+#include <QTimer>
+#include <QWidget>
+
+#include <deque>
+
+class CMapEditor;
+class CZoomView;
+
+// The canvas of the map editor: the current map drawn through its zoom view.
+// The left button paints the picker's value (Ctrl or the fill tool: fills
+// the area of equal cells; the rectangle tool: fills the dragged
+// rectangle), Shift+drag or the middle button scroll, the right button or a
+// right double click picks the cell's value, the wheel scrolls in small
+// smooth moves and Ctrl+wheel zooms.
+class CMapCanvas : public QWidget {
+    Q_OBJECT
+public:
+    // The wheel scrolls in this many moves of 3 × delta / 120 pixels each.
+    static constexpr int kWheelMoves = 18;
+    static constexpr int kWheelMoveMs = 10;
+
+    explicit CMapCanvas(CMapEditor& editor, QWidget* parent = nullptr);
+    void setView(CZoomView* view) { m_view = view; }
+
+    // The cell under a canvas pixel, (-1, -1) outside the map.
+    QPoint cellAt(const QPointF& pixel) const;
+    // Canvas pixels of a cell.
+    QRect cellPixels(QPoint cell) const;
+    // Redraws the cells of a rectangle of cells.
+    void updateCells(const QRect& cells);
+    const CDisplayBuffer& picture() const { return m_picture; }
+    // Wheel moves still to come.
+    bool wheelScrolling() const { return m_wheel.isActive(); }
+
+    QSize sizeHint() const override { return {320, 240}; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    enum class Drag { None, Paint, Scroll, Band };
+    void press(QMouseEvent* event);
+    void pick(const QPointF& pixel);
+    CMapCanvasPicture::Scene scene() const;
+    void wheelStep();
+
+    CMapEditor& m_editor;
+    CZoomView* m_view = nullptr;
+    CDisplayBuffer m_picture;
+    Drag m_drag = Drag::None;
+    QPoint m_lastPixel;
+    QPoint m_lastCell;
+    QPoint m_bandStart;
+    QPoint m_bandEnd;
+    QRect m_band;
+    // Pixels still to scroll at each coming wheel move.
+    std::deque<double> m_wheelMoves;
+    QTimer m_wheel;
+};
