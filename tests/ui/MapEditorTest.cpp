@@ -8,7 +8,10 @@
 #include "kinds/maps/ui/CMapCanvas.h"
 #include "kinds/maps/ui/CMapEditor.h"
 #include "kinds/maps/ui/CMapsPanel.h"
+#include "kinds/bitmaps/ui/CBitmapOffsetPane.h"
+#include "kinds/bitmaps/ui/CBitmapsPanel.h"
 #include "support/TestSupport.h"
+#include "ui/PanelTesting.h"
 #include "ui/MouseEvents.h"
 #include "ui/ShellFakes.h"
 #include "ui/UiFakes.h"
@@ -176,4 +179,36 @@ TEST_F(MapEditorTest, NoMapShowsDiagonals)
     EXPECT_TRUE(crossed);
     QTest::mouseClick(&canvas(), Qt::LeftButton, {}, QPoint(50, 50));
     EXPECT_EQ(editor().statusLabel()->text(), "");
+}
+
+// The map editor at 200 % with a current cell, and the bitmap preview with
+// two selected bitmaps whose offsets were dragged apart, on the demo
+// document: written only when QUILLOP_SCREENSHOTS names a folder.
+TEST(MapEditorPictures, ZoomedMapAndDraggedOffsets)
+{
+    if (DemoPictures::folder().isEmpty())
+        GTEST_SKIP() << "QUILLOP_SCREENSHOTS not set";
+    DemoPictures pictures;
+    ASSERT_TRUE(pictures.loaded());
+    RecordingPanelHost host;
+    CMapsPanel maps;
+    maps.resize(1280, 700);
+    maps.attach(&pictures.document(), &host);
+    maps.show();
+    maps.selectRow(0);
+    maps.editor()->zoomView()->zoomAbout(2.0, QPointF(0, 0));
+    maps.editor()->setCurrentCell({2, 1});
+    QApplication::processEvents();
+    pictures.save(maps, QStringLiteral("map_editor_200"));
+
+    CBitmapsPanel bitmaps;
+    bitmaps.resize(1280, 700);
+    bitmaps.attach(&pictures.document(), &host);
+    bitmaps.show();
+    bitmaps.selectRow(1);
+    bitmaps.setMarked(0, true);
+    QApplication::processEvents();
+    dragThrough(*bitmaps.offsetPane(), {QPoint(100, 100), QPoint(130, 120)}, Qt::AltModifier);
+    QApplication::processEvents();
+    pictures.save(bitmaps, QStringLiteral("bitmap_editor"));
 }

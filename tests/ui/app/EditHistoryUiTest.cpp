@@ -13,6 +13,14 @@
 #include "kinds/animations/ui/CAnimationsPanel.h"
 #include "kinds/worlds/ui/CWorldElementsView.h"
 #include "kinds/worlds/ui/CWorldsPanel.h"
+#include "kinds/bitmaps/ui/CBitmapOffsetPane.h"
+#include "kinds/bitmaps/ui/CBitmapsPanel.h"
+#include "kinds/maps/CMapItem.h"
+#include "kinds/maps/ui/CMapCanvas.h"
+#include "kinds/maps/ui/CMapEditor.h"
+#include "kinds/maps/ui/CMapsPanel.h"
+#include "grid/ui/CIndexList.h"
+#include "ui/MouseEvents.h"
 #include "support/ItemBytes.h"
 #include "ui/UiFakes.h"
 
@@ -215,6 +223,37 @@ TEST(EditHistoryUi, FrameEditsAreStepsAndPreviewDragsAreOneStep)
     mouse(QEvent::MouseButtonRelease, {45, 40}, Qt::NoButton);
     EXPECT_EQ(demo.stack().count(), before + 1) << "five moves of one drag are one step";
     EXPECT_EQ(demo.stack().undoText().toStdString(), "Move Element Offsets");
+    demo.stack().undo();
+    EXPECT_EQ(documentRecords(demo.document.holder()), original);
+}
+
+TEST(EditHistoryUi, MapStrokesAndOffsetDragsAreOneStepEach)
+{
+    OpenedDemo demo;
+    auto& maps = dynamic_cast<CMapsPanel&>(*demo.view.panel(CQuillopView::panelOfGroup(GroupMaps)));
+    maps.selectRow(0);
+    CMapEditor& editor = *maps.editor();
+    ASSERT_NE(editor.map(), nullptr);
+    // A value no cell of the stroke holds yet.
+    editor.picker()->select(1000);
+    const int value = editor.picker()->selectedIndex();
+    ASSERT_GE(value, 0);
+    for (int x = 0; x < 3; ++x)
+        editor.map()->setCell(x, 0, value == 0 ? 1 : 0);
+    const QByteArray original = documentRecords(demo.document.holder());
+    const int before = demo.stack().count();
+    CMapCanvas& canvas = *editor.canvas();
+    dragThrough(canvas, {canvas.cellPixels({0, 0}).center(), canvas.cellPixels({2, 0}).center()});
+    EXPECT_EQ(editor.map()->cell(1, 0), value);
+    EXPECT_EQ(demo.stack().count(), before + 1) << "a stroke is one step";
+    EXPECT_EQ(demo.stack().undoText().toStdString(), CMapEditor::kPaintText);
+
+    auto& bitmaps = dynamic_cast<CBitmapsPanel&>(*demo.view.panel(CQuillopView::panelOfGroup(GroupBitmaps)));
+    bitmaps.selectRow(0);
+    dragThrough(*bitmaps.offsetPane(), {QPoint(50, 50), QPoint(53, 50), QPoint(60, 52)}, Qt::ShiftModifier);
+    EXPECT_EQ(demo.stack().count(), before + 2) << "a drag is one step";
+    EXPECT_EQ(demo.stack().undoText().toStdString(), CBitmapOffsetPane::kMoveText);
+    demo.stack().undo();
     demo.stack().undo();
     EXPECT_EQ(documentRecords(demo.document.holder()), original);
 }

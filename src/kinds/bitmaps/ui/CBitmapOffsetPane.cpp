@@ -104,7 +104,7 @@ void CBitmapOffsetPane::mousePressEvent(QMouseEvent* event)
     if (m_target != Target::Origin && m_document) {
         m_editOpen = true;
         m_editChanged = false;
-        emit editStarted();
+        emit editStarted(QString::fromLatin1(kMoveText), rowsOf(m_target));
     }
 }
 
@@ -155,7 +155,7 @@ void CBitmapOffsetPane::mouseDoubleClickEvent(QMouseEvent* event)
     }
     if (!m_document)
         return;
-    emit editStarted();
+    emit editStarted(QString::fromLatin1(kResetText), rowsOf(target));
     m_editChanged = false;
     std::vector<int> rows;
     {

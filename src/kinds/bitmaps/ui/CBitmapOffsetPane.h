@@ -32,8 +32,13 @@ public:
 
     QSize sizeHint() const override { return {320, 240}; }
 
+    // What the edits are called in the undo history.
+    static constexpr const char* kMoveText = "Move Bitmap Offsets";
+    static constexpr const char* kResetText = "Reset Bitmap Offsets";
+
 signals:
-    void editStarted();
+    // An edit of the offsets of `rows` begins: nothing has changed yet.
+    void editStarted(const QString& text, const std::vector<int>& rows);
     void offsetsChanged(const std::vector<int>& rows);
     void editFinished(bool changed);
 

@@ -57,7 +57,13 @@ CBitmapsPanel::CBitmapsPanel(QWidget* parent)
         for (int row : rows)
             refreshRow(row);
     });
+    // A drag in the preview, however many moves it makes, is one step.
+    connect(m_pane, &CBitmapOffsetPane::editStarted, this, [this](const QString& text, const std::vector<int>& rows) {
+        m_edit = std::make_unique<CDocumentHistory::Edit>(history(), text);
+        m_edit->touchRows(group(), rows);
+    });
     connect(m_pane, &CBitmapOffsetPane::editFinished, this, [this](bool changed) {
+        m_edit.reset();
         if (changed)
             markModified();
     });

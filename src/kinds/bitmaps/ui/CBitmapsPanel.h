@@ -1,6 +1,9 @@
 #pragma once
 
+#include "core/CDocumentHistory.h"
 #include "grid/ui/CTypedItemsGrid.h"
+
+#include <memory>
 
 #include <string>
 
@@ -52,4 +55,6 @@ private:
     int makeAnimation();
 
     CBitmapOffsetPane* m_pane;
+    // The undo step of the preview's drag under way.
+    std::unique_ptr<CDocumentHistory::Edit> m_edit;
 };

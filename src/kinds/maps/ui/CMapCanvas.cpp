@@ -115,7 +115,7 @@ void CMapCanvas::press(QMouseEvent* event)
     // The stroke is one edit, from this press to the release.
     m_drag = Drag::Paint;
     m_lastCell = cell;
-    m_editor.beginEdit();
+    m_editor.beginEdit(QString::fromLatin1(CMapEditor::kPaintText));
     m_editor.paintCells(cell, cell);
 }
 

@@ -162,11 +162,11 @@ void CMapEditor::updateStatus()
     m_status->setText(statusText());
 }
 
-void CMapEditor::beginEdit()
+void CMapEditor::beginEdit(const QString& text)
 {
     if (m_openEdits++ == 0) {
         m_changed = false;
-        emit editStarted();
+        emit editStarted(text);
     }
 }
 
@@ -177,12 +177,12 @@ void CMapEditor::endEdit()
     emit editFinished(m_changed);
 }
 
-template <typename Change> QRect CMapEditor::edit(Change change)
+template <typename Change> QRect CMapEditor::edit(const char* text, Change change)
 {
     CMapItem* shown = map();
     if (!shown)
         return {};
-    beginEdit();
+    beginEdit(QString::fromLatin1(text));
     QRect changed;
     {
         CStepLock::CHold hold(m_lock);
@@ -197,7 +197,7 @@ template <typename Change> QRect CMapEditor::edit(Change change)
 QRect CMapEditor::paintCells(QPoint from, QPoint to)
 {
     const int value = paintValue();
-    const QRect changed = edit([&](CMapItem& m) {
+    const QRect changed = edit(kPaintText, [&](CMapItem& m) {
         return CMapCellEdits::paint(m, CMapCellEdits::cellsBetween(from, to), value);
     });
     setCurrentCell(to);
@@ -207,7 +207,7 @@ QRect CMapEditor::paintCells(QPoint from, QPoint to)
 QRect CMapEditor::fillArea(QPoint cell)
 {
     const int value = paintValue();
-    const QRect changed = edit([&](CMapItem& m) { return CMapCellEdits::floodFill(m, cell, value); });
+    const QRect changed = edit(kFillAreaText, [&](CMapItem& m) { return CMapCellEdits::floodFill(m, cell, value); });
     setCurrentCell(cell);
     return changed;
 }
@@ -215,7 +215,7 @@ QRect CMapEditor::fillArea(QPoint cell)
 QRect CMapEditor::fillRectangle(QPoint a, QPoint b)
 {
     const int value = paintValue();
-    const QRect changed = edit([&](CMapItem& m) { return CMapCellEdits::fillRectangle(m, a, b, value); });
+    const QRect changed = edit(kFillRectangleText, [&](CMapItem& m) { return CMapCellEdits::fillRectangle(m, a, b, value); });
     setCurrentCell(b);
     return changed;
 }

@@ -28,6 +28,10 @@ public:
     static constexpr double kPickerFraction = 0.2;
     static constexpr int kBarWidth = 7;
     enum Tool { PaintTool, FillTool, RectangleTool };
+    // What each edit is called in the undo history.
+    static constexpr const char* kPaintText = "Paint Map Cells";
+    static constexpr const char* kFillAreaText = "Fill Map Area";
+    static constexpr const char* kFillRectangleText = "Fill Map Rectangle";
 
     explicit CMapEditor(CStepLock& lock, QWidget* parent = nullptr);
 
@@ -55,15 +59,17 @@ public:
     QPoint currentCell() const { return m_current; }
     QString statusText() const;
 
-    // The edits the canvas makes; each answers the cells changed.
-    void beginEdit();
+    // The edits the canvas makes; each answers the cells changed. Edits made
+    // between beginEdit and endEdit are one edit of the document.
+    void beginEdit(const QString& text);
     QRect paintCells(QPoint from, QPoint to);
     QRect fillArea(QPoint cell);
     QRect fillRectangle(QPoint a, QPoint b);
     void endEdit();
 
 signals:
-    void editStarted();
+    // An edit named `text` begins: nothing has changed yet.
+    void editStarted(const QString& text);
     // The edit opened by editStarted is over; `changed` when it changed cells.
     void editFinished(bool changed);
 
@@ -71,7 +77,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    template <typename Change> QRect edit(Change change);
+    template <typename Change> QRect edit(const char* text, Change change);
     void updateStatus();
     void layoutContent();
 

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "core/CDocumentHistory.h"
 #include "grid/ui/CTypedItemsGrid.h"
+
+#include <memory>
 
 class CMapEditor;
 class CMapItem;
@@ -26,4 +29,6 @@ protected:
 
 private:
     CMapEditor* m_editor;
+    // The undo step of the editor's edit under way.
+    std::unique_ptr<CDocumentHistory::Edit> m_edit;
 };

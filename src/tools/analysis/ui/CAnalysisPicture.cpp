@@ -1,6 +1,9 @@
 #include "tools/analysis/ui/CAnalysisPicture.h"
 
+#include "grid/ui/CZoomView.h"
 #include "tools/analysis/CAnalysisView.h"
+
+#include <cmath>
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -14,6 +17,19 @@ CAnalysisPicture::CAnalysisPicture(CAnalysisView& view, QWidget* parent) : QWidg
 }
 
 CAnalysisPicture::~CAnalysisPicture() = default;
+
+void CAnalysisPicture::setZoomView(CZoomView* view)
+{
+    m_zoom = view;
+    // The bars show what does not fit; the window no longer has to.
+    setMinimumSize(32, 32);
+}
+
+QPoint CAnalysisPicture::pictureAt(const QPointF& pixel) const
+{
+    const QPointF at = m_zoom ? m_zoom->toContent(pixel) : pixel;
+    return {static_cast<int>(std::floor(at.x())), static_cast<int>(std::floor(at.y()))};
+}
 
 QSize CAnalysisPicture::sizeHint() const
 {
@@ -31,6 +47,8 @@ void CAnalysisPicture::paintEvent(QPaintEvent*)
         p.drawText(rect(), Qt::AlignCenter, QString::fromLatin1(CAnalysisView::kNoAnalysisText));
         return;
     }
+    if (m_zoom)
+        p.setTransform(m_zoom->transform());
     p.drawImage(0, 0, m_view.picture());
     // Row r of a curve lies on picture line rows - 1 - r, through the middle
     // of its pixels.
@@ -38,7 +56,7 @@ void CAnalysisPicture::paintEvent(QPaintEvent*)
         QPolygonF line;
         for (std::int64_t c = 0; c < m_view.columns(); ++c)
             line << QPointF(static_cast<double>(c) + 0.5, static_cast<double>(m_view.rows()) - 0.5 - curve.get(c));
-        p.setPen(QPen(QColor::fromRgba(color), 1.0));
+        p.setPen(QPen(QColor::fromRgba(color), 0));
         p.drawPolyline(line);
     };
     draw(m_view.lower(), kLowerColor);
@@ -55,7 +73,8 @@ void CAnalysisPicture::mousePressEvent(QMouseEvent* event)
     CSampleBuffer& curve = button == Qt::LeftButton ? m_view.lower() : m_view.upper();
     m_drawing = std::make_unique<CBoundCurveDrawing>(curve, m_view.columns(), m_view.rows());
     m_button = button;
-    m_drawing->press(event->position().toPoint().x(), event->position().toPoint().y());
+    const QPoint at = pictureAt(event->position());
+    m_drawing->press(at.x(), at.y());
     update();
     emit curvesChanged();
 }
@@ -64,7 +83,8 @@ void CAnalysisPicture::mouseMoveEvent(QMouseEvent* event)
 {
     if (!m_drawing)
         return;
-    m_drawing->move(event->position().toPoint().x(), event->position().toPoint().y());
+    const QPoint at = pictureAt(event->position());
+    m_drawing->move(at.x(), at.y());
     update();
     emit curvesChanged();
 }

@@ -7,6 +7,7 @@
 #include <memory>
 
 class CAnalysisView;
+class CZoomView;
 
 // The preview picture with the two bound curves over it: the lower one
 // green, the upper one red. Dragging with the left button draws the lower
@@ -22,6 +23,8 @@ public:
     ~CAnalysisPicture() override;
 
     QSize sizeHint() const override;
+    // The frame that zooms and scrolls the picture (none: drawn 1:1).
+    void setZoomView(CZoomView* view);
 
 signals:
     void curvesChanged();
@@ -33,7 +36,11 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    // The picture's pixel under a point of the widget.
+    QPoint pictureAt(const QPointF& pixel) const;
+
     CAnalysisView& m_view;
+    CZoomView* m_zoom = nullptr;
     std::unique_ptr<CBoundCurveDrawing> m_drawing;
     Qt::MouseButton m_button = Qt::NoButton;
 };

@@ -1,17 +1,17 @@
 #include "tools/analysis/ui/CAnalysisViewDialog.h"
 
+#include "grid/ui/CZoomView.h"
 #include "tools/analysis/CAnalysisView.h"
 #include "tools/analysis/ui/CAnalysisPicture.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
-#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include <algorithm>
 
 CAnalysisViewDialog::CAnalysisViewDialog(CAnalysisView& view, QWidget* parent)
-    : QDialog(parent), m_view(view), m_picture(new CAnalysisPicture(view)), m_scroll(new QScrollArea(this))
+    : QDialog(parent), m_view(view), m_picture(new CAnalysisPicture(view)), m_zoom(new CZoomView(m_picture, this))
 {
     setWindowTitle(QString::fromLatin1(kTitle));
     m_lowerBefore.copyFrom(view.lower());
@@ -21,19 +21,19 @@ CAnalysisViewDialog::CAnalysisViewDialog(CAnalysisView& view, QWidget* parent)
                                "the upper bound (red)."),
                             this);
     hint->setWordWrap(true);
-    m_scroll->setWidget(m_picture);
-    m_scroll->setAlignment(Qt::AlignCenter);
-    m_scroll->setBackgroundRole(QPalette::Dark);
+    m_zoom->setLinkedAxes(false);
+    m_zoom->setContentRect(QRectF(QPointF(0, 0), QSizeF(m_picture->sizeHint())));
+    m_picture->setZoomView(m_zoom);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(hint);
-    layout->addWidget(m_scroll, 1);
+    layout->addWidget(m_zoom, 1);
     layout->addWidget(buttons);
     const QSize picture = m_picture->sizeHint();
-    resize(std::min(picture.width() + 40, 1200), std::min(picture.height() + 110, 900));
+    resize(std::min(picture.width() + 60, 1200), std::min(picture.height() + 130, 900));
 }
 
 void CAnalysisViewDialog::reject()

@@ -6,7 +6,7 @@
 
 class CAnalysisPicture;
 class CAnalysisView;
-class QScrollArea;
+class CZoomView;
 
 // "View/Edit Frequency Analysis Results": the preview picture with its bound
 // curves, which the user redraws with the mouse. OK keeps the curves as
@@ -19,7 +19,9 @@ public:
     explicit CAnalysisViewDialog(CAnalysisView& view, QWidget* parent = nullptr);
 
     CAnalysisPicture* picture() const { return m_picture; }
-    QScrollArea* scrollArea() const { return m_scroll; }
+    // The picture framed by its zoom-and-scroll bars: time across, the
+    // frequency rows up and down, each axis zoomed on its own.
+    CZoomView* zoomView() const { return m_zoom; }
 
     void reject() override;
 
@@ -28,5 +30,5 @@ private:
     CSampleBuffer m_lowerBefore;
     CSampleBuffer m_upperBefore;
     CAnalysisPicture* m_picture;
-    QScrollArea* m_scroll;
+    CZoomView* m_zoom;
 };
