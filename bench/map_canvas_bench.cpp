@@ -89,7 +89,8 @@ void mapCanvasRepaint(benchmark::State& state)
         ++value;
         strokeTime += secondsOf([&] {
             for (int k = 0; k < kStrokeCells; ++k) {
-                const QPoint cell(20 + k % 40, 30 + k / 40);
+                // Inside the window, which shows cells 50 to 81 across and 50 to 73 down.
+                const QPoint cell(52 + k % 25, 55 + k / 25);
                 CMapCellEdits::paint(*small.map, {cell}, value % 4);
                 const QRect area =
                     CMapCanvasPicture::cellRect(*small.map, smallScene.view, cell).toAlignedRect().adjusted(-2, -2, 2, 2);
