@@ -66,18 +66,26 @@ void CBitmapOffsetPane::paintEvent(QPaintEvent*)
     look.frame = colors.qcolor(CGuiColors::FocusedArea);
     m_preview.draw(painter, *m_document, m_current, m_selected, visible, look);
 
-    // A bitmap without a picture says what it is, and why when its stored
-    // picture could not be decoded.
-    const auto* record = dynamic_cast<const CBitmapItem*>(m_document->get(GroupBitmaps, m_current));
-    if (record && record->imageView().isNull()) {
+    const QString text = placeholderText();
+    if (!text.isEmpty()) {
         painter.resetTransform();
         painter.setPen(look.lines);
-        QString text = QString::fromStdString(record->id()) + QLatin1Char('\n')
-                       + QString::fromLatin1(CDisplayBuffer::kindName(record->kind()));
-        if (!record->decodeError().empty())
-            text += QLatin1Char('\n') + QString::fromStdString(record->decodeError());
         painter.drawText(rect().adjusted(8, 8, -8, -8), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text);
     }
+}
+
+QString CBitmapOffsetPane::placeholderText() const
+{
+    // A bitmap without a picture says what it is, and why when its stored
+    // picture could not be decoded.
+    const auto* record = m_document ? dynamic_cast<const CBitmapItem*>(m_document->get(GroupBitmaps, m_current)) : nullptr;
+    if (!record || !record->imageView().isNull())
+        return {};
+    QString text = QString::fromStdString(record->id()) + QLatin1Char('\n')
+                   + QString::fromLatin1(CDisplayBuffer::kindName(record->kind()));
+    if (!record->decodeError().empty())
+        text += QLatin1Char('\n') + QString::fromStdString(record->decodeError());
+    return text;
 }
 
 CBitmapOffsetPane::Target CBitmapOffsetPane::targetOf(Qt::KeyboardModifiers modifiers)

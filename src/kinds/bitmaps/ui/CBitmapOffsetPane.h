@@ -31,6 +31,8 @@ public:
     void showBitmaps(CResourceHolder* document, int current, const std::vector<int>& selected);
 
     QSize sizeHint() const override { return {320, 240}; }
+    // What the pane says over a bitmap without a picture; empty otherwise.
+    QString placeholderText() const;
 
     // What the edits are called in the undo history.
     static constexpr const char* kMoveText = "Move Bitmap Offsets";
