@@ -4,18 +4,12 @@
 #include "params/ui/CUiServices.h"
 
 #include <QApplication>
-#include <QIcon>
 #include <QStringList>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QApplication::setOrganizationName(QString::fromLatin1(CQuillopApp::kOrganisation));
-    QApplication::setApplicationName(QStringLiteral("Quillop"));
-    QApplication::setApplicationDisplayName(QString::fromLatin1(CQuillopApp::kTitle));
-    // Ties the windows to the installed menu entry and its icon.
-    QGuiApplication::setDesktopFileName(QStringLiteral("quillop"));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("quillop")));
+    CQuillopApp::describeApplication();
 
     CQuillopApp quillop;
     if (!quillop.loadInterface(CInterfaceResources::defaultFileName(), CUiServices::prompter()))

@@ -19,6 +19,7 @@
 #include "media/output/CAudioPlayer.h"
 #include "media/output/CSdlAudioBackend.h"
 #include "media/output/ui/CAudioSettingsDialog.h"
+#include "params/CDialogFolders.h"
 #include "params/ui/CGuiColors.h"
 #include "params/ui/CMVT_MDIChildWndParameters.h"
 #include "params/ui/CMVT_ParametersDocument.h"
@@ -33,6 +34,7 @@
 #include <QDesktopServices>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -82,7 +84,7 @@ QString qs(const std::string& text) { return QString::fromStdString(text); }
 
 CMainFrame::CMainFrame(CQuillopApp& app, QWidget* parent) : QMainWindow(parent), m_app(app), m_mdi(new QMdiArea(this))
 {
-    setWindowTitle(QString::fromLatin1(kTitle));
+    setWindowTitle(QString::fromLatin1(CQuillopApp::kTitle));
     setCentralWidget(m_mdi);
     m_mdi->setBackground(QColor(96, 104, 118));
     m_mdi->setActivationOrder(QMdiArea::StackingOrder);
@@ -297,13 +299,17 @@ void CMainFrame::refreshCommandStates()
         if (state.popupStyle && action->icon().isNull())
             action->setIcon(QIcon(m_app.interfaceResources().picture(CInterfaceResources::PopUpDown)));
     }
+    // A dialog not used yet opens beside the document being edited.
+    const CQuillopDoc* document = activeDocument();
+    CUiServices::dialogFolders().setDocumentFolder(
+        document && !document->path().isEmpty() ? QFileInfo(document->path()).absolutePath() : QString());
     updateTitle();
 }
 
 void CMainFrame::updateTitle()
 {
     const CQuillopDoc* doc = activeDocument();
-    QString title = QString::fromLatin1(kTitle);
+    QString title = QString::fromLatin1(CQuillopApp::kTitle);
     if (doc)
         title += QStringLiteral(" - ") + doc->title();
     else if (QMdiSubWindow* window = m_mdi->activeSubWindow())
@@ -505,6 +511,7 @@ CChildFrame* CMainFrame::addFrame(CQuillopDoc* document)
     connect(document, &CQuillopDoc::pathRecorded, this, [this](const QString& path) { m_app.addRecentFile(path); });
     connect(view, &CQuillopView::currentPanelChanged, this, &CMainFrame::refreshCommandStates);
     connect(view, &CQuillopView::dataChanged, this, &CMainFrame::refreshCommandStates);
+    m_app.panelLayout().follow(*view);
     connect(frame, &QObject::destroyed, this, [this, view] {
         if (m_activeView == view)
             m_activeView = nullptr;
@@ -545,19 +552,14 @@ void CMainFrame::openCommand()
     state.lastName = choice.name;
     state.filterIndex = choice.filterIndex;
     const std::string name = CDocumentDialogs::withDefaultExtension(choice.name, choice.filterIndex);
-    if (!openDocument(QString::fromStdString(name)))
-        CUiServices::prompter().tell(CQuillopDoc::kLoadFailed, IPrompter::Icon::None);
+    openDocument(QString::fromStdString(name));
 }
 
 void CMainFrame::openFiles(const QStringList& paths)
 {
     int opened = 0;
-    for (const QString& path : paths) {
-        if (openDocument(path))
-            ++opened;
-        else
-            CUiServices::prompter().tell(CQuillopDoc::kLoadFailed, IPrompter::Icon::None);
-    }
+    for (const QString& path : paths)
+        opened += openDocument(path) ? 1 : 0;
     if (paths.size() > 1 && opened > 0)
         tileHorizontally();
 }

@@ -28,7 +28,6 @@ class QToolBar;
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:
-    static constexpr const char* kTitle = "Marvoline Quillop";
     static constexpr const char* kMainToolBar = "Main Tool Bar";
     static constexpr const char* kMainMenu = "Main Menu";
     static constexpr const char* kAboutTitle = "About Marvoline Quillop";

@@ -1,12 +1,15 @@
 #include "app/CQuillopApp.h"
 
 #include "core/IPrompter.h"
+#include "params/CDialogFolders.h"
 #include "media/output/CAudioPlayer.h"
 #include "core/CDocumentHistory.h"
 #include "media/output/CAudioSettings.h"
 #include "params/ui/CProgressWindow.h"
 #include "params/ui/CUiServices.h"
 
+#include <QApplication>
+#include <QIcon>
 #include <QSettings>
 
 namespace {
@@ -34,6 +37,16 @@ CQuillopApp::~CQuillopApp()
 }
 
 CQuillopApp* CQuillopApp::instance() { return g_app; }
+
+void CQuillopApp::describeApplication()
+{
+    QApplication::setOrganizationName(QString::fromLatin1(kOrganisation));
+    QApplication::setApplicationName(QStringLiteral("Quillop"));
+    CUiServices::setMessageTitle(QString::fromLatin1(kTitle));
+    // Ties the windows to the installed menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("quillop"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("quillop")));
+}
 
 int CQuillopApp::loadInterface(const std::string& fileName, IPrompter& prompter)
 {
@@ -63,12 +76,16 @@ void CQuillopApp::loadSettings()
         settings.value(QString::fromLatin1(kUndoLimitKey), qlonglong(CDocumentHistory::kDefaultLimitBytes >> 20)).toLongLong();
     if (megabytes > 0)
         CDocumentHistory::setDefaultLimitBytes(std::int64_t(megabytes) << 20);
+    m_panelLayout.load(settings);
+    CUiServices::dialogFolders().load(settings);
 }
 
 void CQuillopApp::saveSettings() const
 {
     QSettings settings(QString::fromLatin1(kOrganisation), QStringLiteral("Quillop"));
     m_recent.save(settings);
+    m_panelLayout.save(settings);
+    CUiServices::dialogFolders().save(settings);
 }
 
 void CQuillopApp::startAudio()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/CInterfaceResources.h"
+#include "app/CPanelLayoutMemory.h"
 #include "app/CRecentFileList.h"
 
 #include <QObject>
@@ -12,7 +13,8 @@ class CAudioSettings;
 class IPrompter;
 
 // The program-wide state of the editor: the interface resources read at
-// start, the recent-file list in the settings, and the sound player.
+// start, what the settings keep (recent files, the panels' layout, the
+// dialogs' folders), and the sound player.
 class CQuillopApp : public QObject {
     Q_OBJECT
 public:
@@ -23,6 +25,11 @@ public:
     CQuillopApp();
     ~CQuillopApp() override;
 
+    // Names the program to the toolkit and the desktop. The window system
+    // adds a display name to every window title; the main frame's title
+    // already starts with the program's name, so none is set.
+    static void describeApplication();
+
     // The one application object, or nullptr.
     static CQuillopApp* instance();
 
@@ -32,6 +39,7 @@ public:
     CInterfaceResources& interfaceResources() { return m_interface; }
 
     CRecentFileList& recentFiles() { return m_recent; }
+    CPanelLayoutMemory& panelLayout() { return m_panelLayout; }
     void addRecentFile(const QString& path);
     void loadSettings();
     void saveSettings() const;
@@ -46,6 +54,7 @@ public:
 private:
     CInterfaceResources m_interface;
     CRecentFileList m_recent;
+    CPanelLayoutMemory m_panelLayout;
     std::unique_ptr<CAudioSettings> m_audioSettings;
     std::unique_ptr<CAudioPlayer> m_player;
 };

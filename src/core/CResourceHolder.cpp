@@ -112,6 +112,7 @@ int CResourceHolder::newItem(int g, const std::string& id)
     CResourceGroup* grp = group(g);
     if (!grp)
         return -1;
+    ++m_rowsRevision;
     const int index = prototype(g).createInGroup(*grp);
     if (index >= 0)
         grp->get(index)->setId(id);
@@ -121,12 +122,14 @@ int CResourceHolder::newItem(int g, const std::string& id)
 int CResourceHolder::move(int g, int from, int to)
 {
     CResourceGroup* grp = group(g);
+    ++m_rowsRevision;
     return grp ? grp->move(from, to) : 0;
 }
 
 int CResourceHolder::swap(int g, int i, int j)
 {
     CResourceGroup* grp = group(g);
+    ++m_rowsRevision;
     return grp ? grp->swap(i, j) : 0;
 }
 
@@ -147,6 +150,7 @@ int CResourceHolder::remove(int g, int i)
     CResourceGroup* grp = group(g);
     if (!grp)
         return 0;
+    ++m_rowsRevision;
     if (!m_recorder)
         return grp->remove(i);
     auto item = grp->take(i);
@@ -165,6 +169,7 @@ int CResourceHolder::rearrange(int g, const std::vector<int>& order, bool keepRe
     std::vector<std::unique_ptr<CResourceItem>> dropped;
     if (!grp->rearrange(order, m_recorder ? &dropped : nullptr))
         return 0;
+    ++m_rowsRevision;
     // An edit being recorded keeps the deleted items, so undo puts the very
     // same items back.
     for (auto& item : dropped)
@@ -176,6 +181,7 @@ int CResourceHolder::rearrange(int g, const std::vector<int>& order, bool keepRe
 
 void CResourceHolder::renumberReferences(int g, const CIndexChange& change)
 {
+    ++m_rowsRevision;
     for (int other = 0; other < kGroupCount; ++other) {
         const CResourceGroup& grp = m_groups[static_cast<std::size_t>(other)];
         for (int i = 0; i < grp.count(); ++i) {
@@ -189,6 +195,7 @@ void CResourceHolder::renumberReferences(int g, const CIndexChange& change)
 
 void CResourceHolder::clear()
 {
+    ++m_rowsRevision;
     for (auto& grp : m_groups)
         grp.clear();
     m_dropped.reset();
@@ -294,7 +301,9 @@ int CResourceHolder::load(const std::string& fileName)
     const std::vector<std::string> places = searchPlaces(fileName);
     const auto found = std::find_if(places.begin(), places.end(), isResourceFile);
     if (found == places.end()) {
-        prompter().tell(kWrongFileType, IPrompter::Icon::Stop);
+        // A name that is nowhere is not a file of the wrong type.
+        const bool exists = std::any_of(places.begin(), places.end(), CRegularFile::exists);
+        prompter().tell(exists ? kWrongFileType : kNotFound, IPrompter::Icon::Stop);
         return 0;
     }
     const std::string fullName = *found;

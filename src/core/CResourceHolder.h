@@ -37,6 +37,7 @@ public:
     static constexpr int kFormatSubVersion = 9;
 
     static constexpr const char* kWrongFileType = "Wrong file type !";
+    static constexpr const char* kNotFound = "File not found !";
     static constexpr const char* kOlderVersion = "Older or wrong file version !\n\nDo you still want to load this file ?";
     static constexpr const char* kUnknownDataType = "Error: an unknown data type has been found, file broken.";
     static constexpr const char* kTruncatedFile = "Error: the file is truncated or broken, nothing has been loaded.";
@@ -76,6 +77,10 @@ public:
     // that references to them follow (the grids call it after a delete,
     // move or swap when relationships are maintained).
     void renumberReferences(int group, const CIndexChange& change);
+    // Counts the changes of rows (added, removed, moved) and of references
+    // to them: a view that shows other groups' rows is out of date when the
+    // count moved since it last read them.
+    std::uint64_t rowsRevision() const { return m_rowsRevision; }
 
     // What a load left out: a section whose tag names no group ends the
     // load there, keeping what came before; the rest of the file, from
@@ -127,4 +132,5 @@ private:
     CKeySource* m_keySource = nullptr;
     std::optional<DroppedPart> m_dropped;
     CEditRecorder* m_recorder = nullptr;
+    std::uint64_t m_rowsRevision = 0;
 };

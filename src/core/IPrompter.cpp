@@ -12,6 +12,7 @@ IPrompter::Answer CConsolePrompter::ask(const std::string& text, Buttons buttons
         return Answer::Cancel;
     case Buttons::YesNo:
     case Buttons::YesNoCancel:
+    case Buttons::YesNoDefaultNo:
         break;
     }
     return Answer::No;

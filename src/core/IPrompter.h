@@ -8,7 +8,9 @@
 class IPrompter {
 public:
     enum class Icon { None, Stop, Exclamation, Information, Question };
-    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+    // YesNoDefaultNo: a question whose Yes destroys something (replacing
+    // a file), so that Enter answers No.
+    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, YesNoDefaultNo };
     enum class Answer { Ok, Cancel, Yes, No };
 
     virtual ~IPrompter() = default;

@@ -1,5 +1,8 @@
 #include "document/CDocumentDialogs.h"
 
+#include "params/CDialogFolders.h"
+#include "params/ui/CUiServices.h"
+
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
@@ -45,14 +48,15 @@ IDocumentDialogs::FileChoice CDocumentDialogs::choose(QWidget* parent, bool save
     // The name gets its extension after the choice, as the filter says; the
     // overwrite question must then be about that name, so it is asked there.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-    if (!startName.empty()) {
-        const QFileInfo start(QString::fromStdString(startName));
-        dialog.setDirectory(start.absolutePath());
-        dialog.selectFile(start.fileName());
-    }
+    CDialogFolders& folders = CUiServices::dialogFolders();
+    const QString kind = QString::fromLatin1(kFoldersKey);
+    const QFileInfo start(folders.startName(kind, QString::fromStdString(startName)));
+    dialog.setDirectory(start.absolutePath());
+    dialog.selectFile(start.fileName());
     FileChoice choice;
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return choice;
+    folders.remember(kind, dialog.selectedFiles().front());
     choice.accepted = true;
     choice.name = dialog.selectedFiles().front().toStdString();
     choice.filterIndex = static_cast<int>(filters().indexOf(dialog.selectedNameFilter())) + 1;

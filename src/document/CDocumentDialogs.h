@@ -11,6 +11,8 @@ public:
     static constexpr const char* kAllFilter = "All Files (*.*)";
     static constexpr const char* kPasswordTitle = "Password Protection";
     static constexpr const char* kPasswordLabel = "Password:";
+    // Open and Save As share one remembered folder.
+    static constexpr const char* kFoldersKey = "Game Resources";
 
     // The dialogs in use: the toolkit's unless a test installed its own.
     static IDocumentDialogs& current();

@@ -9,10 +9,44 @@
 #include "kinds/texts/CDocumentSettings.h"
 #include "params/ui/CUiServices.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QUndoStack>
 
 #include <algorithm>
+
+namespace {
+// Holds back what a load tells, so that the document says it once with the
+// file's name; questions are asked at once.
+class CHeldMessages : public IPrompter {
+public:
+    explicit CHeldMessages(IPrompter& target) : m_target(target) {}
+
+    Answer ask(const std::string& text, Buttons buttons, Icon icon) override
+    {
+        if (buttons != Buttons::Ok)
+            return m_target.ask(text, buttons, icon);
+        m_text += (m_text.empty() ? "" : "\n") + text;
+        if (m_icon == Icon::None)
+            m_icon = icon;
+        return Answer::Ok;
+    }
+    const std::string& text() const { return m_text; }
+    Icon icon() const { return m_icon; }
+
+private:
+    IPrompter& m_target;
+    std::string m_text;
+    Icon m_icon = Icon::None;
+};
+
+std::string aboutFile(const QString& path, const std::string& text)
+{
+    return QString::fromLatin1(CQuillopDoc::kAboutFile)
+        .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), QString::fromStdString(text))
+        .toStdString();
+}
+} // namespace
 
 CQuillopDoc::FileDialogState& CQuillopDoc::fileDialogState()
 {
@@ -53,25 +87,33 @@ void CQuillopDoc::initNew()
     emit commandStatesChanged();
 }
 
+int CQuillopDoc::refuseOpen(const QString& path, const std::string& reason, IPrompter::Icon icon)
+{
+    // A load the user declined (an older version) has no words of its own.
+    prompter().tell(aboutFile(path, reason.empty() ? std::string(kLoadFailed) : reason), icon);
+    emit commandStatesChanged();
+    return 0;
+}
+
 int CQuillopDoc::openDocument(const QString& path)
 {
     m_history->clear();
-    m_holder->setPrompter(&prompter());
+    CHeldMessages held(prompter());
+    m_holder->setPrompter(&held);
     const int loaded = m_holder->load(path.toStdString());
     m_holder->setPrompter(nullptr);
-    if (!loaded) {
-        emit commandStatesChanged();
-        return 0;
-    }
+    if (!loaded)
+        return refuseOpen(path, held.text(), held.icon());
+    // A load that kept only part of the file opens, and says why.
+    if (!held.text().empty())
+        prompter().tell(aboutFile(path, held.text()), held.icon());
     CDocumentSettings settings(*m_holder);
     if (settings.isPasswordProtected()) {
         std::string typed;
         const bool answered = CDocumentDialogs::current().askPassword(nullptr, typed);
         if (!answered || !settings.passwordMatches(typed)) {
             m_holder->clear();
-            prompter().tell(kUnreadable, IPrompter::Icon::None);
-            emit commandStatesChanged();
-            return 0;
+            return refuseOpen(path, kUnreadable, IPrompter::Icon::None);
         }
     }
     const auto& dropped = m_holder->droppedPart();
@@ -139,7 +181,14 @@ int CQuillopDoc::save(QWidget* parent)
 int CQuillopDoc::saveAs(QWidget* parent)
 {
     FileDialogState& state = fileDialogState();
-    const std::string start = m_path.isEmpty() ? state.lastName : m_path.toStdString();
+    // Its own name; a new document is offered a new name, never the last
+    // file's, in the folder last used.
+    std::string start = m_path.toStdString();
+    if (m_path.isEmpty())
+        start = (state.lastName.empty() ? QString::fromLatin1(kUntitledName)
+                                        : QFileInfo(QString::fromStdString(state.lastName)).dir().filePath(
+                                              QString::fromLatin1(kUntitledName)))
+                    .toStdString();
     const auto choice = CDocumentDialogs::current().chooseSaveFile(parent, start, state.filterIndex);
     if (!choice.accepted || choice.name.empty())
         return 0;
@@ -148,7 +197,7 @@ int CQuillopDoc::saveAs(QWidget* parent)
     const QString target = QString::fromStdString(name);
     if (QFileInfo::exists(target)) {
         const QString question = QString::fromLatin1(kReplaceFile).arg(target);
-        if (prompter().ask(question.toStdString(), IPrompter::Buttons::YesNo, IPrompter::Icon::Exclamation)
+        if (prompter().ask(question.toStdString(), IPrompter::Buttons::YesNoDefaultNo, IPrompter::Icon::Exclamation)
             != IPrompter::Answer::Yes)
             return 0;
     }

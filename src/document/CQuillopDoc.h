@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/IPrompter.h"
+
 #include <QObject>
 #include <QString>
 
@@ -9,7 +11,6 @@
 
 class CDocumentHistory;
 class CResourceHolder;
-class IPrompter;
 class QWidget;
 
 // One resource file in memory: the holder with the document's ID, Comments
@@ -23,9 +24,12 @@ public:
     static constexpr const char* kSaveFailed = "Error occured during save !";
     static constexpr const char* kFrameworkSaveFailed = "Error occured while saving !";
     static constexpr const char* kUnreadable = "Error: unreadable file format !";
+    // A file that did not open is named above the reason it did not.
+    static constexpr const char* kAboutFile = "%1\n\n%2";
     static constexpr const char* kSaveChanges = "Save changes to %1?";
     static constexpr const char* kReplaceFile = "%1 already exists.\nDo you want to replace it?";
     static constexpr const char* kModifiedMark = " *";
+    static constexpr const char* kUntitledName = "Untitled.mrc";
     static constexpr const char* kPartlyLoadedMark = " (partly loaded)";
     static constexpr const char* kSaveOverPartlyLoaded =
         "%1 was only partly loaded: %2 bytes of it are of an unknown type and were left out.\n\n"
@@ -49,7 +53,8 @@ public:
     // A new, untitled document ("MRC1", "MRC2" ...).
     void initNew();
     // Reads the file and asks for its password when it has one. 1 on
-    // success; on failure the caller shows its own message.
+    // success; on failure 0 and one message that names the file and says
+    // why (the reader's words, or "Error occured while loading !").
     int openDocument(const QString& path);
     // Saves under that path and makes it the document's: 1 on success;
     // "Error occured while saving !" on failure.
@@ -97,6 +102,7 @@ private:
     void savedAs(const QString& target);
     void recordPath(const QString& path);
     static QString displayName(const QString& path);
+    int refuseOpen(const QString& path, const std::string& reason, IPrompter::Icon icon);
 
     std::unique_ptr<CResourceHolder> m_holder;
     std::unique_ptr<CDocumentHistory> m_history;

@@ -2,6 +2,7 @@
 
 #include "core/CDocumentHistory.h"
 #include "core/IPrompter.h"
+#include "core/CResourceHolder.h"
 #include "document/CQuillopDoc.h"
 #include "grid/ui/CItemsGrid.h"
 #include "kinds/ui/CKindPanels.h"
@@ -50,6 +51,7 @@ CQuillopView::CQuillopView(CQuillopDoc& document, QWidget* parent)
         connect(grid, &CItemsGrid::previewChanged, this, &CQuillopView::followPreview);
     }
     m_stack->setCurrentIndex(0);
+    m_readRevision.fill(document.holder().rowsRevision());
     setFocusPolicy(Qt::StrongFocus);
     // Ticks are collected on the interface thread; the timer thread only
     // raises a flag, so a slow repaint never queues up behind it.
@@ -96,9 +98,15 @@ void CQuillopView::showPanel(int index, bool selectLast)
     if (!next)
         return;
     CItemsGrid* before = panel(m_current.load());
+    const std::uint64_t revision = m_document.holder().rowsRevision();
     if (before != next) {
+        // The panel left made the changes it saw itself.
+        m_readRevision[static_cast<std::size_t>(m_current.load())] = revision;
         before->deactivate();
         m_current.store(index);
+        if (m_readRevision[static_cast<std::size_t>(index)] != revision)
+            next->reload();
+        m_readRevision[static_cast<std::size_t>(index)] = m_document.holder().rowsRevision();
         m_stack->setCurrentWidget(next);
         next->activate();
         followPreview();
@@ -119,7 +127,11 @@ void CQuillopView::markModified() { m_document.markModified(); }
 
 CDocumentHistory* CQuillopView::history() const { return &m_document.history(); }
 
-void CQuillopView::broadcastReload() { emit dataChanged(); }
+void CQuillopView::broadcastReload()
+{
+    emit dataChanged();
+    m_readRevision.fill(m_document.holder().rowsRevision());
+}
 
 bool CQuillopView::checkIntegrity(IPrompter& prompter)
 {

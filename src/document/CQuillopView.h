@@ -7,6 +7,7 @@
 
 #include <array>
 #include <atomic>
+#include <cstdint>
 #include <functional>
 
 class CItemsGrid;
@@ -84,6 +85,9 @@ private:
 
     CQuillopDoc& m_document;
     std::array<CItemsGrid*, kPanelCount> m_panels{};
+    // The rows revision of the document each panel last read: a panel shown
+    // after another one moved rows it refers to reads them again.
+    std::array<std::uint64_t, kPanelCount> m_readRevision{};
     QStackedLayout* m_stack;
     std::atomic<int> m_current{0};
     bool m_maintain = true;

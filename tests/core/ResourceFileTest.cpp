@@ -262,6 +262,8 @@ TEST_F(ResourceFile, OnlyMrcFilesOfTheRightShapeAreResourceFiles)
     EXPECT_FALSE(CResourceHolder::isResourceFile(folder.path("missing.mrc")));
 
     fillTenGroups(holder);
+    EXPECT_EQ(holder.load(folder.path("missing.mrc")), 0);
+    EXPECT_EQ(prompter.messages.back(), "File not found !");
     EXPECT_EQ(holder.load(folder.path("c.dat")), 0);
     EXPECT_EQ(prompter.messages.back(), "Wrong file type !");
     EXPECT_EQ(prompter.icons.back(), IPrompter::Icon::Stop);

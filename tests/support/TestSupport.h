@@ -27,10 +27,11 @@ private:
 // Records every message and answers questions from a script (default No).
 class ScriptedPrompter : public IPrompter {
 public:
-    Answer ask(const std::string& text, Buttons, Icon icon) override
+    Answer ask(const std::string& text, Buttons kind, Icon icon) override
     {
         messages.push_back(text);
         icons.push_back(icon);
+        buttons.push_back(kind);
         if (answers.empty())
             return Answer::No;
         const Answer a = answers.front();
@@ -40,6 +41,7 @@ public:
 
     std::vector<std::string> messages;
     std::vector<Icon> icons;
+    std::vector<Buttons> buttons;
     std::deque<Answer> answers;
 };
 

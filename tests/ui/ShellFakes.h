@@ -5,6 +5,7 @@
 
 #include <deque>
 #include <string>
+#include <vector>
 
 // Document dialogs answering from a script: a file choice or a password per
 // call; an empty script means the user cancelled.
@@ -13,8 +14,16 @@ public:
     ScriptedDocumentDialogs() { CDocumentDialogs::install(this); }
     ~ScriptedDocumentDialogs() override { CDocumentDialogs::install(nullptr); }
 
-    FileChoice chooseOpenFile(QWidget*, const std::string&, int) override { return next(); }
-    FileChoice chooseSaveFile(QWidget*, const std::string&, int) override { return next(); }
+    FileChoice chooseOpenFile(QWidget*, const std::string& start, int) override
+    {
+        startNames.push_back(start);
+        return next();
+    }
+    FileChoice chooseSaveFile(QWidget*, const std::string& start, int) override
+    {
+        startNames.push_back(start);
+        return next();
+    }
     bool askPassword(QWidget*, std::string& typed) override
     {
         ++passwordQuestions;
@@ -27,6 +36,7 @@ public:
 
     std::deque<FileChoice> files;
     std::deque<std::string> passwords;
+    std::vector<std::string> startNames;
     int passwordQuestions = 0;
 
 private:

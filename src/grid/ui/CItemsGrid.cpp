@@ -122,13 +122,14 @@ void CItemsGrid::reload()
     const int column = currentColumn();
     m_marks.resize(rowCount());
     m_model->resetRows();
-    fitRowHeights();
     m_table->resizeColumnToContents(0);
     m_table->resizeColumnToContents(1);
     for (int c = kLeadingColumns; c < gridColumnCount() - 1; ++c) {
         m_table->resizeColumnToContents(c);
         m_table->setColumnWidth(c, std::clamp(m_table->columnWidth(c), 140, 320));
     }
+    // Heights after widths: a text wraps in the width its column has.
+    fitRowHeights();
     if (current >= 0 && current < rowCount())
         setCurrentCell(std::max(column, 0), current);
     else if (rowCount() > 0)
@@ -167,9 +168,30 @@ void CItemsGrid::fitRowHeights()
     // the least.
     const int least = m_table->verticalHeader()->defaultSectionSize();
     const int most = std::max(least, kTallestRow);
-    const QAbstractItemView& view = *m_table;
     for (int row = 0; row < rowCount(); ++row)
-        m_table->setRowHeight(row, std::clamp(view.sizeHintForRow(row), least, most));
+        m_table->setRowHeight(row, std::clamp(rowHeightHint(row), least, most));
+}
+
+int CItemsGrid::rowHeightHint(int row) const
+{
+    // Every column at its own width, whatever part of the table is in view
+    // or whether it was ever shown: the toolkit's own measure looks only at
+    // the columns in view, so rows measured before the first showing (or
+    // after a scroll) would change height under the next click.
+    m_table->ensurePolished();
+    QStyleOptionViewItem option;
+    option.initFrom(m_table);
+    option.widget = m_table;
+    option.features |= QStyleOptionViewItem::WrapText;
+    int hint = 0;
+    for (int column = 0; column < m_model->columnCount(); ++column) {
+        if (m_table->isColumnHidden(column))
+            continue;
+        const QModelIndex index = m_model->index(row, column);
+        option.rect = QRect(0, 0, m_table->columnWidth(column) - (m_table->showGrid() ? 1 : 0), 1);
+        hint = std::max(hint, m_table->itemDelegateForIndex(index)->sizeHint(option, index).height());
+    }
+    return hint;
 }
 
 void CItemsGrid::refresh()
@@ -472,5 +494,6 @@ template <typename Store> void CItemsGrid::storeEdit(int gridColumn, int item, S
     m_model->rowsChanged(0, rowCount() - 1);
     fitRowHeights();
     reloadEditorView();
-    markModified();
+    if (editorCellChangesDocument(column))
+        markModified();
 }

@@ -114,6 +114,10 @@ public:
     virtual int setEditorCellValue(int column, int item, const CellValue& value);
     // Stores an edited text in the item: 1 if stored.
     virtual int setEditorCell(int column, int item, const QString& text);
+    // False for a column whose edits act on something else than the
+    // document (a sound's "Play" cell drives the player): they leave the
+    // document unmodified.
+    virtual bool editorCellChangesDocument(int /*column*/) const { return true; }
     // Copies the field of column from item `from` into item `to`: 1 if copied.
     virtual int copyEditorCell(int column, int to, int from);
     // Orders two cells of a column for sorting: negative, 0 or positive.
@@ -205,6 +209,7 @@ protected:
 private:
     template <typename Store> void storeEdit(int gridColumn, int item, Store store);
     void fitRowHeights();
+    int rowHeightHint(int row) const;
     void updateSelectedCount();
     // Marks sized to the rows, before any of them is written.
     CRowMarks& sizedMarks();

@@ -62,6 +62,7 @@ void CMVT_WavMemory::clear()
 {
     m_samples = QByteArray();
     m_oggFile = QByteArray();
+    ++m_oggRevision;
     m_oggInfo = COggStreamInfo();
     m_frames = 0;
     m_ogg = 0;
@@ -108,6 +109,7 @@ int CMVT_WavMemory::loadOgg(const QByteArray& file)
         return 0;
     m_ogg = 1;
     m_oggFile = file;
+    ++m_oggRevision;
     m_oggInfo = info;
     return 1;
 }
@@ -197,6 +199,7 @@ int CMVT_WavMemory::setOggFile(const QByteArray& bytes)
     clear();
     m_ogg = 1;
     m_oggFile = bytes;
+    ++m_oggRevision;
     m_oggInfo = info;
     return 1;
 }
@@ -221,6 +224,7 @@ int CMVT_WavMemory::serialize(CArchive& ar, CSectionCoder& coder)
             QByteArray bytes(length, Qt::Uninitialized);
             coder.codeBlock(ar, bytes.data(), static_cast<std::size_t>(length));
             m_oggFile = bytes;
+            ++m_oggRevision;
             // A stream whose headers no longer read stays stored as it is:
             // the bytes are the user's, only the summary shows zeros.
             COggVorbisDecoder::readInfo(m_oggFile, m_oggInfo);
@@ -326,57 +330,78 @@ std::string CMVT_WavMemory::oggSummaryText() const
 void CMVT_WavMemory::drawWaveform(QPainter& painter, const QRect& cell, bool swapChannels,
                                   const WaveColors& colors) const
 {
-    const int width = cell.width();
     const int half = cell.height() / 2;
     const int centre = cell.top() + half;
     painter.save();
     painter.setPen(colors.centreLine);
     painter.drawLine(cell.left(), centre, cell.right(), centre);
-    if (m_ogg || m_samples.isEmpty() || width <= 0 || !isPlayableBits(m_bits)) {
-        painter.restore();
-        return;
+    painter.setPen(Qt::NoPen);
+    if (m_ogg) {
+        // The stream is decoded once for its picture, and drawn from its
+        // outline at any width.
+        const CWaveEnvelope& envelope = oggEnvelope();
+        drawColumns(painter, cell, envelope.frames(), 1, swapChannels, colors,
+                    [&](std::int64_t first, std::int64_t last, int channel) {
+                        return envelope.range(channel, first, last);
+                    });
+    } else if (!m_samples.isEmpty() && isPlayableBits(m_bits)) {
+        drawColumns(painter, cell, m_frames, m_channels > 1 ? 1 : 0, swapChannels, colors,
+                    [&](std::int64_t first, std::int64_t last, int channel) {
+                        // Every frame, or every (range / 100)-th of a long range.
+                        const std::int64_t range = last - first + 1;
+                        const std::int64_t step = range > 110 ? range / 100 : 1;
+                        double low = sampleAt(first, channel);
+                        double high = low;
+                        for (std::int64_t f = first + step; f <= last; f += step) {
+                            const double v = sampleAt(f, channel);
+                            low = std::min(low, v);
+                            high = std::max(high, v);
+                        }
+                        return std::pair{low, high};
+                    });
     }
-    const int second = m_channels > 1 ? 1 : 0;  // a mono sound draws its one channel twice
+    painter.restore();
+}
+
+void CMVT_WavMemory::drawColumns(QPainter& painter, const QRect& cell, std::int64_t frames, int second,
+                                 bool swapChannels, const WaveColors& colors, const ColumnRange& rangeOf)
+{
+    const int width = cell.width();
+    if (width <= 0 || frames <= 0)
+        return;
+    const int half = cell.height() / 2;
+    const int centre = cell.top() + half;
+    // A mono sound draws its one channel twice (second is 0).
     const int back = swapChannels ? second : 0;
     const int front = swapChannels ? 0 : second;
     const QColor& backColor = swapChannels ? colors.secondChannel : colors.firstChannel;
     const QColor& frontColor = swapChannels ? colors.firstChannel : colors.secondChannel;
-    painter.setPen(Qt::NoPen);
-
     std::int64_t previous = -1;
     for (int x = 0; x < width; ++x) {
-        const std::int64_t last = static_cast<std::int64_t>(x) * m_frames / width;
+        const std::int64_t last = static_cast<std::int64_t>(x) * frames / width;
         // When the cell is wider than the sound, a column shows the frame under it.
         const std::int64_t first = std::min(previous + 1, last);
         previous = last;
-        const std::int64_t range = last - first + 1;
-        const std::int64_t step = range > 110 ? range / 100 : 1;
-        double minBack = 0.0, maxBack = 0.0, minFront = 0.0, maxFront = 0.0;
-        for (std::int64_t f = first; f <= last; f += step) {
-            const double b = sampleAt(f, back);
-            const double v = sampleAt(f, front);
-            if (f == first) {
-                minBack = maxBack = b;
-                minFront = maxFront = v;
-                continue;
-            }
-            minBack = std::min(minBack, b);
-            maxBack = std::max(maxBack, b);
-            minFront = std::min(minFront, v);
-            maxFront = std::max(maxFront, v);
-        }
-        const auto bar = [&](double low, double high, const QColor& colour) {
+        const auto bar = [&](std::pair<double, double> lowHigh, const QColor& colour) {
             // Floats beyond full scale stay inside the cell.
-            low = std::clamp(low, -1.0, 1.0);
-            high = std::clamp(high, -1.0, 1.0);
+            const double low = std::clamp(lowHigh.first, -1.0, 1.0);
+            const double high = std::clamp(lowHigh.second, -1.0, 1.0);
             const int y = centre + static_cast<int>(low * half);
             const int h = static_cast<int>((high - low) * half) + 1;
             painter.fillRect(QRect(cell.left() + x, y, 1, h), colour);
         };
-        bar(minBack, maxBack, backColor);
-        bar(minFront, maxFront, frontColor);
+        bar(rangeOf(first, last, back), backColor);
+        bar(rangeOf(first, last, front), frontColor);
     }
-    painter.restore();
+}
+
+const CWaveEnvelope& CMVT_WavMemory::oggEnvelope() const
+{
+    if (!m_envelope || m_envelopeRevision != m_oggRevision) {
+        m_envelope = std::make_shared<const CWaveEnvelope>(CWaveEnvelope::fromOgg(m_oggFile));
+        m_envelopeRevision = m_oggRevision;
+    }
+    return *m_envelope;
 }
 
 void CMVT_WavMemory::drawOggSummary(QPainter& painter, const QRect& cell, const QColor& markColor,
@@ -411,7 +436,8 @@ void CMVT_WavMemory::draw(QPainter& painter, const QRect& cell, bool swapChannel
 {
     if (!hasData())
         return;
-    if (m_ogg)
+    // A stream that does not decode shows what its headers say.
+    if (m_ogg && oggEnvelope().isEmpty())
         drawOggSummary(painter, cell, markColor, colors.firstChannel);
     else
         drawWaveform(painter, cell, swapChannels, colors);

@@ -2,13 +2,17 @@
 
 #include "core/CResourceItem.h"
 #include "media/audio/COggVorbisDecoder.h"
+#include "media/audio/CWaveEnvelope.h"
 #include "media/output/IVoiceSource.h"
 
 #include <QByteArray>
 #include <QColor>
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
+#include <utility>
 
 class QPainter;
 class QRect;
@@ -79,17 +83,23 @@ public:
         QColor firstChannel;
         QColor secondChannel;
     };
-    // The waveform of the uncompressed data in `cell`: the first channel at
-    // the back and the second in front, or the other way round when
-    // `swapChannels` is set; each channel keeps its colour.
+    // The waveform in `cell` (an Ogg stream's decoded for the picture): the
+    // first channel at the back and the second in front, or the other way
+    // round when `swapChannels` is set; each channel keeps its colour.
     void drawWaveform(QPainter& painter, const QRect& cell, bool swapChannels, const WaveColors& colors) const;
     // The "OGG" mark with the stream summary over it.
     void drawOggSummary(QPainter& painter, const QRect& cell, const QColor& markColor, const QColor& textColor) const;
-    // Whichever of the two drawings fits the item; nothing for an empty item.
+    // The waveform; the summary for an Ogg stream that does not decode;
+    // nothing for an empty item.
     void draw(QPainter& painter, const QRect& cell, bool swapChannels, const WaveColors& colors,
               const QColor& markColor) const;
 
 private:
+    // Lowest and highest value of a channel over a run of frames.
+    using ColumnRange = std::function<std::pair<double, double>(std::int64_t first, std::int64_t last, int channel)>;
+    static void drawColumns(QPainter& painter, const QRect& cell, std::int64_t frames, int second, bool swapChannels,
+                            const WaveColors& colors, const ColumnRange& rangeOf);
+    const CWaveEnvelope& oggEnvelope() const;
     int loadOgg(const QByteArray& file);
     int loadWav(const QByteArray& file);
     int loadRawFloat(const QByteArray& file);
@@ -103,4 +113,8 @@ private:
     QByteArray m_samples;
     QByteArray m_oggFile;
     COggStreamInfo m_oggInfo;
+    // The decoded outline of the Ogg stream, made when first drawn.
+    std::uint64_t m_oggRevision = 0;
+    mutable std::shared_ptr<const CWaveEnvelope> m_envelope;
+    mutable std::uint64_t m_envelopeRevision = 0;
 };

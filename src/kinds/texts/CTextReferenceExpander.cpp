@@ -37,15 +37,34 @@ std::string CTextReferenceExpander::expand(const std::string& text) const
     std::string r = text;
     const std::size_t limit = text.size() + kMaxLength;
     for (int round = 0; round < kMaxRounds; ++round) {
-        const std::size_t open = r.find('[');
-        if (open == std::string::npos)
+        const auto reference = nextReference(r, 0);
+        if (!reference)
             break;
-        const std::size_t close = r.find(']', open + 1);
-        if (close == std::string::npos)
-            break;
-        const std::string id = r.substr(open + 1, close - open - 1);
+        const std::string id = r.substr(reference->open + 1, reference->close - reference->open - 1);
         if (!replaceAll(r, "[" + id + "]", lookUp(id), limit))
             break;
     }
     return r;
+}
+
+std::optional<CTextReferenceExpander::Reference> CTextReferenceExpander::nextReference(const std::string& text,
+                                                                                     std::size_t from)
+{
+    const std::size_t open = text.find('[', from);
+    if (open == std::string::npos)
+        return std::nullopt;
+    const std::size_t close = text.find(']', open + 1);
+    if (close == std::string::npos)
+        return std::nullopt;
+    return Reference{open, close};
+}
+
+std::optional<std::string> CTextReferenceExpander::missingReference(const std::string& text) const
+{
+    for (auto reference = nextReference(text, 0); reference; reference = nextReference(text, reference->close + 1)) {
+        const std::string id = text.substr(reference->open + 1, reference->close - reference->open - 1);
+        if (m_texts.findById(id) < 0)
+            return id;
+    }
+    return std::nullopt;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 
 class CResourceGroup;
@@ -25,8 +26,18 @@ public:
     explicit CTextReferenceExpander(const CResourceGroup& texts) : m_texts(texts) {}
 
     std::string expand(const std::string& text) const;
+    // The first ID that `text` refers to and no text of the group has; empty
+    // when every reference names a text. References pair brackets as the
+    // expansion does; an expanded text is checked where it is written.
+    std::optional<std::string> missingReference(const std::string& text) const;
 
 private:
+    struct Reference {
+        std::size_t open;
+        std::size_t close;
+    };
+    // The first "[" from `from` on and the first "]" after it.
+    static std::optional<Reference> nextReference(const std::string& text, std::size_t from);
     std::string lookUp(const std::string& id) const;
 
     const CResourceGroup& m_texts;

@@ -1,6 +1,7 @@
 #include "params/ui/CUiServices.h"
 
 #include "core/IPrompter.h"
+#include "params/CDialogFolders.h"
 #include "params/ui/CValuePromptDialog.h"
 
 #include <QApplication>
@@ -17,7 +18,7 @@ public:
     Answer ask(const std::string& text, Buttons buttons, Icon icon) override
     {
         QMessageBox box(QApplication::activeWindow());
-        box.setWindowTitle(QApplication::applicationDisplayName());
+        box.setWindowTitle(CUiServices::messageTitle());
         box.setText(QString::fromStdString(text));
         switch (icon) {
         case Icon::Stop: box.setIcon(QMessageBox::Critical); break;
@@ -32,6 +33,10 @@ public:
         case Buttons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
         case Buttons::YesNoCancel:
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            break;
+        case Buttons::YesNoDefaultNo:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            box.setDefaultButton(QMessageBox::No);
             break;
         }
         switch (box.exec()) {
@@ -62,13 +67,17 @@ public:
             dialog.setAcceptMode(QFileDialog::AcceptOpen);
             dialog.setFileMode(request.multiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
         }
-        const QFileInfo start(QString::fromStdString(request.startName));
+        const QString title = QString::fromStdString(request.title);
+        const QFileInfo start(
+            CUiServices::dialogFolders().startName(title, QString::fromStdString(request.startName)));
         dialog.setDirectory(start.absolutePath());
         dialog.selectFile(start.fileName());
         std::vector<std::string> out;
         if (dialog.exec() != QDialog::Accepted)
             return out;
         m_lastFilter.insert(filter, dialog.selectedNameFilter());
+        if (!dialog.selectedFiles().isEmpty())
+            CUiServices::dialogFolders().remember(title, dialog.selectedFiles().front());
         for (const QString& name : dialog.selectedFiles())
             out.push_back(name.toStdString());
         return out;
@@ -76,8 +85,11 @@ public:
 
     std::string chooseFolder(QWidget* parent, const std::string& title, const std::string& start) override
     {
-        return QFileDialog::getExistingDirectory(parent, QString::fromStdString(title), QString::fromStdString(start))
-            .toStdString();
+        const QString name = QString::fromStdString(title);
+        const QString from = start.empty() ? CUiServices::dialogFolders().startFolder(name) : QString::fromStdString(start);
+        const QString chosen = QFileDialog::getExistingDirectory(parent, name, from);
+        CUiServices::dialogFolders().remember(name, chosen);
+        return chosen.toStdString();
     }
 
 private:
@@ -117,12 +129,19 @@ IColorChooser* g_colorChooser = nullptr;
 IValuePrompter* g_valuePrompter = nullptr;
 CAudioPlayer* g_audioPlayer = nullptr;
 std::function<QIcon(const std::string&)> g_toolBarIcons;
+QString g_messageTitle;
 } // namespace
 
 IPrompter& CUiServices::prompter()
 {
     static CMessageBoxPrompter boxes;
     return g_prompter ? *g_prompter : boxes;
+}
+
+CDialogFolders& CUiServices::dialogFolders()
+{
+    static CDialogFolders folders;
+    return folders;
 }
 
 IFileChooser& CUiServices::fileChooser()
@@ -152,6 +171,13 @@ CAudioPlayer* CUiServices::audioPlayer() { return g_audioPlayer; }
 void CUiServices::setAudioPlayer(CAudioPlayer* player) { g_audioPlayer = player; }
 QIcon CUiServices::toolBarIcon(const std::string& id) { return g_toolBarIcons ? g_toolBarIcons(id) : QIcon(); }
 void CUiServices::setToolBarIcons(std::function<QIcon(const std::string&)> icons) { g_toolBarIcons = std::move(icons); }
+
+QString CUiServices::messageTitle()
+{
+    return g_messageTitle.isEmpty() ? QApplication::applicationName() : g_messageTitle;
+}
+
+void CUiServices::setMessageTitle(const QString& title) { g_messageTitle = title; }
 
 QString CUiServices::toQtFilter(const std::string& filter)
 {

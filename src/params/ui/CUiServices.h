@@ -10,6 +10,7 @@
 #include <string>
 
 class CAudioPlayer;
+class CDialogFolders;
 class IPrompter;
 
 // Where the interface's messages, questions and pickers go, and what the
@@ -22,6 +23,9 @@ public:
     static IColorChooser& colorChooser();
     // The grid's value prompt (title, prompt text, value in and out).
     static IValuePrompter& valuePrompter();
+    // Where file dialogs open, program-wide; the program keeps it in its
+    // settings.
+    static CDialogFolders& dialogFolders();
 
     // nullptr puts the default back.
     static void setPrompter(IPrompter* prompter);
@@ -36,6 +40,11 @@ public:
     static void setAudioPlayer(CAudioPlayer* player);
     static QIcon toolBarIcon(const std::string& id);
     static void setToolBarIcons(std::function<QIcon(const std::string&)> icons);
+
+    // The title of message boxes: the program's name (by default the
+    // application's).
+    static QString messageTitle();
+    static void setMessageTitle(const QString& title);
 
     // "Text (*.a;*.b)\n*.a;*.b\n...\n\n" as a toolkit filter list
     // ("Text (*.a *.b);;...").

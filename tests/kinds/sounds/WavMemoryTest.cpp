@@ -405,20 +405,49 @@ TEST(WavMemory, WaveformDrawsBothChannelsInTheirOrder)
     EXPECT_EQ(image.pixelColor(1, 15), background) << "frame 7 (+1) is beyond the last column's range";
 }
 
-TEST(WavMemory, OggSummaryPaintsTheMark)
+TEST(WavMemory, OggStreamsDrawTheirWaveformAndTheMarkOnlyWhenTheyDoNotDecode)
 {
-    CMVT_WavMemory item;
-    ASSERT_EQ(item.setOggFile(ogg_fixtures::stereo44100()), 1);
-    QImage image(200, 60, QImage::Format_ARGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    item.draw(painter, image.rect(), false, {Qt::blue, Qt::red, Qt::green}, Qt::black);
-    painter.end();
-    int dark = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            dark += qGray(image.pixel(x, y)) < 128;
-    EXPECT_GT(dark, 200) << "the large OGG letters cover a good part of the cell";
+    // Columns whose bar reaches well away from the centre line, and dark
+    // pixels (the mark's letters).
+    auto render = [](const CMVT_WavMemory& item) {
+        QImage image(200, 60, QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        item.draw(painter, image.rect(), false, {Qt::cyan, Qt::red, Qt::green}, Qt::black);
+        painter.end();
+        int tallColumns = 0, dark = 0;
+        for (int x = 0; x < image.width(); ++x) {
+            int coloured = 0;
+            for (int y = 0; y < image.height(); ++y) {
+                coloured += image.pixelColor(x, y) == Qt::red || image.pixelColor(x, y) == Qt::green;
+                dark += qGray(image.pixel(x, y)) < 64;
+            }
+            tallColumns += coloured > 20;
+        }
+        return std::pair{tallColumns, dark};
+    };
+    const QByteArray stereo = ogg_fixtures::stereo44100();
+    const struct {
+        const char* name;
+        QByteArray file;
+        bool waveform;
+    } cases[] = {
+        {"stereo", stereo, true},
+        {"mono", ogg_fixtures::mono22050(), true},
+        {"headers without audio", stereo.left(3900), false},
+    };
+    for (const auto& c : cases) {
+        CMVT_WavMemory item;
+        ASSERT_EQ(item.setOggFile(c.file), 1) << c.name;
+        const auto [tall, dark] = render(item);
+        if (c.waveform) {
+            EXPECT_GT(tall, 180) << c.name << ": a full-scale sine fills nearly every column";
+            EXPECT_EQ(dark, 0) << c.name << ": no mark over the waveform";
+        } else {
+            EXPECT_EQ(tall, 0) << c.name;
+            EXPECT_GT(dark, 200) << c.name << ": the large OGG letters cover a good part of the cell";
+        }
+    }
 }
 
 TEST(OggVorbisDecoder, DamagedStreamsDecodeWithoutHarm)

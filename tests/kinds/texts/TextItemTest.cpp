@@ -111,6 +111,28 @@ TEST_F(TextsFixture, ExpansionAlwaysStops)
     EXPECT_GT(big.size(), 1000u);
 }
 
+TEST_F(TextsFixture, MissingReferencesPairBracketsAsTheExpansionDoes)
+{
+    add("b", "World");
+    add("", "nameless");
+    const struct {
+        const char* text;
+        std::optional<std::string> missing;
+    } cases[] = {
+        {"Hello [b]", std::nullopt},
+        {"no brackets", std::nullopt},
+        {"x[nothere]y", "nothere"},
+        {"[b] then [gone] then [lost]", "gone"},
+        {"a]b[c", std::nullopt},       // a "]" before the "[" pairs with nothing
+        {"open [b and [b]", "b and [b"},  // the first "[" pairs with the first "]" after it
+        {"[]", std::nullopt},          // the empty ID is a text's ID here
+        {"[B]", "B"},                  // IDs compare exactly
+    };
+    const CTextReferenceExpander expander(*holder->group(GroupTexts));
+    for (const auto& c : cases)
+        EXPECT_EQ(expander.missingReference(c.text), c.missing) << c.text;
+}
+
 TEST_F(TextsFixture, HolderParameterLookUpsReadTheText)
 {
     add("speed", "  -12abc");

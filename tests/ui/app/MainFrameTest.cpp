@@ -12,7 +12,9 @@
 #include "document/CQuillopView.h"
 #include "grid/ui/CItemsGrid.h"
 #include "kinds/CItemKinds.h"
+#include "grid/ui/CItemsGrid.h"
 #include "kinds/userinterfaces/UserInterface.h"
+#include "params/CDialogFolders.h"
 #include "ui/ShellFakes.h"
 #include "ui/UiFakes.h"
 
@@ -21,12 +23,17 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QFileInfo>
+#include <QMouseEvent>
 #include <QSettings>
+#include <QSplitter>
 #include <QStandardPaths>
 #include <QTest>
 #include <QUndoStack>
 #include <QUndoView>
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 namespace {
 void addItems(UserInterface& ui, std::initializer_list<std::pair<const char*, int>> items)
@@ -227,8 +234,60 @@ TEST_F(FrameFixture, DroppedFilesOpenTiledOneAboveTheOther)
     }
 
     frame.openFiles({QString::fromStdString(folder.path("nothing.mrc"))});
-    EXPECT_EQ(ui.prompter.messages.back(), "Error occured while loading !");
+    EXPECT_EQ(ui.prompter.messages, std::vector<std::string>{folder.path("nothing.mrc") + "\n\nFile not found !"})
+        << "one message, naming the file";
     EXPECT_EQ(frame.mdiArea()->subWindowList().size(), 3);
+}
+
+TEST_F(FrameFixture, ThePanelShownItsSplitAndTheDialogFoldersAreRememberedAcrossRuns)
+{
+    auto gridShare = [](QSplitter& split) { return split.sizes().value(0) * 1000 / (split.sizes().value(0) + split.sizes().value(1)); };
+    int share = 0;
+    {
+        CMainFrame frame(app);
+        frame.resize(1200, 800);
+        frame.show();
+        CQuillopView& view = frame.newDocument()->view();
+        view.showPanel(2, false);
+        QSplitter& split = *view.panel(2)->splitter();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+        QTest::qWait(20);
+        // The user drags the split 200 pixels to the left.
+        QSplitterHandle* handle = split.handle(1);
+        const QPoint at = handle->rect().center();
+        for (const auto& [type, where, buttons] :
+             {std::tuple{QEvent::MouseButtonPress, at, Qt::MouseButtons(Qt::LeftButton)},
+              std::tuple{QEvent::MouseMove, at - QPoint(200, 0), Qt::MouseButtons(Qt::LeftButton)},
+              std::tuple{QEvent::MouseButtonRelease, at - QPoint(200, 0), Qt::MouseButtons()}}) {
+            QMouseEvent event(type, where, handle->mapToGlobal(where), Qt::LeftButton, buttons, Qt::NoModifier);
+            QApplication::sendEvent(handle, &event);
+        }
+        share = gridShare(split);
+        EXPECT_LT(share, 450);
+        view.showPanel(7, false);
+        CUiServices::dialogFolders().remember("Insert Sound(s) Filename(s)", QString::fromStdString(folder.path("x.wav")));
+        app.saveSettings();
+        frame.close();
+    }
+    CUiServices::dialogFolders().clear();
+
+    CQuillopApp next;
+    next.loadSettings();
+    CMainFrame frame(next);
+    frame.resize(1200, 800);
+    frame.show();
+    CQuillopView& view = frame.newDocument()->view();
+    EXPECT_EQ(view.currentPanel(), 7);
+    view.showPanel(2, false);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    QTest::qWait(20);
+    EXPECT_NEAR(gridShare(*view.panel(2)->splitter()), share, 10);
+    view.showPanel(3, false);
+    QTest::qWait(20);
+    EXPECT_NEAR(gridShare(*view.panel(3)->splitter()), 500, 5) << "a split never moved stays even";
+    EXPECT_EQ(CUiServices::dialogFolders().startFolder("Insert Sound(s) Filename(s)"),
+              QFileInfo(QString::fromStdString(folder.path("x.wav"))).absolutePath());
+    CUiServices::dialogFolders().clear();
 }
 
 TEST_F(FrameFixture, EveryCommandNameIsKnownAndToolsSayTheyAreMissing)

@@ -8,7 +8,10 @@
 #include "ui/ShellFakes.h"
 #include "ui/UiFakes.h"
 
+#include <QApplication>
 #include <QFileInfo>
+#include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -39,7 +42,7 @@ TEST(QuillopDoc, PasswordMustMatchExactlyOrTheDocumentIsEmptied)
     EXPECT_EQ(wrongCase.openDocument(QString::fromStdString(path)), 0);
     EXPECT_EQ(wrongCase.holder().count(GroupColors), 0) << "nothing of a refused file stays";
     ASSERT_EQ(ui.prompter.messages.size(), 1u);
-    EXPECT_EQ(ui.prompter.messages[0], "Error: unreadable file format !");
+    EXPECT_EQ(ui.prompter.messages[0], path + "\n\nError: unreadable file format !");
 
     CQuillopDoc cancelled;
     EXPECT_EQ(cancelled.openDocument(QString::fromStdString(path)), 0);
@@ -57,6 +60,30 @@ TEST(QuillopDoc, PasswordMustMatchExactlyOrTheDocumentIsEmptied)
     CQuillopDoc unprotected;
     EXPECT_EQ(unprotected.openDocument(QString::fromStdString(open)), 1);
     EXPECT_EQ(dialogs.passwordQuestions, 3) << "an empty password asks nothing";
+}
+
+TEST(QuillopDoc, AFileThatDoesNotOpenIsToldOnceByNameWithWhy)
+{
+    ScriptedUi ui;
+    ScriptedDocumentDialogs dialogs;
+    TempFolder folder;
+    const std::string whole = writeDocument(folder, "whole.mrc", nullptr);
+    writeAll(folder.path("notes.txt"), "plain words, not resources");
+    writeAll(folder.path("cut.mrc"), readAll(whole).left(readAll(whole).size() - 9));
+    const struct {
+        const char* name;
+        const char* why;
+    } cases[] = {
+        {"missing.mrc", "File not found !"},
+        {"notes.txt", "Wrong file type !"},
+        {"cut.mrc", "Error: the file is truncated or broken, nothing has been loaded."},
+    };
+    for (const auto& c : cases) {
+        ui.prompter.messages.clear();
+        CQuillopDoc doc;
+        EXPECT_EQ(doc.openDocument(QString::fromStdString(folder.path(c.name))), 0) << c.name;
+        EXPECT_EQ(ui.prompter.messages, std::vector<std::string>{folder.path(c.name) + "\n\n" + c.why}) << c.name;
+    }
 }
 
 TEST(QuillopDoc, PropertiesAddTheDelayThenThePasswordAtTheEnd)
@@ -124,6 +151,49 @@ TEST(QuillopDoc, SaveAsAddsTheExtensionOnlyWithTheResourceFilter)
     EXPECT_EQ(doc.saveAs(), 0);
     ASSERT_EQ(ui.prompter.messages.size(), 1u);
     EXPECT_NE(ui.prompter.messages[0].find("already exists"), std::string::npos);
+}
+
+TEST(QuillopDoc, SaveAsOffersTheDocumentsOwnNameAndReplacesOnlyOnYes)
+{
+    ScriptedDocumentDialogs dialogs;
+    TempFolder folder;
+    const std::string existing = folder.path("existing.mrc");
+    writeAll(existing, "taken");
+    CQuillopDoc::FileDialogState& state = CQuillopDoc::fileDialogState();
+    const struct {
+        std::string lastName;
+        std::string path;  // the document's own, empty for a new one
+        std::string offered;
+    } cases[] = {
+        {"", "", "Untitled.mrc"},
+        {folder.path("other.mrc"), "", folder.path("Untitled.mrc")},
+        {folder.path("other.mrc"), folder.path("mine.mrc"), folder.path("mine.mrc")},
+    };
+    for (const auto& c : cases) {
+        ScriptedUi ui;
+        state.lastName = c.lastName;
+        CQuillopDoc doc;
+        doc.initNew();
+        if (!c.path.empty())
+            ASSERT_EQ(doc.saveDocument(QString::fromStdString(c.path)), 1);
+        state.lastName = c.lastName;
+        dialogs.files = {{true, existing, 1}};
+        EXPECT_EQ(doc.saveAs(), 0) << "No is the answer of the scripted prompter";
+        EXPECT_EQ(dialogs.startNames.back(), c.offered);
+        ASSERT_EQ(ui.prompter.buttons.size(), 1u);
+        EXPECT_EQ(ui.prompter.buttons[0], IPrompter::Buttons::YesNoDefaultNo);
+    }
+
+    // The question as a user sees it: Enter keeps the file.
+    CQuillopDoc doc;
+    doc.initNew();
+    dialogs.files = {{true, existing, 1}};
+    QTimer::singleShot(0, [] {
+        if (QWidget* box = QApplication::activeModalWidget())
+            QTest::keyClick(box, Qt::Key_Return);
+    });
+    EXPECT_EQ(doc.saveAs(), 0);
+    EXPECT_EQ(readAll(existing), "taken");
 }
 
 TEST(QuillopDoc, AFailedSaveSaysSoAndKeepsTheDocumentModified)

@@ -37,6 +37,11 @@ public:
         ++shown;
         shownOnInterfaceThread = shownOnInterfaceThread && std::this_thread::get_id() == interfaceThread;
     }
+    void reload() override
+    {
+        ++reloads;
+        CItemsGrid::reload();
+    }
     // Stands for an edit that resizes what a step reads.
     void edit()
     {
@@ -47,6 +52,7 @@ public:
     std::vector<std::chrono::steady_clock::time_point> steps;
     std::mutex stepsMutex;
     int checks = 0;
+    int reloads = 0;
     bool passes = true;
     std::atomic<bool> plays{true};
     int shown = 0;
@@ -120,6 +126,38 @@ TEST_F(ViewFixture, PanelsComeInPanelOrderAndTheSwitchBelongsToEachView)
     view.showPanel(3, true);
     EXPECT_EQ(view.currentPanel(), 3);
     EXPECT_EQ(view.panel(3)->currentItem(), 1) << "showing with selection picks the last row";
+}
+
+TEST_F(ViewFixture, APanelShownAfterAnotherMovedRowsReadsTheDocumentAgain)
+{
+    CQuillopView view(doc);
+    for (const char* id : {"a", "b", "c"})
+        doc.holder().newItem(GroupBitmaps, id);
+    view.broadcastReload();
+    const struct {
+        int show;
+        bool sortBitmapsFirst;
+        int reloadsOfAnimations;
+        int reloadsOfBitmaps;
+    } steps[] = {
+        {1, false, 0, 0},  // nothing moved since the broadcast
+        {0, false, 0, 0},
+        {1, true, 1, 0},   // Bitmaps sorted, then Animations shown: read again
+        {0, false, 1, 0},  // Bitmaps made the change and saw it
+        {1, false, 1, 0},
+    };
+    const int before[2] = {probe(view, 0)->reloads, probe(view, 1)->reloads};
+    for (const auto& step : steps) {
+        if (step.sortBitmapsFirst) {
+            probe(view, 0)->selectAll();
+            probe(view, 0)->setCurrentCell(CItemsGrid::kLeadingColumns, 0);
+            probe(view, 0)->sortItems(false);
+            ASSERT_EQ(doc.holder().get(GroupBitmaps, 0)->id(), "c");
+        }
+        view.showPanel(step.show, false);
+        EXPECT_EQ(probe(view, 1)->reloads - before[1], step.reloadsOfAnimations) << step.show;
+        EXPECT_EQ(probe(view, 0)->reloads - before[0], step.reloadsOfBitmaps) << step.show;
+    }
 }
 
 TEST_F(ViewFixture, CheckIntegrityStopsAtTheFirstFailingPanel)

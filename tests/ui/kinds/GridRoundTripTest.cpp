@@ -25,8 +25,14 @@
 #include "ui/ShellFakes.h"
 #include "ui/UiFakes.h"
 
+#include <QApplication>
+#include <QDropEvent>
 #include <QImage>
+#include <QMimeData>
+#include <QSplitter>
+#include <QUrl>
 #include <QTableView>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -646,3 +652,102 @@ TEST_P(ReferenceKeeping, ReferencesFollowDeleteMoveAndSwapThroughSaveAndReopen)
 INSTANTIATE_TEST_SUITE_P(ReferencedGroups, ReferenceKeeping,
                          ::testing::Values(GroupBitmaps, GroupAnimations, GroupMaps, GroupTrajectories, GroupWorlds),
                          [](const ::testing::TestParamInfo<int>& info) { return std::string(groupName(info.param)); });
+
+// Rows measured while the panel was hidden, with the columns not yet sized,
+// came out taller and shrank under the first click: a double click then
+// hit the row below the one aimed at.
+TEST(PanelRows, HeightsAreSettledBeforeTheFirstShowingAndStayUnderClicks)
+{
+    ScriptedUi ui;
+    const struct {
+        int group;
+        std::function<void(CResourceItem&)> fill;
+    } panels[] = {
+        {GroupSounds,
+         [](CResourceItem& item) { dynamic_cast<CMVT_WavMemory&>(item).setSamples(16, 2, 22050, QByteArray(4000, 0)); }},
+        {GroupColors, [](CResourceItem&) {}},
+        {GroupTexts, [](CResourceItem&) {}},
+    };
+    for (const auto& p : panels) {
+        auto holder = createDocumentHolder();
+        for (const char* id : {"Sun", "Shadow", "Sky", "Sea"})
+            p.fill(*holder->get(p.group, holder->newItem(p.group, id)));
+        RecordingPanelHost host;
+        std::unique_ptr<CItemsGrid> panel(createKindPanel(p.group));
+        panel->attach(holder.get(), &host);
+        QTableView& table = *panel->table();
+        auto heights = [&] {
+            std::vector<int> out;
+            for (int row = 0; row < panel->rowCount(); ++row)
+                out.push_back(table.rowHeight(row));
+            return out;
+        };
+        const std::vector<int> settled = heights();
+        panel->resize(1100, 500);
+        panel->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(panel.get()));
+        EXPECT_EQ(heights(), settled) << groupName(p.group) << ": shown";
+        const QRect cell = table.visualRect(table.model()->index(1, kLead));
+        QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, cell.center());
+        panel->refresh();
+        EXPECT_EQ(heights(), settled) << groupName(p.group) << ": clicked and measured again";
+        EXPECT_EQ(table.rowAt(cell.center().y()), 1) << groupName(p.group);
+    }
+}
+
+// Files dragged from a file manager arrive as URLs at whatever widget is
+// under the pointer; the toolkit offers them up the parents to the first that
+// takes them.
+TEST(PanelDrops, FilesDroppedOnAPanelAreInsertedWhereverTheyLand)
+{
+    ScriptedUi ui;
+    TempFolder folder;
+    const std::string wav = folder.path("drum.wav");
+    // 100 frames of 16-bit mono silence.
+    writeAll(wav, QByteArray::fromHex("52494646ec00000057415645666d74201000000001000100225600004"
+                                      "4ac0000020010006461746" "1c8000000")
+                      + QByteArray(200, 0));
+    const std::string png = folder.path("dot.png");
+    QImage(4, 4, QImage::Format_ARGB32).save(QString::fromStdString(png));
+    const std::string data = folder.path("level.bin");
+    writeAll(data, "level data");
+
+    const struct {
+        int group;
+        std::string file;
+        int rowsAdded;
+        std::vector<std::string> messages;
+    } drops[] = {
+        {GroupSounds, wav, 1, {}},
+        {GroupBitmaps, png, 1, {}},
+        {GroupBinaryFiles, data, 1, {}},
+        {GroupTexts, data, 0, {CItemsGrid::kRefusesFiles}},
+    };
+    for (const auto& drop : drops) {
+        for (const bool onTheView : {false, true}) {
+            ui.prompter.messages.clear();
+            auto holder = createDocumentHolder();
+            RecordingPanelHost host;
+            std::unique_ptr<CItemsGrid> panel(createKindPanel(drop.group));
+            panel->attach(holder.get(), &host);
+            panel->resize(900, 500);
+            panel->show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(panel.get()));
+            QWidget* pane = onTheView ? panel->splitter()->widget(1) : panel->table()->viewport();
+            const QPoint at = pane->rect().center();
+            QWidget* target = pane->childAt(at) ? pane->childAt(at) : pane;
+            const QPoint local = target->mapFrom(pane, at);
+            QMimeData mime;
+            mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(drop.file))});
+            QDragEnterEvent enter(local, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(target, &enter);
+            QDropEvent dropped(local, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(target, &dropped);
+            const std::string where = std::string(groupName(drop.group)) + (onTheView ? " view" : " grid");
+            EXPECT_EQ(panel->rowCount(), drop.rowsAdded) << where;
+            EXPECT_EQ(panel->table()->model()->rowCount(), drop.rowsAdded) << where << ": the grid shows it";
+            EXPECT_EQ(ui.prompter.messages, drop.messages) << where;
+            EXPECT_EQ(host.modified, drop.rowsAdded) << where;
+        }
+    }
+}

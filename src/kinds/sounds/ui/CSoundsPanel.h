@@ -41,6 +41,8 @@ public:
     QString editorCellText(int column, int item) const override;
     bool editorCellEditable(int column) const override;
     int setEditorCell(int column, int item, const QString& text) override;
+    // Playing is not an edit.
+    bool editorCellChangesDocument(int column) const override { return column != ColPlay; }
     int compareCells(int gridColumn, int a, int b) const override;
     // Inserts the sounds chosen in the dialog: the last one inserted, or -1.
     int newItem() override;

@@ -6,6 +6,7 @@
 #include "grid/ui/CPanelView.h"
 #include "grid/ui/CTitledTextView.h"
 #include "kinds/texts/CTextItem.h"
+#include "kinds/texts/CTextReferenceExpander.h"
 #include "params/ui/CGuiColors.h"
 
 namespace {
@@ -26,6 +27,22 @@ void CTextsPanel::takeGuiColors()
 {
     m_preview->setPalette(CGuiColors::instance().listPalette(m_preview->palette()));
     m_preview->update();
+}
+
+bool CTextsPanel::checkReferences()
+{
+    const CResourceGroup* texts = holder() ? holder()->group(GroupTexts) : nullptr;
+    if (!texts)
+        return true;
+    const CTextReferenceExpander expander(*texts);
+    for (int item = 0; item < rowCount(); ++item) {
+        const CTextItem* text = itemAs<CTextItem>(item);
+        if (const auto missing = text ? expander.missingReference(text->text()) : std::nullopt)
+            return reportFinding(item, QString::fromLatin1(kMissingReference)
+                                           .arg(QString::fromStdString(text->id()), QString::number(item),
+                                                QString::fromStdString(*missing)));
+    }
+    return true;
 }
 
 bool CTextsPanel::fillCell(int column, int item, CellValue& value) const

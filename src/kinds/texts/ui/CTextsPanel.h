@@ -17,9 +17,11 @@ public:
     void buildMenu(QMenu& menu, int base) override;
     void reloadEditorView() override;
     // Texts and parameters are looked up by ID, so two records with one ID
-    // are a fault. A reference to an ID that no record has is not: it
-    // expands to nothing by design.
-    bool check() override { return checkUniqueIds(); }
+    // are a fault. So is a reference to an ID no record has: it expands to
+    // nothing, which is what a renamed text leaves behind.
+    bool check() override { return checkUniqueIds() && checkReferences(); }
+    static constexpr const char* kMissingReference =
+        "The text \"%1\" (item %2) refers to \"[%3]\", but no text has the ID \"%3\".";
 
     CTitledTextView* preview() const { return m_preview; }
 
@@ -28,6 +30,7 @@ protected:
     int storeCell(int column, int item, const CellValue& value) override;
 
 private:
+    bool checkReferences();
     void takeGuiColors();
 
     CTitledTextView* m_preview;

@@ -90,6 +90,7 @@ TEST_F(SoundsFixture, PlayCellDrivesThePlayerAndPastesIntoMarkedRows)
     panel.refresh();
     panel.selectRow(0);
     panel.setMarked(1, true);
+    const int modified = host.modified;
     panel.editCell(kPlay, 0, "Loop Play");
     EXPECT_EQ(player.state(sound(0)), CAudioPlayer::LoopPlaying);
     EXPECT_EQ(player.state(sound(1)), CAudioPlayer::LoopPlaying);
@@ -102,6 +103,9 @@ TEST_F(SoundsFixture, PlayCellDrivesThePlayerAndPastesIntoMarkedRows)
     // A label that names no state does nothing.
     panel.editCell(kPlay, 1, "Pause");
     EXPECT_EQ(player.state(sound(1)), CAudioPlayer::LoopPlaying);
+    EXPECT_EQ(host.modified, modified) << "playing is not an edit";
+    panel.editCell(CSoundsPanel::ColId + CItemsGrid::kLeadingColumns, 1, "renamed");
+    EXPECT_EQ(host.modified, modified + 1);
     player.stopAll();
 }
 

@@ -78,14 +78,21 @@ TEST_F(TextsFixture, PastingACellFromAnotherRowCopiesThatField)
     EXPECT_EQ(text(2).id(), "empty");
 }
 
-TEST_F(TextsFixture, CheckReportsTwoRecordsWithOneId)
+TEST_F(TextsFixture, CheckReportsTwoRecordsWithOneIdAndReferencesToNoText)
 {
     ScriptedUi ui;
-    // A reference to an ID no record has is no fault: it expands to nothing.
-    add("dangling", "see [nothere]");
-    panel.reload();
     EXPECT_TRUE(panel.check());
-    EXPECT_TRUE(ui.prompter.messages.empty());
+    // Renaming a text leaves the references to its old ID naming nothing.
+    add("dangling", "see [empty]");
+    text(0).setId("title");
+    panel.reload();
+    EXPECT_FALSE(panel.check());
+    EXPECT_EQ(ui.prompter.messages, std::vector<std::string>{
+                                        "The text \"greeting\" (item 1) refers to \"[name]\", but no text has the ID \"name\"."});
+    EXPECT_EQ(panel.currentItem(), 1);
+    ui.prompter.messages.clear();
+    text(0).setId("name");
+    EXPECT_TRUE(panel.check());
     text(3).setId("name");
     EXPECT_FALSE(panel.check());
     EXPECT_EQ(ui.prompter.messages, std::vector<std::string>{"The ID \"name\" of item 3 is already the ID of item 0."});

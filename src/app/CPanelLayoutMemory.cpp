@@ -1,0 +1,62 @@
+#include "app/CPanelLayoutMemory.h"
+
+#include "document/CQuillopView.h"
+#include "grid/ui/CItemsGrid.h"
+
+#include <QSettings>
+#include <QSplitter>
+
+#include <algorithm>
+
+namespace {
+constexpr int kWhole = 1000;
+
+bool validPanel(int panel) { return panel >= 0 && panel < CPanelLayoutMemory::kPanels; }
+} // namespace
+
+void CPanelLayoutMemory::load(QSettings& settings)
+{
+    const int panel = settings.value(QString::fromLatin1(kPanelKey), 0).toInt();
+    m_lastPanel = validPanel(panel) ? panel : 0;
+    for (int i = 0; i < kPanels; ++i) {
+        const int share = settings.value(QString::fromLatin1(kSplitKey).arg(i), 0).toInt();
+        m_gridShare[static_cast<std::size_t>(i)] = share > 0 && share < kWhole ? share : 0;
+    }
+}
+
+void CPanelLayoutMemory::save(QSettings& settings) const
+{
+    settings.setValue(QString::fromLatin1(kPanelKey), m_lastPanel);
+    for (int i = 0; i < kPanels; ++i)
+        if (const int share = m_gridShare[static_cast<std::size_t>(i)])
+            settings.setValue(QString::fromLatin1(kSplitKey).arg(i), share);
+}
+
+int CPanelLayoutMemory::gridShare(int panel) const
+{
+    return validPanel(panel) ? m_gridShare[static_cast<std::size_t>(panel)] : 0;
+}
+
+void CPanelLayoutMemory::follow(CQuillopView& view)
+{
+    for (int i = 0; i < kPanels; ++i) {
+        QSplitter* split = view.panel(i) ? view.panel(i)->splitter() : nullptr;
+        if (!split || split->count() != 2)
+            continue;
+        // Sizes far above any width: the splitter shrinks them to fit in
+        // their proportion.
+        if (const int share = gridShare(i))
+            split->setSizes({share * 100, (kWhole - share) * 100});
+        QObject::connect(split, &QSplitter::splitterMoved, split, [this, split, i] {
+            const QList<int> sizes = split->sizes();
+            const int whole = sizes.value(0) + sizes.value(1);
+            if (whole > 0)
+                m_gridShare[static_cast<std::size_t>(i)] = std::clamp(sizes.value(0) * kWhole / whole, 1, kWhole - 1);
+        });
+    }
+    view.showPanel(m_lastPanel, false);
+    QObject::connect(&view, &CQuillopView::currentPanelChanged, &view, [this](int panel) {
+        if (validPanel(panel))
+            m_lastPanel = panel;
+    });
+}
