@@ -110,7 +110,9 @@ CMainFrame::~CMainFrame()
     // by then this frame's own members are gone, so nothing may reach it.
     disconnect(m_mdi, nullptr, this, nullptr);
     disconnect(qApp, nullptr, this, nullptr);
-    for (CChildFrame* frame : childFrames()) {
+    // Closed frames waiting for their deferred deletion are no longer in the
+    // area's list, but are still its children.
+    for (CChildFrame* frame : m_mdi->findChildren<CChildFrame*>()) {
         disconnect(frame, nullptr, this, nullptr);
         disconnect(&frame->document(), nullptr, this, nullptr);
         disconnect(&frame->view(), nullptr, this, nullptr);

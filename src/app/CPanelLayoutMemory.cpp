@@ -3,6 +3,7 @@
 #include "document/CQuillopView.h"
 #include "grid/ui/CItemsGrid.h"
 
+#include <QEvent>
 #include <QSettings>
 #include <QSplitter>
 
@@ -12,6 +13,33 @@ namespace {
 constexpr int kWhole = 1000;
 
 bool validPanel(int panel) { return panel >= 0 && panel < CPanelLayoutMemory::kPanels; }
+
+// Puts a remembered split in place once the splitter has its first real
+// width: sizes given to a splitter before it is laid out are not kept in
+// proportion.
+class CPendingSplit : public QObject {
+public:
+    CPendingSplit(QSplitter& split, int share) : QObject(&split), m_split(split), m_share(share)
+    {
+        split.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        const int whole = m_split.width() - m_split.handleWidth();
+        if (event->type() == QEvent::Resize && whole > 0) {
+            m_split.setSizes({whole * m_share / kWhole, whole - whole * m_share / kWhole});
+            m_split.removeEventFilter(this);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QSplitter& m_split;
+    int m_share;
+};
 } // namespace
 
 void CPanelLayoutMemory::load(QSettings& settings)
@@ -43,10 +71,8 @@ void CPanelLayoutMemory::follow(CQuillopView& view)
         QSplitter* split = view.panel(i) ? view.panel(i)->splitter() : nullptr;
         if (!split || split->count() != 2)
             continue;
-        // Sizes far above any width: the splitter shrinks them to fit in
-        // their proportion.
         if (const int share = gridShare(i))
-            split->setSizes({share * 100, (kWhole - share) * 100});
+            new CPendingSplit(*split, share);
         QObject::connect(split, &QSplitter::splitterMoved, split, [this, split, i] {
             const QList<int> sizes = split->sizes();
             const int whole = sizes.value(0) + sizes.value(1);
@@ -54,7 +80,11 @@ void CPanelLayoutMemory::follow(CQuillopView& view)
                 m_gridShare[static_cast<std::size_t>(i)] = std::clamp(sizes.value(0) * kWhole / whole, 1, kWhole - 1);
         });
     }
-    view.showPanel(m_lastPanel, false);
+    // The first document of a run takes up where the last run left off;
+    // later ones start at their first panel.
+    if (!m_restored)
+        view.showPanel(m_lastPanel, false);
+    m_restored = true;
     QObject::connect(&view, &CQuillopView::currentPanelChanged, &view, [this](int panel) {
         if (validPanel(panel))
             m_lastPanel = panel;

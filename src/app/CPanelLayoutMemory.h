@@ -20,11 +20,12 @@ public:
     int lastPanel() const { return m_lastPanel; }
     int gridShare(int panel) const;
 
-    // A new view shows the panel shown last with the splits remembered, and
-    // what the user then chooses in it is remembered in turn.
+    // A new view takes the splits remembered, the first of a run also the
+    // panel shown last; what the user then chooses is remembered in turn.
     void follow(CQuillopView& view);
 
 private:
     int m_lastPanel = 0;
+    bool m_restored = false;
     std::array<int, kPanels> m_gridShare{};
 };

@@ -7,9 +7,6 @@ CPictureLabel::CPictureLabel(QWidget* parent) : QLabel(parent)
     setAlignment(Qt::AlignCenter);
     setWordWrap(true);
     setMargin(kMargin);
-    // The label's size must follow the room, never the picture it shows.
-    setMinimumSize(40, 40);
-    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
 }
 
 QSize CPictureLabel::fittedSize(QSize picture, QSize room)

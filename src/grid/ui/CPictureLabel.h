@@ -7,7 +7,6 @@
 // given and follows it as the window grows or shrinks. Without a picture it
 // shows a text like any label.
 class CPictureLabel : public QLabel {
-    Q_OBJECT
 public:
     static constexpr int kMargin = 12;
 
@@ -20,6 +19,11 @@ public:
     // The size a picture is shown at in a room: as large as fits, in its
     // own proportions.
     static QSize fittedSize(QSize picture, QSize room);
+
+    // What it asks of the room is its own, never the picture's: a picture
+    // fitted to the room would otherwise make the room grow.
+    QSize sizeHint() const override { return {240, 240}; }
+    QSize minimumSizeHint() const override { return {40, 40}; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

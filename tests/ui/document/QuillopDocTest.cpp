@@ -174,8 +174,9 @@ TEST(QuillopDoc, SaveAsOffersTheDocumentsOwnNameAndReplacesOnlyOnYes)
         state.lastName = c.lastName;
         CQuillopDoc doc;
         doc.initNew();
-        if (!c.path.empty())
+        if (!c.path.empty()) {
             ASSERT_EQ(doc.saveDocument(QString::fromStdString(c.path)), 1);
+        }
         state.lastName = c.lastName;
         dialogs.files = {{true, existing, 1}};
         EXPECT_EQ(doc.saveAs(), 0) << "No is the answer of the scripted prompter";

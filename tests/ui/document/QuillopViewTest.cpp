@@ -1,4 +1,5 @@
 #include "core/CResourceHolder.h"
+#include "core/CResourceItem.h"
 #include "core/GroupIndex.h"
 #include "document/CQuillopDoc.h"
 #include "document/CQuillopView.h"
