@@ -8,6 +8,7 @@
 #include "core/GroupIndex.h"
 #include "grid/CellValue.h"
 #include "grid/ui/CItemsGrid.h"
+#include "grid/ui/CItemsGridDrops.h"
 #include "kinds/CItemKinds.h"
 #include "kinds/animations/CAnimationItem.h"
 #include "kinds/binaryfiles/CBinaryFileImport.h"
@@ -721,7 +722,7 @@ TEST(PanelDrops, FilesDroppedOnAPanelAreInsertedWhereverTheyLand)
         {GroupSounds, wav, 1, {}},
         {GroupBitmaps, png, 1, {}},
         {GroupBinaryFiles, data, 1, {}},
-        {GroupTexts, data, 0, {CItemsGrid::kRefusesFiles}},
+        {GroupTexts, data, 0, {CItemsGridDrops::kRefusesFiles}},
     };
     for (const auto& drop : drops) {
         for (const bool onTheView : {false, true}) {
