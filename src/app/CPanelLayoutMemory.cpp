@@ -1,5 +1,6 @@
 #include "app/CPanelLayoutMemory.h"
 
+#include "core/GroupIndex.h"
 #include "document/CQuillopView.h"
 #include "grid/ui/CItemsGrid.h"
 
@@ -60,6 +61,13 @@ void CPanelLayoutMemory::save(QSettings& settings) const
             settings.setValue(QString::fromLatin1(kSplitKey).arg(i), share);
 }
 
+int CPanelLayoutMemory::defaultGridShare(int panel)
+{
+    // The frame editor's three panes (picker, frame list, preview) need more
+    // room than the grid's five columns; the other panels keep their split.
+    return panel == CQuillopView::panelOfGroup(GroupAnimations) ? 350 : 0;
+}
+
 int CPanelLayoutMemory::gridShare(int panel) const
 {
     return validPanel(panel) ? m_gridShare[static_cast<std::size_t>(panel)] : 0;
@@ -71,7 +79,7 @@ void CPanelLayoutMemory::follow(CQuillopView& view)
         QSplitter* split = view.panel(i) ? view.panel(i)->splitter() : nullptr;
         if (!split || split->count() != 2)
             continue;
-        if (const int share = gridShare(i))
+        if (const int share = gridShare(i) ? gridShare(i) : defaultGridShare(i))
             new CPendingSplit(*split, share);
         QObject::connect(split, &QSplitter::splitterMoved, split, [this, split, i] {
             const QList<int> sizes = split->sizes();

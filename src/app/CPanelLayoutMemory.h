@@ -19,6 +19,9 @@ public:
 
     int lastPanel() const { return m_lastPanel; }
     int gridShare(int panel) const;
+    // The grid's share a panel starts with before the user moves its split
+    // (thousandths; 0: the panel's own).
+    static int defaultGridShare(int panel);
 
     // A new view takes the splits remembered, the first of a run also the
     // panel shown last; what the user then chooses is remembered in turn.

@@ -2,6 +2,7 @@
 #include "app/CEditHistoryWindow.h"
 #include "core/CDocumentHistory.h"
 #include "app/CMainFrame.h"
+#include "app/CPanelLayoutMemory.h"
 #include "app/CQuillopApp.h"
 #include "app/CRecentFileList.h"
 #include "app/CToolWindows.h"
@@ -284,6 +285,11 @@ TEST_F(FrameFixture, ThePanelShownItsSplitAndTheDialogFoldersAreRememberedAcross
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
     QTest::qWait(20);
     EXPECT_NEAR(gridShare(*view.panel(2)->splitter()), share, 10);
+    // A split never moved starts where its panel wants it.
+    const int animations = CQuillopView::panelOfGroup(GroupAnimations);
+    view.showPanel(animations, false);
+    QTest::qWait(20);
+    EXPECT_NEAR(gridShare(*view.panel(animations)->splitter()), CPanelLayoutMemory::defaultGridShare(animations), 10);
     EXPECT_EQ(CUiServices::dialogFolders().startFolder("Insert Sound(s) Filename(s)"),
               QFileInfo(QString::fromStdString(folder.path("x.wav"))).absolutePath());
     CUiServices::dialogFolders().clear();
