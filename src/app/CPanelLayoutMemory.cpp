@@ -63,9 +63,14 @@ void CPanelLayoutMemory::save(QSettings& settings) const
 
 int CPanelLayoutMemory::defaultGridShare(int panel)
 {
-    // The frame editor's three panes (picker, frame list, preview) need more
-    // room than the grid's five columns; the other panels keep their split.
-    return panel == CQuillopView::panelOfGroup(GroupAnimations) ? 350 : 0;
+    // The frame editor's three panes (picker, frame list, preview) and the
+    // world's elements grid above its preview need more room than the
+    // grid's few columns; the other panels keep their split.
+    if (panel == CQuillopView::panelOfGroup(GroupAnimations))
+        return 350;
+    if (panel == CQuillopView::panelOfGroup(GroupWorlds))
+        return 450;
+    return 0;
 }
 
 int CPanelLayoutMemory::gridShare(int panel) const
