@@ -65,11 +65,20 @@ template <typename Vec, typename Mask, int W, int V>
         std::memcpy(sums + W * j, &acc[j], sizeof(Vec));
 }
 
+// ThreadSanitizer instruments the loader's choice of clone, which then runs
+// before the sanitizer is set up and crashes every program at start: its
+// builds take the one plain copy.
+#if defined(__SANITIZE_THREAD__)
+#define QUILLOP_AVX2_CLONES
+#else
+#define QUILLOP_AVX2_CLONES __attribute__((target_clones("avx2", "default")))
+#endif
+
 // 256-bit vectors where the processor has them (one copy for the rest, the
 // loader picks once at start), and 512-bit ones where it has those: the
 // loop is bound by how many vector operations issue, not by memory.
 #define QUILLOP_LAG_BLOCK(name, vectors)                                                                        \
-    __attribute__((target_clones("avx2", "default"))) void name(const double* a, const double* b, std::int64_t n, \
+    QUILLOP_AVX2_CLONES void name(const double* a, const double* b, std::int64_t n, \
                                                                 std::int64_t end, const long long* own,          \
                                                                 double* sums)                                    \
     {                                                                                                            \
