@@ -87,6 +87,7 @@ TEST(ConversionTools, ManagerFiltersConvertsAndAsksBeforeReplacing)
     pressButton(*dialog.sheet(), "convert"); // the scripted answer is No
     ASSERT_EQ(ui.prompter.messages.size(), 1u);
     EXPECT_EQ(ui.prompter.messages[0], folder.path("old-NEW-.mrc") + " already exists.\n\nDo you want to replace it ?");
+    EXPECT_EQ(ui.prompter.buttons[0], IPrompter::Buttons::YesNoDefaultNo);
     EXPECT_EQ(readAll(folder.path("old-NEW-.mrc")), "mine");
 
     pressButton(*dialog.sheet(), "filter");

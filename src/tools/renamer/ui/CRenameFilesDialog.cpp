@@ -82,7 +82,7 @@ void CRenameFilesDialog::refreshPreview()
     for (const auto& e : m_entries) {
         const bool bad = e.status == Status::Collision || e.status == Status::Invalid;
         const QString status = bad ? QString::fromStdString(e.why)
-                               : e.status == Status::Renamed ? tr("renamed")
+                               : e.status == Status::Renamed ? tr("will be renamed")
                                                              : tr("unchanged");
         auto* row = new QTreeWidgetItem(m_preview, {fileName(e.source), fileName(e.target), status});
         row->setToolTip(0, QString::fromStdString(e.source));

@@ -54,7 +54,8 @@ void CResourceFilesManagerDialog::convertFiles()
 {
     const std::vector<std::string> files = m_sources->fileNames();
     // Every question is asked here, before the workers start: windows
-    // belong to this thread.
+    // belong to this thread. No is the default: Enter must not destroy a
+    // file the user did not mean to replace.
     std::set<std::string> replace;
     for (auto it = files.rbegin(); it != files.rend(); ++it) {
         const std::string target = CResourceFilesManager::newName(*it);
@@ -62,7 +63,7 @@ void CResourceFilesManagerDialog::convertFiles()
             && CUiServices::prompter().ask(QString::fromLatin1(kReplaceQuestion)
                                                .arg(QString::fromStdString(target))
                                                .toStdString(),
-                                           IPrompter::Buttons::YesNo, IPrompter::Icon::Question)
+                                           IPrompter::Buttons::YesNoDefaultNo, IPrompter::Icon::Question)
                    == IPrompter::Answer::Yes)
             replace.insert(target);
     }
