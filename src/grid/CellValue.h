@@ -131,6 +131,8 @@ public:
     // The sort order of the grid: numbers (kinds 4, 5, 6, 7, 9, 12) compare
     // as reals when both sides are numbers, everything else as texts.
     virtual bool isGreaterThan(const CellValue& other) const;
+    // Whether values of the kind sort as numbers.
+    static bool isNumeric(int kind);
 
     // What a key typed on a yes/no cell does: "", " " and "q" toggle, "N"
     // and "n" say No, anything else Yes. 1 when the value changed.
@@ -146,7 +148,6 @@ public:
 private:
     using Payload = std::variant<int, std::string, double, Color, Picture, Choice>;
     static Payload freshPayload(int kind);
-    static bool isNumeric(int kind);
     static std::string format(const char* pattern, ...) __attribute__((format(printf, 1, 2)));
 
     int& number() { return std::get<int>(m_payload); }

@@ -278,16 +278,12 @@ int CItemsGrid::copyEditorCell(int column, int to, int from)
     return setEditorCell(column, to, editorCellText(column, from));
 }
 
-int CItemsGrid::compareCells(int gridColumn, int a, int b) const
+bool CItemsGrid::sortRank(int gridColumn, int item, double& rank) const
 {
-    if (gridColumn <= 0)
-        return (a > b) - (a < b);
-    CellValue left;
-    CellValue right;
-    const int column = gridColumn - kLeadingColumns;
-    if (column >= 0 && editorCellValue(column, a, left) && editorCellValue(column, b, right))
-        return left.isGreaterThan(right) ? 1 : right.isGreaterThan(left) ? -1 : 0;
-    return QString::compare(gridCellText(gridColumn, a), gridCellText(gridColumn, b), Qt::CaseSensitive);
+    if (gridColumn > 0)
+        return false;
+    rank = item;
+    return true;
 }
 
 int CItemsGrid::newItem()

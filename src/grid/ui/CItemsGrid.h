@@ -120,8 +120,11 @@ public:
     virtual bool editorCellChangesDocument(int /*column*/) const { return true; }
     // Copies the field of column from item `from` into item `to`: 1 if copied.
     virtual int copyEditorCell(int column, int to, int from);
-    // Orders two cells of a column for sorting: negative, 0 or positive.
-    virtual int compareCells(int gridColumn, int a, int b) const;
+    // A panel's own sort key of a cell, when its cells sort by something
+    // else than their value or text: true with `rank` set. Two rows that
+    // both have one sort by it (see CGridSortKeys). By default the
+    // row-number column ranks rows by their number.
+    virtual bool sortRank(int gridColumn, int item, double& rank) const;
     virtual int newItem();
     virtual int deleteItem(int item);
     virtual int moveItem(int from, int to);

@@ -2,6 +2,7 @@
 
 #include "core/CDocumentHistory.h"
 #include "core/RowOrder.h"
+#include "grid/ui/CGridSortKeys.h"
 #include "grid/ui/CItemsGrid.h"
 #include "grid/ui/IPanelHost.h"
 
@@ -105,8 +106,7 @@ void CItemsGridRowCommands::sortItems(bool ascending)
     const int current = m_grid.currentItem();
     // Items are compared where they stand before anything moves; the row
     // number column therefore sorts by the rows' old numbers.
-    const std::vector<int> order = RowOrder::sorted(m_grid.rowCount(), set, ascending,
-                                                    [&](int a, int b) { return m_grid.compareCells(column, a, b); });
+    const std::vector<int> order = CGridSortKeys(m_grid, column, set).sorted(ascending);
     const bool changed = rearrangeRows(order);
     m_grid.refreshRows();
     if (current >= 0)

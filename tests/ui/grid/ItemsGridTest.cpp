@@ -2,6 +2,8 @@
 #include "core/CResourceHolder.h"
 #include "core/CResourceItem.h"
 #include "core/GroupIndex.h"
+#include "core/RowOrder.h"
+#include "grid/CellValue.h"
 #include "grid/ui/CItemsGrid.h"
 #include "ui/ShellFakes.h"
 #include "ui/UiFakes.h"
@@ -9,6 +11,8 @@
 #include <QMenu>
 #include <QTableView>
 #include <gtest/gtest.h>
+
+#include <random>
 
 namespace {
 // An item of the Texts group that keeps a reference to a row of Colors, so
@@ -136,6 +140,85 @@ TEST_F(GridFixture, SortOfANonContiguousSetKeepsTheRowPositions)
     grid.setCurrentCell(0, 3);  // the row-number column
     grid.sortItems(false);
     EXPECT_EQ(ids(), "a1c2e3g") << "by row number, descending reverses the set (and comes to an end)";
+}
+
+namespace {
+// A grid whose comment cells are of mixed sorts, by their first letter:
+// "i" an integer, "r" a real, "t" a typed text, "n" a panel's own rank,
+// anything else a plain text.
+class MixedGrid : public CItemsGrid {
+public:
+    using CItemsGrid::CItemsGrid;
+    bool editorCellValue(int column, int item, CellValue& value) const override
+    {
+        const std::string c = comment(item);
+        if (column != 1 || c.empty())
+            return false;
+        if (c[0] == 'i')
+            value.assignInteger(CellValue::readInteger(c.substr(1)));
+        else if (c[0] == 'r')
+            value.assignReal(CellValue::readReal(c.substr(1)));
+        else if (c[0] == 't')
+            value.assignText(c.substr(1));
+        return c[0] == 'i' || c[0] == 'r' || c[0] == 't';
+    }
+    bool sortRank(int gridColumn, int item, double& rank) const override
+    {
+        const std::string c = comment(item);
+        if (gridColumn != kLeadingColumns + 1 || c.empty() || c[0] != 'n')
+            return CItemsGrid::sortRank(gridColumn, item, rank);
+        rank = -CellValue::readReal(c.substr(1));
+        return true;
+    }
+    // The rule the grid sorted by when it read both cells at each comparison.
+    int pairwise(int gridColumn, int a, int b) const
+    {
+        double x = 0;
+        double y = 0;
+        if (sortRank(gridColumn, a, x) && sortRank(gridColumn, b, y))
+            return (x > y) - (x < y);
+        CellValue left;
+        CellValue right;
+        const int column = gridColumn - kLeadingColumns;
+        if (column >= 0 && editorCellValue(column, a, left) && editorCellValue(column, b, right))
+            return left.isGreaterThan(right) ? 1 : right.isGreaterThan(left) ? -1 : 0;
+        return QString::compare(gridCellText(gridColumn, a), gridCellText(gridColumn, b), Qt::CaseSensitive);
+    }
+
+private:
+    std::string comment(int item) const { return itemAt(item) ? itemAt(item)->comments() : std::string(); }
+};
+} // namespace
+
+TEST_F(GridFixture, SortingByKeysReadOnceOrdersAsComparingCellsPairwise)
+{
+    MixedGrid mixed(GroupTexts);
+    mixed.attach(&holder, &host);
+    std::mt19937 rng(11);
+    const std::vector<std::string> comments = {"i3", "i-1", "r2.5", "r-0.5", "t+4", "t!", "tb", "n4", "n2", "b", "A", "", "+10"};
+    for (int round = 0; round < 24; ++round) {
+        while (holder.count(GroupTexts) > 0)
+            holder.remove(GroupTexts, 0);
+        for (int i = 0; i < 30; ++i) {
+            const int row = holder.newItem(GroupTexts, std::string(1, static_cast<char>('a' + rng() % 4)));
+            holder.get(GroupTexts, row)->setComments(comments[rng() % (round < 8 ? 4 : comments.size())]);
+        }
+        mixed.reload();
+        for (int r = 0; r < 30; ++r)
+            mixed.setMarked(r, rng() % 3 != 0);
+        const int column = round % 4;  // row number, marks, ID, comments
+        const bool ascending = round / 4 % 2 == 0;
+        mixed.setCurrentCell(column, 0);
+        std::vector<std::string> expected;
+        for (int old : RowOrder::sorted(30, mixed.selectionSet(true), ascending,
+                                        [&](int a, int b) { return mixed.pairwise(column, a, b); }))
+            expected.push_back(holder.get(GroupTexts, old)->id() + holder.get(GroupTexts, old)->comments());
+        mixed.sortItems(ascending);
+        std::vector<std::string> actual;
+        for (int r = 0; r < 30; ++r)
+            actual.push_back(holder.get(GroupTexts, r)->id() + holder.get(GroupTexts, r)->comments());
+        EXPECT_EQ(actual, expected) << "round " << round << ", column " << column;
+    }
 }
 
 TEST_F(GridFixture, OneEditWritesTheSameColumnOfEveryMarkedRow)

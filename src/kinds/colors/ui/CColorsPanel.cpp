@@ -102,19 +102,16 @@ int CColorsPanel::copyEditorCell(int column, int to, int from)
     return 1;
 }
 
-int CColorsPanel::compareCells(int gridColumn, int a, int b) const
+bool CColorsPanel::sortRank(int gridColumn, int item, double& rank) const
 {
     // Colours sort as numbers (their RGB), like every numeric cell.
     if (gridColumn == ColColor + kLeadingColumns) {
-        const CColorItem* x = itemAs<CColorItem>(a);
-        const CColorItem* y = itemAs<CColorItem>(b);
-        if (x && y) {
-            const auto rx = static_cast<std::uint32_t>(x->rgb());
-            const auto ry = static_cast<std::uint32_t>(y->rgb());
-            return (rx > ry) - (rx < ry);
+        if (const CColorItem* color = itemAs<CColorItem>(item)) {
+            rank = static_cast<std::uint32_t>(color->rgb());
+            return true;
         }
     }
-    return CItemsGrid::compareCells(gridColumn, a, b);
+    return CItemsGrid::sortRank(gridColumn, item, rank);
 }
 
 void CColorsPanel::buildMenu(QMenu& menu, int base)

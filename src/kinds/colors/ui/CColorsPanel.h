@@ -26,7 +26,7 @@ public:
     bool editorCellEditable(int column) const override;
     int setEditorCell(int column, int item, const QString& text) override;
     int copyEditorCell(int column, int to, int from) override;
-    int compareCells(int gridColumn, int a, int b) const override;
+    bool sortRank(int gridColumn, int item, double& rank) const override;
     void buildMenu(QMenu& menu, int base) override;
     void reloadEditorView() override;
     // Colours name nothing else: only their IDs can clash.

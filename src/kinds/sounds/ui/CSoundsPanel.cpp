@@ -158,16 +158,15 @@ int CSoundsPanel::setEditorCell(int column, int item, const QString& text)
     }
 }
 
-int CSoundsPanel::compareCells(int gridColumn, int a, int b) const
+bool CSoundsPanel::sortRank(int gridColumn, int item, double& rank) const
 {
     // The Play cell is a choice: it sorts by its state (stopped, playing,
     // looping), as every choice cell does, not by the label's letters.
-    if (gridColumn == ColPlay + kLeadingColumns && itemAs<CMVT_WavMemory>(a) && itemAs<CMVT_WavMemory>(b)) {
-        const int x = m_playColumn->valueOf(a).integer();
-        const int y = m_playColumn->valueOf(b).integer();
-        return (x > y) - (x < y);
+    if (gridColumn == ColPlay + kLeadingColumns && itemAs<CMVT_WavMemory>(item)) {
+        rank = m_playColumn->valueOf(item).integer();
+        return true;
     }
-    return CItemsGrid::compareCells(gridColumn, a, b);
+    return CItemsGrid::sortRank(gridColumn, item, rank);
 }
 
 int CSoundsPanel::insertSounds(const std::vector<std::string>& paths)

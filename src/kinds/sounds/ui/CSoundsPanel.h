@@ -43,7 +43,7 @@ public:
     int setEditorCell(int column, int item, const QString& text) override;
     // Playing is not an edit.
     bool editorCellChangesDocument(int column) const override { return column != ColPlay; }
-    int compareCells(int gridColumn, int a, int b) const override;
+    bool sortRank(int gridColumn, int item, double& rank) const override;
     // Inserts the sounds chosen in the dialog: the last one inserted, or -1.
     int newItem() override;
     // A deleted sound falls silent first.
