@@ -4,15 +4,23 @@
 #include "kinds/trajectories/PlayClock.h"
 #include "kinds/trajectories/Trajectory.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 
 namespace TrajectoryPlayerGeometry {
 
-QPointF pointUnderPointer(QPoint pointer, QPoint origin, int offsetX, int offsetY)
+QPointF pointUnderPointer(QPointF world, int offsetX, int offsetY)
 {
-    return QPointF(double(pointer.x()) + origin.x() - offsetX, double(pointer.y()) + origin.y() - offsetY);
+    // A zoom in and out leaves the view a rounding error away from where it
+    // was: a hair below a whole unit still counts as that unit.
+    auto unit = [](double value) {
+        constexpr double kFarAway = 1.0e9;
+        constexpr double kHair = 1.0e-6;
+        return std::isnan(value) ? 0.0 : std::floor(std::max(-kFarAway, std::min(value, kFarAway)) + kHair);
+    };
+    return QPointF(unit(world.x()) - offsetX, unit(world.y()) - offsetY);
 }
 
 bool appendPoint(Trajectory& trajectory, QPointF point)

@@ -12,10 +12,10 @@ class Trajectory;
 // the moving object, and how the clock is set up for a path.
 namespace TrajectoryPlayerGeometry {
 
-// The view origin is the world point drawn at the window's top-left corner.
-// The world point under the pointer, before the trajectory's offset is added
-// back (the point a click appends).
-QPointF pointUnderPointer(QPoint pointer, QPoint origin, int offsetX, int offsetY);
+// The point a click appends with the pointer over world point `world`: the
+// whole unit there, before the trajectory's offset is added back. Points
+// far outside any view are kept within the range a window can show.
+QPointF pointUnderPointer(QPointF world, int offsetX, int offsetY);
 
 // Appends `point` unless it repeats the last stored point; true when added.
 bool appendPoint(Trajectory& trajectory, QPointF point);

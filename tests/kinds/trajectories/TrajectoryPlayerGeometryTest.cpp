@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <limits>
 
@@ -12,11 +13,19 @@ namespace G = TrajectoryPlayerGeometry;
 
 TEST(TrajectoryPlayerGeometry, PointerLandsOnTheWorldPointWithoutTheOffset)
 {
-    // Drawn point p appears at p + offset - origin; the pointer goes back.
-    const QPoint origin(-94, 30);
-    const QPointF p = G::pointUnderPointer(QPoint(10, 20), origin, 5, -7);
-    EXPECT_EQ(p, QPointF(10 - 94 - 5, 20 + 30 + 7));
-    EXPECT_EQ(p + QPointF(5, -7) - QPointF(origin), QPointF(10, 20));
+    // Drawn point p appears at p + offset; the pointer goes back to the
+    // whole unit it is over (zoomed in, a pixel is part of a unit).
+    const struct {
+        QPointF world;
+        QPointF point;
+    } cases[] = {{{-84, 50}, {-89, 57}}, {{2.75, -0.25}, {-3, 6}}, {{1e300, -1e300}, {}}};
+    for (const auto& c : cases) {
+        const QPointF p = G::pointUnderPointer(c.world, 5, -7);
+        if (std::abs(c.world.x()) > 1e9)
+            EXPECT_TRUE(std::isfinite(p.x()) && std::abs(p.x()) < 1e10 && std::abs(p.y()) < 1e10) << "kept finite";
+        else
+            EXPECT_EQ(p, c.point) << c.world.x();
+    }
 }
 
 TEST(TrajectoryPlayerGeometry, AppendSkipsARepeatOfTheLastPoint)

@@ -2,6 +2,7 @@
 
 #include "grid/CellValue.h"
 #include "grid/ui/CImageChooserDialog.h"
+#include "grid/ui/CZoomView.h"
 #include "kinds/trajectories/ui/TrajectoryPlayer.h"
 #include "params/ui/CUiServices.h"
 
@@ -57,7 +58,7 @@ CTrajectoryPlayerView::CTrajectoryPlayerView(QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(m_bar);
-    layout->addWidget(m_player, 1);
+    layout->addWidget(m_player->view(), 1);
     // With the program's pictures the buttons show them; without (a test)
     // their texts.
     m_bar->setToolButtonStyle(toolBarIcon("ToolBarMoveToOrigin").isNull() ? Qt::ToolButtonTextOnly
@@ -86,7 +87,7 @@ CTrajectoryPlayerView::CTrajectoryPlayerView(QWidget* parent)
     connect(add("MoveViewOrigin", "Origin", "Move view to origin 0x 0y", "ToolBarMoveToOrigin"), &QAction::triggered,
             this, [this] { m_player->setOrigin(QPoint(0, 0)); });
     addDrag("MoveView", "Move view", "ToolBarMoveView", [this](QPoint d) {
-        m_player->setOrigin(m_player->origin() - d);
+        m_player->view()->scrollByPixels(d);
     })->setText(tr("Move"));
     connect(add("MoveViewCenterTrajectory", "Center", "Center the trajectory path in the display",
                 "ToolBarCenterContentsInView"),

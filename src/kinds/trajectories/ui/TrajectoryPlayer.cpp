@@ -34,12 +34,21 @@ int truncated(double value)
     return static_cast<int>(std::clamp(value, -kFarAway, kFarAway));
 }
 
-QPolygon shiftedPolygon(const Trajectory& trajectory, QPoint shift)
+// The window pixel where a world point is drawn.
+QPoint windowPixel(const QTransform& toWindow, double x, double y)
 {
+    const QPointF at = toWindow.map(QPointF(x, y));
+    return QPoint(pixel(at.x()), pixel(at.y()));
+}
+
+QPolygon windowPolygon(const Trajectory& trajectory, const QTransform& toWindow)
+{
+    const double offsetX = trajectory.GetOffsetX();
+    const double offsetY = trajectory.GetOffsetY();
     QPolygon polygon;
     polygon.reserve(trajectory.GetPointCount());
     for (const TrajectoryPoint& p : trajectory.points())
-        polygon << QPoint(pixel(p.x) + shift.x(), pixel(p.y) + shift.y());
+        polygon << windowPixel(toWindow, p.x + offsetX, p.y + offsetY);
     return polygon;
 }
 
@@ -68,10 +77,14 @@ const CBitmapItem* bitmapAt(const CResourceHolder* holder, int indexPlusOne)
 }
 } // namespace
 
-TrajectoryPlayer::TrajectoryPlayer(QWidget* parent) : QWidget(parent)
+TrajectoryPlayer::TrajectoryPlayer(QWidget* parent) : QWidget(parent), m_view(new CZoomView(this, parent))
 {
     setMinimumSize(120, 120);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // A path has no bounds the view could keep to while it is drawn: the
+    // bars scroll freely about what the window shows at zoom 1.
+    m_view->setContentFollowsCanvas(true);
+    setOrigin(QPoint(kStartOrigin, kStartOrigin));
     updateMode();
 }
 
@@ -136,16 +149,24 @@ bool TrajectoryPlayer::step()
     return m_clock.Advance(pathSpeed * m_speed) != 0;
 }
 
+QPoint TrajectoryPlayer::origin() const
+{
+    const QPointF position = m_view->position();
+    return QPoint(pixel(position.x()), pixel(position.y()));
+}
+
 void TrajectoryPlayer::setOrigin(QPoint origin)
 {
-    m_origin = origin;
-    update();
+    m_view->scrollTo(origin);
 }
 
 void TrajectoryPlayer::centreTrajectory()
 {
+    // The window shows size / zoom world units.
+    const double zoom = m_view->zoomX();
+    const QSize shown(truncated(width() / zoom), truncated(height() / zoom));
     if (Trajectory* trajectory = current())
-        setOrigin(TrajectoryPlayerGeometry::centredOrigin(*trajectory, size()));
+        setOrigin(TrajectoryPlayerGeometry::centredOrigin(*trajectory, shown));
 }
 
 void TrajectoryPlayer::setCentreOnObject(bool on)
@@ -186,8 +207,9 @@ void TrajectoryPlayer::addPointUnder(QPoint position)
     Trajectory* trajectory = current();
     if (!trajectory)
         return;
-    const QPointF point = TrajectoryPlayerGeometry::pointUnderPointer(position, m_origin, trajectory->GetOffsetX(),
-                                                                      trajectory->GetOffsetY());
+    // Zoomed in, the pixels of one world unit add one point, not one each.
+    const QPointF point = TrajectoryPlayerGeometry::pointUnderPointer(m_view->toContent(position),
+                                                                      trajectory->GetOffsetX(), trajectory->GetOffsetY());
     bool added = false;
     {
         // Game steps read the trajectory's speed and the clock only; the
@@ -228,7 +250,7 @@ void TrajectoryPlayer::mouseMoveEvent(QMouseEvent* event)
     const QPoint position = event->position().toPoint();
     if (m_mode == PanMode) {
         // The picture follows the pointer.
-        setOrigin(m_origin - (position - m_lastMouse));
+        m_view->scrollByPixels(position - m_lastMouse);
     } else {
         addPointUnder(position);
     }
@@ -288,27 +310,33 @@ void TrajectoryPlayer::render(QPainter& painter, QSize size) const
 
     const Trajectory* trajectory = current();
     if (!trajectory) {
-        drawAxes(painter, size, QPoint(-m_origin.x() - 1, -m_origin.y() - 1), text);
+        drawAxes(painter, size, windowPixel(m_view->transform(), 0, 0) - QPoint(1, 1), text);
         return;
     }
     const double position = clock().GetPosition();
     const QPoint object(truncated(trajectory->XAt(position)), truncated(trajectory->YAt(position)));
-    // Where world (0, 0) lands in the window.
-    QPoint zero(-m_origin.x(), -m_origin.y());
-    if (m_mode == PanMode && m_centreOnObject && trajectory->GetPointCount() > 0)
-        zero = TrajectoryPlayerGeometry::screenZeroForObject(object, size);
+    const double zoom = m_view->zoomX();
+    QTransform toWindow = m_view->transform();
+    if (m_mode == PanMode && m_centreOnObject && trajectory->GetPointCount() > 0) {
+        const QPoint zero = TrajectoryPlayerGeometry::screenZeroForObject(
+            QPoint(truncated(object.x() * zoom), truncated(object.y() * zoom)), size);
+        toWindow = QTransform(zoom, 0, 0, zoom, zero.x(), zero.y());
+    }
 
+    // The bitmaps and the object's square are world things: they scale.
+    painter.setTransform(toWindow);
     if (const CBitmapItem* background = bitmapAt(m_holder, m_backgroundBitmap))
-        background->draw(painter, zero.x(), zero.y());
+        background->draw(painter, 0, 0);
     if (const CBitmapItem* picture = bitmapAt(m_holder, m_objectBitmap))
-        picture->draw(painter, object.x() + zero.x(), object.y() + zero.y());
+        picture->draw(painter, object.x(), object.y());
     else if (trajectory->GetType() == TrajectorySimplePoints)
-        painter.fillRect(QRect(object + zero - QPoint(10, 10), QSize(20, 20)), spotted);
+        painter.fillRect(QRect(object - QPoint(10, 10), QSize(20, 20)), spotted);
+    painter.resetTransform();
 
-    drawAxes(painter, size, zero - QPoint(1, 1), text);
+    // Axes, path and markers keep their pixel size at any zoom.
+    drawAxes(painter, size, windowPixel(toWindow, 0, 0) - QPoint(1, 1), text);
 
-    const QPoint shift = zero + QPoint(trajectory->GetOffsetX(), trajectory->GetOffsetY());
-    const QPolygon path = shiftedPolygon(*trajectory, shift);
+    const QPolygon path = windowPolygon(*trajectory, toWindow);
     painter.setPen(Qt::black);
     switch (trajectory->GetType()) {
     case TrajectoryPolygonToRegion:
@@ -327,7 +355,8 @@ void TrajectoryPlayer::render(QPainter& painter, QSize size) const
             painter.drawPoint(p + QPoint(0, -1));
         }
         const TrajectoryPoint mass = trajectory->GetCenterOfMass();
-        const QPoint center(pixel(mass.x) + shift.x(), pixel(mass.y) + shift.y());
+        const QPoint center =
+            windowPixel(toWindow, mass.x + trajectory->GetOffsetX(), mass.y + trajectory->GetOffsetY());
         const QRect box(center - QPoint(5, 5), center + QPoint(4, 4));
         const QColor dark(spotted.red() / 2, spotted.green() / 2, spotted.blue() / 2);
         painter.setPen(spotted);

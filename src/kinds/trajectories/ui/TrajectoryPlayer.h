@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/CDocumentHistory.h"
+#include "grid/ui/CZoomView.h"
 #include "kinds/trajectories/PlayClock.h"
 #include "media/image/CFrameRateMeter.h"
 
@@ -17,7 +18,8 @@ class Trajectory;
 // The view beside the trajectories grid: the current trajectory drawn over
 // its axes (the first point green, the last red) with an object moving
 // along the path on the game step clock. In draw mode the mouse appends
-// points to the path; in pan mode it moves the view.
+// points to the path; in pan mode it moves the view. The zoom and the part
+// of the world shown are the zoom-and-scroll bars' that frame the player.
 //
 // Game steps arrive on the timer thread: the clock, the trajectory shown
 // and the player speed are guarded; everything else is the interface
@@ -34,6 +36,9 @@ public:
 
     explicit TrajectoryPlayer(QWidget* parent = nullptr);
 
+    // The frame with the zoom-and-scroll bars, which owns the player.
+    CZoomView* view() const { return m_view; }
+
     void attach(CResourceHolder* holder);
     CResourceHolder* holder() const { return m_holder; }
     // Shows trajectory `index` of the group (-1: none) and restarts its clock.
@@ -44,7 +49,8 @@ public:
     // another one.
     const Trajectory* loaded() const { return m_loaded; }
 
-    QPoint origin() const { return m_origin; }
+    // The world point drawn at the window's top-left corner (rounded).
+    QPoint origin() const;
     void setOrigin(QPoint origin);
     // Puts the bounds of the current trajectory in the middle of the view.
     void centreTrajectory();
@@ -97,6 +103,9 @@ protected:
 
 private:
     void updateMode();
+    // World units to window pixels, as drawn now: following the object
+    // when the view centres on it, the bars' view otherwise.
+    QTransform worldToWindow(const Trajectory* trajectory, QSize size) const;
     void press(QPoint position);
     void addPointUnder(QPoint position);
 
@@ -108,7 +117,7 @@ private:
     double m_speed = 1.0;
     std::atomic<bool> m_paused{false};
 
-    QPoint m_origin{kStartOrigin, kStartOrigin};
+    CZoomView* m_view;
     int m_mode = DrawMode;
     bool m_centreOnObject = false;
     bool m_hideTrajectory = false;

@@ -12,10 +12,14 @@
 #include "ui/UiFakes.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QWheelEvent>
 #include <QImage>
 #include <QPainter>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace {
 // A panel whose current trajectory has points at (0,0), (40,0), (40,30) and
@@ -192,6 +196,42 @@ TEST_F(TrajectoryPlayerFixture, PictureShowsEndsAxesAndFollowsTheObject)
     image = picture();
     EXPECT_EQ(image.pixelColor(QPoint(99, 150)), text);
     EXPECT_EQ(image.pixelColor(screen(40, 30)), face);
+}
+
+TEST_F(TrajectoryPlayerFixture, ZoomedViewsDrawWhereThePointerIsAndWheelZoomsAboutIt)
+{
+    const QColor red(255, 0, 0);
+    CZoomView& zoom = *player().view();
+    // A click adds the whole world unit under it, drawn back under it.
+    const struct {
+        double zoom;
+        QPoint click;
+        QPointF point;
+    } cases[] = {{1.0, {150, 120}, {45, 55}}, {2.0, {150, 120}, {-30, -5}}, {2.0, {151, 121}, {-30, -5}},
+                 {0.5, {150, 120}, {195, 175}}, {4.0, {9, 9}, {-103, -63}}};
+    for (const auto& c : cases) {
+        player().setOrigin(QPoint(-100, -60));
+        zoom.zoomAbout(c.zoom, QPointF(0, 0));
+        ASSERT_EQ(player().origin(), QPoint(-100, -60));
+        QTest::mouseClick(&player(), Qt::LeftButton, Qt::NoModifier, c.click);
+        const int last = traj(0)->GetPointCount() - 1;
+        const TrajectoryPoint p = traj(0)->GetPoint(last);
+        EXPECT_EQ(QPointF(p.x, p.y), c.point) << c.zoom << " " << c.click.x();
+        EXPECT_EQ(picture().pixelColor(c.click), red) << "the new last point is drawn there, at zoom " << c.zoom;
+    }
+
+    // Ctrl+wheel zooms about the pointer: the world point under it stays.
+    zoom.zoomAbout(1.0, QPointF(0, 0));
+    const QPointF pointer(150, 100);
+    const QPointF under = zoom.toContent(pointer);
+    for (int notches : {3, -5}) {
+        QWheelEvent wheel(pointer, player().mapToGlobal(pointer), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
+                          Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&player(), &wheel);
+        EXPECT_NEAR(zoom.zoomX(), std::pow(CZoomView::kWheelZoom, notches == 3 ? 3 : -2), 1e-9);
+        EXPECT_NEAR(zoom.toContent(pointer).x(), under.x(), 1e-9);
+        EXPECT_NEAR(zoom.toContent(pointer).y(), under.y(), 1e-9);
+    }
 }
 
 TEST_F(TrajectoryPlayerFixture, PlaySpeedControlsDragAndPrompt)
