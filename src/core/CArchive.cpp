@@ -131,6 +131,16 @@ void CArchive::write(const void* data, std::size_t size)
     }
 }
 
+char* CArchive::roomToWrite(std::size_t minimum, std::size_t& room)
+{
+    if (m_buffer.size() - m_end < minimum)
+        flush();
+    room = m_buffer.size() - m_end;
+    return m_buffer.data() + m_end;
+}
+
+void CArchive::wrote(std::size_t count) { m_end += std::min(count, m_buffer.size() - m_end); }
+
 void CArchive::fillBuffer()
 {
     const qint64 got = m_file.read(m_buffer.data(), static_cast<qint64>(m_buffer.size()));
@@ -142,6 +152,16 @@ void CArchive::read(void* data, std::size_t size)
 {
     auto* bytes = static_cast<char*>(data);
     while (size > 0) {
+        if (m_begin == m_end && size >= m_buffer.size() / 4) {
+            // Large blocks (pictures, sounds) go straight to their place:
+            // copying them through the buffer would be one more pass.
+            const qint64 got = m_file.read(bytes, static_cast<qint64>(size));
+            if (got <= 0)
+                throw CArchiveException(CArchiveException::Cause::EndOfFile, "unexpected end of file");
+            bytes += got;
+            size -= static_cast<std::size_t>(got);
+            continue;
+        }
         if (m_begin == m_end) {
             fillBuffer();
             if (m_end == 0)

@@ -32,6 +32,12 @@ public:
     std::string readString();
 
     void write(const void* data, std::size_t size);
+    // Writing bytes that are made on their way out (scrambled, converted)
+    // straight into the buffer: room for at least `minimum` bytes (the
+    // buffer is handed to the file first when it has less), `room` set to
+    // all there is; then `wrote` says how many were put there.
+    char* roomToWrite(std::size_t minimum, std::size_t& room);
+    void wrote(std::size_t count);
     void read(void* data, std::size_t size);
 
     // Bytes of the file not yet consumed by this archive. Readers check every

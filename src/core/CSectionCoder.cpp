@@ -62,8 +62,32 @@ int CSectionCoder::header(CArchive& ar)
 
 void CSectionCoder::scramble(std::uint8_t* data, std::size_t size) const { scrambleInto(data, data, size); }
 
-// Word by word through memcpy, so that the compiler can keep whole words
-// (and vectors of them) in registers.
+namespace {
+// Four words at a time as one vector (plain SSE2 / NEON registers), the key
+// in locals so that the compiler need not reload it after every store.
+using Words = std::uint32_t __attribute__((vector_size(16)));
+
+template <typename Step, typename ByteStep>
+void codeWords(const std::uint8_t* from, std::uint8_t* to, std::size_t size, Step step, ByteStep byteStep)
+{
+    std::size_t i = 0;
+    for (; i + sizeof(Words) <= size; i += sizeof(Words)) {
+        Words w;
+        std::memcpy(&w, from + i, sizeof(Words));
+        w = step(w);
+        std::memcpy(to + i, &w, sizeof(Words));
+    }
+    for (; i + 4 <= size; i += 4) {
+        std::uint32_t w;
+        std::memcpy(&w, from + i, 4);
+        w = step(w);
+        std::memcpy(to + i, &w, 4);
+    }
+    for (; i < size; ++i)
+        to[i] = byteStep(from[i]);
+}
+} // namespace
+
 void CSectionCoder::scrambleInto(const std::uint8_t* from, std::uint8_t* to, std::size_t size) const
 {
     if (!scrambling()) {
@@ -71,54 +95,55 @@ void CSectionCoder::scrambleInto(const std::uint8_t* from, std::uint8_t* to, std
             std::memmove(to, from, size);
         return;
     }
-    std::size_t i = 0;
-    for (; i + 4 <= size; i += 4) {
-        std::uint32_t w;
-        std::memcpy(&w, from + i, 4);
-        w = (w ^ m_mask) - m_offset;
-        std::memcpy(to + i, &w, 4);
-    }
-    for (; i < size; ++i)
-        to[i] = static_cast<std::uint8_t>((from[i] ^ static_cast<std::uint8_t>(m_mask)) - static_cast<std::uint8_t>(m_offset));
+    const std::uint32_t mask = m_mask;
+    const std::uint32_t offset = m_offset;
+    codeWords(
+        from, to, size, [=](auto w) { return (w ^ mask) - offset; },
+        [=](std::uint8_t b) { return static_cast<std::uint8_t>((b ^ static_cast<std::uint8_t>(mask)) - static_cast<std::uint8_t>(offset)); });
 }
 
 void CSectionCoder::unscramble(std::uint8_t* data, std::size_t size) const
 {
     if (!scrambling())
         return;
-    std::size_t i = 0;
-    for (; i + 4 <= size; i += 4) {
-        std::uint32_t w;
-        std::memcpy(&w, data + i, 4);
-        w = (w + m_offset) ^ m_mask;
-        std::memcpy(data + i, &w, 4);
-    }
-    for (; i < size; ++i)
-        data[i] = static_cast<std::uint8_t>(static_cast<std::uint8_t>(data[i] + static_cast<std::uint8_t>(m_offset)) ^ static_cast<std::uint8_t>(m_mask));
+    const std::uint32_t mask = m_mask;
+    const std::uint32_t offset = m_offset;
+    codeWords(
+        data, data, size, [=](auto w) { return (w + offset) ^ mask; },
+        [=](std::uint8_t b) { return static_cast<std::uint8_t>(static_cast<std::uint8_t>(b + static_cast<std::uint8_t>(offset)) ^ static_cast<std::uint8_t>(mask)); });
 }
 
 int CSectionCoder::codeBlock(CArchive& ar, void* data, std::size_t size)
 {
+    if (!ar.isLoading())
+        return writeBlock(ar, data, size);
     if (size == 0)
         return 1;
     if (!data)
         return 0;
     auto* bytes = static_cast<std::uint8_t*>(data);
-    if (ar.isLoading()) {
-        ar.read(bytes, size);
-        unscramble(bytes, size);
-    } else {
-        // Scrambled a piece at a time into a small buffer that stays in the
-        // cache: one pass over the caller's bytes, which are left as they
-        // are. The piece is a whole number of words, so that the words line
-        // up with the block's start as the reader expects.
-        constexpr std::size_t kPiece = 16384;
-        std::uint8_t piece[kPiece];
-        for (std::size_t done = 0; done < size; done += kPiece) {
-            const std::size_t n = std::min(kPiece, size - done);
-            scrambleInto(bytes + done, piece, n);
-            ar.write(piece, n);
-        }
+    ar.read(bytes, size);
+    unscramble(bytes, size);
+    return 1;
+}
+
+int CSectionCoder::writeBlock(CArchive& ar, const void* data, std::size_t size)
+{
+    if (size == 0)
+        return 1;
+    if (!data)
+        return 0;
+    const auto* bytes = static_cast<const std::uint8_t*>(data);
+    // Scrambled straight into the archive's buffer: one pass over the
+    // caller's bytes. Pieces are whole words (but for the block's tail), so
+    // that the words line up with the block's start as the reader expects.
+    for (std::size_t done = 0; done < size;) {
+        std::size_t room = 0;
+        auto* to = reinterpret_cast<std::uint8_t*>(ar.roomToWrite(4, room));
+        const std::size_t n = std::min(size - done, room / 4 * 4);
+        scrambleInto(bytes + done, to, n);
+        ar.wrote(n);
+        done += n;
     }
     return 1;
 }
@@ -167,8 +192,7 @@ int CSectionCoder::codeString(CArchive& ar, std::string& text)
     if (!ar.isLoading()) {
         std::int32_t n = static_cast<std::int32_t>(text.size());
         codeInt(ar, n);
-        std::string copy = text;  // strings are small; the caller's text stays const in spirit
-        return codeBlock(ar, copy.data(), copy.size());
+        return writeBlock(ar, text.data(), text.size());
     }
     std::int32_t n = 0;
     codeInt(ar, n);

@@ -36,6 +36,9 @@ public:
     int codeColorPair(CArchive& ar, std::int32_t& colour, std::uint8_t& alpha);
     int codeString(CArchive& ar, std::string& text);
     int codeBlock(CArchive& ar, void* data, std::size_t size);
+    // Writing only: the caller's bytes are read, never changed, so bytes
+    // shared with others (an item's kept file bytes) need no copy first.
+    int writeBlock(CArchive& ar, const void* data, std::size_t size);
     int codeByteArray(CArchive& ar, std::vector<std::uint8_t>& bytes);
 
     // The scrambling of one run, exposed for tests and for callers that move

@@ -79,15 +79,34 @@ TEST(Archive, ReadFlushPutsTheFilePositionAtTheLogicalReadPosition)
     EXPECT_EQ(ar.readInt32(), 1);
 }
 
-TEST(Archive, WritesLargerThanTheBufferArriveWhole)
+TEST(Archive, BlocksLargerThanTheBufferArriveWholeBothWays)
 {
-    const std::string big(3 * CArchive::kBufferSize + 17, 'z');
+    std::string big(3 * CArchive::kBufferSize + 17, 'z');
+    big[CArchive::kBufferSize] = 'a';
     const QByteArray bytes = store([&](CArchive& ar) {
         ar.writeInt32(7);
         ar.write(big.data(), big.size());
+        ar.writeInt32(8);
     });
-    EXPECT_EQ(bytes.size(), static_cast<qsizetype>(4 + big.size()));
-    EXPECT_EQ(bytes.mid(4).toStdString(), big);
+    EXPECT_EQ(bytes.size(), static_cast<qsizetype>(8 + big.size()));
+    EXPECT_EQ(bytes.mid(4, static_cast<qsizetype>(big.size())).toStdString(), big);
+    // Read back whole, and from a file cut inside the block.
+    for (const qsizetype cut : {qsizetype(0), qsizetype(5)}) {
+        QByteArray in = bytes.left(bytes.size() - cut);
+        QBuffer buffer(&in);
+        buffer.open(QIODevice::ReadOnly);
+        CArchive ar(buffer, CArchive::Mode::Load);
+        EXPECT_EQ(ar.readInt32(), 7);
+        std::string back(big.size(), '.');
+        if (cut > 4) {
+            EXPECT_THROW(ar.read(back.data(), back.size()), CArchiveException);
+            continue;
+        }
+        ar.read(back.data(), back.size());
+        EXPECT_EQ(back, big);
+        EXPECT_EQ(ar.remaining(), 4);
+        EXPECT_EQ(ar.readInt32(), 8);
+    }
 }
 
 TEST(Archive, ShortFilesAndOversizedLengthsThrow)

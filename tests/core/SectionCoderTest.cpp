@@ -217,21 +217,38 @@ TEST(SectionCoder, CountsLargerThanTheFileAreRefusedBeforeAllocating)
 
 TEST(SectionCoder, ABlockLargerThanTheWritersPiecesIsScrambledAsOneRun)
 {
-    // Sizes around the pieces the writer scrambles at a time, with tails
-    // that are not whole words.
-    for (std::size_t size : {std::size_t(16383), std::size_t(16384), std::size_t(40001)}) {
-        std::vector<std::uint8_t> block(size);
-        for (std::size_t i = 0; i < size; ++i)
-            block[i] = static_cast<std::uint8_t>(i * 7 + i / 251);
-        std::vector<std::uint8_t> expected = block;
-        scrambled().scramble(expected.data(), expected.size());
-        const QByteArray bytes =
-            write(scrambled(), [&](CSectionCoder& c, CArchive& ar) { c.codeBlock(ar, block.data(), block.size()); });
-        ASSERT_EQ(bytes.size(), static_cast<qsizetype>(size));
-        EXPECT_TRUE(std::equal(expected.begin(), expected.end(), reinterpret_cast<const std::uint8_t*>(bytes.data())))
-            << size;
-        std::vector<std::uint8_t> back(size);
-        read(scrambled(), bytes, [&](CSectionCoder& c, CArchive& ar) { c.codeBlock(ar, back.data(), back.size()); });
-        EXPECT_EQ(back, block) << size;
-    }
+    // Sizes around the archive's buffer, with tails that are not whole
+    // words, after a few plain bytes so that the buffer fills at a place
+    // that is not a whole word of the block. Each word is (w ^ mask) -
+    // offset from the block's start, the tail's bytes by the low key bytes.
+    const std::uint32_t mask = 0x52745678u;
+    const std::uint32_t offset = 0xDA527456u;
+    for (std::size_t size : {std::size_t(21), std::size_t(16383), std::size_t(CArchive::kBufferSize),
+                             std::size_t(CArchive::kBufferSize * 2 + 7)})
+        for (std::size_t lead : {0, 1, 3}) {
+            std::vector<std::uint8_t> block(size);
+            for (std::size_t i = 0; i < size; ++i)
+                block[i] = static_cast<std::uint8_t>(i * 7 + i / 251);
+            std::vector<std::uint8_t> expected = block;
+            std::size_t i = 0;
+            for (; i + 4 <= size; i += 4) {
+                std::uint32_t w;
+                std::memcpy(&w, &expected[i], 4);
+                w = (w ^ mask) - offset;
+                std::memcpy(&expected[i], &w, 4);
+            }
+            for (; i < size; ++i)
+                expected[i] = static_cast<std::uint8_t>((expected[i] ^ 0x78) - 0x56);
+            const QByteArray bytes = write(scrambled(), [&](CSectionCoder& c, CArchive& ar) {
+                ar.write("abc", lead);
+                c.codeBlock(ar, block.data(), block.size());
+            });
+            ASSERT_EQ(bytes.size(), static_cast<qsizetype>(lead + size));
+            EXPECT_TRUE(std::equal(expected.begin(), expected.end(), reinterpret_cast<const std::uint8_t*>(bytes.data()) + lead))
+                << size << " after " << lead;
+            std::vector<std::uint8_t> back(size);
+            read(scrambled(), bytes.mid(static_cast<qsizetype>(lead)),
+                 [&](CSectionCoder& c, CArchive& ar) { c.codeBlock(ar, back.data(), back.size()); });
+            EXPECT_EQ(back, block) << size << " after " << lead;
+        }
 }

@@ -124,7 +124,7 @@ int CBitmapItem::serialize(CArchive& ar, CSectionCoder& coder)
         QByteArray payload = payloadToWrite();
         std::int32_t size = std::int32_t(payload.size());
         coder.codeInt(ar, size);
-        return coder.codeBlock(ar, payload.data(), std::size_t(payload.size()));
+        return coder.writeBlock(ar, payload.constData(), std::size_t(payload.size()));
     }
 
     // The record's own ID and comments win over the header's.

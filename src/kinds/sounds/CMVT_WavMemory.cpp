@@ -218,7 +218,7 @@ int CMVT_WavMemory::serialize(CArchive& ar, CSectionCoder& coder)
         std::int32_t length = static_cast<std::int32_t>(m_oggFile.size());
         coder.codeInt(ar, length);
         if (!ar.isLoading())
-            return coder.codeBlock(ar, m_oggFile.data(), static_cast<std::size_t>(m_oggFile.size()));
+            return coder.writeBlock(ar, m_oggFile.constData(), static_cast<std::size_t>(m_oggFile.size()));
         if (length > 0) {
             ar.requireRemaining(length);
             QByteArray bytes(length, Qt::Uninitialized);
@@ -249,7 +249,7 @@ void CMVT_WavMemory::serializeSamples(CArchive& ar, CSectionCoder& coder)
             return;
         std::int32_t count = static_cast<std::int32_t>(m_samples.size());
         coder.codeInt(ar, count);
-        coder.codeBlock(ar, m_samples.data(), static_cast<std::size_t>(m_samples.size()));
+        coder.writeBlock(ar, m_samples.constData(), static_cast<std::size_t>(m_samples.size()));
         return;
     }
 
