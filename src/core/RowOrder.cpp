@@ -70,22 +70,30 @@ std::vector<int> grouped(int count, const std::vector<int>& ascending)
 
 std::vector<int> sorted(int count, const std::vector<int>& ascending, bool ascendingOrder, const Compare& compare)
 {
-    std::vector<int> order = unchanged(count);
     std::vector<int> rows;
     rows.reserve(ascending.size());
     for (int r : ascending)
         if (r >= 0 && r < count)
             rows.push_back(r);
+    return sortedMembers(count, rows, ascendingOrder, [&](int x, int y) {
+        return compare(rows[static_cast<std::size_t>(x)], rows[static_cast<std::size_t>(y)]);
+    });
+}
+
+std::vector<int> sortedMembers(int count, const std::vector<int>& ascending, bool ascendingOrder,
+                               const Compare& compareMembers)
+{
+    std::vector<int> order = unchanged(count);
+    std::vector<int> members(ascending.size());
+    std::iota(members.begin(), members.end(), 0);
     // The lower of two neighbours goes first when the upper one is greater
     // (ascending) or smaller (descending); the arguments keep that order.
-    std::stable_sort(rows.begin(), rows.end(), [&](int x, int y) {
-        const int c = compare(y, x);
+    std::stable_sort(members.begin(), members.end(), [&](int x, int y) {
+        const int c = compareMembers(y, x);
         return ascendingOrder ? c > 0 : c < 0;
     });
-    std::size_t k = 0;
-    for (int r : ascending)
-        if (r >= 0 && r < count)
-            order[static_cast<std::size_t>(r)] = rows[k++];
+    for (std::size_t k = 0; k < members.size(); ++k)
+        order[static_cast<std::size_t>(ascending[k])] = ascending[static_cast<std::size_t>(members[k])];
     return order;
 }
 

@@ -34,6 +34,11 @@ using Compare = std::function<int(int, int)>;
 // `compare`, rows that compare equal keeping their order (a stable sort:
 // what repeated swaps of neighbouring members that are out of order give).
 std::vector<int> sorted(int count, const std::vector<int>& ascending, bool ascendingOrder, const Compare& compare);
+// The same with `compareMembers` given the members' places in the set (0
+// for its first row, 1 for the next...) instead of their rows, for callers
+// that keep one key per member. Every row of the set is a row of the list.
+std::vector<int> sortedMembers(int count, const std::vector<int>& ascending, bool ascendingOrder,
+                               const Compare& compareMembers);
 
 // True when `order` leaves every row where it was.
 bool isUnchanged(const std::vector<int>& order, int count);

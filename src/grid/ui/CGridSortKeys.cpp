@@ -15,59 +15,72 @@ int order(const T& x, const T& y)
 } // namespace
 
 CGridSortKeys::CGridSortKeys(const CItemsGrid& grid, int gridColumn, const std::vector<int>& rows)
-    : m_count(grid.rowCount()), m_slot(static_cast<std::size_t>(std::max(m_count, 0)), -1)
+    : m_count(grid.rowCount())
 {
+    std::vector<bool> seen(static_cast<std::size_t>(std::max(m_count, 0)), false);
     for (int row : rows)
-        if (row >= 0 && row < m_count && m_slot[static_cast<std::size_t>(row)] < 0) {
-            m_slot[static_cast<std::size_t>(row)] = static_cast<int>(m_rows.size());
+        if (row >= 0 && row < m_count && !seen[static_cast<std::size_t>(row)]) {
+            seen[static_cast<std::size_t>(row)] = true;
             m_rows.push_back(row);
         }
-    m_keys.resize(m_rows.size());
+    const std::size_t k = m_rows.size();
+    m_how.assign(k, 0);
+    m_rank.assign(k, 0);
     bool allRanked = true;
-    for (std::size_t i = 0; i < m_rows.size(); ++i) {
-        Key& key = m_keys[i];
-        key.ranked = grid.sortRank(gridColumn, m_rows[i], key.rank);
-        allRanked = allRanked && key.ranked;
+    for (std::size_t i = 0; i < k; ++i) {
+        if (grid.sortRank(gridColumn, m_rows[i], m_rank[i]))
+            m_how[i] |= Ranked;
+        allRanked = allRanked && (m_how[i] & Ranked);
     }
     if (allRanked)
         return;
 
     const int column = gridColumn - CItemsGrid::kLeadingColumns;
     bool allTyped = true;
+    bool anyNumeric = false;
     bool anyOther = false;
-    std::vector<CellValue> values(m_rows.size());
-    for (std::size_t i = 0; i < m_rows.size(); ++i) {
-        Key& key = m_keys[i];
-        key.typed = gridColumn > 0 && column >= 0 && grid.editorCellValue(column, m_rows[i], values[i]);
-        allTyped = allTyped && key.typed;
-        if (!key.typed)
+    std::vector<CellValue> values(k);
+    for (std::size_t i = 0; i < k; ++i) {
+        const bool typed = gridColumn > 0 && column >= 0 && grid.editorCellValue(column, m_rows[i], values[i]);
+        allTyped = allTyped && typed;
+        if (!typed)
             continue;
-        key.numeric = CellValue::isNumeric(values[i].kind());
-        anyOther = anyOther || !key.numeric;
+        const bool numeric = CellValue::isNumeric(values[i].kind());
+        m_how[i] |= numeric ? Typed | Numeric : Typed;
+        anyNumeric = anyNumeric || numeric;
+        anyOther = anyOther || !numeric;
     }
-    for (std::size_t i = 0; i < m_rows.size(); ++i) {
-        Key& key = m_keys[i];
-        if (key.typed && key.numeric)
-            key.number = values[i].real();
-        if (key.typed && (!key.numeric || anyOther))
-            key.text = values[i].text();
+    if (anyNumeric)
+        m_number.assign(k, 0);
+    if (anyOther)
+        m_text.resize(k);
+    if (!allTyped)
+        m_shown.resize(k);
+    for (std::size_t i = 0; i < k; ++i) {
+        const bool typed = m_how[i] & Typed;
+        const bool numeric = m_how[i] & Numeric;
+        if (typed && numeric)
+            m_number[i] = values[i].real();
+        if (typed && anyOther)
+            m_text[i] = values[i].text();
         if (!allTyped)
-            key.shown = grid.gridCellText(gridColumn, m_rows[i]);
+            m_shown[i] = grid.gridCellText(gridColumn, m_rows[i]);
     }
 }
 
-int CGridSortKeys::compare(int a, int b) const
+int CGridSortKeys::compare(int i, int j) const
 {
-    const Key& x = keyOf(a);
-    const Key& y = keyOf(b);
-    if (x.ranked && y.ranked)
-        return order(x.rank, y.rank);
-    if (x.typed && y.typed)
-        return x.numeric && y.numeric ? order(x.number, y.number) : order(x.text, y.text);
-    return QString::compare(x.shown, y.shown, Qt::CaseSensitive);
+    const auto x = static_cast<std::size_t>(i);
+    const auto y = static_cast<std::size_t>(j);
+    const int both = m_how[x] & m_how[y];
+    if (both & Ranked)
+        return order(m_rank[x], m_rank[y]);
+    if (both & Typed)
+        return both & Numeric ? order(m_number[x], m_number[y]) : order(m_text[x], m_text[y]);
+    return QString::compare(m_shown[x], m_shown[y], Qt::CaseSensitive);
 }
 
 std::vector<int> CGridSortKeys::sorted(bool ascending) const
 {
-    return RowOrder::sorted(m_count, m_rows, ascending, [this](int a, int b) { return compare(a, b); });
+    return RowOrder::sortedMembers(m_count, m_rows, ascending, [this](int i, int j) { return compare(i, j); });
 }

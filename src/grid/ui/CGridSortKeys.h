@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -26,26 +27,22 @@ public:
     // in `gridColumn`.
     CGridSortKeys(const CItemsGrid& grid, int gridColumn, const std::vector<int>& rows);
 
-    // Orders two rows of the set: negative, 0 or positive.
-    int compare(int a, int b) const;
     // The new order of the grid's rows with the set sorted among its own
     // positions, equal keys keeping their order.
     std::vector<int> sorted(bool ascending) const;
 
 private:
-    struct Key {
-        bool ranked = false;
-        bool typed = false;
-        bool numeric = false;
-        double rank = 0;
-        double number = 0;
-        std::string text;
-        QString shown;
-    };
-    const Key& keyOf(int row) const { return m_keys[static_cast<std::size_t>(m_slot[static_cast<std::size_t>(row)])]; }
+    enum How : std::uint8_t { Ranked = 1, Typed = 2, Numeric = 4 };
+    // Orders the i-th and j-th rows of the set: negative, 0 or positive.
+    int compare(int i, int j) const;
 
     int m_count = 0;
     std::vector<int> m_rows;
-    std::vector<int> m_slot;  // row -> its key, -1 outside the set
-    std::vector<Key> m_keys;
+    // One list per part of the key, filled only as far as the set needs it,
+    // so that a sort walks through compact lists, not whole cells.
+    std::vector<std::uint8_t> m_how;
+    std::vector<double> m_rank;
+    std::vector<double> m_number;
+    std::vector<std::string> m_text;
+    std::vector<QString> m_shown;
 };
