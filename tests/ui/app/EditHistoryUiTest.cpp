@@ -19,6 +19,8 @@
 #include "kinds/maps/ui/CMapCanvas.h"
 #include "kinds/maps/ui/CMapEditor.h"
 #include "kinds/maps/ui/CMapsPanel.h"
+#include "kinds/trajectories/ui/CTrajectoriesPanel.h"
+#include "kinds/trajectories/ui/TrajectoryPlayer.h"
 #include "grid/ui/CIndexList.h"
 #include "ui/MouseEvents.h"
 #include "support/ItemBytes.h"
@@ -253,8 +255,15 @@ TEST(EditHistoryUi, MapStrokesAndOffsetDragsAreOneStepEach)
     dragThrough(*bitmaps.offsetPane(), {QPoint(50, 50), QPoint(53, 50), QPoint(60, 52)}, Qt::ShiftModifier);
     EXPECT_EQ(demo.stack().count(), before + 2) << "a drag is one step";
     EXPECT_EQ(demo.stack().undoText().toStdString(), CBitmapOffsetPane::kMoveText);
-    demo.stack().undo();
-    demo.stack().undo();
+
+    auto& trajectories = dynamic_cast<CTrajectoriesPanel&>(*demo.view.panel(CQuillopView::panelOfGroup(GroupTrajectories)));
+    trajectories.selectRow(0);
+    trajectories.player()->resize(300, 200);
+    dragThrough(*trajectories.player(), {QPoint(50, 50), QPoint(60, 50), QPoint(70, 55)});
+    EXPECT_EQ(demo.stack().count(), before + 3) << "a drawn stroke is one step";
+    EXPECT_EQ(demo.stack().undoText().toStdString(), TrajectoryPlayer::kStrokeText);
+    for (int i = 0; i < 3; ++i)
+        demo.stack().undo();
     EXPECT_EQ(documentRecords(demo.document.holder()), original);
 }
 

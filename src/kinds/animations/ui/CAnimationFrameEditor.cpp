@@ -280,15 +280,15 @@ void CAnimationFrameEditor::applied(const CAnimationFrameEdits::Outcome& outcome
     emit framesChanged(m_animation, outcome.countChanged);
 }
 
-std::shared_ptr<void> CAnimationFrameEditor::openStep(const QString& text) const
+std::unique_ptr<CDocumentHistory::Edit> CAnimationFrameEditor::openStep(const QString& text) const
 {
-    return m_openStep && animation() ? m_openStep(text) : nullptr;
+    return animation() ? m_step.open(text) : nullptr;
 }
 
 void CAnimationFrameEditor::beginGesture(const QString& text)
 {
-    if (!m_gesture)
-        m_gesture = openStep(text);
+    if (animation())
+        m_step.begin(text);
 }
 
 void CAnimationFrameEditor::addToList()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "grid/ui/CGestureStep.h"
 #include "kinds/animations/CAnimationFrameEdits.h"
 #include "kinds/animations/CAnimationPreview.h"
 
@@ -68,13 +69,12 @@ public:
     // for a while.
     void holdCurrentFrame();
 
-    // Every edit is one undo step the panel opens (`text` names it): a
-    // gesture that edits as the pointer moves (a drag in the preview or the
-    // frame list) is one step from press to release.
-    using StepOpener = std::function<std::shared_ptr<void>(const QString& text)>;
-    void setStepRecording(StepOpener open) { m_openStep = std::move(open); }
+    // Every edit is one undo step, opened as the panel tells (`text` names
+    // it): a gesture that edits as the pointer moves (a drag in the preview
+    // or the frame list) is one step from press to release.
+    CGestureStep& gestureStep() { return m_step; }
     void beginGesture(const QString& text);
-    void endGesture() { m_gesture.reset(); }
+    void endGesture() { m_step.end(); }
 
     // The preview steps only while it is on screen; the panel is told so
     // that the step clock sleeps while nothing plays.
@@ -103,7 +103,7 @@ private:
     bool pickerKey(int key, Qt::KeyboardModifiers modifiers) const;
     bool frameListEvent(QEvent* event);
     void applied(const CAnimationFrameEdits::Outcome& outcome);
-    std::shared_ptr<void> openStep(const QString& text) const;
+    std::unique_ptr<CDocumentHistory::Edit> openStep(const QString& text) const;
     void applyFractions();
     void storeFractions();
 
@@ -118,6 +118,5 @@ private:
     double m_pickerFraction = kPickerFraction;
     double m_listFraction = kListFraction;
     bool m_dragging = false;
-    StepOpener m_openStep;
-    std::shared_ptr<void> m_gesture;
+    CGestureStep m_step;
 };

@@ -37,11 +37,8 @@ CAnimationsPanel::CAnimationsPanel(QWidget* parent)
             refreshRows();
         markModified();
     });
-    m_editor->setStepRecording([this](const QString& text) -> std::shared_ptr<void> {
-        auto edit = std::make_shared<CDocumentHistory::Edit>(history(), text);
-        edit->touchRow(group(), m_editor->animationIndex());
-        return edit;
-    });
+    m_editor->gestureStep().setOpener([this] { return history(); }, group(),
+                                      [this] { return std::vector<int>{m_editor->animationIndex()}; });
     connect(m_editor, &CAnimationFrameEditor::previewPlaysChanged, this, &CItemsGrid::previewChanged);
 }
 

@@ -127,7 +127,7 @@ void CBitmapOffsetPane::mousePressEvent(QMouseEvent* event)
     if (m_target != Target::Origin && m_document) {
         m_editOpen = true;
         m_editChanged = false;
-        emit editStarted(QString::fromLatin1(kMoveText), rowsOf(m_target));
+        m_step.begin(QString::fromLatin1(kMoveText));
     }
 }
 
@@ -161,6 +161,7 @@ void CBitmapOffsetPane::mouseReleaseEvent(QMouseEvent* event)
     m_dragging = false;
     if (m_editOpen) {
         m_editOpen = false;
+        m_step.end();
         emit editFinished(m_editChanged);
     }
 }
@@ -178,7 +179,8 @@ void CBitmapOffsetPane::mouseDoubleClickEvent(QMouseEvent* event)
     }
     if (!m_document)
         return;
-    emit editStarted(QString::fromLatin1(kResetText), rowsOf(target));
+    m_target = target;
+    m_step.begin(QString::fromLatin1(kResetText));
     m_editChanged = false;
     std::vector<int> rows;
     {
@@ -186,6 +188,7 @@ void CBitmapOffsetPane::mouseDoubleClickEvent(QMouseEvent* event)
         rows = CBitmapOffsetPreview::resetOffsets(*m_document, rowsOf(target));
     }
     changed(rows);
+    m_step.end();
     emit editFinished(m_editChanged);
     // The release that follows ends no drag.
     m_dragging = false;

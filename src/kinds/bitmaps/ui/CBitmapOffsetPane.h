@@ -1,5 +1,6 @@
 #pragma once
 
+#include "grid/ui/CGestureStep.h"
 #include "grid/ui/CZoomView.h"
 #include "kinds/bitmaps/CBitmapOffsetPreview.h"
 
@@ -15,8 +16,8 @@ class CStepLock;
 // A left drag moves the origin; with Shift it moves the offsets of every
 // selected bitmap, with Alt those of the current one; a double click puts
 // the same back to (0, 0). Offset changes hold the panel's step lock; a
-// drag from press to release is one edit (editStarted, editFinished) and
-// offsetsChanged tells the rows as it goes.
+// drag from press to release is one step (gestureStep(), then
+// editFinished) and offsetsChanged tells the rows as it goes.
 class CBitmapOffsetPane : public QWidget {
     Q_OBJECT
 public:
@@ -38,9 +39,12 @@ public:
     static constexpr const char* kMoveText = "Move Bitmap Offsets";
     static constexpr const char* kResetText = "Reset Bitmap Offsets";
 
+    // How the step of a drag is opened, as the panel tells; it touches the
+    // rows of gestureRows().
+    CGestureStep& gestureStep() { return m_step; }
+    std::vector<int> gestureRows() const { return rowsOf(m_target); }
+
 signals:
-    // An edit of the offsets of `rows` begins: nothing has changed yet.
-    void editStarted(const QString& text, const std::vector<int>& rows);
     void offsetsChanged(const std::vector<int>& rows);
     void editFinished(bool changed);
 
@@ -68,6 +72,7 @@ private:
     bool m_editOpen = false;
     bool m_editChanged = false;
     Target m_target = Target::Origin;
+    CGestureStep m_step;
     // At a zoom other than 1 a pixel of the pane is not a pixel of the
     // bitmaps.
     CZoomView::Drag m_drag;

@@ -58,12 +58,8 @@ CBitmapsPanel::CBitmapsPanel(QWidget* parent)
             refreshRow(row);
     });
     // A drag in the preview, however many moves it makes, is one step.
-    connect(m_pane, &CBitmapOffsetPane::editStarted, this, [this](const QString& text, const std::vector<int>& rows) {
-        m_edit = std::make_unique<CDocumentHistory::Edit>(history(), text);
-        m_edit->touchRows(group(), rows);
-    });
+    m_pane->gestureStep().setOpener([this] { return history(); }, group(), [this] { return m_pane->gestureRows(); });
     connect(m_pane, &CBitmapOffsetPane::editFinished, this, [this](bool changed) {
-        m_edit.reset();
         if (changed)
             markModified();
     });

@@ -55,6 +55,4 @@ private:
     int makeAnimation();
 
     CBitmapOffsetPane* m_pane;
-    // The undo step of the preview's drag under way.
-    std::unique_ptr<CDocumentHistory::Edit> m_edit;
 };

@@ -166,7 +166,7 @@ void CMapEditor::beginEdit(const QString& text)
 {
     if (m_openEdits++ == 0) {
         m_changed = false;
-        emit editStarted(text);
+        m_step.begin(text);
     }
 }
 
@@ -174,6 +174,7 @@ void CMapEditor::endEdit()
 {
     if (m_openEdits == 0 || --m_openEdits > 0)
         return;
+    m_step.end();
     emit editFinished(m_changed);
 }
 

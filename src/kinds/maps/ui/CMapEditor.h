@@ -1,5 +1,7 @@
 #pragma once
 
+#include "grid/ui/CGestureStep.h"
+
 #include <QPoint>
 #include <QPointF>
 #include <QRect>
@@ -20,7 +22,7 @@ class QLabel;
 // empty cell) and, behind a splitter bar, the status text and tools above
 // the canvas framed by its zoom-and-scroll bars. The canvas paints, fills
 // and picks cells; every change holds the panel's step lock, and a stroke
-// from press to release is one edit, announced by editStarted and
+// from press to release is one step (gestureStep()), followed by
 // editFinished(changed).
 class CMapEditor : public QSplitter {
     Q_OBJECT
@@ -66,11 +68,11 @@ public:
     QRect fillArea(QPoint cell);
     QRect fillRectangle(QPoint a, QPoint b);
     void endEdit();
+    // How the step of an edit is opened, as the panel tells.
+    CGestureStep& gestureStep() { return m_step; }
 
 signals:
-    // An edit named `text` begins: nothing has changed yet.
-    void editStarted(const QString& text);
-    // The edit opened by editStarted is over; `changed` when it changed cells.
+    // The edit opened by beginEdit is over; `changed` when it changed cells.
     void editFinished(bool changed);
 
 protected:
@@ -90,6 +92,7 @@ private:
     QPoint m_current{0, 0};
     Tool m_tool = PaintTool;
     int m_openEdits = 0;
+    CGestureStep m_step;
     bool m_changed = false;
     double m_pickerFraction = kPickerFraction;
     CIndexList* m_picker;

@@ -40,12 +40,9 @@ CMapsPanel::CMapsPanel(QWidget* parent)
 {
     installPanelView(*this, m_editor);
     // A stroke, from press to release, is one step of the undo history.
-    connect(m_editor, &CMapEditor::editStarted, this, [this](const QString& text) {
-        m_edit = std::make_unique<CDocumentHistory::Edit>(history(), text);
-        m_edit->touchRow(group(), m_editor->mapIndex());
-    });
+    m_editor->gestureStep().setOpener([this] { return history(); }, group(),
+                                      [this] { return std::vector<int>{m_editor->mapIndex()}; });
     connect(m_editor, &CMapEditor::editFinished, this, [this](bool changed) {
-        m_edit.reset();
         if (changed)
             markModified();
     });

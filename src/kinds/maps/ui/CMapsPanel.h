@@ -29,6 +29,4 @@ protected:
 
 private:
     CMapEditor* m_editor;
-    // The undo step of the editor's edit under way.
-    std::unique_ptr<CDocumentHistory::Edit> m_edit;
 };

@@ -80,11 +80,8 @@ CTrajectoriesPanel::CTrajectoriesPanel(QWidget* parent)
         refreshRows();
         markModified();
     });
-    m_player->setStrokeRecording([this] {
-        auto edit = std::make_unique<CDocumentHistory::Edit>(history(), QStringLiteral("Draw Trajectory Points"));
-        edit->touchRow(group(), m_player->currentIndex());
-        return edit;
-    });
+    m_player->strokeStep().setOpener([this] { return history(); }, group(),
+                                     [this] { return std::vector<int>{m_player->currentIndex()}; });
 }
 
 bool CTrajectoriesPanel::gameStep()

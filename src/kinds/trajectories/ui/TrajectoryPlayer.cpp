@@ -231,8 +231,7 @@ void TrajectoryPlayer::press(QPoint position)
     m_dragging = true;
     m_lastMouse = position;
     if (m_mode == DrawMode) {
-        if (m_openStroke && !m_stroke)
-            m_stroke = m_openStroke();
+        m_stroke.begin(QString::fromLatin1(kStrokeText));
         addPointUnder(position);
     }
 }
@@ -261,7 +260,7 @@ void TrajectoryPlayer::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton) {
         m_dragging = false;
-        m_stroke.reset();
+        m_stroke.end();
     }
 }
 

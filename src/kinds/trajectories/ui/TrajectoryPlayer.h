@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/CDocumentHistory.h"
+#include "grid/ui/CGestureStep.h"
 #include "grid/ui/CZoomView.h"
 #include "kinds/trajectories/PlayClock.h"
 #include "media/image/CFrameRateMeter.h"
@@ -82,10 +82,10 @@ public:
 
     // Called after the mouse added points to the current trajectory.
     void setPointsAddedCallback(std::function<void()> callback) { m_pointsAdded = std::move(callback); }
-    // Opens the step a drawing stroke is recorded in, from the press of the
-    // button to its release: one stroke is one step.
-    using StrokeOpener = std::function<std::unique_ptr<CDocumentHistory::Edit>()>;
-    void setStrokeRecording(StrokeOpener open) { m_openStroke = std::move(open); }
+    // A drawing stroke, from the press of the button to its release, is one
+    // step of the undo history; the panel tells how it is opened.
+    CGestureStep& strokeStep() { return m_stroke; }
+    static constexpr const char* kStrokeText = "Draw Trajectory Points";
 
     QSize sizeHint() const override { return QSize(640, 480); }
 
@@ -127,6 +127,5 @@ private:
     QPoint m_lastMouse;
     CFrameRateMeter m_frameRate;
     std::function<void()> m_pointsAdded;
-    StrokeOpener m_openStroke;
-    std::unique_ptr<CDocumentHistory::Edit> m_stroke;
+    CGestureStep m_stroke;
 };

@@ -48,6 +48,7 @@ CWorldElementsView::CWorldElementsView(QWidget* parent)
     // What other values show: an entry no edit can store.
     m_typeTexts.emplace_back(WorldElement::objectTypeText(-1));
     m_preview = new CWorldPreview(*this);
+    m_preview->dragStep().setOpener([this](const QString& text) { return openEdit(text); });
     setLowerPane(m_preview->view());
 
     m_refresh = new QTimer(this);
@@ -444,15 +445,10 @@ void CWorldElementsView::changed(bool affectsPicture)
         m_modified();
 }
 
-void CWorldElementsView::beginOffsetsDrag()
-{
-    if (!m_offsetsDrag)
-        m_offsetsDrag = openEdit(QStringLiteral("Move Element Offsets"));
-}
-
 void CWorldElementsView::moveElementOffsets(const std::vector<int>& rows, QPoint delta, bool toZero)
 {
-    const auto edit = openEdit(toZero ? QStringLiteral("Reset Element Offsets") : QStringLiteral("Move Element Offsets"));
+    const auto edit =
+        openEdit(toZero ? QStringLiteral("Reset Element Offsets") : QString::fromLatin1(CWorldPreview::kMoveText));
     for (int row : rows) {
         for (int column : {ColOffsetX, ColOffsetY}) {
             CellValue value;

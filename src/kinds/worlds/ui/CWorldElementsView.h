@@ -105,8 +105,6 @@ private:
     int currentElementRow() const override { return currentRow(); }
     std::vector<int> selectedElementRows() const override { return selectedRows(); }
     void moveElementOffsets(const std::vector<int>& rows, QPoint delta, bool toZero) override;
-    void beginOffsetsDrag() override;
-    void endOffsetsDrag() override { m_offsetsDrag.reset(); }
 
     // Writes the value into the row's element with no redraw or notice;
     // the loop guard tells its refusals to `prompter`. `written` is set when
@@ -121,7 +119,6 @@ private:
     std::function<void()> m_modified;
     std::vector<std::string> m_typeTexts;
     CWorldPreview* m_preview;
-    std::unique_ptr<CDocumentHistory::Edit> m_offsetsDrag;
     QTimer* m_refresh;
     mutable std::mutex m_instanceMutex;
     std::unique_ptr<WorldInstance> m_instance;

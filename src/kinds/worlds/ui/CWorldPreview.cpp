@@ -68,13 +68,13 @@ void CWorldPreview::mousePressEvent(QMouseEvent* event)
 {
     m_drag.start(event->position().toPoint());
     if (event->button() == Qt::LeftButton && (event->modifiers() & (Qt::AltModifier | Qt::ShiftModifier)))
-        m_host.beginOffsetsDrag();
+        m_dragStep.begin(QString::fromLatin1(kMoveText));
 }
 
 void CWorldPreview::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton)
-        m_host.endOffsetsDrag();
+        m_dragStep.end();
 }
 
 void CWorldPreview::mouseMoveEvent(QMouseEvent* event)

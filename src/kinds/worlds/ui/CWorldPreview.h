@@ -1,5 +1,6 @@
 #pragma once
 
+#include "grid/ui/CGestureStep.h"
 #include "grid/ui/CZoomView.h"
 #include "media/image/CFrameRateMeter.h"
 
@@ -23,9 +24,6 @@ public:
     // Moves the drawing offsets of the elements in `rows` by `delta`, or to
     // (0, 0) with `toZero`.
     virtual void moveElementOffsets(const std::vector<int>& rows, QPoint delta, bool toZero) = 0;
-    // The moves of one drag, from press to release, are one edit.
-    virtual void beginOffsetsDrag() = 0;
-    virtual void endOffsetsDrag() = 0;
 };
 
 // The preview of the world shown in the elements editor: the background in
@@ -42,6 +40,9 @@ public:
 
     // The frame with the zoom-and-scroll bars, which owns the preview.
     CZoomView* view() const { return m_view; }
+    // The moves of one drag, from press to release, are one step.
+    CGestureStep& dragStep() { return m_dragStep; }
+    static constexpr const char* kMoveText = "Move Element Offsets";
 
     QPoint drawingOffset() const { return m_offset; }
     void setDrawingOffset(QPoint offset);
@@ -65,5 +66,6 @@ private:
     CZoomView* m_view;
     QPoint m_offset{kDefaultOffset, kDefaultOffset};
     CZoomView::Drag m_drag;
+    CGestureStep m_dragStep;
     CFrameRateMeter m_frameRate;
 };

@@ -8,12 +8,11 @@
 #include "kinds/trajectories/ui/CTrajectoriesPanel.h"
 #include "kinds/trajectories/ui/CTrajectoryPlayerView.h"
 #include "media/image/CDisplayBuffer.h"
+#include "ui/MouseEvents.h"
 #include "ui/ShellFakes.h"
 #include "ui/UiFakes.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QWheelEvent>
 #include <QImage>
 #include <QPainter>
 #include <QTest>
@@ -225,9 +224,7 @@ TEST_F(TrajectoryPlayerFixture, ZoomedViewsDrawWhereThePointerIsAndWheelZoomsAbo
     const QPointF pointer(150, 100);
     const QPointF under = zoom.toContent(pointer);
     for (int notches : {3, -5}) {
-        QWheelEvent wheel(pointer, player().mapToGlobal(pointer), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
-                          Qt::ControlModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(&player(), &wheel);
+        sendWheel(player(), pointer.toPoint(), 120 * notches, Qt::ControlModifier);
         EXPECT_NEAR(zoom.zoomX(), std::pow(CZoomView::kWheelZoom, notches == 3 ? 3 : -2), 1e-9);
         EXPECT_NEAR(zoom.toContent(pointer).x(), under.x(), 1e-9);
         EXPECT_NEAR(zoom.toContent(pointer).y(), under.y(), 1e-9);
