@@ -34,6 +34,7 @@ void CBitmapOffsetPane::showBitmaps(CResourceHolder* document, int current, cons
     m_document = document;
     m_current = current;
     m_selected = selected;
+    m_placeholder = placeholderFor();
     updateContent();
     update();
 }
@@ -66,15 +67,14 @@ void CBitmapOffsetPane::paintEvent(QPaintEvent*)
     look.frame = colors.qcolor(CGuiColors::FocusedArea);
     m_preview.draw(painter, *m_document, m_current, m_selected, visible, look);
 
-    const QString text = placeholderText();
-    if (!text.isEmpty()) {
+    if (!m_placeholder.isEmpty()) {
         painter.resetTransform();
         painter.setPen(look.lines);
-        painter.drawText(rect().adjusted(8, 8, -8, -8), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text);
+        painter.drawText(rect().adjusted(8, 8, -8, -8), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, m_placeholder);
     }
 }
 
-QString CBitmapOffsetPane::placeholderText() const
+QString CBitmapOffsetPane::placeholderFor() const
 {
     // A bitmap without a picture says what it is, and why when its stored
     // picture could not be decoded.

@@ -33,7 +33,9 @@ public:
 
     QSize sizeHint() const override { return {320, 240}; }
     // What the pane says over a bitmap without a picture; empty otherwise.
-    QString placeholderText() const;
+    // Worked out when the bitmaps shown change, not at every repaint of a
+    // drag.
+    const QString& placeholderText() const { return m_placeholder; }
 
     // What the edits are called in the undo history.
     static constexpr const char* kMoveText = "Move Bitmap Offsets";
@@ -60,6 +62,7 @@ private:
     static Target targetOf(Qt::KeyboardModifiers modifiers);
     std::vector<int> rowsOf(Target target) const;
     void updateContent();
+    QString placeholderFor() const;
     void changed(const std::vector<int>& rows);
 
     CStepLock& m_lock;
@@ -68,6 +71,7 @@ private:
     CResourceHolder* m_document = nullptr;
     int m_current = -1;
     std::vector<int> m_selected;
+    QString m_placeholder;
     bool m_dragging = false;
     bool m_editOpen = false;
     bool m_editChanged = false;
