@@ -65,9 +65,13 @@ int CPanelLayoutMemory::defaultGridShare(int panel)
 {
     // The frame editor's three panes (picker, frame list, preview) and the
     // world's elements grid above its preview need more room than the
-    // grid's few columns; the other panels keep their split.
+    // grid's few columns; the grid's columns would take nearly all the width
+    // from the trajectory player, which gets half. The other panels keep
+    // their split.
     if (panel == CQuillopView::panelOfGroup(GroupAnimations))
         return 350;
+    if (panel == CQuillopView::panelOfGroup(GroupTrajectories))
+        return 500;
     if (panel == CQuillopView::panelOfGroup(GroupWorlds))
         return 450;
     return 0;

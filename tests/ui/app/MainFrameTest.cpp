@@ -286,10 +286,12 @@ TEST_F(FrameFixture, ThePanelShownItsSplitAndTheDialogFoldersAreRememberedAcross
     QTest::qWait(20);
     EXPECT_NEAR(gridShare(*view.panel(2)->splitter()), share, 10);
     // A split never moved starts where its panel wants it.
-    const int animations = CQuillopView::panelOfGroup(GroupAnimations);
-    view.showPanel(animations, false);
-    QTest::qWait(20);
-    EXPECT_NEAR(gridShare(*view.panel(animations)->splitter()), CPanelLayoutMemory::defaultGridShare(animations), 10);
+    for (int group : {GroupAnimations, GroupTrajectories}) {
+        const int panel = CQuillopView::panelOfGroup(group);
+        view.showPanel(panel, false);
+        QTest::qWait(20);
+        EXPECT_NEAR(gridShare(*view.panel(panel)->splitter()), CPanelLayoutMemory::defaultGridShare(panel), 10) << group;
+    }
     EXPECT_EQ(CUiServices::dialogFolders().startFolder("Insert Sound(s) Filename(s)"),
               QFileInfo(QString::fromStdString(folder.path("x.wav"))).absolutePath());
     CUiServices::dialogFolders().clear();

@@ -14,7 +14,6 @@
 #include "params/ui/CUiServices.h"
 
 #include <QMenu>
-#include <QSplitter>
 
 #include <algorithm>
 #include <cmath>
@@ -104,18 +103,6 @@ void CTrajectoriesPanel::loadPlayer(int row)
 void CTrajectoriesPanel::showStep()
 {
     m_player->update();
-}
-
-void CTrajectoriesPanel::showEvent(QShowEvent* event)
-{
-    CTypedItemsGrid::showEvent(event);
-    // The grid's columns would otherwise take nearly all the width: the
-    // player starts with half of it.
-    if (!m_splitSet && splitter()->width() > 0) {
-        m_splitSet = true;
-        const int width = splitter()->width();
-        splitter()->setSizes({width / 2, width - width / 2});
-    }
 }
 
 bool CTrajectoriesPanel::fillCell(int column, int item, CellValue& value) const

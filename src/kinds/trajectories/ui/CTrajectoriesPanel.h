@@ -85,7 +85,6 @@ public:
     CTrajectoryPlayerView* playerView() const { return m_view; }
 
 protected:
-    void showEvent(QShowEvent* event) override;
     bool gameStep() override;
     bool fillCell(int column, int item, CellValue& value) const override;
     int storeCell(int column, int item, const CellValue& value) override;
@@ -106,5 +105,4 @@ private:
     double m_noiseLevel = 2.0;
     CTrajectoryPlayerView* m_view;
     TrajectoryPlayer* m_player;
-    bool m_splitSet = false;
 };
