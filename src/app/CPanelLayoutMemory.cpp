@@ -15,25 +15,24 @@ constexpr int kWhole = 1000;
 
 bool validPanel(int panel) { return panel >= 0 && panel < CPanelLayoutMemory::kPanels; }
 
-// Puts a remembered split in place once the splitter has its first real
-// width: sizes given to a splitter before it is laid out are not kept in
-// proportion.
+// Keeps a remembered split in proportion until the user moves it: sizes
+// given to a splitter before it is laid out are not kept, and a panel first
+// shown is resized from a stale size to its real one, which would give all
+// the growth to the grid.
 class CPendingSplit : public QObject {
 public:
     CPendingSplit(QSplitter& split, int share) : QObject(&split), m_split(split), m_share(share)
     {
         split.installEventFilter(this);
+        QObject::connect(&split, &QSplitter::splitterMoved, this, &QObject::deleteLater);
     }
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
         const int whole = m_split.width() - m_split.handleWidth();
-        if (event->type() == QEvent::Resize && whole > 0) {
+        if ((event->type() == QEvent::Resize || event->type() == QEvent::Show) && whole > 0)
             m_split.setSizes({whole * m_share / kWhole, whole - whole * m_share / kWhole});
-            m_split.removeEventFilter(this);
-            deleteLater();
-        }
         return false;
     }
 
