@@ -292,6 +292,12 @@ TEST_F(FrameFixture, ThePanelShownItsSplitAndTheDialogFoldersAreRememberedAcross
         QTest::qWait(20);
         EXPECT_NEAR(gridShare(*view.panel(panel)->splitter()), CPanelLayoutMemory::defaultGridShare(panel), 10) << group;
     }
+    // Until the user moves it, the split keeps its proportion as the window
+    // changes size.
+    frame.resize(900, 700);
+    QTest::qWait(20);
+    const int trajectories = CQuillopView::panelOfGroup(GroupTrajectories);
+    EXPECT_NEAR(gridShare(*view.panel(trajectories)->splitter()), CPanelLayoutMemory::defaultGridShare(trajectories), 10);
     EXPECT_EQ(CUiServices::dialogFolders().startFolder("Insert Sound(s) Filename(s)"),
               QFileInfo(QString::fromStdString(folder.path("x.wav"))).absolutePath());
     CUiServices::dialogFolders().clear();
