@@ -62,12 +62,12 @@ void CPanelLayoutMemory::save(QSettings& settings) const
 
 int CPanelLayoutMemory::defaultGridShare(int panel)
 {
-    // The frame editor's three panes (picker, frame list, preview) and the
-    // world's elements grid above its preview need more room than the
-    // grid's few columns; the grid's columns would take nearly all the width
-    // from the trajectory player, which gets half. The other panels keep
-    // their split.
-    if (panel == CQuillopView::panelOfGroup(GroupAnimations))
+    // The frame editor's three panes (picker, frame list, preview), the map
+    // editor's picker, tool bar and canvas, and the world's elements grid
+    // above its preview need more room than the grid's few columns; the
+    // grid's columns would take nearly all the width from the trajectory
+    // player, which gets half. The other panels keep their split.
+    if (panel == CQuillopView::panelOfGroup(GroupAnimations) || panel == CQuillopView::panelOfGroup(GroupMaps))
         return 350;
     if (panel == CQuillopView::panelOfGroup(GroupTrajectories))
         return 500;

@@ -265,6 +265,7 @@ TEST(EditHistoryUi, MapStrokesAndOffsetDragsAreOneStepEach)
     for (int i = 0; i < 3; ++i)
         demo.stack().undo();
     EXPECT_EQ(documentRecords(demo.document.holder()), original);
+    EXPECT_FALSE(demo.document.isModified()) << "undone to the opened document, nothing is left to save";
 }
 
 TEST(EditHistoryUi, TheHistoryWindowListsTheStepsAndStatesTheLimit)

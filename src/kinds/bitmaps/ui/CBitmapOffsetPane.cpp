@@ -161,8 +161,10 @@ void CBitmapOffsetPane::mouseReleaseEvent(QMouseEvent* event)
     m_dragging = false;
     if (m_editOpen) {
         m_editOpen = false;
-        m_step.end();
+        // Told while the step is still open: what it marks belongs to the
+        // step, so undoing back to the saved point leaves nothing modified.
         emit editFinished(m_editChanged);
+        m_step.end();
     }
 }
 
@@ -188,8 +190,8 @@ void CBitmapOffsetPane::mouseDoubleClickEvent(QMouseEvent* event)
         rows = CBitmapOffsetPreview::resetOffsets(*m_document, rowsOf(target));
     }
     changed(rows);
-    m_step.end();
     emit editFinished(m_editChanged);
+    m_step.end();
     // The release that follows ends no drag.
     m_dragging = false;
     m_editOpen = false;

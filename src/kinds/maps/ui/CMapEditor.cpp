@@ -174,8 +174,10 @@ void CMapEditor::endEdit()
 {
     if (m_openEdits == 0 || --m_openEdits > 0)
         return;
-    m_step.end();
+    // Told while the step is still open: what it marks belongs to the step,
+    // so undoing back to the saved point leaves nothing modified.
     emit editFinished(m_changed);
+    m_step.end();
 }
 
 template <typename Change> QRect CMapEditor::edit(const char* text, Change change)
