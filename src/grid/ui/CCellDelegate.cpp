@@ -6,8 +6,11 @@
 #include "grid/CellValue.h"
 #include "grid/ui/CCellEditor.h"
 #include "media/image/CDisplayBuffer.h"
+#include "media/image/PictureDecoding.h"
 
 #include <QAbstractItemView>
+#include <QHeaderView>
+#include <QTableView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -95,9 +98,54 @@ QRect checkBoxRect(const QRect& cell)
 }
 } // namespace
 
+namespace {
+// Before a table paints, the pictures of the cells it is about to show and
+// that wait for decoding are decoded together over the cores, instead of
+// one after another as each cell is painted.
+class DecodeBeforePaint : public QObject {
+public:
+    DecodeBeforePaint(QTableView& table, CCellDelegate::CellAccess cells, QObject* parent)
+        : QObject(parent), m_table(table), m_cells(std::move(cells))
+    {
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && watched == m_table.viewport() && m_cells)
+            decodeShownPictures(static_cast<QPaintEvent*>(event)->rect());
+        return false;
+    }
+
+private:
+    void decodeShownPictures(const QRect& area)
+    {
+        const int firstRow = m_table.rowAt(area.top());
+        const int firstColumn = m_table.columnAt(area.left());
+        if (firstRow < 0 || firstColumn < 0)
+            return;
+        const int lastRow = m_table.rowAt(area.bottom()) < 0 ? m_table.model()->rowCount() - 1 : m_table.rowAt(area.bottom());
+        const int lastColumn =
+            m_table.columnAt(area.right()) < 0 ? m_table.model()->columnCount() - 1 : m_table.columnAt(area.right());
+        std::vector<const CDisplayBuffer*> pictures;
+        for (int row = firstRow; row <= lastRow; ++row)
+            for (int column = firstColumn; column <= lastColumn; ++column) {
+                const CellValue* value = m_cells(m_table.model()->index(row, column));
+                if (value && isPicture(*value))
+                    pictures.push_back(bitmapOf(*value, row));
+            }
+        PictureDecoding::decodeAll(pictures);
+    }
+
+    QTableView& m_table;
+    CCellDelegate::CellAccess m_cells;
+};
+} // namespace
+
 CCellDelegate::CCellDelegate(CellAccess cells, QObject* parent)
     : QStyledItemDelegate(parent), m_cells(std::move(cells)), m_editor(std::make_unique<CCellEditor>())
 {
+    if (auto* table = qobject_cast<QTableView*>(parent))
+        table->viewport()->installEventFilter(new DecodeBeforePaint(*table, m_cells, this));
 }
 
 CCellDelegate::~CCellDelegate() = default;

@@ -3,6 +3,7 @@
 #include "kinds/bitmaps/BitmapTestSupport.h"
 #include "kinds/bitmaps/CBitmapItem.h"
 #include "media/image/CImageFiles.h"
+#include "media/image/PictureDecoding.h"
 #include "support/TestSupport.h"
 
 #include <QPainter>
@@ -10,6 +11,7 @@
 
 #include <functional>
 #include <latch>
+#include <memory>
 #include <thread>
 
 using namespace bitmaptest;
@@ -68,6 +70,22 @@ TEST(BitmapLazyDecode, PicturesDecodeWhenFirstUsedAndSaveAsRead)
         EXPECT_EQ(seen[0], 0xFFFFFF00u);
         EXPECT_EQ(seen[1], 0xFFFFFF00u);
     };
+    // A view about to show it and others decodes them all over the cores.
+    const std::function<void(const CBitmapItem&)> withOthers = [&](const CBitmapItem& item) {
+        std::vector<std::unique_ptr<CBitmapItem>> others;
+        std::vector<const CDisplayBuffer*> shown = {&item, nullptr};
+        for (int i = 0; i < 5; ++i) {
+            others.push_back(std::make_unique<CBitmapItem>());
+            ASSERT_EQ(others.back()->attachEncoded(png), 1);
+            shown.push_back(others.back().get());
+        }
+        PictureDecoding::decodeAll(shown);
+        for (const CDisplayBuffer* picture : shown)
+            EXPECT_TRUE(!picture || !picture->awaitsDecoding());
+        for (const auto& other : others)
+            EXPECT_EQ(other->pixel(kWidth - 1, kHeight - 1), 0xFFFFFF00u);
+        EXPECT_EQ(drawnCorner(item), item.kind() == CDisplayBuffer::Empty ? 0u : 0xFFFFFF00u);
+    };
     struct Case {
         const char* name;
         QByteArray payload;
@@ -81,6 +99,8 @@ TEST(BitmapLazyDecode, PicturesDecodeWhenFirstUsedAndSaveAsRead)
         {"drawn", png, draw, true, CDisplayBuffer::GdiPlusImage, ""},
         {"two threads", png, twoThreads, true, CDisplayBuffer::GdiPlusImage, ""},
         {"broken, found when drawn", broken, draw, true, CDisplayBuffer::Empty, CImageFiles::kUnreadableMessage},
+        {"decoded with others", png, withOthers, true, CDisplayBuffer::GdiPlusImage, ""},
+        {"broken, decoded with others", broken, withOthers, true, CDisplayBuffer::Empty, CImageFiles::kUnreadableMessage},
     };
     CSectionCoder plain;
     for (const Case& c : cases) {

@@ -58,6 +58,16 @@ struct BitmapsPanelFixture : ::testing::Test {
     RecordingPanelHost host;
     CBitmapsPanel panel;
 };
+// An 8 x 6 red picture as a PNG file's bytes.
+QByteArray redPng()
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImage picture(8, 6, QImage::Format_ARGB32);
+    picture.fill(Qt::red);
+    return picture.save(&buffer, "PNG") ? png : QByteArray();
+}
 } // namespace
 
 TEST_F(BitmapsPanelFixture, ColumnsShowTheRecordWithTheKindListAndThumbnail)
@@ -356,12 +366,8 @@ TEST_F(BitmapsPanelFixture, DeletingABitmapRenumbersMapCellsOnlyWhenAsked)
 // shows as empty, as one found at load does, and the preview says why.
 TEST_F(BitmapsPanelFixture, APictureFoundBrokenWhenFirstShownSaysSo)
 {
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    QImage picture(8, 6, QImage::Format_ARGB32);
-    picture.fill(Qt::red);
-    ASSERT_TRUE(picture.save(&buffer, "PNG"));
+    const QByteArray png = redPng();
+    ASSERT_FALSE(png.isEmpty());
     ASSERT_EQ(bitmap(3)->attachEncoded(png.left(png.size() - 20)), 1);
     EXPECT_EQ(panel.editorCellText(CBitmapsPanel::ColType, 3), "GDI+ Image") << "not known before it is shown";
     EXPECT_EQ(panel.editorCellText(CBitmapsPanel::ColWidth, 3), "+8") << "the size needs no decoding";
@@ -370,6 +376,27 @@ TEST_F(BitmapsPanelFixture, APictureFoundBrokenWhenFirstShownSaysSo)
     EXPECT_EQ(panel.editorCellText(CBitmapsPanel::ColType, 3), "Empty");
     const QString shown = panel.offsetPane()->placeholderText();
     EXPECT_TRUE(shown.contains(QString::fromLatin1(CImageFiles::kUnreadableMessage))) << shown.toStdString();
+}
+
+TEST_F(BitmapsPanelFixture, OnlyThePicturesOfRowsShownAreDecoded)
+{
+    const QByteArray png = redPng();
+    ASSERT_FALSE(png.isEmpty());
+    const int rows = 40;
+    while (holder->count(GroupBitmaps) < rows)
+        holder->newItem(GroupBitmaps, "more");
+    for (int i = 0; i < rows; ++i)
+        ASSERT_EQ(bitmap(i)->attachEncoded(png), 1);
+    panel.reload();
+    panel.resize(2400, 240);
+    panel.grab();
+    QTableView* table = panel.table();
+    const int lastShown = table->rowAt(table->viewport()->height() - 1);
+    ASSERT_GT(lastShown, 0);
+    ASSERT_LT(lastShown, rows - 1);
+    for (int i = 0; i < rows; ++i)
+        EXPECT_EQ(bitmap(i)->awaitsDecoding(), i > lastShown) << i;
+    EXPECT_EQ(bitmap(0)->pixel(7, 5), 0xFFFF0000u);
 }
 
 // Pictures of the three grids on the demo document, a few rows marked and
