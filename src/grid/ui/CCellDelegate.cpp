@@ -6,7 +6,7 @@
 #include "grid/CellValue.h"
 #include "grid/ui/CCellEditor.h"
 #include "media/image/CDisplayBuffer.h"
-#include "media/image/PictureDecoding.h"
+#include "media/image/CPictureThumbnails.h"
 
 #include <QAbstractItemView>
 #include <QHeaderView>
@@ -58,14 +58,16 @@ const CDisplayBuffer* bitmapOf(const CellValue& value, int row)
     return dynamic_cast<const CDisplayBuffer*>(p.document->get(GroupBitmaps, static_cast<int>(index)));
 }
 
-QImage pictureOf(const CellValue& value, int row)
+// The picture of a cell at the size it is shown: a stored picture comes from
+// the shared thumbnails and stays undecoded.
+QImage thumbnailOf(const CellValue& value, int row, QSize size)
 {
     const CDisplayBuffer* buffer = bitmapOf(value, row);
     if (!buffer)
         return {};
     if (const QRegion* region = buffer->region())
-        return regionPicture(*region);
-    return buffer->imageView();
+        return regionPicture(*region).scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    return CPictureThumbnails::shared().thumbnail(*buffer, size);
 }
 
 // Rows are measured long before they are painted: the size comes without
@@ -99,12 +101,12 @@ QRect checkBoxRect(const QRect& cell)
 } // namespace
 
 namespace {
-// Before a table paints, the pictures of the cells it is about to show and
-// that wait for decoding are decoded together over the cores, instead of
-// one after another as each cell is painted.
-class DecodeBeforePaint : public QObject {
+// Before a table paints, the thumbnails of the stored pictures it is about
+// to show are made together over the cores, instead of one after another
+// as each cell is painted.
+class PrepareThumbnails : public QObject {
 public:
-    DecodeBeforePaint(QTableView& table, CCellDelegate::CellAccess cells, QObject* parent)
+    PrepareThumbnails(QTableView& table, CCellDelegate::CellAccess cells, QObject* parent)
         : QObject(parent), m_table(table), m_cells(std::move(cells))
     {
     }
@@ -112,12 +114,12 @@ public:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (event->type() == QEvent::Paint && watched == m_table.viewport() && m_cells)
-            decodeShownPictures(static_cast<QPaintEvent*>(event)->rect());
+            prepare(static_cast<QPaintEvent*>(event)->rect());
         return false;
     }
 
 private:
-    void decodeShownPictures(const QRect& area)
+    void prepare(const QRect& area)
     {
         const int firstRow = m_table.rowAt(area.top());
         const int firstColumn = m_table.columnAt(area.left());
@@ -126,14 +128,18 @@ private:
         const int lastRow = m_table.rowAt(area.bottom()) < 0 ? m_table.model()->rowCount() - 1 : m_table.rowAt(area.bottom());
         const int lastColumn =
             m_table.columnAt(area.right()) < 0 ? m_table.model()->columnCount() - 1 : m_table.columnAt(area.right());
-        std::vector<const CDisplayBuffer*> pictures;
+        std::vector<CPictureThumbnails::Request> requests;
         for (int row = firstRow; row <= lastRow; ++row)
             for (int column = firstColumn; column <= lastColumn; ++column) {
-                const CellValue* value = m_cells(m_table.model()->index(row, column));
-                if (value && isPicture(*value))
-                    pictures.push_back(bitmapOf(*value, row));
+                const QModelIndex index = m_table.model()->index(row, column);
+                const CellValue* value = m_cells(index);
+                const CDisplayBuffer* picture = value && isPicture(*value) ? bitmapOf(*value, row) : nullptr;
+                // Only stored pictures are worth it; the others are drawn
+                // from pixels already there.
+                if (picture && picture->awaitsDecoding())
+                    requests.push_back({picture, pictureSize(pictureSizeOf(*value, row), m_table.visualRect(index).height())});
             }
-        PictureDecoding::decodeAll(pictures);
+        CPictureThumbnails::shared().prepare(requests);
     }
 
     QTableView& m_table;
@@ -145,7 +151,7 @@ CCellDelegate::CCellDelegate(CellAccess cells, QObject* parent)
     : QStyledItemDelegate(parent), m_cells(std::move(cells)), m_editor(std::make_unique<CCellEditor>())
 {
     if (auto* table = qobject_cast<QTableView*>(parent))
-        table->viewport()->installEventFilter(new DecodeBeforePaint(*table, m_cells, this));
+        table->viewport()->installEventFilter(new PrepareThumbnails(*table, m_cells, this));
 }
 
 CCellDelegate::~CCellDelegate() = default;
@@ -226,13 +232,12 @@ void CCellDelegate::paintCell(QPainter& p, const QRect& rect, const CellValue& v
     }
     case CellValue::KindRelativePicture:
     case CellValue::KindPicture: {
-        const QImage picture = pictureOf(value, row);
-        const QSize s = pictureSize(picture.size(), rect.height());
-        if (s.isEmpty())
+        const QSize s = pictureSize(pictureSizeOf(value, row), rect.height());
+        const QImage picture = s.isEmpty() ? QImage() : thumbnailOf(value, row, s);
+        if (picture.isNull())
             p.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, text);
         else
-            p.drawImage(QRect(QPoint(rect.left() + (rect.width() - s.width()) / 2, rect.top()), s),
-                        picture.scaled(s, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+            p.drawImage(QRect(QPoint(rect.left() + (rect.width() - s.width()) / 2, rect.top()), s), picture);
         break;
     }
     case CellValue::KindChoice: {

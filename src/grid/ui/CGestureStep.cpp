@@ -19,3 +19,10 @@ void CGestureStep::begin(const QString& text)
     if (!m_edit)
         m_edit = open(text);
 }
+
+void CGestureStep::end(const std::function<void()>& tell)
+{
+    if (tell)
+        tell();
+    m_edit.reset();
+}

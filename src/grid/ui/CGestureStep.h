@@ -28,7 +28,11 @@ public:
     // nothing records.
     std::unique_ptr<CDocumentHistory::Edit> open(const QString& text) const;
     void begin(const QString& text);
-    void end() { m_edit.reset(); }
+    // Ends the gesture. What `tell` reports of it (the modified mark, the
+    // views to refresh) runs while the step is still open, so what it marks
+    // belongs to the step and undoing back to the saved point leaves the
+    // document unmodified.
+    void end(const std::function<void()>& tell = {});
     bool isOpen() const { return m_edit != nullptr; }
 
 private:

@@ -208,8 +208,10 @@ int CDisplayBuffer::attachEncoded(const QByteArray& bytes)
     if (!validSide(size.width()) || !validSide(size.height()))
         return 0;
     reset();
+    static std::atomic<std::uint64_t> lastId{0};
     m_pending = std::make_unique<PendingDecode>();
     m_pending->bytes = bytes;
+    m_pending->id = ++lastId;
     m_kind = GdiPlusImage;
     m_storedWidth = size.width();
     m_storedHeight = size.height();
@@ -225,16 +227,36 @@ void CDisplayBuffer::decodeNow() const
     if (!m_awaitsDecoding.load(std::memory_order_relaxed))
         return;  // another thread decoded it while this one waited
     auto& self = const_cast<CDisplayBuffer&>(*this);
-    QImage decoded;
     std::string why;
-    if (CImageFiles::decodeImageBytes(m_pending->bytes, decoded, &why))
-        self.m_image = freshCopy(decoded);
-    if (self.m_image.isNull()) {
-        self.m_decodeError = why.empty() ? CImageFiles::kUnreadableMessage : why;
+    if (!decodeBytes(m_pending->bytes, self.m_image, &why)) {
+        self.m_decodeError = why;
         self.m_kind = Empty;
     }
     m_pending->bytes = QByteArray();
     m_awaitsDecoding.store(false, std::memory_order_release);
+}
+
+bool CDisplayBuffer::decodeBytes(const QByteArray& bytes, QImage& image, std::string* why)
+{
+    QImage decoded;
+    std::string reason;
+    image = CImageFiles::decodeImageBytes(bytes, decoded, &reason) ? freshCopy(decoded) : QImage();
+    if (image.isNull() && why)
+        *why = reason.empty() ? CImageFiles::kUnreadableMessage : reason;
+    return !image.isNull();
+}
+
+QByteArray CDisplayBuffer::bytesAwaitingDecoding() const
+{
+    if (!awaitsDecoding())
+        return {};
+    std::lock_guard<std::mutex> guard(m_pending->mutex);
+    return m_pending->bytes;
+}
+
+std::uint64_t CDisplayBuffer::bytesAwaitingDecodingId() const
+{
+    return awaitsDecoding() ? m_pending->id : 0;
 }
 
 std::string CDisplayBuffer::decodeError() const

@@ -87,6 +87,14 @@ public:
     void decodeNow() const;
     // True while a picture attached as bytes has not been decoded.
     bool awaitsDecoding() const { return m_awaitsDecoding.load(std::memory_order_acquire); }
+    // While the picture waits for its decode: the bytes it waits on, and a
+    // number standing for them that no other attachment ever gets, so that
+    // what is made from them can be kept under it. Empty and 0 otherwise.
+    QByteArray bytesAwaitingDecoding() const;
+    std::uint64_t bytesAwaitingDecodingId() const;
+    // An image file's bytes decoded into the form a decoded picture takes;
+    // false, with *why set, when they do not decode.
+    static bool decodeBytes(const QByteArray& bytes, QImage& image, std::string* why);
     // Why a picture attached as bytes could not be decoded; "" otherwise.
     std::string decodeError() const;
     // Kind 9: decodes the file. Kinds 3 and 4: loads the file as BMP. The
@@ -203,6 +211,7 @@ private:
     struct PendingDecode {
         std::mutex mutex;
         QByteArray bytes;
+        std::uint64_t id = 0;
     };
 
     // Atomic because a decode on another thread may find the picture

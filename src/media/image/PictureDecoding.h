@@ -1,10 +1,16 @@
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <vector>
 
 class CDisplayBuffer;
 
 namespace PictureDecoding {
+
+// Runs work(0) .. work(count - 1) spread over the processor's cores, this
+// thread taking its share, and returns when every one has run.
+void forEachTogether(std::size_t count, const std::function<void(std::size_t)>& work);
 
 // Decodes the pictures of the list that still wait for it, spread over the
 // processor's cores, and returns when every one is decoded (or found

@@ -3,6 +3,7 @@
 #include "kinds/bitmaps/BitmapTestSupport.h"
 #include "kinds/bitmaps/CBitmapItem.h"
 #include "media/image/CImageFiles.h"
+#include "media/image/CPictureThumbnails.h"
 #include "media/image/PictureDecoding.h"
 #include "support/TestSupport.h"
 
@@ -150,4 +151,49 @@ TEST(BitmapLazyDecode, UnshownDocumentResavesIdentically)
     EXPECT_EQ(readAll(folder.path("again.mrc")), readAll(folder.path("doc.mrc")));
     for (int i = 0; i < 3; ++i)
         EXPECT_TRUE(dynamic_cast<CBitmapItem*>(loaded->get(GroupBitmaps, i))->awaitsDecoding()) << i;
+}
+
+// The grids show stored pictures through thumbnails that leave them
+// undecoded: the thumbnails stay within their budget, look as the decoded
+// picture scaled would, follow edits, and a broken picture still says so.
+TEST(BitmapLazyDecode, ThumbnailsLeavePicturesUndecodedWithinTheirBudget)
+{
+    const QByteArray png = encode(quarters(kWidth, kHeight), "png");
+    const QSize size(32, 24);
+    CBitmapItem twin;
+    ASSERT_EQ(twin.attachEncoded(png), 1);
+    const QImage expected = twin.imageView().scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    const std::size_t one = std::size_t(expected.sizeInBytes());
+    CPictureThumbnails thumbnails(3 * one);
+
+    std::vector<std::unique_ptr<CBitmapItem>> pictures;
+    std::vector<CPictureThumbnails::Request> requests;
+    for (int i = 0; i < 5; ++i) {
+        pictures.push_back(std::make_unique<CBitmapItem>());
+        ASSERT_EQ(pictures.back()->attachEncoded(png), 1);
+        requests.push_back({pictures.back().get(), size});
+    }
+    requests.push_back(requests.front());
+    thumbnails.prepare(requests);
+    EXPECT_EQ(thumbnails.decodedCount(), 5u) << "each picture once";
+    EXPECT_EQ(thumbnails.heldBytes(), 3 * one);
+    for (std::size_t i = 0; i < pictures.size(); ++i) {
+        EXPECT_EQ(thumbnails.holds(*pictures[i], size), i >= 2) << i;
+        EXPECT_TRUE(pictures[i]->awaitsDecoding()) << i;
+    }
+    EXPECT_EQ(thumbnails.thumbnail(*pictures[4], size), expected);
+    EXPECT_EQ(thumbnails.decodedCount(), 5u) << "a kept thumbnail is not made again";
+    EXPECT_EQ(thumbnails.thumbnail(*pictures[0], size), expected);
+    EXPECT_EQ(thumbnails.decodedCount(), 6u);
+    EXPECT_TRUE(pictures[0]->awaitsDecoding());
+    EXPECT_LE(thumbnails.heldBytes(), 3 * one);
+
+    ASSERT_EQ(pictures[4]->fill(0x0000FF), 1);
+    EXPECT_EQ(thumbnails.thumbnail(*pictures[4], size).pixel(0, 0), 0xFFFF0000u) << "an edit shows at once";
+
+    CBitmapItem broken;
+    ASSERT_EQ(broken.attachEncoded(png.left(png.size() - 20)), 1);
+    EXPECT_TRUE(thumbnails.thumbnail(broken, size).isNull());
+    EXPECT_EQ(broken.kind(), CDisplayBuffer::Empty);
+    EXPECT_EQ(broken.decodeError(), CImageFiles::kUnreadableMessage);
 }

@@ -161,10 +161,7 @@ void CBitmapOffsetPane::mouseReleaseEvent(QMouseEvent* event)
     m_dragging = false;
     if (m_editOpen) {
         m_editOpen = false;
-        // Told while the step is still open: what it marks belongs to the
-        // step, so undoing back to the saved point leaves nothing modified.
-        emit editFinished(m_editChanged);
-        m_step.end();
+        m_step.end([this] { emit editFinished(m_editChanged); });
     }
 }
 
@@ -190,8 +187,7 @@ void CBitmapOffsetPane::mouseDoubleClickEvent(QMouseEvent* event)
         rows = CBitmapOffsetPreview::resetOffsets(*m_document, rowsOf(target));
     }
     changed(rows);
-    emit editFinished(m_editChanged);
-    m_step.end();
+    m_step.end([this] { emit editFinished(m_editChanged); });
     // The release that follows ends no drag.
     m_dragging = false;
     m_editOpen = false;

@@ -174,10 +174,7 @@ void CMapEditor::endEdit()
 {
     if (m_openEdits == 0 || --m_openEdits > 0)
         return;
-    // Told while the step is still open: what it marks belongs to the step,
-    // so undoing back to the saved point leaves nothing modified.
-    emit editFinished(m_changed);
-    m_step.end();
+    m_step.end([this] { emit editFinished(m_changed); });
 }
 
 template <typename Change> QRect CMapEditor::edit(const char* text, Change change)

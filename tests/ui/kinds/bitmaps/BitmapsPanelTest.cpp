@@ -10,6 +10,7 @@
 #include "kinds/maps/ui/CMapsPanel.h"
 #include "kinds/maps/CMapItem.h"
 #include "media/image/CImageFiles.h"
+#include "media/image/CPictureThumbnails.h"
 #include "ui/PanelTesting.h"
 #include "ui/ShellFakes.h"
 #include "ui/UiFakes.h"
@@ -378,7 +379,10 @@ TEST_F(BitmapsPanelFixture, APictureFoundBrokenWhenFirstShownSaysSo)
     EXPECT_TRUE(shown.contains(QString::fromLatin1(CImageFiles::kUnreadableMessage))) << shown.toStdString();
 }
 
-TEST_F(BitmapsPanelFixture, OnlyThePicturesOfRowsShownAreDecoded)
+// The grid shows stored pictures from thumbnails made once each, for the
+// rows shown only, and leaves them undecoded: only the current row's
+// picture, which the preview shows, is decoded.
+TEST_F(BitmapsPanelFixture, OnlyTheRowsShownGetThumbnailsAndNothingIsDecoded)
 {
     const QByteArray png = redPng();
     ASSERT_FALSE(png.isEmpty());
@@ -389,13 +393,18 @@ TEST_F(BitmapsPanelFixture, OnlyThePicturesOfRowsShownAreDecoded)
         ASSERT_EQ(bitmap(i)->attachEncoded(png), 1);
     panel.reload();
     panel.resize(2400, 240);
+    CPictureThumbnails& thumbnails = CPictureThumbnails::shared();
+    const std::size_t decodedBefore = thumbnails.decodedCount();
     panel.grab();
     QTableView* table = panel.table();
     const int lastShown = table->rowAt(table->viewport()->height() - 1);
     ASSERT_GT(lastShown, 0);
     ASSERT_LT(lastShown, rows - 1);
+    panel.grab();
+    EXPECT_EQ(thumbnails.decodedCount() - decodedBefore, std::size_t(lastShown))
+        << "one thumbnail per row shown, made before painting at the size painted";
     for (int i = 0; i < rows; ++i)
-        EXPECT_EQ(bitmap(i)->awaitsDecoding(), i > lastShown) << i;
+        EXPECT_EQ(bitmap(i)->awaitsDecoding(), i != 0) << i;
     EXPECT_EQ(bitmap(0)->pixel(7, 5), 0xFFFF0000u);
 }
 
