@@ -4,12 +4,15 @@
 // also decodes every picture, as a load did when it decoded them all, one
 // after another; "LoadAndShowAllTogether" decodes them over the cores, as a
 // grid does with the rows it is about to show (its wall time over
-// LoadAndShowAll's is the gain of the cores).
+// LoadAndShowAll's is the gain of the cores). "LoadAndThumbnailAll" makes
+// the grid's thumbnails of every picture, a screen of rows at a time, and
+// leaves the pictures undecoded, as scrolling the Bitmaps grid does.
 // Run: build/default/bench/picture_load_bench
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
 #include "kinds/CItemKinds.h"
 #include "media/image/CDisplayBuffer.h"
+#include "media/image/CPictureThumbnails.h"
 #include "media/image/PictureDecoding.h"
 
 #include <QDir>
@@ -17,7 +20,9 @@
 #include <QImage>
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <random>
+#include <vector>
 #include <string>
 
 namespace {
@@ -94,9 +99,27 @@ void LoadAndShowAllTogether(benchmark::State& state)
         benchmark::DoNotOptimize(pictures.back()->imageView().width());
     }
 }
+void LoadAndThumbnailAll(benchmark::State& state)
+{
+    constexpr int kRowsShown = 30;
+    const QSize rowPicture(18, 18);
+    for (auto _ : state) {
+        auto holder = createDocumentHolder();
+        holder->load(documentPath());
+        CPictureThumbnails thumbnails;
+        for (int first = 0; first < holder->count(GroupBitmaps); first += kRowsShown) {
+            std::vector<CPictureThumbnails::Request> screen;
+            for (int i = first; i < std::min(first + kRowsShown, holder->count(GroupBitmaps)); ++i)
+                screen.push_back({dynamic_cast<const CDisplayBuffer*>(holder->get(GroupBitmaps, i)), rowPicture});
+            thumbnails.prepare(screen);
+        }
+        benchmark::DoNotOptimize(thumbnails.heldBytes());
+    }
+}
 } // namespace
 
 BENCHMARK(ReadBytes)->Unit(benchmark::kMillisecond);
 BENCHMARK(Load)->Unit(benchmark::kMillisecond);
 BENCHMARK(LoadAndShowAll)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(LoadAndShowAllTogether)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(LoadAndThumbnailAll)->Unit(benchmark::kMillisecond)->UseRealTime();
