@@ -1,70 +1,55 @@
 #include "core/CArchive.h"
 #include "core/CArchiveException.h"
+#include "support/ItemBytes.h"
 
 #include <QBuffer>
 #include <gtest/gtest.h>
 
 namespace {
-QByteArray store(const std::function<void(CArchive&)>& body)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    CArchive ar(buffer, CArchive::Mode::Store);
-    body(ar);
-    ar.close();
-    return bytes;
-}
-
 QByteArray hex(const char* h) { return QByteArray::fromHex(h); }
 } // namespace
 
 TEST(Archive, PlainStringLengthForms)
 {
-    EXPECT_EQ(store([](CArchive& ar) { ar.writeString(""); }), hex("00"));
-    EXPECT_EQ(store([](CArchive& ar) { ar.writeString("abc"); }), hex("03616263"));
-    EXPECT_EQ(store([](CArchive& ar) { ar.writeString(std::string(254, 'x')); }).left(1), hex("fe"));
-    EXPECT_EQ(store([](CArchive& ar) { ar.writeString(std::string(255, 'x')); }).left(3), hex("ffff00"));
-    EXPECT_EQ(store([](CArchive& ar) { ar.writeString(std::string(65533, 'x')); }).left(3), hex("fffdff"));
-    const QByteArray big = store([](CArchive& ar) { ar.writeString(std::string(65534, 'x')); });
+    EXPECT_EQ(archived([](CArchive& ar) { ar.writeString(""); }), hex("00"));
+    EXPECT_EQ(archived([](CArchive& ar) { ar.writeString("abc"); }), hex("03616263"));
+    EXPECT_EQ(archived([](CArchive& ar) { ar.writeString(std::string(254, 'x')); }).left(1), hex("fe"));
+    EXPECT_EQ(archived([](CArchive& ar) { ar.writeString(std::string(255, 'x')); }).left(3), hex("ffff00"));
+    EXPECT_EQ(archived([](CArchive& ar) { ar.writeString(std::string(65533, 'x')); }).left(3), hex("fffdff"));
+    const QByteArray big = archived([](CArchive& ar) { ar.writeString(std::string(65534, 'x')); });
     EXPECT_EQ(big.left(7), hex("ffffff feff0000"));
     EXPECT_EQ(big.size(), 7 + 65534);
 }
 
 TEST(Archive, PlainIntegerIsLittleEndian)
 {
-    EXPECT_EQ(store([](CArchive& ar) { ar.writeInt32(0x01020304); ar.writeInt32(-2); }), hex("04030201feffffff"));
+    EXPECT_EQ(archived([](CArchive& ar) { ar.writeInt32(0x01020304); ar.writeInt32(-2); }), hex("04030201feffffff"));
 }
 
 TEST(Archive, StringsRoundTripThroughEveryForm)
 {
     const std::vector<std::string> texts = {"", "a", std::string(254, 'b'), std::string(255, 'c'),
                                             std::string(65533, 'd'), std::string(65534, 'e'), std::string(70000, 'f')};
-    QByteArray bytes = store([&](CArchive& ar) {
+    QByteArray bytes = archived([&](CArchive& ar) {
         for (const auto& t : texts)
             ar.writeString(t);
     });
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    CArchive ar(buffer, CArchive::Mode::Load);
-    for (const auto& t : texts)
-        EXPECT_EQ(ar.readString(), t);
-    EXPECT_EQ(ar.remaining(), 0);
+    EXPECT_EQ(readArchived(bytes, [&](CArchive& ar) {
+        for (const auto& t : texts)
+            EXPECT_EQ(ar.readString(), t);
+    }), 0);
 }
 
 TEST(Archive, ReadsTheWideCharacterForm)
 {
     // 0xFF, 0xFFFE marks 2-byte characters; then a 1-byte length 3.
-    QByteArray bytes = hex("fffeff03" "4100" "e900" "3042");
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    CArchive ar(buffer, CArchive::Mode::Load);
-    EXPECT_EQ(ar.readString(), std::string("A\xe9?"));
+    readArchived(hex("fffeff03" "4100" "e900" "3042"),
+                 [](CArchive& ar) { EXPECT_EQ(ar.readString(), std::string("A\xe9?")); });
 }
 
 TEST(Archive, ReadFlushPutsTheFilePositionAtTheLogicalReadPosition)
 {
-    QByteArray bytes = store([](CArchive& ar) {
+    QByteArray bytes = archived([](CArchive& ar) {
         for (int i = 0; i < 10; ++i)
             ar.writeInt32(i);
     });
@@ -83,7 +68,7 @@ TEST(Archive, BlocksLargerThanTheBufferArriveWholeBothWays)
 {
     std::string big(3 * CArchive::kBufferSize + 17, 'z');
     big[CArchive::kBufferSize] = 'a';
-    const QByteArray bytes = store([&](CArchive& ar) {
+    const QByteArray bytes = archived([&](CArchive& ar) {
         ar.writeInt32(7);
         ar.write(big.data(), big.size());
         ar.writeInt32(8);
@@ -92,41 +77,34 @@ TEST(Archive, BlocksLargerThanTheBufferArriveWholeBothWays)
     EXPECT_EQ(bytes.mid(4, static_cast<qsizetype>(big.size())).toStdString(), big);
     // Read back whole, and from a file cut inside the block.
     for (const qsizetype cut : {qsizetype(0), qsizetype(5)}) {
-        QByteArray in = bytes.left(bytes.size() - cut);
-        QBuffer buffer(&in);
-        buffer.open(QIODevice::ReadOnly);
-        CArchive ar(buffer, CArchive::Mode::Load);
-        EXPECT_EQ(ar.readInt32(), 7);
-        std::string back(big.size(), '.');
-        if (cut > 4) {
-            EXPECT_THROW(ar.read(back.data(), back.size()), CArchiveException);
-            continue;
-        }
-        ar.read(back.data(), back.size());
-        EXPECT_EQ(back, big);
-        EXPECT_EQ(ar.remaining(), 4);
-        EXPECT_EQ(ar.readInt32(), 8);
+        readArchived(bytes.left(bytes.size() - cut), [&](CArchive& ar) {
+            EXPECT_EQ(ar.readInt32(), 7);
+            std::string back(big.size(), '.');
+            if (cut > 4) {
+                EXPECT_THROW(ar.read(back.data(), back.size()), CArchiveException);
+                return;
+            }
+            ar.read(back.data(), back.size());
+            EXPECT_EQ(back, big);
+            EXPECT_EQ(ar.remaining(), 4);
+            EXPECT_EQ(ar.readInt32(), 8);
+        });
     }
 }
 
 TEST(Archive, ShortFilesAndOversizedLengthsThrow)
 {
-    QByteArray bytes = hex("0102");
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    CArchive ar(buffer, CArchive::Mode::Load);
-    EXPECT_THROW(ar.readInt32(), CArchiveException);
+    readArchived(hex("0102"), [](CArchive& ar) { EXPECT_THROW(ar.readInt32(), CArchiveException); });
 
-    QByteArray lying = hex("ffffffffffff7f") + QByteArray("abc");  // claims 2 GiB of text
-    QBuffer lyingBuffer(&lying);
-    lyingBuffer.open(QIODevice::ReadOnly);
-    CArchive ar2(lyingBuffer, CArchive::Mode::Load);
-    try {
-        ar2.readString();
-        FAIL() << "an impossible length was trusted";
-    } catch (const CArchiveException& e) {
-        EXPECT_EQ(e.cause(), CArchiveException::Cause::BadLength);
-    }
+    // Claims 2 GiB of text.
+    readArchived(hex("ffffffffffff7f") + QByteArray("abc"), [](CArchive& ar) {
+        try {
+            ar.readString();
+            FAIL() << "an impossible length was trusted";
+        } catch (const CArchiveException& e) {
+            EXPECT_EQ(e.cause(), CArchiveException::Cause::BadLength);
+        }
+    });
 }
 
 namespace {
@@ -145,7 +123,7 @@ public:
 
 TEST(Archive, AReaderAsksTheFileSizeOnceWhateverItChecks)
 {
-    QByteArray bytes = store([](CArchive& ar) {
+    QByteArray bytes = archived([](CArchive& ar) {
         for (int i = 0; i < 100; ++i)
             ar.writeString("value");
     });

@@ -4,6 +4,7 @@
 #include "core/CResourceItem.h"
 #include "core/CSectionCoder.h"
 #include "core/ProgramFolder.h"
+#include "support/ItemBytes.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -15,14 +16,6 @@
 #include <sys/stat.h>
 
 namespace {
-QByteArray le32(std::uint32_t v)
-{
-    QByteArray b(4, '\0');
-    for (int i = 0; i < 4; ++i)
-        b[i] = static_cast<char>(v >> (8 * i));
-    return b;
-}
-
 QByteArray plain(const std::string& s)  // short plain strings only
 {
     return QByteArray(1, static_cast<char>(s.size())) + QByteArray::fromStdString(s);

@@ -2,9 +2,9 @@
 #include "core/CArchiveException.h"
 #include "core/CKeySource.h"
 #include "core/CSectionCoder.h"
+#include "support/ItemBytes.h"
 #include "support/TestSupport.h"
 
-#include <QBuffer>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -27,22 +27,13 @@ CSectionCoder scrambled()
 template <typename Body>
 QByteArray write(CSectionCoder coder, Body body)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    CArchive ar(buffer, CArchive::Mode::Store);
-    body(coder, ar);
-    ar.close();
-    return bytes;
+    return archived([&](CArchive& ar) { body(coder, ar); });
 }
 
 template <typename Body>
 void read(CSectionCoder coder, QByteArray bytes, Body body)
 {
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    CArchive ar(buffer, CArchive::Mode::Load);
-    body(coder, ar);
+    readArchived(std::move(bytes), [&](CArchive& ar) { body(coder, ar); });
 }
 } // namespace
 

@@ -2,35 +2,18 @@
 #include "params/CTaskProgressText.h"
 
 #include "core/CArchive.h"
+#include "support/ItemBytes.h"
 #include "support/TestSupport.h"
 
-#include <QBuffer>
 #include <gtest/gtest.h>
 
 namespace {
-QByteArray archived(const std::string& text)
+QByteArray archivedText(const std::string& text)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    CArchive ar(buffer, CArchive::Mode::Store);
-    ar.writeString(text);
-    ar.close();
-    return bytes;
+    return archived([&](CArchive& ar) { ar.writeString(text); });
 }
 
-std::tm fixedTime()
-{
-    std::tm when{};
-    when.tm_year = 2024 - 1900;
-    when.tm_mon = 2;
-    when.tm_mday = 5;
-    when.tm_wday = 2;
-    when.tm_hour = 14;
-    when.tm_min = 7;
-    when.tm_sec = 9;
-    return when;
-}
+std::tm fixedTime() { return calendarTime(2024, 3, 5, 2, 14, 7, 9); }
 } // namespace
 
 TEST(TaskLog, LongLogIsTruncatedToItsLastCharacters)
@@ -48,7 +31,7 @@ TEST(TaskLog, LongLogIsTruncatedToItsLastCharacters)
 TEST(TaskLog, OptionsRaiseTheLimitAndDoNotReadHidesThePreviousLog)
 {
     TempFolder dir;
-    writeAll(dir.path("old.log"), archived("earlier job\r\n"));
+    writeAll(dir.path("old.log"), archivedText("earlier job\r\n"));
     CTaskLog log;
     log.setLogFileName(dir.path("old.log"));
     log.setLogOptions(true, false, 10);
@@ -89,7 +72,7 @@ TEST(TaskLog, FileHoldsOneArchivedStringAndReadsBack)
         EXPECT_EQ(log.currentText(), "");
     }
     const std::string expected = "first\r\nJob Ended at 14:07:09 - Tuesday, March 05, 2024\r\n";
-    EXPECT_EQ(readAll(path), archived(expected));
+    EXPECT_EQ(readAll(path), archivedText(expected));
 
     // A second job adds to it, and 300 characters use the longer length form.
     CTaskLog log;
@@ -98,7 +81,7 @@ TEST(TaskLog, FileHoldsOneArchivedStringAndReadsBack)
     EXPECT_EQ(log.previousText(), expected);
     log.append(std::string(300, 'x'));
     EXPECT_EQ(log.writeLogFile(), 1);
-    EXPECT_EQ(readAll(path), archived(expected + std::string(300, 'x')));
+    EXPECT_EQ(readAll(path), archivedText(expected + std::string(300, 'x')));
 }
 
 TEST(TaskLog, DamagedFileReadsAsEmpty)
@@ -151,13 +134,5 @@ TEST(TaskProgressText, TimeIsPutInTheFormatSafely)
     EXPECT_EQ(T::withTime("Job Started at %s\r\n", "NOW"), "Job Started at NOW\r\n");
     EXPECT_EQ(T::withTime("%d %s %s 100%%", "NOW"), "%d NOW %s 100%");
     EXPECT_EQ(T::withTime("trailing %", "NOW"), "trailing %");
-    std::tm when{};
-    when.tm_year = 1999 - 1900;
-    when.tm_mon = 11;
-    when.tm_mday = 31;
-    when.tm_wday = 5;
-    when.tm_hour = 23;
-    when.tm_min = 59;
-    when.tm_sec = 58;
-    EXPECT_EQ(T::timeText(when), "23:59:58 - Friday, December 31, 1999");
+    EXPECT_EQ(T::timeText(calendarTime(1999, 12, 31, 5, 23, 59, 58)), "23:59:58 - Friday, December 31, 1999");
 }

@@ -6,24 +6,34 @@
 
 #include <QBuffer>
 
-QByteArray storeItem(CResourceItem& item, CSectionCoder coder)
+QByteArray archived(const std::function<void(CArchive&)>& body)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     CArchive ar(buffer, CArchive::Mode::Store);
-    item.serialize(ar, coder);
+    body(ar);
     ar.close();
     return bytes;
 }
 
-std::int64_t loadItem(CResourceItem& item, QByteArray bytes, CSectionCoder coder)
+std::int64_t readArchived(QByteArray bytes, const std::function<void(CArchive&)>& body)
 {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     CArchive ar(buffer, CArchive::Mode::Load);
-    item.serialize(ar, coder);
+    body(ar);
     return ar.remaining();
+}
+
+QByteArray storeItem(CResourceItem& item, CSectionCoder coder)
+{
+    return archived([&](CArchive& ar) { item.serialize(ar, coder); });
+}
+
+std::int64_t loadItem(CResourceItem& item, QByteArray bytes, CSectionCoder coder)
+{
+    return readArchived(std::move(bytes), [&](CArchive& ar) { item.serialize(ar, coder); });
 }
 
 QByteArray le32(std::uint32_t value)
@@ -35,6 +45,14 @@ QByteArray le32(std::uint32_t value)
 }
 
 QByteArray le16(std::uint16_t value) { return le32(value).left(2); }
+
+QByteArray pcm16(std::initializer_list<std::int16_t> values)
+{
+    QByteArray b;
+    for (std::int16_t v : values)
+        b += le16(static_cast<std::uint16_t>(v));
+    return b;
+}
 
 QByteArray codedText(const std::string& text)
 {

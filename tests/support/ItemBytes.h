@@ -5,12 +5,21 @@
 #include <QByteArray>
 
 #include <cstdint>
+#include <functional>
+#include <initializer_list>
 #include <string>
 
+class CArchive;
 class CResourceHolder;
 class CResourceItem;
 
 // Byte-level helpers for the item record tests of every kind.
+
+// The bytes an archive holds once `body` has written into it.
+QByteArray archived(const std::function<void(CArchive&)>& body);
+
+// Runs `body` on an archive reading `bytes`; returns how many bytes were left unread.
+std::int64_t readArchived(QByteArray bytes, const std::function<void(CArchive&)>& body);
 
 // Writes one item through `coder` (pass-through unless given) and returns its bytes.
 QByteArray storeItem(CResourceItem& item, CSectionCoder coder = {});
@@ -20,6 +29,9 @@ std::int64_t loadItem(CResourceItem& item, QByteArray bytes, CSectionCoder coder
 
 QByteArray le32(std::uint32_t value);
 QByteArray le16(std::uint16_t value);
+
+// 16-bit samples as a sound stores them.
+QByteArray pcm16(std::initializer_list<std::int16_t> values);
 
 // A coded string in pass-through form: its 4-byte count, then the characters.
 QByteArray codedText(const std::string& text);

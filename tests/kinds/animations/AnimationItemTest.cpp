@@ -1,4 +1,3 @@
-#include "core/CArchive.h"
 #include "core/CArchiveException.h"
 #include "core/CIndexChange.h"
 #include "core/CResourceHolder.h"
@@ -11,7 +10,6 @@
 #include "media/image/CDisplayBuffer.h"
 #include "support/TestSupport.h"
 
-#include <QBuffer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include "support/ItemBytes.h"

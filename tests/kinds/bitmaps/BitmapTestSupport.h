@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/CArchive.h"
 #include "core/CResourceItem.h"
 #include "core/CSectionCoder.h"
+#include "support/ItemBytes.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -12,16 +12,11 @@
 #include <cstring>
 #include <string>
 
-// Byte builders and item coding shared by the bitmap tests.
+// Byte builders and item coding shared by the bitmap tests, under the
+// names they were first written with.
 namespace bitmaptest {
 
-inline QByteArray le32(std::uint32_t v)
-{
-    QByteArray b(4, '\0');
-    for (int i = 0; i < 4; ++i)
-        b[i] = static_cast<char>((v >> (8 * i)) & 0xff);
-    return b;
-}
+using ::le32;
 
 inline QByteArray f64(double v)
 {
@@ -30,33 +25,17 @@ inline QByteArray f64(double v)
     return b;
 }
 
-inline QByteArray str(const std::string& s) { return le32(std::uint32_t(s.size())) + QByteArray::fromStdString(s); }
+inline QByteArray str(const std::string& s) { return codedText(s); }
 
 // The item header every record starts with.
-inline QByteArray itemHeader(const std::string& id, const std::string& comments)
-{
-    return le32(0) + le32(1) + le32(0) + str(id) + str(comments);
-}
+inline QByteArray itemHeader(const std::string& id, const std::string& comments) { return recordHeader(id, comments); }
 
-inline QByteArray store(CResourceItem& item, CSectionCoder& coder)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    CArchive ar(buffer, CArchive::Mode::Store);
-    item.serialize(ar, coder);
-    ar.close();
-    return bytes;
-}
+inline QByteArray store(CResourceItem& item, const CSectionCoder& coder) { return storeItem(item, coder); }
 
 // Reads the item from the bytes; answers what was left unread.
-inline qint64 load(CResourceItem& item, QByteArray bytes, CSectionCoder& coder)
+inline qint64 load(CResourceItem& item, QByteArray bytes, const CSectionCoder& coder)
 {
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    CArchive ar(buffer, CArchive::Mode::Load);
-    item.serialize(ar, coder);
-    return ar.remaining();
+    return loadItem(item, std::move(bytes), coder);
 }
 
 inline QByteArray encode(const QImage& image, const char* format)

@@ -1,11 +1,9 @@
-#include "core/CArchive.h"
 #include "core/CResourceHolder.h"
 #include "core/CSectionCoder.h"
 #include "kinds/CItemKinds.h"
 #include "kinds/colors/CColorItem.h"
 #include "support/TestSupport.h"
 
-#include <QBuffer>
 #include "support/ItemBytes.h"
 
 #include <gtest/gtest.h>
@@ -40,13 +38,9 @@ TEST(ColorItem, SectionRecordBytesAndSpecifications)
 TEST(ColorItem, ReadKeepsReservedAndWritesItBack)
 {
     QByteArray bytes = recordHeader("c") + le32(5) + le32(3) + le32(0xdeadbeef) + QByteArray::fromHex("0a141e00") + QByteArray::fromHex("80");
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    CArchive ar(buffer, CArchive::Mode::Load);
     CSectionCoder plain;
     CColorItem item;
-    item.serialize(ar, plain);
-    EXPECT_EQ(ar.remaining(), 0);
+    EXPECT_EQ(loadItem(item, bytes, plain), 0);
     EXPECT_EQ(static_cast<std::uint32_t>(item.reserved()), 0xdeadbeefu);
     EXPECT_EQ(item.red(), 10);
     EXPECT_EQ(item.green(), 20);

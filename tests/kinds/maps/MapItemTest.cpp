@@ -1,4 +1,3 @@
-#include "core/CArchive.h"
 #include "core/CArchiveException.h"
 #include "core/CIndexChange.h"
 #include "core/CResourceHolder.h"
@@ -10,7 +9,6 @@
 #include "media/image/CDisplayBuffer.h"
 #include "support/TestSupport.h"
 
-#include <QBuffer>
 #include <QJsonDocument>
 #include <QPainter>
 #include "support/ItemBytes.h"

@@ -1,4 +1,3 @@
-#include "core/CArchive.h"
 #include "core/CResourceHolder.h"
 #include "core/CSectionCoder.h"
 #include "kinds/CItemKinds.h"
@@ -7,7 +6,6 @@
 #include "kinds/texts/CTextReferenceExpander.h"
 #include "support/TestSupport.h"
 
-#include <QBuffer>
 #include "support/ItemBytes.h"
 
 #include <gtest/gtest.h>

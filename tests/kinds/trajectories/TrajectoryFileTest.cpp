@@ -1,4 +1,3 @@
-#include "core/CArchive.h"
 #include "core/CArchiveException.h"
 #include "core/CResourceHolder.h"
 #include "core/CSectionCoder.h"
@@ -6,7 +5,6 @@
 #include "kinds/trajectories/Trajectory.h"
 #include "support/TestSupport.h"
 
-#include <QBuffer>
 #include "support/ItemBytes.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,3 @@
-#include "core/CArchive.h"
 #include "core/CArchiveException.h"
 #include "core/CResourceHolder.h"
 #include "core/CSectionCoder.h"
@@ -7,7 +6,6 @@
 #include "kinds/userinterfaces/UserInterface.h"
 #include "support/TestSupport.h"
 
-#include <QBuffer>
 #include "support/ItemBytes.h"
 
 #include <gtest/gtest.h>
@@ -104,12 +102,7 @@ TEST(UserInterface, SectionRecordBytes)
 
     UserInterface back;
     back.appendItem("stale");
-    QByteArray bytes = expected;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    CArchive ar(buffer, CArchive::Mode::Load);
-    back.serialize(ar, plain);
-    EXPECT_EQ(ar.remaining(), 0);
+    EXPECT_EQ(loadItem(back, expected, plain), 0);
     ASSERT_EQ(back.itemCount(), 1);
     EXPECT_EQ(back.type(), 3);
     EXPECT_EQ(back.item(0)->id, "Open");
@@ -122,12 +115,8 @@ TEST(UserInterface, HugeItemCountIsRefusedBeforeAllocating)
 {
     QByteArray bytes = le32(0) + le32(1) + le32(0) + codedText("x") + codedText("") + le32(0) + le32(1) + le32(2) + le32(0x7fffffff) +
                        QByteArray(100, '\0');
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    CArchive ar(buffer, CArchive::Mode::Load);
-    CSectionCoder plain;
     UserInterface ui;
-    EXPECT_THROW(ui.serialize(ar, plain), CArchiveException);
+    EXPECT_THROW(loadItem(ui, bytes), CArchiveException);
 }
 
 TEST(UserInterface, RoundTripThroughASavedDocument)

@@ -1,13 +1,11 @@
 #pragma once
 
-#include "core/CArchive.h"
 #include "core/CResourceHolder.h"
 #include "core/CSectionCoder.h"
 #include "core/GroupIndex.h"
 #include "kinds/worlds/GameWorld.h"
 #include "support/ItemBytes.h"
 
-#include <QBuffer>
 #include <QByteArray>
 
 #include <cstring>

@@ -3,6 +3,7 @@
 #include "media/audio/CWavReader.h"
 
 #include "media/audio/SoxTools.h"
+#include "support/ItemBytes.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -15,13 +16,6 @@
 #include <sys/stat.h>
 
 namespace {
-QByteArray le32(std::uint32_t v)
-{
-    QByteArray b(4, '\0');
-    qToLittleEndian(v, b.data());
-    return b;
-}
-
 std::uint32_t u32At(const QByteArray& b, int at) { return qFromLittleEndian<std::uint32_t>(b.constData() + at); }
 std::uint16_t u16At(const QByteArray& b, int at) { return qFromLittleEndian<std::uint16_t>(b.constData() + at); }
 

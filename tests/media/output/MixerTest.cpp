@@ -4,20 +4,13 @@
 #include "media/output/CAudioPlayer.h"
 #include "media/output/CSoundMixer.h"
 #include "media/output/FakeAudioBackend.h"
+#include "support/ItemBytes.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 namespace {
-QByteArray pcm16(std::initializer_list<std::int16_t> values)
-{
-    QByteArray b;
-    for (std::int16_t v : values)
-        b.append(reinterpret_cast<const char*>(&v), 2);
-    return b;
-}
-
 std::int16_t sample16(const std::vector<unsigned char>& bytes, std::size_t i)
 {
     std::int16_t v;
