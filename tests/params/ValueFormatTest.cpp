@@ -1,4 +1,5 @@
 #include "params/CValueFormat.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -61,11 +62,7 @@ TEST(ValueFormat, GroupingRuleForUnsignedAndSignedParts)
 
 TEST(ValueFormat, DateWhileFocused)
 {
-    std::tm when{};
-    when.tm_year = 2024 - 1900;
-    when.tm_mon = 2;
-    when.tm_mday = 5;
-    when.tm_hour = 14;
+    const std::tm when = calendarTime(2024, 3, 5, 0, 14);
     EXPECT_EQ(CValueFormat::dateText(when, true), "05/03/2024");
     EXPECT_NE(CValueFormat::dateText(when, false).find(" - "), std::string::npos);
 }

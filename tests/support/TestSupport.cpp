@@ -4,6 +4,19 @@
 
 #include <stdexcept>
 
+std::tm calendarTime(int year, int month, int day, int weekday, int hour, int minute, int second)
+{
+    std::tm when{};
+    when.tm_year = year - 1900;
+    when.tm_mon = month - 1;
+    when.tm_mday = day;
+    when.tm_wday = weekday;
+    when.tm_hour = hour;
+    when.tm_min = minute;
+    when.tm_sec = second;
+    return when;
+}
+
 QByteArray readAll(const std::string& path)
 {
     QFile file(QString::fromStdString(path));

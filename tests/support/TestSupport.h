@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QTemporaryDir>
 
+#include <ctime>
 #include <deque>
 #include <string>
 #include <vector>
@@ -53,6 +54,9 @@ public:
 private:
     QTemporaryDir m_dir;
 };
+
+// A calendar time as the formatters read it: the year in full, months from 1.
+std::tm calendarTime(int year, int month, int day, int weekday, int hour = 0, int minute = 0, int second = 0);
 
 QByteArray readAll(const std::string& path);
 void writeAll(const std::string& path, const QByteArray& bytes);
