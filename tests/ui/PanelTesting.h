@@ -19,6 +19,15 @@
 #include <memory>
 #include <string>
 
+// The titles of every column of a panel's grid, as the table shows them.
+inline QStringList gridHeaders(CItemsGrid& panel)
+{
+    QStringList headers;
+    for (int c = 0; c < panel.gridColumnCount(); ++c)
+        headers << panel.table()->model()->headerData(c, Qt::Horizontal).toString();
+    return headers;
+}
+
 // Edits the cell `target` of a table through its cell delegate with an
 // editor that, while it is open, has every cell of row `drawnRow` drawn
 // (the `choiceColumn` cell last) and then answers `answer`: drawing other

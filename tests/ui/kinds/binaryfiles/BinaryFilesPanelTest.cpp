@@ -4,6 +4,7 @@
 #include "kinds/CItemKinds.h"
 #include "kinds/binaryfiles/CBinaryFileItem.h"
 #include "kinds/binaryfiles/ui/CBinaryFilesPanel.h"
+#include "ui/PanelTesting.h"
 #include "ui/ShellFakes.h"
 #include "ui/UiFakes.h"
 
@@ -26,10 +27,7 @@ struct BinaryFixture : ::testing::Test {
 
 TEST_F(BinaryFixture, InsertReadsEveryReadableFileAndDropsTheRest)
 {
-    QStringList headers;
-    for (int c = 0; c < panel.gridColumnCount(); ++c)
-        headers << panel.table()->model()->headerData(c, Qt::Horizontal).toString();
-    EXPECT_EQ(headers, QStringList({"Index", "Select", "ID", "Source Filename", "Specifications", "Comments"}));
+    EXPECT_EQ(gridHeaders(panel), QStringList({"Index", "Select", "ID", "Source Filename", "Specifications", "Comments"}));
 
     const std::string data = folder.path("level.data.bin");
     writeAll(data, QByteArray(1536, '\x5a'));

@@ -40,10 +40,7 @@ struct ColorsFixture : ::testing::Test {
 
 TEST_F(ColorsFixture, ColumnsAndTexts)
 {
-    QStringList headers;
-    for (int c = 0; c < panel.gridColumnCount(); ++c)
-        headers << panel.table()->model()->headerData(c, Qt::Horizontal).toString();
-    EXPECT_EQ(headers, QStringList({"Index", "Select", "ID", "Color", "Specifications", "Comments"}));
+    EXPECT_EQ(gridHeaders(panel), QStringList({"Index", "Select", "ID", "Color", "Specifications", "Comments"}));
     EXPECT_FALSE(panel.editorCellEditable(CColorsPanel::ColSpecs));
     EXPECT_TRUE(panel.editorCellEditable(CColorsPanel::ColColor));
 

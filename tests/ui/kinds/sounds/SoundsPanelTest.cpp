@@ -6,6 +6,7 @@
 #include "media/output/CAudioPlayer.h"
 #include "media/output/CAudioSettings.h"
 #include "media/output/CCaptureAudioBackend.h"
+#include "ui/PanelTesting.h"
 #include "ui/ShellFakes.h"
 #include "ui/UiFakes.h"
 
@@ -65,10 +66,7 @@ struct SoundsFixture : ::testing::Test {
 
 TEST_F(SoundsFixture, InsertLoadsEachFileAndRemovesFailures)
 {
-    QStringList headers;
-    for (int c = 0; c < panel.gridColumnCount(); ++c)
-        headers << panel.table()->model()->headerData(c, Qt::Horizontal).toString();
-    EXPECT_EQ(headers, QStringList({"Index", "Select", "ID", "Play", "Specifications", "Comments"}));
+    EXPECT_EQ(gridHeaders(panel), QStringList({"Index", "Select", "ID", "Play", "Specifications", "Comments"}));
 
     const std::string broken = folder.path("broken.ogg");
     writeAll(broken, QByteArray("not an ogg stream"));

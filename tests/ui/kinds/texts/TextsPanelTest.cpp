@@ -5,6 +5,7 @@
 #include "kinds/texts/CTextItem.h"
 #include "kinds/texts/ui/CTextsPanel.h"
 #include "params/ui/CGuiColors.h"
+#include "ui/PanelTesting.h"
 #include "ui/ShellFakes.h"
 #include "ui/UiFakes.h"
 
@@ -40,10 +41,7 @@ constexpr int kText = CTextsPanel::ColText + CItemsGrid::kLeadingColumns;
 
 TEST_F(TextsFixture, ColumnsAndTheEmptyMenu)
 {
-    QStringList headers;
-    for (int c = 0; c < panel.gridColumnCount(); ++c)
-        headers << panel.table()->model()->headerData(c, Qt::Horizontal).toString();
-    EXPECT_EQ(headers, QStringList({"Index", "Select", "ID", "Text", "Comments"}));
+    EXPECT_EQ(gridHeaders(panel), QStringList({"Index", "Select", "ID", "Text", "Comments"}));
     EXPECT_EQ(panel.gridCellText(kText, 1), "Hello from [name]!");
 
     QMenu menu;

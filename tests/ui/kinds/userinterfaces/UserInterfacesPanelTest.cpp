@@ -58,10 +58,7 @@ QStringList actionTexts(const QMenu& menu)
 
 TEST_F(UserInterfacesFixture, ColumnsOfBothGrids)
 {
-    QStringList headers;
-    for (int c = 0; c < panel.gridColumnCount(); ++c)
-        headers << panel.table()->model()->headerData(c, Qt::Horizontal).toString();
-    EXPECT_EQ(headers, QStringList({"Index", "Select", "ID", "Type", "Specifications", "Comments"}));
+    EXPECT_EQ(gridHeaders(panel), QStringList({"Index", "Select", "ID", "Type", "Specifications", "Comments"}));
     EXPECT_FALSE(panel.editorCellEditable(CUserInterfacesPanel::ColSpecs));
 
     QStringList itemHeaders;

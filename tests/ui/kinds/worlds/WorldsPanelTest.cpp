@@ -62,10 +62,7 @@ struct WorldsFixture : ::testing::Test {
 
 TEST_F(WorldsFixture, ColumnsOfBothGrids)
 {
-    QStringList headers;
-    for (int c = 0; c < panel.gridColumnCount(); ++c)
-        headers << panel.table()->model()->headerData(c, Qt::Horizontal).toString();
-    EXPECT_EQ(headers, QStringList({"Index", "Select", "ID", "Type", "Play Offset", "Play Speed", "Offset X",
+    EXPECT_EQ(gridHeaders(panel), QStringList({"Index", "Select", "ID", "Type", "Play Offset", "Play Speed", "Offset X",
                                     "Offset Y", "Specifications", "Comments"}));
     EXPECT_EQ(V::header(V::ColObjectType), "Object\nType");
     EXPECT_EQ(V::header(V::ColTrajectoryPlaySpeed), "Trajectory\nPlay Speed");
