@@ -1,4 +1,3 @@
-#include "core/CArchive.h"
 #include "core/CArchiveException.h"
 #include "core/CResourceHolder.h"
 #include "core/CSectionCoder.h"
@@ -8,7 +7,6 @@
 #include "media/audio/COggVorbisDecoder.h"
 #include "support/TestSupport.h"
 
-#include <QBuffer>
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
@@ -22,21 +20,12 @@
 #include <cstring>
 
 namespace {
-
-
 QByteArray f32(float v)
 {
     QByteArray b(4, '\0');
     std::memcpy(b.data(), &v, 4);
     return b;
 }
-
-QByteArray commonRecord(const std::string& id)
-{
-    return le32(0) + le32(1) + le32(0) + le32(std::uint32_t(id.size())) + QByteArray::fromStdString(id) + le32(0);
-}
-
-
 
 // A RIFF WAVE file; `extra` chunks go between "fmt " and "data", as recorders write them.
 QByteArray wavFile(std::uint16_t tag, std::uint16_t channels, std::uint32_t rate, std::uint16_t bits,
@@ -48,14 +37,6 @@ QByteArray wavFile(std::uint16_t tag, std::uint16_t channels, std::uint32_t rate
     if (data.size() & 1)
         body.append('\0');
     return "RIFF" + le32(std::uint32_t(body.size())) + body;
-}
-
-QByteArray pcm16(std::initializer_list<std::int16_t> values)
-{
-    QByteArray b;
-    for (std::int16_t v : values)
-        b += le16(static_cast<std::uint16_t>(v));
-    return b;
 }
 
 bool haveProgram(const char* name) { return !QStandardPaths::findExecutable(name).isEmpty(); }
@@ -80,7 +61,7 @@ TEST(WavMemory, SpecificationsTexts)
 
     ASSERT_EQ(item.setOggFile(ogg_fixtures::stereo44100()), 1);
     EXPECT_EQ(item.specsText(),
-              "OGG, " + std::to_string(sizeof ogg_fixtures::kStereo44100) + " Bytes (2 Channels, 44100 Hz)");
+              "OGG, " + std::to_string(ogg_fixtures::stereo44100().size()) + " Bytes (2 Channels, 44100 Hz)");
     EXPECT_TRUE(item.samples().isEmpty()) << "an Ogg item holds no uncompressed data";
     EXPECT_EQ(item.setOggFile(QByteArray("OggS not really")), 0);
     EXPECT_TRUE(item.isOgg());
@@ -91,7 +72,7 @@ TEST(WavMemory, UncompressedSectionRecordIsExact)
     CMVT_WavMemory item;
     item.setId("beep");
     ASSERT_EQ(item.setSamples(16, 2, 22050, pcm16({1, -1, 32767, -32767})), 1);
-    const QByteArray expected = commonRecord("beep") + le32(0) + le32(1) + le32(0) + le32(2) + le32(16) + le32(2)
+    const QByteArray expected = recordHeader("beep") + le32(0) + le32(1) + le32(0) + le32(2) + le32(16) + le32(2)
                                 + le32(22050) + le32(8) + pcm16({1, -1, 32767, -32767});
     EXPECT_EQ(storeItem(item), expected);
 
@@ -109,7 +90,7 @@ TEST(WavMemory, UncompressedSectionRecordIsExact)
 
     // No data: the four integers and nothing after them, frames written as 0.
     CMVT_WavMemory empty;
-    EXPECT_EQ(storeItem(empty), commonRecord("") + le32(0) + le32(1) + le32(0) + le32(0) + le32(32) + le32(2) + le32(44100));
+    EXPECT_EQ(storeItem(empty), recordHeader("") + le32(0) + le32(1) + le32(0) + le32(0) + le32(32) + le32(2) + le32(44100));
 }
 
 TEST(WavMemory, OggSectionRecordIsExactAndReparsed)
@@ -117,7 +98,7 @@ TEST(WavMemory, OggSectionRecordIsExactAndReparsed)
     CMVT_WavMemory item;
     const QByteArray ogg = ogg_fixtures::mono22050();
     ASSERT_EQ(item.setOggFile(ogg), 1);
-    const QByteArray expected = commonRecord("") + le32(0) + le32(1) + le32(1) + le32(std::uint32_t(ogg.size())) + ogg;
+    const QByteArray expected = recordHeader("") + le32(0) + le32(1) + le32(1) + le32(std::uint32_t(ogg.size())) + ogg;
     EXPECT_EQ(storeItem(item), expected);
 
     CMVT_WavMemory back;
@@ -130,15 +111,15 @@ TEST(WavMemory, OggSectionRecordIsExactAndReparsed)
 
     // An Ogg item without bytes: the length 0 and nothing else.
     CMVT_WavMemory emptyOgg;
-    EXPECT_EQ(loadItem(emptyOgg, commonRecord("") + le32(0) + le32(1) + le32(1) + le32(0)), 0);
+    EXPECT_EQ(loadItem(emptyOgg, recordHeader("") + le32(0) + le32(1) + le32(1) + le32(0)), 0);
     EXPECT_TRUE(emptyOgg.isOgg());
     EXPECT_EQ(emptyOgg.specsText(), "OGG, Empty !");
-    EXPECT_EQ(storeItem(emptyOgg), commonRecord("") + le32(0) + le32(1) + le32(1) + le32(0));
+    EXPECT_EQ(storeItem(emptyOgg), recordHeader("") + le32(0) + le32(1) + le32(1) + le32(0));
 }
 
 TEST(WavMemory, StoredByteCountNeverReachesPastTheData)
 {
-    const QByteArray head = commonRecord("x") + le32(0) + le32(1) + le32(0);
+    const QByteArray head = recordHeader("x") + le32(0) + le32(1) + le32(0);
     const QByteArray trailer = le32(0xABCD1234);  // whatever the file holds next must still be in reach
 
     // Fewer bytes than the frames claim: only the frames the bytes hold.
@@ -172,7 +153,7 @@ TEST(WavMemory, StoredByteCountNeverReachesPastTheData)
     for (const QByteArray& rec :
          {head + le32(1) + le32(16) + le32(2) + le32(44100) + le32(0x7fffffff) + QByteArray(8, 'd'),
           head + le32(1) + le32(16) + le32(2) + le32(44100) + le32(-4) + QByteArray(8, 'd'),
-          commonRecord("x") + le32(0) + le32(1) + le32(1) + le32(0x40000000) + QByteArray(16, 'e')}) {
+          recordHeader("x") + le32(0) + le32(1) + le32(1) + le32(0x40000000) + QByteArray(16, 'e')}) {
         CMVT_WavMemory item;
         EXPECT_THROW(loadItem(item, rec), CArchiveException);
         EXPECT_LE(item.samples().size(), 0);
