@@ -6,6 +6,7 @@
 #include "kinds/animations/CAnimationFrameTexts.h"
 #include "kinds/animations/CAnimationItem.h"
 #include "media/image/CDisplayBuffer.h"
+#include "media/image/CPictureThumbnails.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -113,17 +114,30 @@ std::string CIndexList::rowText(int row) const
     }
 }
 
-QImage CIndexList::bitmapPicture(int index) const
+const CDisplayBuffer* CIndexList::bitmapAt(int index) const
 {
-    if (!m_holder)
-        return {};
-    const auto* buffer = dynamic_cast<const CDisplayBuffer*>(m_holder->get(GroupBitmaps, index));
-    return buffer ? buffer->imageView() : QImage();
+    return m_holder ? dynamic_cast<const CDisplayBuffer*>(m_holder->get(GroupBitmaps, index)) : nullptr;
+}
+
+QSize CIndexList::thumbnailBox(int row) const
+{
+    return {4 * kThumbnailHeight, rowHeight(row) - 4};
+}
+
+void CIndexList::prepareThumbnails() const
+{
+    std::vector<CPictureThumbnails::Request> shown;
+    int top = -m_offset;
+    for (int r = 0; r < rowCount() && top < height(); top += rowHeight(r), ++r)
+        if (top + rowHeight(r) > 0)
+            if (const CDisplayBuffer* bitmap = bitmapAt(indexOfRow(r)))
+                shown.push_back({bitmap, thumbnailBox(r)});
+    CPictureThumbnails::shared().prepare(shown);
 }
 
 int CIndexList::bitmapHeight(int index) const
 {
-    const auto* buffer = m_holder ? dynamic_cast<const CDisplayBuffer*>(m_holder->get(GroupBitmaps, index)) : nullptr;
+    const CDisplayBuffer* buffer = bitmapAt(index);
     return buffer && !buffer->region() ? buffer->actualHeight() : 0;
 }
 
@@ -278,6 +292,8 @@ void CIndexList::paintEvent(QPaintEvent*)
     const CGuiColors& colors = CGuiColors::instance();
     const int rowsWidth = width() - (m_bar->isVisible() ? m_bar->width() : 0);
     p.fillRect(rect(), colors.qcolor(CGuiColors::WindowFace));
+    if (m_mode == ModeBitmaps)
+        prepareThumbnails();
     int top = -m_offset;
     for (int r = 0; r < rowCount() && top < height(); ++r) {
         const int h = m_heights[static_cast<std::size_t>(r)];
@@ -290,10 +306,10 @@ void CIndexList::paintEvent(QPaintEvent*)
                 p.fillRect(row, colors.qcolor(CGuiColors::WindowSpottedFace).lighter(160));
             int textLeft = 4;
             if (m_mode == ModeBitmaps && indexOfRow(r) >= 0) {
-                const QImage picture = bitmapPicture(indexOfRow(r));
-                if (!picture.isNull()) {
-                    const QImage thumb = picture.scaled(4 * kThumbnailHeight, h - 4, Qt::KeepAspectRatio,
-                                                        Qt::SmoothTransformation);
+                const CDisplayBuffer* bitmap = bitmapAt(indexOfRow(r));
+                const QImage thumb =
+                    bitmap ? CPictureThumbnails::shared().thumbnail(*bitmap, thumbnailBox(r)) : QImage();
+                if (!thumb.isNull()) {
                     p.drawImage(4, top + 2, thumb);
                     textLeft += thumb.width() + 6;
                 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+class CDisplayBuffer;
 class CResourceHolder;
 class QScrollBar;
 
@@ -82,7 +83,11 @@ private:
     int clientHeight() const;
     void updateScrollBar();
     void scrollIntoView();
-    QImage bitmapPicture(int index) const;
+    const CDisplayBuffer* bitmapAt(int index) const;
+    // Where a bitmap row's thumbnail must fit.
+    QSize thumbnailBox(int row) const;
+    // The thumbnails of the rows shown, made together before they are painted.
+    void prepareThumbnails() const;
     // The picture's height, known without decoding it; 0 without pixels.
     int bitmapHeight(int index) const;
 

@@ -5,8 +5,10 @@
 #include "kinds/CItemKinds.h"
 #include "kinds/animations/CAnimationItem.h"
 #include "media/image/CDisplayBuffer.h"
+#include "media/image/CPictureThumbnails.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -128,4 +130,33 @@ TEST(ImageChooser, OkTakesTheSelectedBitmap)
     EXPECT_EQ(dialog.chosenIndex(), 1);
     dialog.list()->select(-1);
     EXPECT_EQ(dialog.chosenIndex(), -1);
+}
+
+// Bitmap rows show thumbnails of stored pictures, made once for the rows
+// shown, and leave the pictures undecoded.
+TEST(IndexList, BitmapRowsShowThumbnailsOfStoredPicturesWithoutDecodingThem)
+{
+    QImage red(24, 30, QImage::Format_ARGB32);
+    red.fill(Qt::red);
+    QByteArray png;
+    QBuffer device(&png);
+    device.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(red.save(&device, "PNG"));
+    auto doc = documentWithBitmaps(30);
+    for (int i = 0; i < 30; ++i)
+        ASSERT_EQ(dynamic_cast<CDisplayBuffer*>(doc->get(GroupBitmaps, i))->attachEncoded(png), 1);
+    CIndexList list;
+    list.attach(doc.get());
+    list.resize(260, 200);
+    const std::size_t decodedBefore = CPictureThumbnails::shared().decodedCount();
+    const QImage shown = list.grab().toImage();
+    list.grab();
+    const int lastShown = list.rowAt(199);
+    ASSERT_GT(lastShown, 0);
+    EXPECT_EQ(CPictureThumbnails::shared().decodedCount() - decodedBefore, std::size_t(lastShown + 1))
+        << "one thumbnail for each row shown, made once";
+    for (int i = 0; i < 30; ++i)
+        EXPECT_TRUE(dynamic_cast<CDisplayBuffer*>(doc->get(GroupBitmaps, i))->awaitsDecoding()) << i;
+    EXPECT_EQ(shown.pixel(8, list.rowTop(1) + list.rowHeight(1) / 2), qRgb(255, 0, 0));
+    list.attach(nullptr);
 }
