@@ -57,9 +57,15 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The libraries the programs link come from dpkg-shlibdeps; Qt's platform
-# and image plugins are loaded at run time, so they are named here.
+# and image plugins and FFmpeg are loaded at run time, so they are named
+# here (FFmpeg's packages carry their major version, as its file names do).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-image-formats-plugins")
+set(ffmpeg_packages "")
+foreach(library avformat avcodec avutil swscale)
+  string(REGEX MATCH "^[0-9]+" major "${FFMPEG_lib${library}_VERSION}")
+  string(APPEND ffmpeg_packages ", lib${library}${major}")
+endforeach()
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-image-formats-plugins${ffmpeg_packages}")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, desktop-file-utils, hicolor-icon-theme")
 set(CPACK_GENERATOR DEB)
 include(CPack)

@@ -1,14 +1,13 @@
 #include "media/image/CFfmpegCodecState.h"
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libswscale/swscale.h>
-}
+#include "media/image/FfmpegCalls.h"
 
 CFfmpegCodecState::~CFfmpegCodecState()
 {
-    sws_freeContext(scaler);
-    av_packet_free(&packet);
-    av_frame_free(&frame);
-    avcodec_free_context(&codec);
+    // Only made once FFmpeg is loaded.
+    const FfmpegCalls& ff = *ffmpeg();
+    ff.sws_freeContext(scaler);
+    ff.av_packet_free(&packet);
+    ff.av_frame_free(&frame);
+    ff.avcodec_free_context(&codec);
 }

@@ -1,10 +1,8 @@
 #include "media/image/CMovieCompression.h"
 
+#include "media/image/FfmpegCalls.h"
 #include <algorithm>
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-}
 
 namespace {
 const CMovieCompression::Offer kOffers[] = {
@@ -18,8 +16,10 @@ const CMovieCompression::Offer kOffers[] = {
 std::vector<CMovieCompression::Offer> CMovieCompression::offered()
 {
     std::vector<Offer> list;
+    if (!ffmpeg())
+        return list;
     for (const Offer& o : kOffers)
-        if (avcodec_find_encoder_by_name(o.encoder))
+        if (ffmpeg()->avcodec_find_encoder_by_name(o.encoder))
             list.push_back(o);
     return list;
 }

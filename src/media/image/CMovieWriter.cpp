@@ -3,20 +3,13 @@
 #include "core/IPrompter.h"
 #include "media/image/CFfmpegCodecState.h"
 #include "media/image/CDisplayBuffer.h"
+#include "media/image/FfmpegCalls.h"
 
 #include <QFile>
 #include <QPainter>
 #include <QString>
 
 #include <array>
-
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-#include <libavutil/imgutils.h>
-#include <libavutil/opt.h>
-#include <libswscale/swscale.h>
-}
 
 // Everything FFmpeg hands out, freed in one place whatever step failed.
 struct CMovieWriter::Encoder : CFfmpegCodecState {
@@ -32,8 +25,8 @@ struct CMovieWriter::Encoder : CFfmpegCodecState {
     {
         if (format) {
             if (fileOpen)
-                avio_closep(&format->pb);
-            avformat_free_context(format);
+                ffmpeg()->avio_closep(&format->pb);
+            ffmpeg()->avformat_free_context(format);
         }
     }
 };
@@ -78,9 +71,9 @@ void CMovieWriter::close()
 {
     if (m_encoder && m_encoder->headerWritten) {
         // Flush what the encoder still holds, then finish the index.
-        avcodec_send_frame(m_encoder->codec, nullptr);
+        ffmpeg()->avcodec_send_frame(m_encoder->codec, nullptr);
         drainPackets();
-        av_write_trailer(m_encoder->format);
+        ffmpeg()->av_write_trailer(m_encoder->format);
     }
     m_encoder.reset();
     m_state = Closed;
@@ -136,36 +129,40 @@ int CMovieWriter::startMovie(const QImage& first)
         }
         m_compression = *chosen;
     }
+    if (!ffmpeg()) {
+        fail(kCompressedStreamError);
+        return 0;
+    }
     auto enc = std::make_unique<Encoder>();
     enc->width = first.width();
     enc->height = first.height();
 
-    if (avformat_alloc_output_context2(&enc->format, nullptr, "avi", m_filename.c_str()) < 0 || !enc->format) {
+    if (ffmpeg()->avformat_alloc_output_context2(&enc->format, nullptr, "avi", m_filename.c_str()) < 0 || !enc->format) {
         fail(kFileError);
         return 0;
     }
-    if (avio_open(&enc->format->pb, m_filename.c_str(), AVIO_FLAG_WRITE) < 0) {
+    if (ffmpeg()->avio_open(&enc->format->pb, m_filename.c_str(), AVIO_FLAG_WRITE) < 0) {
         fail(kFileError);
         return 0;
     }
     enc->fileOpen = true;
 
-    enc->stream = avformat_new_stream(enc->format, nullptr);
+    enc->stream = ffmpeg()->avformat_new_stream(enc->format, nullptr);
     if (!enc->stream) {
         fail(kStreamError);
         return 0;
     }
-    av_dict_set(&enc->stream->metadata, "title", "Video Stream", 0);
+    ffmpeg()->av_dict_set(&enc->stream->metadata, "title", "Video Stream", 0);
     enc->stream->time_base = AVRational{1, m_fps};
 
-    const AVCodec* codec = avcodec_find_encoder_by_name(m_compression.encoder.c_str());
+    const AVCodec* codec = ffmpeg()->avcodec_find_encoder_by_name(m_compression.encoder.c_str());
     if (!codec || codec->type != AVMEDIA_TYPE_VIDEO) {
         fail(kCompressedStreamError);
         return 0;
     }
-    enc->codec = avcodec_alloc_context3(codec);
-    enc->frame = av_frame_alloc();
-    enc->packet = av_packet_alloc();
+    enc->codec = ffmpeg()->avcodec_alloc_context3(codec);
+    enc->frame = ffmpeg()->av_frame_alloc();
+    enc->packet = ffmpeg()->av_packet_alloc();
     if (!enc->codec || !enc->frame || !enc->packet) {
         fail(kMemoryError);
         return 0;
@@ -187,24 +184,24 @@ int CMovieWriter::startMovie(const QImage& first)
     enc->codec->thread_count = 0; // as many as the encoder can use
     if (enc->format->oformat->flags & AVFMT_GLOBALHEADER)
         enc->codec->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-    if (avcodec_open2(enc->codec, codec, nullptr) < 0) {
+    if (ffmpeg()->avcodec_open2(enc->codec, codec, nullptr) < 0) {
         fail(kCompressedStreamError);
         return 0;
     }
-    if (avcodec_parameters_from_context(enc->stream->codecpar, enc->codec) < 0) {
+    if (ffmpeg()->avcodec_parameters_from_context(enc->stream->codecpar, enc->codec) < 0) {
         fail(kFormatError);
         return 0;
     }
     enc->frame->format = enc->codec->pix_fmt;
     enc->frame->width = enc->width;
     enc->frame->height = enc->height;
-    if (av_frame_get_buffer(enc->frame, 0) < 0) {
+    if (ffmpeg()->av_frame_get_buffer(enc->frame, 0) < 0) {
         fail(kMemoryError);
         return 0;
     }
-    enc->scaler = sws_getContext(enc->width, enc->height, AV_PIX_FMT_BGRA, enc->width, enc->height,
+    enc->scaler = ffmpeg()->sws_getContext(enc->width, enc->height, AV_PIX_FMT_BGRA, enc->width, enc->height,
                                  enc->codec->pix_fmt, SWS_BICUBIC, nullptr, nullptr, nullptr);
-    if (!enc->scaler || avformat_write_header(enc->format, nullptr) < 0) {
+    if (!enc->scaler || ffmpeg()->avformat_write_header(enc->format, nullptr) < 0) {
         fail(kFormatError);
         return 0;
     }
@@ -227,13 +224,13 @@ int CMovieWriter::writeFrame(const QImage& frame)
         painter.end();
         picture = placed;
     }
-    if (picture.isNull() || av_frame_make_writable(enc.frame) < 0)
+    if (picture.isNull() || ffmpeg()->av_frame_make_writable(enc.frame) < 0)
         return 0;
     const uint8_t* sourcePlanes[1] = {picture.constBits()};
     const int sourceStrides[1] = {int(picture.bytesPerLine())};
-    sws_scale(enc.scaler, sourcePlanes, sourceStrides, 0, enc.height, enc.frame->data, enc.frame->linesize);
+    ffmpeg()->sws_scale(enc.scaler, sourcePlanes, sourceStrides, 0, enc.height, enc.frame->data, enc.frame->linesize);
     enc.frame->pts = m_frameIndex;
-    if (avcodec_send_frame(enc.codec, enc.frame) < 0 || !drainPackets())
+    if (ffmpeg()->avcodec_send_frame(enc.codec, enc.frame) < 0 || !drainPackets())
         return 0;
     ++m_frameIndex;
     return 1;
@@ -243,15 +240,15 @@ int CMovieWriter::drainPackets()
 {
     Encoder& enc = *m_encoder;
     for (;;) {
-        const int received = avcodec_receive_packet(enc.codec, enc.packet);
+        const int received = ffmpeg()->avcodec_receive_packet(enc.codec, enc.packet);
         if (received == AVERROR(EAGAIN) || received == AVERROR_EOF)
             return 1;
         if (received < 0)
             return 0;
-        av_packet_rescale_ts(enc.packet, enc.codec->time_base, enc.stream->time_base);
+        ffmpeg()->av_packet_rescale_ts(enc.packet, enc.codec->time_base, enc.stream->time_base);
         enc.packet->stream_index = enc.stream->index;
-        const int written = av_interleaved_write_frame(enc.format, enc.packet);
-        av_packet_unref(enc.packet);
+        const int written = ffmpeg()->av_interleaved_write_frame(enc.format, enc.packet);
+        ffmpeg()->av_packet_unref(enc.packet);
         if (written < 0)
             return 0;
     }

@@ -1,15 +1,10 @@
 #include "media/image/CVideoReader.h"
 
 #include "media/image/CFfmpegCodecState.h"
+#include "media/image/FfmpegCalls.h"
 
 #include <cmath>
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-#include <libavutil/pixdesc.h>
-#include <libswscale/swscale.h>
-}
 
 // Everything FFmpeg hands out, freed in one place.
 struct CVideoReader::Decoder : CFfmpegCodecState {
@@ -17,7 +12,7 @@ struct CVideoReader::Decoder : CFfmpegCodecState {
     int streamIndex = -1;
     bool drained = false;
 
-    ~Decoder() { avformat_close_input(&format); }
+    ~Decoder() { ffmpeg()->avformat_close_input(&format); }
 };
 
 CVideoReader::CVideoReader() = default;
@@ -36,23 +31,25 @@ void CVideoReader::close()
 int CVideoReader::open(const std::string& filename)
 {
     close();
-    auto dec = std::make_unique<Decoder>();
-    if (avformat_open_input(&dec->format, filename.c_str(), nullptr, nullptr) < 0)
+    if (!ffmpeg())
         return 0;
-    if (avformat_find_stream_info(dec->format, nullptr) < 0)
+    auto dec = std::make_unique<Decoder>();
+    if (ffmpeg()->avformat_open_input(&dec->format, filename.c_str(), nullptr, nullptr) < 0)
+        return 0;
+    if (ffmpeg()->avformat_find_stream_info(dec->format, nullptr) < 0)
         return 0;
     const AVCodec* codec = nullptr;
-    dec->streamIndex = av_find_best_stream(dec->format, AVMEDIA_TYPE_VIDEO, -1, -1, &codec, 0);
+    dec->streamIndex = ffmpeg()->av_find_best_stream(dec->format, AVMEDIA_TYPE_VIDEO, -1, -1, &codec, 0);
     if (dec->streamIndex < 0 || !codec)
         return 0;
     AVStream* stream = dec->format->streams[dec->streamIndex];
-    dec->codec = avcodec_alloc_context3(codec);
-    dec->frame = av_frame_alloc();
-    dec->packet = av_packet_alloc();
+    dec->codec = ffmpeg()->avcodec_alloc_context3(codec);
+    dec->frame = ffmpeg()->av_frame_alloc();
+    dec->packet = ffmpeg()->av_packet_alloc();
     if (!dec->codec || !dec->frame || !dec->packet)
         return 0;
     dec->codec->thread_count = 0; // as many as the decoder can use
-    if (avcodec_parameters_to_context(dec->codec, stream->codecpar) < 0 || avcodec_open2(dec->codec, codec, nullptr) < 0)
+    if (ffmpeg()->avcodec_parameters_to_context(dec->codec, stream->codecpar) < 0 || ffmpeg()->avcodec_open2(dec->codec, codec, nullptr) < 0)
         return 0;
     if (dec->codec->width < 1 || dec->codec->height < 1)
         return 0;
@@ -69,7 +66,7 @@ int CVideoReader::open(const std::string& filename)
                                    : 0.0;
         m_frameCount = static_cast<std::int64_t>(std::llround(seconds * m_fps));
     }
-    const AVPixFmtDescriptor* descriptor = av_pix_fmt_desc_get(dec->codec->pix_fmt);
+    const AVPixFmtDescriptor* descriptor = ffmpeg()->av_pix_fmt_desc_get(dec->codec->pix_fmt);
     m_hasAlpha = descriptor && (descriptor->flags & AV_PIX_FMT_FLAG_ALPHA);
     m_decoder = std::move(dec);
     return 1;
@@ -81,7 +78,7 @@ int CVideoReader::readFrame(QImage& picture)
         return 0;
     Decoder& dec = *m_decoder;
     for (;;) {
-        const int received = avcodec_receive_frame(dec.codec, dec.frame);
+        const int received = ffmpeg()->avcodec_receive_frame(dec.codec, dec.frame);
         if (received == 0)
             return receiveFrame(picture);
         if (received != AVERROR(EAGAIN))
@@ -91,15 +88,15 @@ int CVideoReader::readFrame(QImage& picture)
         // Feed packets of our stream until the decoder has a picture; at the
         // end of the file, flush what it still holds.
         int read = 0;
-        while ((read = av_read_frame(dec.format, dec.packet)) >= 0 && dec.packet->stream_index != dec.streamIndex)
-            av_packet_unref(dec.packet);
+        while ((read = ffmpeg()->av_read_frame(dec.format, dec.packet)) >= 0 && dec.packet->stream_index != dec.streamIndex)
+            ffmpeg()->av_packet_unref(dec.packet);
         if (read < 0) {
             dec.drained = true;
-            avcodec_send_packet(dec.codec, nullptr);
+            ffmpeg()->avcodec_send_packet(dec.codec, nullptr);
             continue;
         }
-        const int sent = avcodec_send_packet(dec.codec, dec.packet);
-        av_packet_unref(dec.packet);
+        const int sent = ffmpeg()->avcodec_send_packet(dec.codec, dec.packet);
+        ffmpeg()->av_packet_unref(dec.packet);
         if (sent < 0 && sent != AVERROR(EAGAIN))
             return 0;
     }
@@ -110,22 +107,22 @@ int CVideoReader::receiveFrame(QImage& picture)
     Decoder& dec = *m_decoder;
     // Frames may change size mid-stream; they are scaled to the size the
     // stream announced so that every picture of one file matches.
-    dec.scaler = sws_getCachedContext(dec.scaler, dec.frame->width, dec.frame->height,
+    dec.scaler = ffmpeg()->sws_getCachedContext(dec.scaler, dec.frame->width, dec.frame->height,
                                       static_cast<AVPixelFormat>(dec.frame->format), m_width, m_height,
                                       AV_PIX_FMT_BGRA, SWS_BICUBIC, nullptr, nullptr, nullptr);
     if (!dec.scaler) {
-        av_frame_unref(dec.frame);
+        ffmpeg()->av_frame_unref(dec.frame);
         return 0;
     }
     if (picture.size() != QSize(m_width, m_height) || picture.format() != QImage::Format_ARGB32)
         picture = QImage(m_width, m_height, QImage::Format_ARGB32);
     if (picture.isNull()) {
-        av_frame_unref(dec.frame);
+        ffmpeg()->av_frame_unref(dec.frame);
         return 0;
     }
     uint8_t* planes[1] = {picture.bits()};
     const int strides[1] = {int(picture.bytesPerLine())};
-    const int rows = sws_scale(dec.scaler, dec.frame->data, dec.frame->linesize, 0, dec.frame->height, planes, strides);
-    av_frame_unref(dec.frame);
+    const int rows = ffmpeg()->sws_scale(dec.scaler, dec.frame->data, dec.frame->linesize, 0, dec.frame->height, planes, strides);
+    ffmpeg()->av_frame_unref(dec.frame);
     return rows > 0 ? 1 : 0;
 }
