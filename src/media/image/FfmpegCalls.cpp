@@ -1,5 +1,7 @@
 #include "media/image/FfmpegCalls.h"
 
+#include <QtGlobal>
+
 #include <dlfcn.h>
 
 #include <array>
@@ -50,7 +52,13 @@ Loaded load()
 
 const Loaded& loadedOnce()
 {
-    static const Loaded loaded = load();
+    static const Loaded loaded = [] {
+        Loaded tried = load();
+        // Movies then fail as unreadable or unwritable files; this says why.
+        if (!tried.complete)
+            qWarning("Movies cannot be read or written: %s", tried.error.c_str());
+        return tried;
+    }();
     return loaded;
 }
 } // namespace
