@@ -39,11 +39,14 @@ template <class T> void whileShown(std::function<bool(T&)> step, int timeoutMs =
 }
 
 // The user closes a progress window once its task has ended.
+// The task's state says it ended a moment before the window hears of it and
+// offers Close; a click on the button before then would do nothing.
 inline bool closeWhenEnded(CProgressWindow& window)
 {
-    if (!window.canClose())
+    QPushButton* close = window.closeButton();
+    if (!window.canClose() || !close->isEnabled() || close->isHidden())
         return false;
-    window.closeButton()->click();
+    close->click();
     return true;
 }
 
