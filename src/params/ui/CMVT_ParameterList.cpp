@@ -13,7 +13,12 @@
 #include "params/ui/CMVT_ParamText.h"
 #include "params/ui/CMVT_ParamTitle.h"
 
+#include "params/CParameterValues.h"
+
+#include <QSettings>
 #include <QVBoxLayout>
+
+#include <memory>
 
 CMVT_ParameterList::CMVT_ParameterList(QWidget* parent)
     : QScrollArea(parent), m_body(new QWidget), m_layout(new QVBoxLayout(m_body))
@@ -207,4 +212,61 @@ void CMVT_ParameterList::resetToDefaults()
     for (const auto& it : m_items)
         if (it)
             it->resetToDefault();
+}
+
+// --- values by name and between runs ---------------------------------------
+
+namespace {
+QString g_memoryFile;
+
+std::string keyOf(const CMVT_Parameter& item) { return item.name().empty() ? item.plainLabel() : item.name(); }
+
+std::unique_ptr<QSettings> memory()
+{
+    if (!g_memoryFile.isEmpty())
+        return std::make_unique<QSettings>(g_memoryFile, QSettings::IniFormat);
+    // The program's own settings, where the recent files are kept too.
+    return std::make_unique<QSettings>(QStringLiteral("Local AppWizard-Generated Applications"),
+                                       QStringLiteral("Quillop"));
+}
+
+QString memoryKey(const std::string& tool)
+{
+    return QStringLiteral("Tool Parameters/") + QString::fromStdString(tool);
+}
+} // namespace
+
+void CMVT_ParameterList::setMemoryFile(const QString& iniPath) { g_memoryFile = iniPath; }
+
+CParameterValues CMVT_ParameterList::values() const
+{
+    CParameterValues out;
+    for (int i = 0; i < count(); ++i)
+        if (const CMVT_Parameter* one = item(i); one && one->hasValue())
+            out.set(keyOf(*one), one->valueText());
+    return out;
+}
+
+void CMVT_ParameterList::applyValues(const CParameterValues& values)
+{
+    for (int i = 0; i < count(); ++i)
+        if (CMVT_Parameter* one = item(i); one && one->hasValue())
+            if (const std::string* text = values.find(keyOf(*one)))
+                one->setValueText(*text);
+}
+
+void CMVT_ParameterList::rememberValues(const std::string& tool) const
+{
+    memory()->setValue(memoryKey(tool), QString::fromStdString(values().toText(tool)));
+}
+
+bool CMVT_ParameterList::recallValues(const std::string& tool)
+{
+    const QString text = memory()->value(memoryKey(tool)).toString();
+    CParameterValues remembered;
+    std::string title;
+    if (text.isEmpty() || !remembered.fromText(text.toStdString(), title) || title != tool)
+        return false;
+    applyValues(remembered);
+    return true;
 }

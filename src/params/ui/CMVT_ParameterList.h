@@ -20,6 +20,7 @@ class CMVT_ParamInfo;
 class CMVT_ParamInteger;
 class CMVT_ParamText;
 class CMVT_ParamTitle;
+class CParameterValues;
 class CResourceHolder;
 class QVBoxLayout;
 
@@ -61,6 +62,17 @@ public:
 
     // Every item back to the value it was built with.
     void resetToDefaults();
+
+    // The values by item name (the label without "&" for an item without a
+    // name); applying sets the items named, the others keep theirs.
+    CParameterValues values() const;
+    void applyValues(const CParameterValues& values);
+    // Between runs the values are kept in the program's settings under the
+    // tool's title; recall is false when nothing was kept for it.
+    void rememberValues(const std::string& tool) const;
+    bool recallValues(const std::string& tool);
+    // Keeps the remembered values in this file instead (tests).
+    static void setMemoryFile(const QString& iniPath);
 
     // The item holding a widget (the focused control, say), or nullptr.
     CMVT_Parameter* itemContaining(const QWidget* widget) const;

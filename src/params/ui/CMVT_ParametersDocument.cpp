@@ -11,7 +11,6 @@
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QSettings>
 #include <QEvent>
 #include <QStyle>
 #include <QTimer>
@@ -71,59 +70,23 @@ void CMVT_ParametersDocument::onItemChanged(CMVT_Parameter* item)
 
 // --- values as files and between runs --------------------------------------
 
-namespace {
-QString g_memoryFile;
+void CMVT_ParametersDocument::setMemoryFile(const QString& iniPath) { CMVT_ParameterList::setMemoryFile(iniPath); }
 
-std::string keyOf(const CMVT_Parameter& item) { return item.name().empty() ? item.plainLabel() : item.name(); }
-
-std::unique_ptr<QSettings> memory()
-{
-    if (!g_memoryFile.isEmpty())
-        return std::make_unique<QSettings>(g_memoryFile, QSettings::IniFormat);
-    // The program's own settings, where the recent files are kept too.
-    return std::make_unique<QSettings>(QStringLiteral("Local AppWizard-Generated Applications"),
-                                       QStringLiteral("Quillop"));
-}
-
-QString memoryKey(const std::string& tool)
-{
-    return QStringLiteral("Tool Parameters/") + QString::fromStdString(tool);
-}
-} // namespace
-
-void CMVT_ParametersDocument::setMemoryFile(const QString& iniPath) { g_memoryFile = iniPath; }
-
-CParameterValues CMVT_ParametersDocument::values() const
-{
-    CParameterValues out;
-    for (int i = 0; i < m_sheet->count(); ++i)
-        if (const CMVT_Parameter* item = m_sheet->item(i); item && item->hasValue())
-            out.set(keyOf(*item), item->valueText());
-    return out;
-}
+CParameterValues CMVT_ParametersDocument::values() const { return m_sheet->values(); }
 
 void CMVT_ParametersDocument::applyValues(const CParameterValues& values)
 {
-    for (int i = 0; i < m_sheet->count(); ++i)
-        if (CMVT_Parameter* item = m_sheet->item(i); item && item->hasValue())
-            if (const std::string* text = values.find(keyOf(*item)))
-                item->setValueText(*text);
+    m_sheet->applyValues(values);
     valuesApplied();
 }
 
-void CMVT_ParametersDocument::rememberValues() const
-{
-    memory()->setValue(memoryKey(toolTitle()), QString::fromStdString(values().toText(toolTitle())));
-}
+void CMVT_ParametersDocument::rememberValues() const { m_sheet->rememberValues(toolTitle()); }
 
 bool CMVT_ParametersDocument::recallValues()
 {
-    const QString text = memory()->value(memoryKey(toolTitle())).toString();
-    CParameterValues remembered;
-    std::string tool;
-    if (text.isEmpty() || !remembered.fromText(text.toStdString(), tool) || tool != toolTitle())
+    if (!m_sheet->recallValues(toolTitle()))
         return false;
-    applyValues(remembered);
+    valuesApplied();
     return true;
 }
 
@@ -280,6 +243,19 @@ int CMVT_ParametersDocument::runTask(CProgressWindow& window, CTaskRunner::Task 
 
 bool CMVT_ParametersDocument::prepareClose()
 {
+    // The values come back at the next opening whatever the answer; the
+    // question is whether they should also go to a parameters file.
+    if (isModified() && !m_closeRequested) {
+        const std::string question = "Save the parameters of \"" + toolTitle() + "\" to a file?";
+        switch (CUiServices::prompter().ask(question, IPrompter::Buttons::YesNoCancel, IPrompter::Icon::Question)) {
+        case IPrompter::Answer::Yes:
+            if (!saveParameters())
+                return false;
+            break;
+        case IPrompter::Answer::No: break;
+        default: return false;
+        }
+    }
     if (!m_runningTask)
         return true;
     m_closeRequested = true;

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+#include <functional>
 #include <string>
 
 class CMVT_Parameter;
@@ -21,6 +22,17 @@ public:
     // Adds a widget under the sheet (a preview, a table).
     void addBelow(QWidget* widget, int stretch = 0);
 
+    // Asked on OK: a message says what is missing, and the window stays
+    // open with everything typed so far; "" lets it close.
+    void setAcceptCheck(std::function<std::string()> check) { m_acceptCheck = std::move(check); }
+    // The sheet takes the values it had when last accepted, and keeps
+    // them on OK.
+    void rememberValues();
+    void accept() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
 signals:
     // A sheet item changed or a button item was pressed.
     void itemNotification(CMVT_Parameter* item);
@@ -28,4 +40,6 @@ signals:
 private:
     CMVT_ParameterList* m_sheet;
     QDialogButtonBox* m_buttons;
+    std::function<std::string()> m_acceptCheck;
+    bool m_remembers = false;
 };

@@ -21,7 +21,7 @@ struct CConversionProgress {
 // How a conversion ended; the frames written so far stay on disk whatever
 // the reason.
 struct CConversionResult {
-    enum class End { Done, Stopped, MissingFile, UnreadableFile, WriteFailed, OpenFailed };
+    enum class End { Done, Stopped, MissingFile, UnreadableFile, WriteFailed, OpenFailed, NoDestination };
     End end = End::Done;
     int frames = 0;
     std::string file; // the file at fault, when there is one
@@ -29,4 +29,10 @@ struct CConversionResult {
     bool done() const { return end == End::Done; }
     // One line saying why it ended early; "" when it did not.
     std::string reason() const;
+
+    // A destination must name a file: an empty name, or one that names a
+    // folder, would scatter the output as bare numbers in whatever folder
+    // the program runs in.
+    static bool namesAFile(const std::string& destination);
+    static constexpr const char* kNoDestination = "No destination file specified !";
 };

@@ -16,6 +16,10 @@ CConversionResult CImagesToMovie::run(const std::vector<std::string>& sources, c
 {
     using End = CConversionResult::End;
     CConversionResult result;
+    if (!CConversionResult::namesAFile(destination)) {
+        result.end = End::NoDestination;
+        return result;
+    }
     QImage frame(std::max(1, settings.width), std::max(1, settings.height), QImage::Format_RGB32);
     writer.open(destination, std::max(1, settings.framesPerSecond));
     const int total = static_cast<int>(sources.size());

@@ -52,6 +52,10 @@ CConversionResult CMovieToImages::run(const std::string& source, const std::stri
                                       const CConversionProgress& progress) const
 {
     CConversionResult result;
+    if (!CConversionResult::namesAFile(destination)) {
+        result.end = CConversionResult::End::NoDestination;
+        return result;
+    }
     CVideoReader reader;
     if (!reader.open(source)) {
         result.end = CConversionResult::End::OpenFailed;

@@ -169,3 +169,25 @@ TEST(ImagesToMovie, RoundTripKeepsFrameCountAndSizeAndFillsTheFrame)
     EXPECT_EQ(stopped.end, End::Stopped);
     EXPECT_EQ(probe(folder.path("stopped.avi")), "32,32,1");
 }
+
+TEST(VideoConversion, ADestinationThatNamesNoFileIsRefusedAndNothingIsWritten)
+{
+    TempFolder folder;
+    savePicture(folder.path("a.png"), 10, 10, qRgb(255, 0, 0), qRgb(255, 0, 0));
+    CMovieWriter writer;
+    ASSERT_EQ(writer.open(folder.path("m.avi"), 25), 1);
+    ASSERT_EQ(writer.addFrame(QImage(8, 8, QImage::Format_RGB32)), 1);
+    writer.close();
+    const QStringList before = filesIn(folder.path("."));
+    const QStringList here = QDir::current().entryList(QDir::Files);
+    for (const std::string& destination : {std::string(), folder.path(""), folder.path(".") + "/", folder.path(".")}) {
+        const CConversionResult toImages = CMovieToImages().run(folder.path("m.avi"), destination, true);
+        EXPECT_EQ(toImages.end, End::NoDestination) << destination;
+        EXPECT_EQ(toImages.reason(), CConversionResult::kNoDestination);
+        CMovieWriter movie;
+        EXPECT_EQ(CImagesToMovie().run({folder.path("a.png")}, destination, {25, 8, 8}, movie).end, End::NoDestination)
+            << destination;
+    }
+    EXPECT_EQ(filesIn(folder.path(".")), before);
+    EXPECT_EQ(QDir::current().entryList(QDir::Files), here);
+}

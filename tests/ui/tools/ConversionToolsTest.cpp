@@ -44,7 +44,7 @@ void pressButton(CMVT_ParameterList& sheet, const char* name)
 }
 } // namespace
 
-TEST(ConversionTools, VideoSheetsHaveTheirItemsAndTheCompressionChoiceIsRemembered)
+TEST(ConversionTools, VideoSheetsHaveTheirItemsRefuseNoDestinationAndRememberTheirChoices)
 {
     std::unique_ptr<CParametersDialog> toImages(CVideoConversionDialogs::createMovieToImages(nullptr));
     EXPECT_EQ(toImages->windowTitle(), "Convert AVI Video File to Images Files");
@@ -56,6 +56,31 @@ TEST(ConversionTools, VideoSheetsHaveTheirItemsAndTheCompressionChoiceIsRemember
               ":Title:Convert Images Files to AVI File|sources:Filenames:&Source Images Filenames|"
               "fps:Integer:&Frame Rate In Frame Per Second|width:Integer:Video &Width In Pixels|"
               "height:Integer:Video &Height In Pixels|destination:Filename:&Destination AVI Filename|");
+
+    // OK with no file named keeps the sheet open and says so; a named file
+    // closes it and comes back the next time.
+    ScriptedUi ui;
+    const struct {
+        CParametersDialog* (*create)(QWidget*);
+        const char* refusal;
+    } sheets[] = {{&CVideoConversionDialogs::createMovieToImages, CVideoConversionDialogs::kNoImagesDestination},
+                  {&CVideoConversionDialogs::createImagesToMovie, CVideoConversionDialogs::kNoMovieDestination}};
+    for (const auto& sheet : sheets) {
+        std::unique_ptr<CParametersDialog> dialog(sheet.create(nullptr));
+        auto* destination = dialog->sheet()->findAs<CMVT_ParamFilename>("destination");
+        for (const std::string& refused : {std::string(), QDir::tempPath().toStdString() + "/"}) {
+            ui.prompter.messages.clear();
+            destination->setPath(refused);
+            dialog->accept();
+            EXPECT_NE(dialog->result(), QDialog::Accepted) << refused;
+            EXPECT_EQ(ui.prompter.messages, std::vector<std::string>{sheet.refusal}) << refused;
+        }
+        destination->setPath("/tmp/frames.bmp");
+        dialog->accept();
+        EXPECT_EQ(dialog->result(), QDialog::Accepted);
+        std::unique_ptr<CParametersDialog> again(sheet.create(nullptr));
+        EXPECT_EQ(again->sheet()->findAs<CMVT_ParamFilename>("destination")->path(), "/tmp/frames.bmp");
+    }
 
     QStandardPaths::setTestModeEnabled(true);
     CMovieCompression chosen;

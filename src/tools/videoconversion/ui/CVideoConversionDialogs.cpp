@@ -24,6 +24,17 @@ const char* const kImagesFilter =
     "*.bmp;*.jpg;*.png;*.tif;*.gif;*.exif;*.ico;*.wmf;*.emf\nAll Files (*.*)\n*.*\n\n";
 constexpr int kOpen = 0;
 constexpr int kSave = 1;
+
+// Both sheets keep their fields between uses and refuse a destination that
+// names no file before they close.
+void refuseWithoutDestination(CParametersDialog* dialog, const char* message)
+{
+    dialog->rememberValues();
+    dialog->setAcceptCheck([dialog, message]() -> std::string {
+        const std::string destination = dialog->sheet()->findAs<CMVT_ParamFilename>("destination")->path();
+        return CConversionResult::namesAFile(destination) ? std::string() : std::string(message);
+    });
+}
 } // namespace
 
 CParametersDialog* CVideoConversionDialogs::createMovieToImages(QWidget* parent)
@@ -35,6 +46,7 @@ CParametersDialog* CVideoConversionDialogs::createMovieToImages(QWidget* parent)
     sheet->addBoolean(1, "alpha", "Extract &Alpha Channel", true);
     sheet->addFilename(1, "destination", "&Destination Images Filenames", kSave, kBmpFilter, "");
     dialog->resize(560, 300);
+    refuseWithoutDestination(dialog, CVideoConversionDialogs::kNoImagesDestination);
     return dialog;
 }
 
@@ -49,6 +61,7 @@ CParametersDialog* CVideoConversionDialogs::createImagesToMovie(QWidget* parent)
     sheet->addInteger(1, "height", "Video &Height In Pixels", 1, 16384, 576);
     sheet->addFilename(1, "destination", "&Destination AVI Filename", kSave, kAviFilter, "");
     dialog->resize(560, 480);
+    refuseWithoutDestination(dialog, CVideoConversionDialogs::kNoMovieDestination);
     return dialog;
 }
 

@@ -14,6 +14,8 @@ class CVideoConversionDialogs {
 public:
     static constexpr const char* kMovieToImagesTitle = "Convert AVI Video File to Images Files";
     static constexpr const char* kImagesToMovieTitle = "Convert Images Files to AVI Video File";
+    static constexpr const char* kNoImagesDestination = "No destination images file specified !";
+    static constexpr const char* kNoMovieDestination = "No destination .AVI file specified !";
 
     // The sheets alone, for the commands and for tests.
     static CParametersDialog* createMovieToImages(QWidget* parent);
