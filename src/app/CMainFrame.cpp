@@ -35,6 +35,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QSettings>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -89,6 +90,7 @@ CMainFrame::CMainFrame(CQuillopApp& app, QWidget* parent) : QMainWindow(parent),
     m_mdi->setBackground(QColor(96, 104, 118));
     m_mdi->setActivationOrder(QMdiArea::StackingOrder);
     setAcceptDrops(true);
+    CUiServices::setStatusLine([this](const QString& text) { statusBar()->showMessage(text); });
     // No classic menu bar: the command bar and its "Main Menu" pop-up replace it.
     setMenuBar(nullptr);
     registerCommands();
@@ -110,6 +112,7 @@ CMainFrame::~CMainFrame()
     // by then this frame's own members are gone, so nothing may reach it.
     disconnect(m_mdi, nullptr, this, nullptr);
     disconnect(qApp, nullptr, this, nullptr);
+    CUiServices::setStatusLine(nullptr);
     // Closed frames waiting for their deferred deletion are no longer in the
     // area's list, but are still its children.
     for (CChildFrame* frame : m_mdi->findChildren<CChildFrame*>()) {
@@ -532,8 +535,28 @@ CChildFrame* CMainFrame::newDocument()
     return addFrame(document);
 }
 
+CChildFrame* CMainFrame::frameOfFile(const QString& path) const
+{
+    // Canonical names, so that "./a.mrc", a link to it and its full name are
+    // one file: two windows on one file would save over each other.
+    const QString wanted = QFileInfo(path).canonicalFilePath();
+    if (wanted.isEmpty())
+        return nullptr;
+    for (CChildFrame* frame : childFrames())
+        if (!frame->document().path().isEmpty() && QFileInfo(frame->document().path()).canonicalFilePath() == wanted)
+            return frame;
+    return nullptr;
+}
+
 CChildFrame* CMainFrame::openDocument(const QString& path)
 {
+    if (CChildFrame* open = frameOfFile(path)) {
+        if (open->isMinimized())
+            open->showMaximized();
+        m_mdi->setActiveSubWindow(open);
+        m_app.addRecentFile(open->document().path());
+        return open;
+    }
     auto* document = new CQuillopDoc;
     if (!document->openDocument(path)) {
         delete document;
@@ -700,6 +723,19 @@ void CMainFrame::print(bool preview)
 
 // --- window events ---------------------------------------------------------
 
+void CMainFrame::showWhereItWas()
+{
+    // Size, place and the maximized state, as the user left them; maximized
+    // the first time.
+    const QSettings settings(QString::fromLatin1(CQuillopApp::kOrganisation), QStringLiteral("Quillop"));
+    const QByteArray geometry = settings.value(QString::fromLatin1(kGeometryKey)).toByteArray();
+    if (geometry.isEmpty() || !restoreGeometry(geometry)) {
+        showMaximized();
+        return;
+    }
+    show();
+}
+
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
     m_mdi->closeAllSubWindows();
@@ -707,6 +743,9 @@ void CMainFrame::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    if (isVisible())
+        QSettings(QString::fromLatin1(CQuillopApp::kOrganisation), QStringLiteral("Quillop"))
+            .setValue(QString::fromLatin1(kGeometryKey), saveGeometry());
     m_app.stopAllSounds();
     event->accept();
 }

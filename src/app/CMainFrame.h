@@ -33,9 +33,14 @@ public:
     static constexpr const char* kAboutTitle = "About Marvoline Quillop";
     static constexpr const char* kContributorsTitle = "View Contributors";
     static constexpr const char* kWebSite = "https://example.org/quillop/";
+    static constexpr const char* kGeometryKey = "Settings/Main Window";
 
     explicit CMainFrame(CQuillopApp& app, QWidget* parent = nullptr);
     ~CMainFrame() override;
+
+    // Shows the window with the size, place and state it had when it last
+    // closed.
+    void showWhereItWas();
 
     QMdiArea* mdiArea() const { return m_mdi; }
     QToolBar* commandBar() const { return m_commandBar; }
@@ -57,7 +62,10 @@ public:
 
     // Documents. Opening shows the document's messages and returns nullptr on failure.
     CChildFrame* newDocument();
+    // A file already open is not read again: its window comes to the front.
     CChildFrame* openDocument(const QString& path);
+    // The window of a file already open (by its canonical name), or nullptr.
+    CChildFrame* frameOfFile(const QString& path) const;
     void openCommand();
     void openFiles(const QStringList& paths);
     CChildFrame* activeChildFrame() const;

@@ -204,6 +204,23 @@ TEST_F(FrameFixture, RecentFilesDoubleTheAmpersandAndOpenTheRightFile)
     ASSERT_NE(frame.activeDocument(), nullptr);
     EXPECT_TRUE(frame.activeDocument()->path().endsWith("Salt & Pepper.mrc"));
 
+    // A file already open comes to the front, however it is named, and is
+    // never opened a second time.
+    CChildFrame* open = frame.activeChildFrame();
+    ASSERT_TRUE(QFile::link(QString::fromStdString(path), QString::fromStdString(folder.path("link.mrc"))));
+    const QString names[] = {QString::fromStdString(path), QString::fromStdString(folder.path("link.mrc")),
+                             QString::fromStdString(folder.path(".")) + "/./Salt & Pepper.mrc"};
+    for (const QString& name : names) {
+        ASSERT_NE(frame.openDocument(QString::fromStdString(other)), open);
+        EXPECT_EQ(frame.openDocument(name), open) << name.toStdString();
+        EXPECT_EQ(frame.activeChildFrame(), open) << name.toStdString();
+    }
+    ASSERT_NE(frame.openDocument(QString::fromStdString(other)), open);
+    ASSERT_TRUE(app.recentFiles().path(0).endsWith("other.mrc"));
+    frame.runCommand("mru file", 1);
+    EXPECT_EQ(frame.activeChildFrame(), open);
+    EXPECT_EQ(frame.mdiArea()->subWindowList().size(), 2);
+
     CRecentFileList list;
     for (int i = 0; i < 20; ++i)
         list.add(QStringLiteral("/tmp/f%1.mrc").arg(i));
