@@ -255,16 +255,23 @@ bool CResourceHolder::isResourceFile(const std::string& fullName)
 
 int CResourceHolder::save(const std::string& fileName)
 {
+    m_saveError.clear();
+    auto fail = [this](const QString& reason) {
+        m_saveError = reason.toStdString();
+        return 0;
+    };
     // Written beside the target and renamed over it only once complete, so a
     // failed save never destroys the previous file. A device or a FIFO is
     // no document: the rename would replace it with one. A name that is not
     // text in the locale's encoding would be saved under another name.
     const QString name = toQString(fileName);
-    if (!CRegularFile::isReplaceable(fileName) || CRegularFile::nameOf(name) != fileName)
-        return 0;
+    if (!CRegularFile::isReplaceable(fileName))
+        return fail(QStringLiteral("It is not a regular file."));
+    if (CRegularFile::nameOf(name) != fileName)
+        return fail(QStringLiteral("The name is not valid text in this system's encoding."));
     QSaveFile file(name);
     if (!file.open(QIODevice::WriteOnly))
-        return 0;
+        return fail(file.errorString());
     try {
         CArchive ar(file, CArchive::Mode::Store);
         ar.setKeySource(m_keySource);
@@ -290,10 +297,13 @@ int CResourceHolder::save(const std::string& fileName)
         }
         ar.close();
     } catch (const std::exception&) {
+        const QString reason = file.errorString();
         file.cancelWriting();
-        return 0;
+        return fail(reason);
     }
-    return file.commit() ? 1 : 0;
+    if (!file.commit())
+        return fail(file.errorString());
+    return 1;
 }
 
 int CResourceHolder::load(const std::string& fileName)

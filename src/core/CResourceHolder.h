@@ -94,6 +94,9 @@ public:
     void clear();
     int load(const std::string& fileName);
     int save(const std::string& fileName);
+    // Why the last save failed, in the system's words where it gave some;
+    // empty after a save that succeeded.
+    const std::string& saveError() const { return m_saveError; }
 
     static std::string resolve(const std::string& name);
     static bool isResourceFile(const std::string& fullName);
@@ -130,6 +133,7 @@ private:
     std::array<CResourceGroup, kGroupCount> m_groups;
     IPrompter* m_prompter = nullptr;
     CKeySource* m_keySource = nullptr;
+    std::string m_saveError;
     std::optional<DroppedPart> m_dropped;
     CEditRecorder* m_recorder = nullptr;
     std::uint64_t m_rowsRevision = 0;

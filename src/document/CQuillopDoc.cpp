@@ -150,12 +150,23 @@ void CQuillopDoc::savedAs(const QString& target)
     recordPath(target);
 }
 
+// The fixed first line, then which file and why, so that the user can tell
+// a full disk from a wrong folder; the document stays as it was, modified.
+void CQuillopDoc::tellSaveFailed(const char* text, const QString& path)
+{
+    std::string message = text;
+    message += "\n" + QFileInfo(path).absoluteFilePath().toStdString();
+    if (!m_holder->saveError().empty())
+        message += "\n" + m_holder->saveError();
+    prompter().tell(message, IPrompter::Icon::Stop);
+}
+
 int CQuillopDoc::saveDocument(const QString& path)
 {
     if (!mayReplaceSource(path))
         return 0;
     if (!m_holder->save(path.toStdString())) {
-        prompter().tell(kFrameworkSaveFailed, IPrompter::Icon::None);
+        tellSaveFailed(kFrameworkSaveFailed, path);
         return 0;
     }
     savedAs(path);
@@ -169,7 +180,7 @@ int CQuillopDoc::save(QWidget* parent)
     if (!mayReplaceSource(m_path))
         return 0;
     if (!m_holder->save(m_path.toStdString())) {
-        prompter().tell(kSaveFailed, IPrompter::Icon::None);
+        tellSaveFailed(kSaveFailed, m_path);
         return 0;
     }
     m_leftOut = 0;
@@ -204,7 +215,7 @@ int CQuillopDoc::saveAs(QWidget* parent)
     if (!mayReplaceSource(target))
         return 0;
     if (!m_holder->save(name)) {
-        prompter().tell(kSaveFailed, IPrompter::Icon::None);
+        tellSaveFailed(kSaveFailed, target);
         return 0;
     }
     savedAs(target);

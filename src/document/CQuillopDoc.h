@@ -101,6 +101,7 @@ private:
     bool mayReplaceSource(const QString& target);
     void savedAs(const QString& target);
     void recordPath(const QString& path);
+    void tellSaveFailed(const char* text, const QString& path);
     static QString displayName(const QString& path);
     int refuseOpen(const QString& path, const std::string& reason, IPrompter::Icon icon);
 

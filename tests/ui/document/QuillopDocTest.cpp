@@ -202,16 +202,38 @@ TEST(QuillopDoc, AFailedSaveSaysSoAndKeepsTheDocumentModified)
     ScriptedUi ui;
     ScriptedDocumentDialogs dialogs;
     TempFolder folder;
+    writeAll(folder.path("plain"), "not a folder");
     CQuillopDoc doc;
     doc.initNew();
-    dialogs.files = {{true, folder.path("missing/folder/x.mrc"), 1}};
     doc.markModified();
-    EXPECT_EQ(doc.save(), 0);
-    ASSERT_EQ(ui.prompter.messages.size(), 1u);
-    EXPECT_EQ(ui.prompter.messages[0], "Error occured during save !");
-    EXPECT_TRUE(doc.isModified());
-    EXPECT_EQ(doc.saveDocument(QString::fromStdString(folder.path("missing/y.mrc"))), 0);
-    EXPECT_EQ(ui.prompter.messages.back(), "Error occured while saving !");
+    // The fixed first line, then the file's full name and the system's reason.
+    const struct {
+        std::string target;
+        bool byDialog;
+        const char* firstLine;
+    } cases[] = {
+        {folder.path("missing/folder/x.mrc"), true, "Error occured during save !"},
+        {folder.path("plain/x.mrc"), true, "Error occured during save !"},
+        {folder.path("missing/y.mrc"), false, "Error occured while saving !"},
+    };
+    for (const auto& c : cases) {
+        ui.prompter.messages.clear();
+        ui.prompter.icons.clear();
+        if (c.byDialog) {
+            dialogs.files = {{true, c.target, 1}};
+            EXPECT_EQ(doc.save(), 0) << c.target;
+        } else {
+            EXPECT_EQ(doc.saveDocument(QString::fromStdString(c.target)), 0) << c.target;
+        }
+        ASSERT_EQ(ui.prompter.messages.size(), 1u) << c.target;
+        const QStringList lines = QString::fromStdString(ui.prompter.messages[0]).split('\n');
+        ASSERT_EQ(lines.size(), 3) << ui.prompter.messages[0];
+        EXPECT_EQ(lines[0], c.firstLine);
+        EXPECT_EQ(lines[1], QString::fromStdString(c.target));
+        EXPECT_FALSE(lines[2].trimmed().isEmpty());
+        EXPECT_EQ(ui.prompter.icons[0], IPrompter::Icon::Stop);
+        EXPECT_TRUE(doc.isModified());
+    }
 
     // Closing a modified document asks; Cancel keeps it open.
     ui.prompter.answers = {IPrompter::Answer::Cancel};
