@@ -163,11 +163,29 @@ int CAnalysisView::soundAnalysis(const CSampleBuffer& samples, const CAnalysisHo
             lags.compute(static_cast<std::uint32_t>(start), firstLag, m_maxLag, base, out + (firstLag - m_minLag));
     }
     if (!aborted)
+        holdLastWholeColumn(samples.count(), base);
+    if (!aborted)
         hooks.report(static_cast<double>(columns - 1), static_cast<double>(columns - 1));
     hooks.say(aborted ? "Analysis not entirely done, stopped upon user request.\r\n"
                       : "Analysis successfully done.\r\n");
     hooks.setStatus("Done");
     return aborted ? 0 : 1;
+}
+
+// The columns whose window runs past the end compare the recording with
+// the silence after it, where the shortest lags always match best: bounds
+// drawn or optimised there would lead the analysis to a pitch far above
+// anything recorded. They show the last column measured on a whole window.
+void CAnalysisView::holdLastWholeColumn(std::uint32_t sampleCount, std::int64_t window)
+{
+    std::int64_t lastWhole = -1;
+    for (std::int64_t c = 0; c < m_columns && c * m_step + window <= std::int64_t(sampleCount); ++c)
+        lastWhole = c;
+    if (lastWhole < 0)
+        return;
+    const double* whole = m_cells.data() + lastWhole * m_rows;
+    for (std::int64_t c = lastWhole + 1; c < m_columns; ++c)
+        std::copy(whole, whole + m_rows, m_cells.data() + c * m_rows);
 }
 
 int CAnalysisView::analysisResults(const CAnalysisHooks& hooks)

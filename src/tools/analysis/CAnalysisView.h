@@ -76,6 +76,7 @@ public:
     const QImage& picture() const { return m_picture; }
 
 private:
+    void holdLastWholeColumn(std::uint32_t sampleCount, std::int64_t window);
     std::int64_t m_step = 100;
     std::int64_t m_window = 200;
     std::int64_t m_minLag = 1;

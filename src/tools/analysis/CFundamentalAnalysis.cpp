@@ -9,6 +9,7 @@
 #include <limits>
 #include <mutex>
 #include <new>
+#include <optional>
 #include <system_error>
 #include <thread>
 
@@ -88,13 +89,19 @@ bool CFundamentalAnalysis::searchPeriods(const CSampleBuffer& resampled, const C
     const std::uint32_t chunks = (n + kChunk - 1) / kChunk;
     std::vector<double> chunkStart(chunks);
     std::int64_t maxLag = 0;
+    // The last sample whose comparison window (three of its longest periods)
+    // still lies within the recording, if any.
+    std::optional<std::uint32_t> lastWhole;
     {
         double position = 0.0;
         for (std::uint32_t m = 0; m < n; ++m, position += width) {
             if (m % kChunk == 0)
                 chunkStart[m / kChunk] = position;
             // The largest lag sets how far past the end the windows reach.
-            maxLag = std::max(maxLag, boundsAt(lower, upper, position, width).hi);
+            const std::int64_t hi = boundsAt(lower, upper, position, width).hi;
+            maxLag = std::max(maxLag, hi);
+            if (std::int64_t(m) + 3 * hi <= std::int64_t(n))
+                lastWhole = m;
         }
     }
     const CLagDifferences lags(resampled.data(), n, maxLag);
@@ -148,6 +155,12 @@ bool CFundamentalAnalysis::searchPeriods(const CSampleBuffer& resampled, const C
         t.join();
     if (outOfMemory)
         *outOfMemory = memoryFailed.load();
+    // Past that sample the windows compare the recording with the silence
+    // after it, and the shortest lag always looks best: a voice would end
+    // on a note far above anything it sang. The last period measured on a
+    // whole window holds to the end instead.
+    if (lastWhole && !stop.load())
+        std::fill(periods.begin() + std::ptrdiff_t(*lastWhole) + 1, periods.end(), periods[*lastWhole]);
     return !stop.load();
 }
 

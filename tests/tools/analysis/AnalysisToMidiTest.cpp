@@ -7,6 +7,9 @@
 
 #include <QProcess>
 
+#include <algorithm>
+#include <cmath>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -101,4 +104,50 @@ TEST(AnalysisToMidi, UnreadableInputsKeepWhatWasLoaded)
     EXPECT_EQ(sources.entries().size(), 2u);
     EXPECT_EQ(sources.infoText(), "Error occured when trying to load the WAV file !\nError, can't load AWA...");
     EXPECT_FALSE(sources.hasInputs());
+}
+
+TEST(AnalysisToMidi, NoNoteLiesFarAboveTheSungRangeWithThePreviewsBounds)
+{
+    // The path of the tool window with its sheet's bounds: preview, margins
+    // optimised, analysis, conversion. Octave slips of those bounds are
+    // allowed; the end of the recording must not add a note octaves above.
+    std::vector<ToneSegment> glide;
+    for (int step = 0; step <= 10; ++step)
+        glide.push_back({220.0 * std::pow(1.5, step / 10.0), 2.0 / 11});
+    const struct {
+        const char* name;
+        std::vector<ToneSegment> notes;
+        int highestSung;
+    } cases[] = {{"glide", glide, 64}, {"steady", {{220.0, 2.0}}, 57}};
+    for (const auto& c : cases) {
+        TempFolder folder;
+        const std::string wav = folder.path("voice.wav");
+        const std::string awa = folder.path("voice.awa");
+        const std::string mid = folder.path("voice.mid");
+        CSoundSet sound;
+        sound.addChannel().copyFrom(voiceLike(c.notes, 48000.0));
+        ASSERT_TRUE(sound.writeWav(wav, 0, sound.channel(0)->count(), 16, 48000, 0, 1, {}));
+        CAnalyzeFundamentalEngine engine;
+        engine.settings().inputPath = wav;
+        engine.settings().outputPath = awa;
+        ASSERT_TRUE(engine.loadSource());
+        ASSERT_TRUE(engine.preparePreview());
+        ASSERT_TRUE(engine.view().soundAnalysis(engine.previewSamples(), {}));
+        ASSERT_TRUE(engine.view().analysisResults({}));
+        engine.finishPreview();
+        engine.optimiseMargins();
+        ASSERT_TRUE(engine.analyse({}));
+        CMidiSourceFiles sources;
+        ASSERT_TRUE(sources.load(awa, wav));
+        ASSERT_TRUE(sources.convert(mid, CMidiConversionSettings{}, {}));
+
+        bool available = false;
+        const std::string sounded = midoNotes(mid, available);
+        if (!available)
+            GTEST_SKIP() << "python3 with mido is not installed";
+        int highest = 0;
+        for (const QString& note : QString::fromStdString(sounded).split(' ', Qt::SkipEmptyParts))
+            highest = std::max(highest, note.toInt());
+        EXPECT_LE(highest, c.highestSung + 12) << c.name << ": " << sounded;
+    }
 }

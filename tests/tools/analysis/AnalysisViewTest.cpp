@@ -122,13 +122,16 @@ TEST(AnalysisView, PreviewGeometryOfTenSecondsAtSixThousandHertz)
     ASSERT_TRUE(view.hasBounds());
     EXPECT_EQ(view.lower().get(100), 0.0);
     EXPECT_EQ(view.upper().get(637), 198.0);
-    // Each cell is the mean absolute difference of the window at its lag,
-    // the last column's windows running past the end of the signal.
-    for (std::int64_t c : {0, 1, 300, 637})
+    // Each cell is the mean absolute difference of the window at its lag;
+    // the last columns, whose windows would run past the end of the signal,
+    // show the last one measured on a whole window.
+    const std::int64_t lastWhole = (60000 - 251) / 94;
+    for (std::int64_t c : {std::int64_t(0), std::int64_t(1), std::int64_t(300), lastWhole, lastWhole + 1, std::int64_t(637)})
         for (std::int64_t row : {0, 1, 57, 198}) {
             const std::int64_t lag = row + 2;
+            const std::int64_t start = std::min(c, lastWhole) * 94;
             const double expected = samples.meanAbsoluteDifference(
-                static_cast<std::uint32_t>(c * 94), static_cast<std::uint32_t>(c * 94 + lag),
+                static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(start + lag),
                 static_cast<std::uint32_t>(251 - lag));
             EXPECT_EQ(view.cell(c, row), expected) << c << " " << row;
         }

@@ -26,11 +26,13 @@ CSampleBuffer noise(std::uint32_t n, unsigned seed)
 
 // The per-sample lag search written out plainly, one lag at a time, over the
 // sample buffer's own mean absolute difference: what the fast search must
-// reproduce exactly.
+// reproduce exactly. Past the last sample whose window (three of its longest
+// periods) fits in the signal, that sample's period holds.
 std::vector<double> plainPeriods(const CFundamentalAnalysis& analysis, const CSampleBuffer& x,
                                  const CSampleBuffer& lower, const CSampleBuffer& upper)
 {
     std::vector<double> out(x.count());
+    std::size_t lastWhole = 0;
     const double width = static_cast<double>(std::max(lower.count(), upper.count())) / x.count();
     double position = 0.0;
     for (std::uint32_t m = 0; m < x.count(); ++m, position += width) {
@@ -46,7 +48,10 @@ std::vector<double> plainPeriods(const CFundamentalAnalysis& analysis, const CSa
             }
         }
         out[m] = static_cast<double>(period);
+        if (m + 3 * b.hi <= x.count())
+            lastWhole = m;
     }
+    std::fill(out.begin() + lastWhole + 1, out.end(), out[lastWhole]);
     return out;
 }
 
