@@ -93,6 +93,7 @@ void CQuillopApp::startAudio()
     if (!m_player)
         m_player = std::make_unique<CAudioPlayer>();
     m_player->initialise(*m_audioSettings);
+    m_player->setOutputFailureNotice([](const std::string& text) { CUiServices::showStatus(text); });
     CUiServices::setAudioPlayer(m_player.get());
 }
 

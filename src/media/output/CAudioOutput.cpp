@@ -31,13 +31,19 @@ void CAudioOutput::configure(int device, int buffers, int lengthMs, int bits, in
 int CAudioOutput::start()
 {
     stop();
+    m_error = "the sound format is not one the mixer makes";
     if (!m_source || m_framesPerBuffer <= 0 || m_bytesPerBuffer == 0)
         return 0;
     m_position = 0;
     if (!m_source->prepare(m_bytesPerBuffer, m_framesPerBuffer, m_bits, m_channels, m_rate, 0))
         return 0;
-    if (!m_backend->open(m_device, m_rate, m_channels, m_bits, m_framesPerBuffer))
+    if (!m_backend->open(m_device, m_rate, m_channels, m_bits, m_framesPerBuffer)) {
+        m_error = m_backend->lastError();
+        if (m_error.empty())
+            m_error = "the sound device did not open";
         return 0;
+    }
+    m_error = "the sound device refused the first buffers";
     const std::size_t room = static_cast<std::size_t>(m_framesPerBuffer) * static_cast<std::size_t>(m_channels) * sizeof(float);
     m_blocks.assign(static_cast<std::size_t>(m_buffers), std::vector<unsigned char>(std::max(room, m_bytesPerBuffer)));
     m_nextBlock = 0;
@@ -52,6 +58,7 @@ int CAudioOutput::start()
     }
     m_backend->resume();
     m_timer.start(std::max(1, m_lengthMs / 4));
+    m_error.clear();
     return 1;
 }
 

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 class CSoundSource;
@@ -39,6 +40,8 @@ public:
     int poll();
 
     bool isOpen() const { return m_open; }
+    // Why the last start() failed; "" after one that worked.
+    const std::string& lastError() const { return m_error; }
     int device() const { return m_device; }
     int bufferCount() const { return m_buffers; }
     int framesPerBuffer() const { return m_framesPerBuffer; }
@@ -66,6 +69,7 @@ private:
     int m_rate = 44100;
     std::int64_t m_position = 0;
     bool m_open = false;
+    std::string m_error;
 
     // One block per buffer, with room for frames x channels floats as the
     // mixer works in floats before converting.

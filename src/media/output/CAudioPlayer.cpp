@@ -58,9 +58,7 @@ int CAudioPlayer::play(const IVoiceSource* item, bool loop)
 {
     if (!item || m_mixer.voiceCount() == 0)
         return 0;
-    if (!m_output.isOpen())
-        m_output.start();
-    if (!m_output.isOpen())
+    if (!outputReady())
         return 0;
     return startOnVoice(item, loop);
 }
@@ -73,15 +71,29 @@ int CAudioPlayer::playTogether(const std::vector<const IVoiceSource*>& items, bo
     for (const IVoiceSource* item : items)
         if (item)
             started += startOnVoice(item, loop);
-    if (!m_output.isOpen())
-        m_output.start();
-    if (!m_output.isOpen()) {
+    if (!outputReady()) {
         // Nothing may wait on a voice to sound later, at the next play().
         for (const IVoiceSource* item : items)
             stop(item);
         return 0;
     }
     return started;
+}
+
+bool CAudioPlayer::outputReady()
+{
+    if (!m_output.isOpen())
+        m_output.start();
+    if (m_output.isOpen()) {
+        m_failureTold = false;
+        return true;
+    }
+    // Once, not at every press: the reason does not change between presses.
+    if (!m_failureTold && m_outputFailureNotice) {
+        m_failureTold = true;
+        m_outputFailureNotice("No audio output: " + m_output.lastError());
+    }
+    return false;
 }
 
 void CAudioPlayer::stop(const IVoiceSource* item)

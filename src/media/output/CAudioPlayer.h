@@ -5,7 +5,9 @@
 #include "media/output/CSoundMixer.h"
 
 #include <chrono>
+#include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 class IVoiceSource;
@@ -46,12 +48,20 @@ public:
     // Editing or pasting the "Play" cell: Stopped stops every voice playing
     // the item, Playing plays it once, LoopPlaying plays it in a loop.
     void setState(const IVoiceSource* item, State state);
+    // Told once, with the reason, when a sound cannot start because the
+    // output does not open (no sound card, a device gone); told again only
+    // after the output worked in between.
+    void setOutputFailureNotice(std::function<void(const std::string&)> notice)
+    {
+        m_outputFailureNotice = std::move(notice);
+    }
 
     CSoundMixer& mixer() { return m_mixer; }
     CAudioOutput& output() { return m_output; }
     int rotatingCounter() const { return m_counter; }
 
 private:
+    bool outputReady();
     int chooseVoice() const;
     // Puts the item on the chosen voice and advances the counter: 1 when it started.
     int startOnVoice(const IVoiceSource* item, bool loop);
@@ -59,4 +69,6 @@ private:
     CSoundMixer m_mixer;
     CAudioOutput m_output;
     int m_counter = 0;
+    std::function<void(const std::string&)> m_outputFailureNotice;
+    bool m_failureTold = false;
 };

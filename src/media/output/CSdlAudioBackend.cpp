@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <string>
+
 namespace {
 // SDL's own device period: a power of two near the buffer length, so that
 // the device drains the queue in steps no coarser than our buffers.
@@ -19,15 +21,21 @@ CSdlAudioBackend::~CSdlAudioBackend() { close(); }
 bool CSdlAudioBackend::open(int device, int rate, int channels, int bits, int framesPerBuffer)
 {
     close();
-    if (bits != 8 && bits != 16)
+    m_error.clear();
+    if (bits != 8 && bits != 16) {
+        m_error = "only 8 and 16 bits per sample are played";
         return false;
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+    }
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        m_error = SDL_GetError();
         return false;
+    }
     m_subsystem = true;
     const char* name = nullptr;
     if (device >= 0) {
         name = SDL_GetAudioDeviceName(device, 0);
         if (!name) {
+            m_error = "output device " + std::to_string(device) + " is not there any more";
             close();
             return false;
         }
@@ -42,6 +50,7 @@ bool CSdlAudioBackend::open(int device, int rate, int channels, int bits, int fr
     // No changes allowed: SDL converts to whatever the hardware wants.
     m_device = SDL_OpenAudioDevice(name, 0, &want, &have, 0);
     if (m_device == 0) {
+        m_error = SDL_GetError();
         close();
         return false;
     }

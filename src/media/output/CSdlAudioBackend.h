@@ -17,6 +17,7 @@ public:
     bool open(int device, int rate, int channels, int bits, int framesPerBuffer) override;
     void close() override;
     bool isOpen() const override { return m_device != 0; }
+    std::string lastError() const override { return m_error; }
     bool queue(const unsigned char* bytes, std::size_t size) override;
     std::size_t queuedBytes() const override;
     void pause() override;
@@ -29,4 +30,5 @@ public:
 private:
     std::uint32_t m_device = 0;
     bool m_subsystem = false;
+    std::string m_error;
 };

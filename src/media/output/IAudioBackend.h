@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 // The sound device as the output sees it: PCM buffers handed over in order
 // and played at the device's pace. Implemented on SDL for the program and
@@ -21,4 +22,6 @@ public:
     virtual void resume() = 0;
     // Drops everything not yet played.
     virtual void reset() = 0;
+    // Why the last open failed, in the system's words; "" when it said nothing.
+    virtual std::string lastError() const { return {}; }
 };

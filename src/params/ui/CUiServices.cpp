@@ -130,6 +130,7 @@ IValuePrompter* g_valuePrompter = nullptr;
 CAudioPlayer* g_audioPlayer = nullptr;
 std::function<QIcon(const std::string&)> g_toolBarIcons;
 QString g_messageTitle;
+std::function<void(const QString&)> g_statusLine;
 } // namespace
 
 IPrompter& CUiServices::prompter()
@@ -178,6 +179,14 @@ QString CUiServices::messageTitle()
 }
 
 void CUiServices::setMessageTitle(const QString& title) { g_messageTitle = title; }
+
+void CUiServices::showStatus(const std::string& text)
+{
+    if (g_statusLine)
+        g_statusLine(QString::fromStdString(text));
+}
+
+void CUiServices::setStatusLine(std::function<void(const QString&)> line) { g_statusLine = std::move(line); }
 
 QString CUiServices::toQtFilter(const std::string& filter)
 {

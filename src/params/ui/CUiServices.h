@@ -41,6 +41,11 @@ public:
     static QIcon toolBarIcon(const std::string& id);
     static void setToolBarIcons(std::function<QIcon(const std::string&)> icons);
 
+    // One line in the main window's status bar: what a tool just wrote,
+    // why there is no sound. The program says where it goes (nowhere
+    // without one); tests may listen.
+    static void showStatus(const std::string& text);
+    static void setStatusLine(std::function<void(const QString&)> line);
     // The title of message boxes: the program's name (by default the
     // application's).
     static QString messageTitle();

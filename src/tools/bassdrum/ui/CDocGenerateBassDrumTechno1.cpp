@@ -69,8 +69,8 @@ void CDocGenerateBassDrumTechno1::factoryReset()
     height.setValue(defaults.previewHeight);
     bits.setValue(defaults.bitsPerSample);
     rate.setValue(defaults.sampleRate);
-    // A file in the user's home folder: the drive letter path of the
-    // original default names nothing on this system.
+    // A file in the user's home folder: always there and writable, and
+    // where a user looks first for what a tool made.
     destination.setPath(QDir::home().filePath(QString::fromLatin1(kDefaultFileName)).toLocal8Bit().toStdString());
     destination.refresh();
     initialSpeed.setValue(defaults.initialSpeed);
@@ -123,6 +123,8 @@ int CDocGenerateBassDrumTechno1::renderAndSave()
     destination.refresh();
     if (!saved)
         CUiServices::prompter().tell(kCannotSave, IPrompter::Icon::Exclamation);
+    else
+        CUiServices::showStatus("Bass drum written to " + destination.path());
     return saved;
 }
 

@@ -1,6 +1,7 @@
 #include "tools/bitmapcolors/ui/CDocExtractBitmapColors.h"
 
 #include "params/ui/CMVT_ParamFilename.h"
+#include "params/ui/CUiServices.h"
 #include "params/ui/WaitCursor.h"
 
 #include <QDir>
@@ -22,8 +23,8 @@ void CDocExtractBitmapColors::buildSheet()
 
 void CDocExtractBitmapColors::factoryReset()
 {
-    // The user's home folder: the drive letter folder of the original
-    // default names nothing on this system.
+    // The user's home folder: the file chooser starts where the user's
+    // pictures usually are, and nothing is picked until the user picks it.
     bitmap.setValueText((QDir::homePath() + QLatin1Char('/')).toLocal8Bit().toStdString());
     showSource();
 }
@@ -55,5 +56,8 @@ int CDocExtractBitmapColors::extract(CBitmapColorExtraction::Map map)
     // The picture keeps the converted image, as the file was written.
     bitmap.setPicture(m_extraction.picture().imageView());
     bitmap.fileField()->refresh();
+    if (written)
+        CUiServices::showStatus(std::string(map == CBitmapColorExtraction::Map::Diffuse ? "Diffuse" : "Bump") +
+                                " map written to " + m_extraction.lastOutput());
     return written;
 }
