@@ -39,9 +39,13 @@ for t in "${targets[@]}"; do
     document) seeds+=(examples) ;;
     ogg) seeds+=(data/demo/sounds) ;;
   esac
+  # The shared words, and the target's own when it has some.
+  dict="build/fuzz/$t.dict"
+  cat tests/fuzz/quillop.dict > "$dict"
+  [ -f "tests/fuzz/$t.dict" ] && cat "tests/fuzz/$t.dict" >> "$dict"
   echo "== fuzz_$t for ${seconds}s"
   if ! "build/fuzz/tests/fuzz/fuzz_$t" "$corpus" "${seeds[@]}" \
-      -dict=tests/fuzz/quillop.dict -max_total_time="$seconds" -rss_limit_mb=2048 -malloc_limit_mb=512 \
+      -dict="$dict" -max_total_time="$seconds" -rss_limit_mb=2048 -malloc_limit_mb=512 \
       -timeout=30 -max_len=65536 -print_final_stats=1 -artifact_prefix="$findings/" "$@" \
       2>&1 | tee "build/fuzz/$t.log" | grep -E "^(#[0-9]+ +DONE|INFO: Seed|==[0-9]+==|SUMMARY|FUZZ FINDING|stat::|Done )" ; then
     :

@@ -59,8 +59,22 @@ int runPack(const QStringList& args)
     QString error;
     if (!CDocumentJson::pack(manifest.object(), QFileInfo(args[0]).absoluteDir(), *holder, error))
         return fail(QStringLiteral("%1: %2").arg(args[0], error));
-    if (!holder->save(argumentBytes(args[1])))
+    // Written beside the target and checked by reading it back: a manifest
+    // can state what the file cannot keep, and that must not pass for a
+    // document made.
+    const std::string target = argumentBytes(args[1]);
+    const std::string written = CRegularFile::nameOf(QFileInfo(args[1]).absoluteFilePath()) + ".packing.mrc";
+    if (!holder->save(written))
         return fail(QStringLiteral("%1: could not be written").arg(args[1]));
+    auto reread = createDocumentHolder();
+    const QString difference = reread->load(written)
+                                   ? CDocumentJson::firstDifference(CDocumentJson::dump(*holder), CDocumentJson::dump(*reread))
+                                   : QStringLiteral("the file written does not load");
+    if (!difference.isEmpty() || std::rename(written.c_str(), target.c_str()) != 0) {
+        std::remove(written.c_str());
+        return fail(QStringLiteral("%1: %2").arg(args[0], difference.isEmpty() ? QStringLiteral("cannot replace ") + args[1]
+                                                                               : QStringLiteral("does not read back as written: ") + difference));
+    }
     return 0;
 }
 } // namespace

@@ -159,3 +159,37 @@ int CDocumentJson::extract(const CResourceHolder& holder, const QDir& dir, QStri
         return -1;
     return written;
 }
+
+QString CDocumentJson::firstDifference(const QJsonValue& written, const QJsonValue& read, const QString& where)
+{
+    if (written == read)
+        return {};
+    auto shown = [](const QJsonValue& v) {
+        if (v.isObject() || v.isArray())
+            return v.isObject() ? QStringLiteral("an object") : QStringLiteral("%1 entries").arg(v.toArray().size());
+        const QByteArray text = QJsonDocument(QJsonArray{v}).toJson(QJsonDocument::Compact);
+        return QString::fromUtf8(text.mid(1, text.size() - 2)).left(80);
+    };
+    if (written.isObject() && read.isObject()) {
+        const QJsonObject a = written.toObject();
+        const QJsonObject b = read.toObject();
+        for (auto it = a.begin(); it != a.end(); ++it) {
+            const QString inner = where.isEmpty() ? it.key() : where + QLatin1Char('.') + it.key();
+            if (const QString found = firstDifference(it.value(), b.value(it.key()), inner); !found.isEmpty())
+                return found;
+        }
+        for (auto it = b.begin(); it != b.end(); ++it)
+            if (!a.contains(it.key()))
+                return QStringLiteral("%1.%2 appears").arg(where, it.key());
+    }
+    if (written.isArray() && read.isArray() && written.toArray().size() == read.toArray().size()) {
+        const QJsonArray a = written.toArray();
+        const QJsonArray b = read.toArray();
+        for (qsizetype i = 0; i < a.size(); ++i)
+            if (const QString found = firstDifference(a[i], b[i], QStringLiteral("%1[%2]").arg(where).arg(i));
+                !found.isEmpty())
+                return found;
+    }
+    return QStringLiteral("%1: %2, then %3").arg(where.isEmpty() ? QStringLiteral("document") : where, shown(written),
+                                                 shown(read));
+}

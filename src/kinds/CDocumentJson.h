@@ -25,6 +25,11 @@ public:
     // `dir`/document.json. Returns the number of files written, -1 on error.
     static int extract(const CResourceHolder& holder, const QDir& dir, QString& error);
 
+    // Where two JSON forms first differ ("groups.maps[0].nbLines: 5, then
+    // 0"), or "" when they are the same: how a document is checked to read
+    // back as it was written.
+    static QString firstDifference(const QJsonValue& written, const QJsonValue& read, const QString& where = {});
+
     // A file name made from an item ID that cannot leave its folder.
     static QString safeFileName(const QString& id);
 };

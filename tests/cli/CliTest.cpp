@@ -150,6 +150,14 @@ TEST(Cli, PackRefusesBrokenManifestsNamingThePlace)
         {R"({"groups": {"bitmaps": [{"id": "r", "rects": [[0, 0, 1.5, 1]]}]}})", "rects[0]"},
         {R"({"groups": {"bitmaps": [{"id": "r", "rects": [[-2000000000, 0, 10, 10], [2000000000, 0, 10, 10]]}]}})",
          "larger than 2147483647 pixels"},
+        // Memory goes per column whatever the cells: each side is bounded.
+        {R"({"groups":{"maps":[{"id":"m","nbColumns":67108864,"nbLines":0}]}})", "maps/m: a map has 0 to 65536"},
+        {R"({"groups":{"maps":[{"id":"m","nbColumns":67108864,"nbLines":1}]}})", "maps/m: a map has 0 to 65536"},
+        // A file keeps no columns without lines: it would read back empty.
+        {R"({"groups":{"maps":[{"id":"m","nbColumns":3,"nbLines":0}]}})", "a map with columns has lines too"},
+        // Whatever else the file cannot keep is found by reading it back.
+        {R"({"groups":{"maps":[{"id":"m","nbColumns":0,"nbLines":0,"sizeX":16}]}})",
+         "does not read back as written: groups.maps[0].sizeX"},
     };
     for (const auto& [json, message] : cases) {
         writeAll(folder.path("m.json"), json);

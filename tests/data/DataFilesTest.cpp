@@ -28,6 +28,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -369,6 +370,29 @@ TEST(DemoDocument, CommittedCopyMatchesTheManifest)
     }
     EXPECT_EQ(QJsonDocument(a).toJson().toStdString(), QJsonDocument(b).toJson().toStdString())
         << "refresh it with: cmake --build BUILD --target quillop_update_demo";
+}
+
+TEST(DemoDocument, TheManifestFuzzerKnowsEveryFieldADumpPrints)
+{
+    // The fuzzer invents field names only from its dictionary: a field it
+    // does not know is a part of the manifest reader it never reaches.
+    const QString words = QString::fromUtf8(readAll(QUILLOP_SOURCE_DIR "/tests/fuzz/manifest.dict"));
+    std::set<QString> missing;
+    const std::function<void(const QJsonValue&)> walk = [&](const QJsonValue& value) {
+        if (value.isArray())
+            for (const QJsonValue& inner : value.toArray())
+                walk(inner);
+        if (!value.isObject())
+            return;
+        const QJsonObject fields = value.toObject();
+        for (auto it = fields.begin(); it != fields.end(); ++it) {
+            if (!words.contains(QStringLiteral("\"\\\"%1\\\"\"").arg(it.key())))
+                missing.insert(it.key());
+            walk(it.value());
+        }
+    };
+    walk(CDocumentJson::dump(*loaded(QUILLOP_DEMO_MRC)));
+    EXPECT_TRUE(missing.empty()) << QStringList(missing.begin(), missing.end()).join(' ').toStdString();
 }
 
 } // namespace

@@ -26,8 +26,8 @@ int CBinaryFileItem::serialize(CArchive& ar, CSectionCoder& coder)
 
     std::int32_t flag = 1;  // the editor always writes the data unscrambled
     coder.codeInt(ar, flag);
-    if (ar.isLoading())
-        m_plainStorage = flag;
+    // How the data stands in the file last read or written.
+    m_plainStorage = flag;
     coder.codeString(ar, m_sourceFileName);
 
     // Older files scrambled the data with the section's keys (flag 0); any

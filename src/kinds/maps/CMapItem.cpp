@@ -1,6 +1,7 @@
 #include "kinds/maps/CMapItem.h"
 
 #include "core/CArchive.h"
+#include "core/CArchiveException.h"
 #include "core/CIndexChange.h"
 #include "core/CResourceHolder.h"
 #include "core/CSectionCoder.h"
@@ -75,6 +76,8 @@ int CMapItem::serialize(CArchive& ar, CSectionCoder& coder)
         // cleared cell size whatever sizes were stored.
         if (columns <= 0 || lines <= 0)
             return 1;
+        if (!sizeFits(columns, lines))
+            throw CArchiveException(CArchiveException::Cause::BadLength, "a map larger than a map can be");
         ar.requireRemaining(std::int64_t(columns) * lines * kStoredCellBytes);
         setSizeY(sizeY);
         setSizeX(sizeX);
@@ -210,7 +213,7 @@ int CMapItem::replaceCells(int from, int to)
 
 int CMapItem::resize(int columns, int lines, IPrompter& prompter)
 {
-    if (columns < 0 || lines < 0 || std::int64_t(columns) * lines > kMaxCells)
+    if (!sizeFits(columns, lines))
         return 0;
     if (columns == columnCount() && lines == m_lines)
         return 0;

@@ -29,6 +29,14 @@ public:
     // Growing a map allocates every new cell at once; a size typed into the
     // grid beyond this many cells is refused rather than exhausting memory.
     static constexpr std::int64_t kMaxCells = std::int64_t(1) << 26;
+    // Every column costs memory of its own, cells or not: the number of
+    // columns (and of lines) is bounded too, or a map of no lines and
+    // millions of columns would take gigabytes.
+    static constexpr std::int64_t kMaxSide = std::int64_t(1) << 16;
+    static bool sizeFits(std::int64_t columns, std::int64_t lines)
+    {
+        return columns >= 0 && lines >= 0 && columns <= kMaxSide && lines <= kMaxSide && columns * lines <= kMaxCells;
+    }
     // Bytes of one stored cell: a coded short.
     static constexpr int kStoredCellBytes = 2;
 

@@ -77,8 +77,16 @@ int MapJson::assign(CResourceItem& item, const QJsonObject& fields, const QDir&,
                 return 0;
             }
     }
-    if (columns < 0 || lines < 0 || std::int64_t(columns) * lines > CMapItem::kMaxCells) {
-        error = QStringLiteral("a map has 0 or more columns and lines, at most %1 cells").arg(CMapItem::kMaxCells);
+    if (!CMapItem::sizeFits(columns, lines)) {
+        error = QStringLiteral("a map has 0 to %1 columns and lines, at most %2 cells")
+                    .arg(CMapItem::kMaxSide)
+                    .arg(CMapItem::kMaxCells);
+        return 0;
+    }
+    // A file keeps no columns without lines (nor lines without columns):
+    // such a map would read back empty.
+    if ((columns == 0) != (lines == 0)) {
+        error = QStringLiteral("a map with columns has lines too: nbColumns and nbLines are both 0 or both above 0");
         return 0;
     }
     // Checked whole before anything changes, so that a refused manifest
