@@ -47,7 +47,8 @@ CItemsGrid::CItemsGrid(int group, QWidget* parent)
     menuButton->setText(tr("Items Menu"));
     menuButton->setToolTip(QString::fromLatin1(kItemsMenuTip));
     menuButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    connect(menuButton, &QToolButton::clicked, this, &CItemsGrid::showContextMenu);
+    connect(menuButton, &QToolButton::clicked, this,
+            [this, menuButton] { showContextMenu(menuButton->mapToGlobal(menuButton->rect().bottomLeft())); });
     bar->addWidget(menuButton);
     bar->addSeparator();
     m_selectedText->setContentsMargins(8, 0, 8, 0);
@@ -65,7 +66,8 @@ CItemsGrid::CItemsGrid(int group, QWidget* parent)
     m_table->setAlternatingRowColors(true);
     m_table->setContextMenuPolicy(Qt::CustomContextMenu);
     m_table->installEventFilter(m_keys);
-    connect(m_table, &QWidget::customContextMenuRequested, this, [this](const QPoint&) { showContextMenu(); });
+    connect(m_table, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { showContextMenu(m_table->viewport()->mapToGlobal(at)); });
     connect(m_table->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& now, const QModelIndex& before) {
                 if (now.row() != before.row()) {
@@ -437,7 +439,16 @@ void CItemsGrid::dragEnterEvent(QDragEnterEvent* event) { CItemsGridDrops::dragE
 void CItemsGrid::dropEvent(QDropEvent* event) { m_drops->drop(*event); }
 bool CItemsGrid::runCommand(int command) { return m_menu->runCommand(command); }
 void CItemsGrid::fillContextMenu(QMenu& menu) { m_menu->fill(menu); }
-void CItemsGrid::showContextMenu() { m_menu->show(); }
+void CItemsGrid::showContextMenu(std::optional<QPoint> globalAt)
+{
+    if (!globalAt) {
+        const QRect cell = m_table->visualRect(m_table->currentIndex());
+        const QRect area = m_table->viewport()->rect();
+        globalAt = m_table->viewport()->mapToGlobal(cell.isValid() && area.intersects(cell) ? cell.bottomLeft()
+                                                                                          : area.topLeft());
+    }
+    m_menu->show(*globalAt);
+}
 bool CItemsGrid::checkUniqueIds() { return m_integrity->checkUniqueIds(); }
 bool CItemsGrid::reportFinding(int item, const QString& text) { return m_integrity->reportFinding(item, text); }
 

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class CDocumentHistory;
@@ -171,9 +172,10 @@ public:
     void dropFiles(const QStringList& paths);
     bool runCommand(int command);
     // The context menu as it stands, for the "Items Menu" button, Ctrl+Space
-    // and the grid's right button.
+    // and the grid's right button: it opens at `globalAt` (under the button,
+    // at the pointer), by default at the current cell.
     void fillContextMenu(QMenu& menu);
-    void showContextMenu();
+    void showContextMenu(std::optional<QPoint> globalAt = std::nullopt);
 
     static CFindOptions& findOptions();
 

@@ -101,10 +101,9 @@ void CItemsGridMenu::fill(QMenu& menu)
     add(menu, CItemsGrid::CmdRefresh, "&Refresh", "F5", "Refresh the entire list of items", false);
 }
 
-void CItemsGridMenu::show()
+void CItemsGridMenu::show(const QPoint& globalAt)
 {
     QMenu menu(&m_grid);
     fill(menu);
-    const QRect area = m_grid.table()->viewport()->rect();
-    menu.exec(m_grid.table()->viewport()->mapToGlobal(QPoint(area.center().x(), area.top())));
+    menu.exec(globalAt);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPoint>
 #include <QString>
 
 class CItemsGrid;
@@ -17,7 +18,7 @@ public:
     // The context menu as it stands: entries greyed by the rows and the
     // selection, the editor's own under "Edit".
     void fill(QMenu& menu);
-    void show();
+    void show(const QPoint& globalAt);
 
 private:
     // The label of an editor command, for its step's name.
