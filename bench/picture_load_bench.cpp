@@ -95,7 +95,7 @@ void LoadAndShowAllTogether(benchmark::State& state)
         std::vector<const CDisplayBuffer*> pictures;
         for (int i = 0; i < holder->count(GroupBitmaps); ++i)
             pictures.push_back(dynamic_cast<const CDisplayBuffer*>(holder->get(GroupBitmaps, i)));
-        PictureDecoding::decodeAll(pictures);
+        PictureDecoding::forEachTogether(pictures.size(), [&](std::size_t i) { pictures[i]->decodeNow(); });
         benchmark::DoNotOptimize(pictures.back()->imageView().width());
     }
 }

@@ -19,19 +19,32 @@
 #include <cmath>
 
 namespace {
-// The bitmap a picture cell shows: its index, plus the row for the
-// relative kind.
 // A region has no pixels of its own: its cells show its shape, filled in the
 // colour regions are shaded with, at most kSide pixels on its longer side.
-QImage regionPicture(const QRegion& region)
+constexpr int kRegionSide = 256;
+
+double regionScale(const QRect& bounds)
 {
-    constexpr int kSide = 256;
-    const QRect bounds = region.boundingRect();
+    return std::min(1.0, double(kRegionSide) / std::max(bounds.width(), bounds.height()));
+}
+
+// The size of the region's picture, worked out without drawing it: rows are
+// measured far more often than they are painted.
+QSize regionPictureSize(const QRect& bounds)
+{
     if (bounds.isEmpty())
         return {};
-    const double scale = std::min(1.0, double(kSide) / std::max(bounds.width(), bounds.height()));
-    const QSize size(std::max(1, int(std::ceil(bounds.width() * scale))),
-                     std::max(1, int(std::ceil(bounds.height() * scale))));
+    const double scale = regionScale(bounds);
+    return {std::max(1, int(std::ceil(bounds.width() * scale))), std::max(1, int(std::ceil(bounds.height() * scale)))};
+}
+
+QImage regionPicture(const QRegion& region)
+{
+    const QRect bounds = region.boundingRect();
+    const QSize size = regionPictureSize(bounds);
+    if (size.isEmpty())
+        return {};
+    const double scale = regionScale(bounds);
     QImage picture(size, QImage::Format_ARGB32_Premultiplied);
     picture.fill(Qt::transparent);
     QPainter painter(&picture);
@@ -47,6 +60,8 @@ bool isPicture(const CellValue& value)
     return value.kind() == CellValue::KindPicture || value.kind() == CellValue::KindRelativePicture;
 }
 
+// The bitmap a picture cell shows: its index, plus the row for the
+// relative kind.
 const CDisplayBuffer* bitmapOf(const CellValue& value, int row)
 {
     const CellValue::Picture p = value.picture();
@@ -78,7 +93,7 @@ QSize pictureSizeOf(const CellValue& value, int row)
     if (!buffer)
         return {};
     if (const QRegion* region = buffer->region())
-        return regionPicture(*region).size();
+        return regionPictureSize(region->boundingRect());
     return {buffer->actualWidth(), buffer->actualHeight()};
 }
 
@@ -118,7 +133,6 @@ public:
         return false;
     }
 
-private:
     void prepare(const QRect& area)
     {
         const int firstRow = m_table.rowAt(area.top());
@@ -142,6 +156,7 @@ private:
         CPictureThumbnails::shared().prepare(requests);
     }
 
+private:
     QTableView& m_table;
     CCellDelegate::CellAccess m_cells;
 };
@@ -150,8 +165,18 @@ private:
 CCellDelegate::CCellDelegate(CellAccess cells, QObject* parent)
     : QStyledItemDelegate(parent), m_cells(std::move(cells)), m_editor(std::make_unique<CCellEditor>())
 {
-    if (auto* table = qobject_cast<QTableView*>(parent))
-        table->viewport()->installEventFilter(new PrepareThumbnails(*table, m_cells, this));
+}
+
+void CCellDelegate::prepareThumbnailsFromNowOn() const
+{
+    auto* table = qobject_cast<QTableView*>(parent());
+    if (m_preparesThumbnails || !table)
+        return;
+    m_preparesThumbnails = true;
+    auto* preparation = new PrepareThumbnails(*table, m_cells, const_cast<CCellDelegate*>(this));
+    table->viewport()->installEventFilter(preparation);
+    // This paint is under way already: the rest of its screen is made now.
+    preparation->prepare(table->viewport()->rect());
 }
 
 CCellDelegate::~CCellDelegate() = default;
@@ -283,6 +308,8 @@ void CCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
     const QVariant rowFace = index.data(Qt::BackgroundRole);
     const CDisplayBuffer* picture = isPicture(*value) ? bitmapOf(*value, index.row()) : nullptr;
     const bool undecoded = picture && picture->awaitsDecoding();
+    if (undecoded)
+        prepareThumbnailsFromNowOn();
     paintCell(*painter, option.rect, *value, index.column(), index.row(), plain(index),
               option.state & QStyle::State_Selected, option.state & QStyle::State_HasFocus,
               rowFace.canConvert<QBrush>() ? rowFace.value<QBrush>().color() : QColor());

@@ -56,8 +56,12 @@ protected:
 
 private:
     bool plain(const QModelIndex& index) const { return m_plain && m_plain(index); }
+    // Grids that show stored pictures make the thumbnails of a screen
+    // together before each paint; the others never pay for the look.
+    void prepareThumbnailsFromNowOn() const;
 
     CellAccess m_cells;
     PlainNumbers m_plain;
     std::unique_ptr<CCellEditor> m_editor;
+    mutable bool m_preparesThumbnails = false;
 };

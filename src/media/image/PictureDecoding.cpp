@@ -1,10 +1,9 @@
 #include "media/image/PictureDecoding.h"
 
-#include "media/image/CDisplayBuffer.h"
-
 #include <algorithm>
 #include <atomic>
 #include <thread>
+#include <vector>
 
 namespace PictureDecoding {
 
@@ -22,15 +21,6 @@ void forEachTogether(std::size_t count, const std::function<void(std::size_t)>& 
     for (std::size_t t = 0; t < helpers; ++t)
         threads.emplace_back(takeShare);
     takeShare();  // the helpers join on leaving
-}
-
-void decodeAll(const std::vector<const CDisplayBuffer*>& pictures)
-{
-    std::vector<const CDisplayBuffer*> waiting;
-    for (const CDisplayBuffer* picture : pictures)
-        if (picture && picture->awaitsDecoding())
-            waiting.push_back(picture);
-    forEachTogether(waiting.size(), [&](std::size_t i) { waiting[i]->decodeNow(); });
 }
 
 } // namespace PictureDecoding

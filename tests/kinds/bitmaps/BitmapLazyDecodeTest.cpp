@@ -4,7 +4,6 @@
 #include "kinds/bitmaps/CBitmapItem.h"
 #include "media/image/CImageFiles.h"
 #include "media/image/CPictureThumbnails.h"
-#include "media/image/PictureDecoding.h"
 #include "support/TestSupport.h"
 
 #include <QPainter>
@@ -71,18 +70,21 @@ TEST(BitmapLazyDecode, PicturesDecodeWhenFirstUsedAndSaveAsRead)
         EXPECT_EQ(seen[0], 0xFFFFFF00u);
         EXPECT_EQ(seen[1], 0xFFFFFF00u);
     };
-    // A view about to show it and others decodes them all over the cores.
+    // A view about to show it and others makes their thumbnails over the
+    // cores; a broken one is decoded for real and says so.
     const std::function<void(const CBitmapItem&)> withOthers = [&](const CBitmapItem& item) {
         std::vector<std::unique_ptr<CBitmapItem>> others;
-        std::vector<const CDisplayBuffer*> shown = {&item, nullptr};
+        std::vector<CPictureThumbnails::Request> shown = {{&item, QSize(4, 4)}, {nullptr, QSize(4, 4)}};
         for (int i = 0; i < 5; ++i) {
             others.push_back(std::make_unique<CBitmapItem>());
             ASSERT_EQ(others.back()->attachEncoded(png), 1);
-            shown.push_back(others.back().get());
+            shown.push_back({others.back().get(), QSize(4, 4)});
         }
-        PictureDecoding::decodeAll(shown);
-        for (const CDisplayBuffer* picture : shown)
-            EXPECT_TRUE(!picture || !picture->awaitsDecoding());
+        CPictureThumbnails thumbnails;
+        thumbnails.prepare(shown);
+        for (const auto& request : shown)
+            EXPECT_TRUE(!request.picture || thumbnails.holds(*request.picture, request.size) ||
+                        !request.picture->awaitsDecoding());
         for (const auto& other : others)
             EXPECT_EQ(other->pixel(kWidth - 1, kHeight - 1), 0xFFFFFF00u);
         EXPECT_EQ(drawnCorner(item), item.kind() == CDisplayBuffer::Empty ? 0u : 0xFFFFFF00u);
