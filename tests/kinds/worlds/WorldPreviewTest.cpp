@@ -134,6 +134,16 @@ TEST(WorldPreview, PictureOfEveryObjectTypeInDrawingOrder)
         EXPECT_EQ(differingPixels(picture.convertToFormat(QImage::Format_ARGB32_Premultiplied), expectedScene(steps)), 0)
             << "after " << steps << " steps";
     }
+    // Equal offsets Y keep list order: the red square, listed after the
+    // blue one, is drawn over it.
+    WorldElement& red = *worldAt(*holder, 0)->elementAt(1);
+    red.trajectoryIndex = -1;
+    red.offsetY = 10;
+    const QImage level = CWorldPicture::render(*holder, 0, 0, QSize(96, 64), QPoint(0, 0));
+    ASSERT_FALSE(level.isNull());
+    EXPECT_EQ(level.pixelColor(8, 16), kRed);
+    red.trajectoryIndex = 0;
+    red.offsetY = 8;
     // A simple world keeps list order: the moving red square stays on top.
     worldAt(*holder, 0)->setWorldType(GameWorld::kTypeSimple);
     const QImage simple = CWorldPicture::render(*holder, 0, 0, QSize(96, 64), QPoint(0, 0));
