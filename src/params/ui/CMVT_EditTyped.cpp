@@ -3,6 +3,7 @@
 #include "params/CValueFormat.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QScrollBar>
@@ -270,9 +271,17 @@ void CMVT_EditTyped::keyPressEvent(QKeyEvent* event)
         selectAll();
         return;
     }
-    if (!isMultiLine() && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (!isMultiLine() && enter) {
         // One line only: Enter belongs to the dialog's default button.
         event->ignore();
+        return;
+    }
+    // Enter makes a new line of a text of several; Ctrl+Enter accepts the
+    // dialog it is in, as in other editors' multi-line prompts.
+    if (enter && mods == Qt::ControlModifier) {
+        if (auto* dialog = qobject_cast<QDialog*>(window()))
+            dialog->accept();
         return;
     }
     QPlainTextEdit::keyPressEvent(event);
