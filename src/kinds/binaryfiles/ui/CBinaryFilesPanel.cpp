@@ -9,6 +9,7 @@
 #include "params/ui/CUiServices.h"
 
 #include <QMenu>
+#include <QRegularExpression>
 
 CBinaryFilesPanel::CBinaryFilesPanel(QWidget* parent)
     : CItemsGrid(GroupBinaryFiles, parent), m_info(new CTitledTextView)
@@ -121,5 +122,9 @@ void CBinaryFilesPanel::reloadEditorView()
         m_info->setInfo({}, {});
         return;
     }
-    m_info->setInfo(QString::fromStdString(file->id()), QString::fromStdString(file->infoText()));
+    // A number and its unit stay on one line when a narrow view wraps.
+    static const QRegularExpression numberAndUnit(QStringLiteral("(\\d) (bytes|KB|MB)"));
+    QString info = QString::fromStdString(file->infoText());
+    info.replace(numberAndUnit, QStringLiteral("\\1") + QChar(0x00A0) + QStringLiteral("\\2"));
+    m_info->setInfo(QString::fromStdString(file->id()), info);
 }

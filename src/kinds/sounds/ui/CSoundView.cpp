@@ -33,10 +33,15 @@ void CSoundView::paintEvent(QPaintEvent*)
         p.drawText(rect(), Qt::AlignCenter, tr("No item"));
         return;
     }
-    const QRect title = rect().adjusted(8, 8, -8, 0).intersected(QRect(0, 0, width(), 8 + fontMetrics().height() * 2));
+    // As many lines as the text takes at this width: a narrow view wraps
+    // the specifications rather than cutting them.
+    const QString heading = QString::fromStdString(m_sound->id() + "\n" + m_sound->specsText());
+    const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
+    const QRect room = rect().adjusted(8, 8, -8, 0);
+    QRect title = fontMetrics().boundingRect(room, flags, heading);
+    title.setWidth(room.width());
     p.setPen(palette().color(QPalette::Text));
-    p.drawText(title, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-               QString::fromStdString(m_sound->id() + "\n" + m_sound->specsText()));
+    p.drawText(title, flags, heading);
     const QRect wave = rect().adjusted(8, title.bottom() + 8, -8, -8);
     if (!wave.isEmpty())
         paintSound(p, wave, *m_sound, m_swapChannels);

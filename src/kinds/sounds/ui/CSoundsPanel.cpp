@@ -32,9 +32,18 @@ public:
         }
         painter->fillRect(option.rect, option.palette.base());
         CSoundView::paintSound(*painter, option.rect.adjusted(1, 1, -1, -1), *sound, m_panel.swapChannels());
+        // On a veil over the waveform, so that the text reads whatever is
+        // drawn under it; cut with "…" when the column is narrower (the
+        // cell's tooltip has it whole).
+        const QRect textArea = option.rect.adjusted(4, 2, -4, -2);
+        const QString text = option.fontMetrics.elidedText(QString::fromStdString(sound->specsText()), Qt::ElideRight,
+                                                           textArea.width());
+        QColor veil = option.palette.color(QPalette::Base);
+        veil.setAlpha(210);
+        painter->fillRect(painter->boundingRect(textArea, Qt::AlignLeft | Qt::AlignTop, text).adjusted(-2, 0, 2, 0),
+                          veil);
         painter->setPen(option.palette.color(QPalette::Text));
-        painter->drawText(option.rect.adjusted(4, 2, -4, -2), Qt::AlignLeft | Qt::AlignTop,
-                          QString::fromStdString(sound->specsText()));
+        painter->drawText(textArea, Qt::AlignLeft | Qt::AlignTop, text);
         if (option.state & QStyle::State_HasFocus) {
             painter->setPen(QPen(option.palette.color(QPalette::Highlight), 2));
             painter->drawRect(option.rect.adjusted(1, 1, -1, -1));

@@ -44,9 +44,10 @@ TEST_F(BinaryFixture, InsertReadsEveryReadableFileAndDropsTheRest)
     EXPECT_EQ(panel.currentItem(), 0);
     EXPECT_EQ(panel.gridCellText(CBinaryFilesPanel::ColSpecs + CItemsGrid::kLeadingColumns, 0), "1536 Bytes");
     EXPECT_EQ(panel.infoView()->title(), "level.data");
-    EXPECT_TRUE(panel.infoView()->text().contains("1536 bytes"));
-    EXPECT_TRUE(panel.infoView()->text().contains("1.50 KB"));
-    EXPECT_TRUE(panel.infoView()->text().contains("0.00 MB"));
+    // Each number keeps its unit on its line (a no-break space between).
+    const QString info = panel.infoView()->text();
+    for (const char* sized : {"1536 bytes", "1.50 KB", "0.00 MB"})
+        EXPECT_TRUE(info.contains(QString::fromLatin1(sized).replace(' ', QChar(0x00A0)))) << sized;
 
     // Cancelling the dialog inserts nothing.
     panel.runCommand(CItemsGrid::CmdInsert);
