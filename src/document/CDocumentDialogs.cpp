@@ -2,6 +2,7 @@
 
 #include "params/CDialogFolders.h"
 #include "params/ui/CUiServices.h"
+#include "params/ui/FileDialogLayout.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -53,6 +54,7 @@ IDocumentDialogs::FileChoice CDocumentDialogs::choose(QWidget* parent, bool save
     const QFileInfo start(folders.startName(kind, QString::fromStdString(startName)));
     dialog.setDirectory(start.absolutePath());
     dialog.selectFile(start.fileName());
+    fitFileDialog(dialog);
     FileChoice choice;
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return choice;

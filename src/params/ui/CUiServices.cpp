@@ -3,6 +3,7 @@
 #include "core/IPrompter.h"
 #include "params/CDialogFolders.h"
 #include "params/ui/CValuePromptDialog.h"
+#include "params/ui/FileDialogLayout.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -72,6 +73,7 @@ public:
             CUiServices::dialogFolders().startName(title, QString::fromStdString(request.startName)));
         dialog.setDirectory(start.absolutePath());
         dialog.selectFile(start.fileName());
+        fitFileDialog(dialog);
         std::vector<std::string> out;
         if (dialog.exec() != QDialog::Accepted)
             return out;
@@ -192,11 +194,19 @@ QString CUiServices::toQtFilter(const std::string& filter)
 {
     const QStringList parts = QString::fromStdString(filter).split(QLatin1Char('\n'));
     QStringList out;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    for (qsizetype i = 0; i < parts.size(); i += 2) {
         QString description = parts[i];
-        const QString pattern = parts[i + 1];
+        QString pattern = i + 1 < parts.size() ? parts[i + 1] : QString();
         if (description.isEmpty() && pattern.isEmpty())
             break;
+        // A description alone carries its patterns in its parentheses
+        // ("Game Resources Files (*.mrc)"): the list must not come out empty.
+        if (pattern.isEmpty()) {
+            const qsizetype open = description.lastIndexOf(QLatin1Char('('));
+            if (open < 0 || !description.endsWith(QLatin1Char(')')))
+                break;
+            pattern = description.mid(open + 1, description.size() - open - 2);
+        }
         // The toolkit reads the patterns from the last parentheses, separated
         // by blanks; the stored form keeps them in the second string.
         const qsizetype open = description.lastIndexOf(QLatin1Char('('));

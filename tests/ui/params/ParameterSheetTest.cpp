@@ -393,8 +393,15 @@ TEST(FileSelection, DroppedFoldersAreExpandedOnlyOnYes)
 
 TEST(FileSelection, QtFilterFromTheStoredForm)
 {
-    EXPECT_EQ(CUiServices::toQtFilter(CMVT_ParamFilename::kDefaultFilter),
-              QStringLiteral("Windows WAV Audio File (*.wav *.raw);;All Files (*.*)"));
+    const std::pair<std::string, QString> cases[] = {
+        {CMVT_ParamFilename::kDefaultFilter, "Windows WAV Audio File (*.wav *.raw);;All Files (*.*)"},
+        // A description alone carries its patterns.
+        {"Marvoline Game Resources Files (*.mrc)", "Marvoline Game Resources Files (*.mrc)"},
+        {"Pictures (*.png;*.bmp)", "Pictures (*.png *.bmp)"},
+        {"", ""},
+    };
+    for (const auto& [stored, expected] : cases)
+        EXPECT_EQ(CUiServices::toQtFilter(stored), expected) << stored;
 }
 
 TEST(ParameterItems, ColourPickerKeepsTheValueOnCancel)
