@@ -74,7 +74,7 @@ std::unique_ptr<CResourceHolder> loaded(const char* path)
     auto holder = createDocumentHolder();
     ScriptedPrompter prompter;
     holder->setPrompter(&prompter);
-    EXPECT_EQ(holder->load(path), 1) << path;
+    requireLoaded(holder->load(path), path);
     EXPECT_TRUE(prompter.messages.empty()) << path << ": " << (prompter.messages.empty() ? "" : prompter.messages[0]);
     holder->setPrompter(nullptr);
     return holder;

@@ -10,6 +10,7 @@
 #include "core/ItemRecordBytes.h"
 #include "kinds/CItemKinds.h"
 #include "support/ItemBytes.h"
+#include "support/TestSupport.h"
 
 #include <QUndoStack>
 #include <gtest/gtest.h>
@@ -20,7 +21,7 @@ namespace {
 std::unique_ptr<CResourceHolder> demoDocument()
 {
     auto holder = createDocumentHolder();
-    EXPECT_EQ(holder->load(QUILLOP_DEMO), 1);
+    requireLoaded(holder->load(QUILLOP_DEMO), QUILLOP_DEMO);
     return holder;
 }
 

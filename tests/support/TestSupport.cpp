@@ -31,3 +31,9 @@ void writeAll(const std::string& path, const QByteArray& bytes)
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         throw std::runtime_error("cannot write " + path);
 }
+
+void requireLoaded(int loaded, const std::string& path)
+{
+    if (loaded != 1)
+        throw std::runtime_error(path + " does not load");
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <stdexcept>
+
 #include "core/CKeySource.h"
 #include "core/IPrompter.h"
 
@@ -60,3 +62,14 @@ std::tm calendarTime(int year, int month, int day, int weekday, int hour = 0, in
 
 QByteArray readAll(const std::string& path);
 void writeAll(const std::string& path, const QByteArray& bytes);
+
+// What a helper cannot go on without: a broken reader must make the test
+// fail, not crash the whole program on a null item. The exception ends the
+// test and says why.
+template <class T> T& required(T* pointer, const char* what)
+{
+    if (!pointer)
+        throw std::runtime_error(std::string("missing: ") + what);
+    return *pointer;
+}
+void requireLoaded(int loaded, const std::string& path);

@@ -20,10 +20,10 @@ struct TextsFixture : ::testing::Test {
 
     CTextItem& add(const std::string& id, const std::string& text)
     {
-        auto* item = dynamic_cast<CTextItem*>(holder->get(GroupTexts, holder->newItem(GroupTexts, id)));
-        EXPECT_NE(item, nullptr);
-        item->setText(text);
-        return *item;
+        auto& item = required(dynamic_cast<CTextItem*>(holder->get(GroupTexts, holder->newItem(GroupTexts, id))),
+                              "a new text");
+        item.setText(text);
+        return item;
     }
     std::string expand(const std::string& text) const
     {
@@ -173,7 +173,7 @@ TEST_F(TextsFixture, DocumentSettings)
 
     // Accepting again rewrites the same records; an empty password removes the protection.
     ASSERT_EQ(settings.apply(-4, ""), 1);
-    EXPECT_EQ(holder->count(GroupTexts), 3);
+    ASSERT_EQ(holder->count(GroupTexts), 3);
     EXPECT_FALSE(settings.isPasswordProtected());
     EXPECT_EQ(*CTextItem::textAt(*holder, 1), "-4");
     EXPECT_EQ(settings.timerStepDelay(), 1);

@@ -4,6 +4,7 @@
 #include "kinds/userinterfaces/CUserInterfaceMenu.h"
 #include "kinds/userinterfaces/CUserInterfaceToolBar.h"
 #include "kinds/userinterfaces/UserInterface.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -25,10 +26,11 @@ struct Descriptions : ::testing::Test {
 
     UserInterface& make(const std::string& id)
     {
-        auto* ui = dynamic_cast<UserInterface*>(document->get(GroupUserInterfaces, document->newItem(GroupUserInterfaces, id)));
-        EXPECT_NE(ui, nullptr);
-        ui->setPictureSource(&pictures);
-        return *ui;
+        auto& ui = required(dynamic_cast<UserInterface*>(
+                                document->get(GroupUserInterfaces, document->newItem(GroupUserInterfaces, id))),
+                            "a new user interface");
+        ui.setPictureSource(&pictures);
+        return ui;
     }
 
     static Item& add(UserInterface& ui, std::int32_t type, const std::string& title, const std::string& id = "")
