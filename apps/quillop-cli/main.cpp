@@ -36,6 +36,11 @@ int main(int argc, char** argv)
     for (const CliCommand& c : commands()) {
         if (name != QLatin1String(c.name))
             continue;
+        // "COMMAND --help" is a question, never a value for an option.
+        if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
+            std::printf("usage: quillop-cli %s\n  %s\n", c.usage, c.summary);
+            return 0;
+        }
         try {
             return c.run(args);
         } catch (const std::bad_alloc&) {

@@ -95,6 +95,25 @@ TEST(Cli, ErrorsGoToStderrWithNonZeroExit)
     EXPECT_NE(cli({"resave", QString::fromStdString(folder.path("missing.mrc"))}).exitCode, 0);
 }
 
+TEST(Cli, EveryCommandAnswersHelpWithItsUsage)
+{
+    const CliRun list = cli({"--help"});
+    EXPECT_EQ(list.exitCode, 0);
+    QStringList names;
+    for (const QString& line : list.err.split('\n'))
+        if (line.startsWith("  "))
+            names << line.trimmed().section(' ', 0, 0);
+    EXPECT_GE(names.size(), 16) << list.err.toStdString();
+    for (const QString& name : names) {
+        // Asked anywhere, even where a command expects a value.
+        for (const QStringList& asked : {QStringList{name, "--help"}, QStringList{name, "x.wav", "--threads", "--help"}}) {
+            const CliRun r = cli(asked);
+            EXPECT_EQ(r.exitCode, 0) << asked.join(' ').toStdString() << "\n" << r.err.toStdString();
+            EXPECT_TRUE(r.out.startsWith("usage: quillop-cli " + name)) << r.out.toStdString();
+        }
+    }
+}
+
 TEST(Cli, PackDumpResaveAndExtractKeepEveryField)
 {
     TempFolder folder;
