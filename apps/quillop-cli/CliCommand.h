@@ -30,6 +30,8 @@ CliCommand imagesToAviCommand();
 CliCommand aviToImagesCommand();
 CliCommand convertResourcesCommand();
 CliCommand splitSoundsCommand();
+CliCommand diffCommand();
+CliCommand textconvCommand();
 
 // Shared by the commands: loads a document with every item kind, telling
 // on stderr why it could not, and what it left out of a partly read file.

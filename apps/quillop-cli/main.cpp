@@ -12,7 +12,8 @@ static std::vector<CliCommand> commands()
             renderWorldCommand(),
             analyzeCommand(), toMidiCommand(), textureMapsCommand(),
             mixCommand(), playCommand(),
-            imagesToAviCommand(), aviToImagesCommand(), convertResourcesCommand(), splitSoundsCommand()};
+            imagesToAviCommand(), aviToImagesCommand(), convertResourcesCommand(), splitSoundsCommand(),
+            diffCommand(), textconvCommand()};
 }
 
 static void printUsage()

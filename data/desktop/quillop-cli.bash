@@ -5,7 +5,7 @@
 _quillop_cli_options()
 {
     case "$1" in
-        info | dump) echo "--json" ;;
+        info | dump | diff) echo "--json" ;;
         mix) echo "-o --seconds --rate --loop --buffers --length" ;;
         play) echo "--loop --rate --buffers --length" ;;
         render-world) echo "--size --origin" ;;
@@ -31,7 +31,8 @@ _quillop_cli_argument_kind()
         convert-resources) echo "mrc"; return ;;
     esac
     case "$1" in
-        info | dump | mix | play) kinds="mrc" ;;
+        info | dump | mix | play | textconv) kinds="mrc" ;;
+        diff) kinds="mrc mrc" ;;
         render-world) kinds="mrc - - png" ;;
         pack) kinds="json mrc" ;;
         extract) kinds="mrc dir" ;;
@@ -53,7 +54,7 @@ _quillop_cli()
     cur="${COMP_WORDS[COMP_CWORD]}"
     prev="${COMP_WORDS[COMP_CWORD - 1]}"
     if [ "$COMP_CWORD" -eq 1 ]; then
-        COMPREPLY=($(compgen -W "info dump pack extract resave mix play bass-drum render-world analyze to-midi texture-maps images-to-avi avi-to-images convert-resources split-sounds --help" -- "$cur"))
+        COMPREPLY=($(compgen -W "info dump pack extract resave mix play bass-drum render-world analyze to-midi texture-maps images-to-avi avi-to-images convert-resources split-sounds diff textconv --help" -- "$cur"))
         return
     fi
     local command="${COMP_WORDS[1]}"

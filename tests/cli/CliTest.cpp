@@ -370,3 +370,48 @@ TEST(Cli, VideoResourceAndSoundConversionsRunEndToEnd)
     EXPECT_EQ(QDir(QString::fromStdString(folder.path("cuts"))).entryList(QDir::Files),
               QStringList({"take_001.wav", "take_002.wav"}));
 }
+
+TEST(Cli, DiffAndTextconvShowItemLevelChanges)
+{
+    TempFolder folder;
+    const auto packed = [&](const char* name, const char* manifest) {
+        writeAll(folder.path("m.json"), manifest);
+        const QString out = QString::fromStdString(folder.path(name));
+        EXPECT_EQ(cli({"pack", QString::fromStdString(folder.path("m.json")), out}).exitCode, 0) << manifest;
+        return out;
+    };
+    const QString base = packed("base.mrc", R"({"comments": "c", "groups": {
+        "texts": [{"id": "a", "text": "one"}, {"id": "b", "text": "two"}, {"id": "b", "text": "second b"}],
+        "colors": [{"id": "sky", "color": "#102030"}, {"id": "sun", "color": "#FFFF00"}]}})");
+    const QString edited = packed("edited.mrc", R"({"comments": "c2", "groups": {
+        "texts": [{"id": "new", "text": "x"}, {"id": "a", "text": "one"}, {"id": "b", "text": "2"}, {"id": "b", "text": "second b"}],
+        "colors": [{"id": "sun", "color": "#FFFF00"}]}})");
+    const struct {
+        QStringList args;
+        int exitCode;
+        QStringList lines;  // lines the output must hold
+    } cases[] = {
+        {{"diff", base, base}, 0, {}},
+        {{"diff", base, edited},
+         1,
+         {"* document", "    comments: \"c\" -> \"c2\"", "+ texts \"new\" added at row 0",
+          "~ texts \"a\" moved from row 0 to 1", "* texts \"b\" changed, moved from row 1 to 2",
+          "    text: \"two\" -> \"2\"", "~ texts \"b\" moved from row 2 to 3", "- colors \"sky\" removed from row 0",
+          "~ colors \"sun\" moved from row 1 to 0"}},
+        {{"diff", base, QString::fromStdString(folder.path("missing.mrc"))}, 2, {}},
+        {{"textconv", edited}, 0, {"comments: \"c2\"", "[texts 2] \"b\"", "  text: \"2\"", "[colors 0] \"sun\""}},
+    };
+    for (const auto& c : cases) {
+        const CliRun r = cli(c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.args.join(' ').toStdString() << "\n" << r.err.toStdString();
+        const QStringList lines = r.out.split('\n');
+        for (const QString& line : c.lines)
+            EXPECT_TRUE(lines.contains(line)) << line.toStdString() << "\nin:\n" << r.out.toStdString();
+        if (c.exitCode == 0 && c.args.first() == "diff") {
+            EXPECT_TRUE(r.out.isEmpty());
+        }
+    }
+    const CliRun json = cli({"diff", base, edited, "--json"});
+    EXPECT_EQ(json.exitCode, 1);
+    EXPECT_EQ(QJsonDocument::fromJson(json.out.toUtf8()).object().value("differences").toArray().size(), 7);
+}

@@ -1,0 +1,239 @@
+#include "kinds/CDocumentDiff.h"
+
+#include "core/GroupIndex.h"
+
+#include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QMap>
+
+#include <algorithm>
+
+namespace {
+using Difference = CDocumentDiff::Difference;
+using Fields = QMap<QString, QString>;
+
+const QString kNone = QStringLiteral("(none)");
+
+bool isHash(const QString& path) { return path.endsWith(QLatin1String("Sha1"), Qt::CaseInsensitive); }
+
+QString shown(const QString& path, const QJsonValue& value)
+{
+    if (value.isString()) {
+        const QString text = value.toString();
+        // A hash tells whether two blobs are the same; a few digits say it.
+        if (isHash(path))
+            return text.left(12);
+        return QString::fromUtf8(QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact).chopped(1).mid(1));
+    }
+    const QByteArray text = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(text.mid(1, text.size() - 2));
+}
+
+bool allScalars(const QJsonArray& array)
+{
+    for (const QJsonValue& v : array)
+        if (v.isArray() || v.isObject())
+            return false;
+    return true;
+}
+
+// Every scalar of a value under its path. With `packScalarArrays` a list of
+// plain values (a map column) stays on one line, as the text form wants.
+void flatten(const QJsonValue& value, const QString& path, bool packScalarArrays, Fields& out)
+{
+    if (value.isObject()) {
+        const QJsonObject object = value.toObject();
+        for (auto it = object.begin(); it != object.end(); ++it)
+            flatten(it.value(), path.isEmpty() ? it.key() : path + QLatin1Char('.') + it.key(), packScalarArrays, out);
+        return;
+    }
+    if (value.isArray()) {
+        const QJsonArray array = value.toArray();
+        if (array.isEmpty() || (packScalarArrays && allScalars(array))) {
+            out.insert(path, QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Compact)));
+            return;
+        }
+        for (qsizetype i = 0; i < array.size(); ++i)
+            flatten(array[i], QStringLiteral("%1[%2]").arg(path).arg(i), packScalarArrays, out);
+        return;
+    }
+    out.insert(path, shown(path, value));
+}
+
+Fields fieldsOf(const QJsonObject& item, bool packScalarArrays)
+{
+    Fields out;
+    flatten(item, QString(), packScalarArrays, out);
+    return out;
+}
+
+std::vector<CDocumentDiff::FieldChange> changes(const Fields& a, const Fields& b)
+{
+    std::vector<CDocumentDiff::FieldChange> out;
+    for (auto it = a.begin(); it != a.end(); ++it) {
+        const auto there = b.find(it.key());
+        if (there == b.end())
+            out.push_back({it.key(), it.value(), kNone});
+        else if (there.value() != it.value())
+            out.push_back({it.key(), it.value(), there.value()});
+    }
+    for (auto it = b.begin(); it != b.end(); ++it)
+        if (!a.contains(it.key()))
+            out.push_back({it.key(), kNone, it.value()});
+    return out;
+}
+
+// An item's key: its ID and which of the items of that ID it is.
+struct Keyed {
+    QString id;
+    int occurrence;
+    int row;
+};
+
+std::vector<Keyed> keyed(const QJsonArray& items)
+{
+    std::vector<Keyed> out;
+    QHash<QString, int> seen;
+    for (qsizetype row = 0; row < items.size(); ++row) {
+        const QString id = items[row].toObject().value(QStringLiteral("id")).toString();
+        out.push_back({id, seen[id]++, int(row)});
+    }
+    return out;
+}
+
+void compareGroup(const QString& group, const QJsonArray& first, const QJsonArray& second, std::vector<Difference>& all)
+{
+    std::vector<Difference> out;
+    QHash<QString, int> rowInSecond;  // "id\noccurrence" -> row
+    const auto key = [](const Keyed& k) { return k.id + QLatin1Char('\n') + QString::number(k.occurrence); };
+    const std::vector<Keyed> a = keyed(first);
+    const std::vector<Keyed> b = keyed(second);
+    for (const Keyed& k : b)
+        rowInSecond.insert(key(k), k.row);
+    QHash<QString, bool> matched;
+    for (const Keyed& k : a) {
+        const auto there = rowInSecond.find(key(k));
+        if (there == rowInSecond.end()) {
+            out.push_back({Difference::Kind::Removed, group, k.id, k.row, -1, {}});
+            continue;
+        }
+        matched.insert(key(k), true);
+        std::vector<CDocumentDiff::FieldChange> fields =
+            changes(fieldsOf(first[k.row].toObject(), false), fieldsOf(second[there.value()].toObject(), false));
+        if (!fields.empty())
+            out.push_back({Difference::Kind::Changed, group, k.id, k.row, there.value(), std::move(fields)});
+        else if (k.row != there.value())
+            out.push_back({Difference::Kind::Moved, group, k.id, k.row, there.value(), {}});
+    }
+    for (const Keyed& k : b)
+        if (!matched.contains(key(k)))
+            out.push_back({Difference::Kind::Added, group, k.id, -1, k.row, {}});
+    // In the order of the rows: those removed where they were, the others
+    // where they are now.
+    std::stable_sort(out.begin(), out.end(), [](const Difference& x, const Difference& y) {
+        return (x.after >= 0 ? x.after : x.before) < (y.after >= 0 ? y.after : y.before);
+    });
+    all.insert(all.end(), out.begin(), out.end());
+}
+
+QString quoted(const QString& id) { return shown(QString(), QJsonValue(id)); }
+
+const char* kindName(Difference::Kind kind)
+{
+    switch (kind) {
+    case Difference::Kind::Added: return "added";
+    case Difference::Kind::Removed: return "removed";
+    case Difference::Kind::Moved: return "moved";
+    case Difference::Kind::Changed: return "changed";
+    }
+    return "";
+}
+} // namespace
+
+std::vector<Difference> CDocumentDiff::compare(const QJsonObject& first, const QJsonObject& second)
+{
+    std::vector<Difference> out;
+    QJsonObject ownA, ownB;
+    for (const char* field : {"id", "comments"}) {
+        ownA.insert(QLatin1String(field), first.value(QLatin1String(field)));
+        ownB.insert(QLatin1String(field), second.value(QLatin1String(field)));
+    }
+    if (std::vector<FieldChange> fields = changes(fieldsOf(ownA, false), fieldsOf(ownB, false)); !fields.empty())
+        out.push_back({Difference::Kind::Changed, QStringLiteral("document"), QString(), -1, -1, std::move(fields)});
+    const QJsonObject groupsA = first.value(QStringLiteral("groups")).toObject();
+    const QJsonObject groupsB = second.value(QStringLiteral("groups")).toObject();
+    for (std::string_view name : kGroupKeys) {
+        const QString group = QString::fromLatin1(name.data(), qsizetype(name.size()));
+        compareGroup(group, groupsA.value(group).toArray(), groupsB.value(group).toArray(), out);
+    }
+    return out;
+}
+
+QStringList CDocumentDiff::describe(const std::vector<Difference>& differences)
+{
+    QStringList lines;
+    for (const Difference& d : differences) {
+        const QString item = QStringLiteral("%1 %2").arg(d.group, quoted(d.id));
+        switch (d.kind) {
+        case Difference::Kind::Added: lines << QStringLiteral("+ %1 added at row %2").arg(item).arg(d.after); break;
+        case Difference::Kind::Removed: lines << QStringLiteral("- %1 removed from row %2").arg(item).arg(d.before); break;
+        case Difference::Kind::Moved:
+            lines << QStringLiteral("~ %1 moved from row %2 to %3").arg(item).arg(d.before).arg(d.after);
+            break;
+        case Difference::Kind::Changed:
+            if (d.group == QLatin1String("document"))
+                lines << QStringLiteral("* document");
+            else if (d.before == d.after)
+                lines << QStringLiteral("* %1 changed at row %2").arg(item).arg(d.after);
+            else
+                lines << QStringLiteral("* %1 changed, moved from row %2 to %3").arg(item).arg(d.before).arg(d.after);
+            for (const FieldChange& f : d.fields)
+                lines << QStringLiteral("    %1: %2 -> %3").arg(f.path, f.before, f.after);
+            break;
+        }
+    }
+    return lines;
+}
+
+QJsonObject CDocumentDiff::toJson(const std::vector<Difference>& differences)
+{
+    QJsonArray list;
+    for (const Difference& d : differences) {
+        QJsonObject entry{{QStringLiteral("kind"), QLatin1String(kindName(d.kind))},
+                          {QStringLiteral("group"), d.group},
+                          {QStringLiteral("id"), d.id},
+                          {QStringLiteral("rowBefore"), d.before},
+                          {QStringLiteral("rowAfter"), d.after}};
+        QJsonArray fields;
+        for (const FieldChange& f : d.fields)
+            fields.append(QJsonObject{{QStringLiteral("field"), f.path},
+                                      {QStringLiteral("before"), f.before},
+                                      {QStringLiteral("after"), f.after}});
+        if (!fields.isEmpty())
+            entry.insert(QStringLiteral("fields"), fields);
+        list.append(entry);
+    }
+    return QJsonObject{{QStringLiteral("equal"), differences.empty()}, {QStringLiteral("differences"), list}};
+}
+
+QStringList CDocumentDiff::textForm(const QJsonObject& document)
+{
+    QStringList lines;
+    lines << QStringLiteral("id: %1").arg(shown(QString(), document.value(QStringLiteral("id"))));
+    lines << QStringLiteral("comments: %1").arg(shown(QString(), document.value(QStringLiteral("comments"))));
+    const QJsonObject groups = document.value(QStringLiteral("groups")).toObject();
+    for (std::string_view name : kGroupKeys) {
+        const QString group = QString::fromLatin1(name.data(), qsizetype(name.size()));
+        const QJsonArray items = groups.value(group).toArray();
+        for (qsizetype row = 0; row < items.size(); ++row) {
+            const QJsonObject item = items[row].toObject();
+            lines << QStringLiteral("[%1 %2] %3").arg(group).arg(row).arg(quoted(item.value(QStringLiteral("id")).toString()));
+            const Fields fields = fieldsOf(item, true);
+            for (auto it = fields.begin(); it != fields.end(); ++it)
+                if (it.key() != QLatin1String("id"))
+                    lines << QStringLiteral("  %1: %2").arg(it.key(), it.value());
+        }
+    }
+    return lines;
+}

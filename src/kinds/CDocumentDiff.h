@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+// Item-level differences between two documents, worked out on their JSON
+// forms (what `quillop-cli dump` prints), group by group: items are matched
+// by ID, the k-th item of an ID with the k-th item of that ID on the other
+// side, so that an item moved to another row is a move, not a removal and
+// an addition. Pictures, sounds and files show as sizes and hashes, as the
+// JSON form has them.
+class CDocumentDiff {
+public:
+    struct FieldChange {
+        QString path;  // "text", "frames[2].delay"; "" for the document's own fields
+        QString before;  // as shown; "(none)" when the field is not there
+        QString after;
+    };
+    struct Difference {
+        enum class Kind { Added, Removed, Moved, Changed };
+        Kind kind = Kind::Changed;
+        QString group;  // "texts" …, or "document" for the ID and Comments
+        QString id;
+        int before = -1;  // row on the first side, -1 when added
+        int after = -1;   // row on the second side, -1 when removed
+        std::vector<FieldChange> fields;  // for changes
+    };
+
+    static std::vector<Difference> compare(const QJsonObject& first, const QJsonObject& second);
+
+    // One line per difference, field changes indented under their item.
+    static QStringList describe(const std::vector<Difference>& differences);
+    static QJsonObject toJson(const std::vector<Difference>& differences);
+
+    // A stable line form of one document for `git diff`: the document's
+    // fields, then every item in row order, one field per line.
+    static QStringList textForm(const QJsonObject& document);
+};
