@@ -13,7 +13,7 @@ int CGameStepTimer::delayFor(const CResourceHolder& holder)
 
 CGameStepTimer::~CGameStepTimer() { stop(); }
 
-bool CGameStepTimer::start(int delayMs, std::function<bool()> step)
+bool CGameStepTimer::start(int delayMs, std::function<bool()> step, std::function<void()> wake)
 {
     if (isRunning())
         return true;
@@ -23,7 +23,7 @@ bool CGameStepTimer::start(int delayMs, std::function<bool()> step)
         std::lock_guard<std::mutex> lock(m_mutex);
         m_stopping = false;
     }
-    m_thread = std::thread(&CGameStepTimer::run, this, std::move(step));
+    m_thread = std::thread(&CGameStepTimer::run, this, std::move(step), std::move(wake));
     return true;
 }
 
@@ -39,15 +39,16 @@ void CGameStepTimer::stop()
     m_thread.join();
 }
 
-void CGameStepTimer::restart(bool stopFirst, bool startAfter, int delayMs, std::function<bool()> step)
+void CGameStepTimer::restart(bool stopFirst, bool startAfter, int delayMs, std::function<bool()> step,
+                             std::function<void()> wake)
 {
     if (stopFirst)
         stop();
     if (startAfter)
-        start(delayMs, std::move(step));
+        start(delayMs, std::move(step), std::move(wake));
 }
 
-void CGameStepTimer::run(std::function<bool()> step)
+void CGameStepTimer::run(std::function<bool()> step, std::function<void()> wake)
 {
     using Clock = std::chrono::steady_clock;
     const auto period = std::chrono::milliseconds(m_delayMs);
@@ -55,8 +56,10 @@ void CGameStepTimer::run(std::function<bool()> step)
     std::unique_lock<std::mutex> lock(m_mutex);
     while (!m_wake.wait_until(lock, next, [this] { return m_stopping; })) {
         lock.unlock();
-        if (step && step())
-            m_stepPending = true;
+        // A flag already up has its wake-up on the way: the repaint it
+        // brings shows this step too.
+        if (step && step() && !m_stepPending.exchange(true) && wake)
+            wake();
         lock.lock();
         next += period;
         // A step slower than the period does not leave a backlog of steps

@@ -10,7 +10,9 @@ class CResourceHolder;
 
 // Drives animated previews: calls a step function every `delay` milliseconds
 // on its own thread, and remembers whether any step changed something so
-// that the interface thread repaints at most once per collected batch.
+// that the interface thread repaints at most once per collected batch. The
+// interface thread is woken only when the flag goes up, so it sleeps while
+// nothing changes and never has more than one wake-up waiting.
 class CGameStepTimer {
 public:
     static constexpr int kDefaultDelay = 8;
@@ -26,10 +28,13 @@ public:
     CGameStepTimer& operator=(const CGameStepTimer&) = delete;
 
     // Starts stepping when no timer runs; `step` returns whether it changed
-    // anything and runs on the timer thread. Returns whether a timer runs.
-    bool start(int delayMs, std::function<bool()> step);
+    // anything and runs on the timer thread, and so does `wake`, called when
+    // a changing step raises the flag that was down. Returns whether a timer
+    // runs.
+    bool start(int delayMs, std::function<bool()> step, std::function<void()> wake = {});
     void stop();
-    void restart(bool stopFirst, bool startAfter, int delayMs, std::function<bool()> step);
+    void restart(bool stopFirst, bool startAfter, int delayMs, std::function<bool()> step,
+                 std::function<void()> wake = {});
 
     bool isRunning() const { return m_thread.joinable(); }
     int delay() const { return m_delayMs; }
@@ -38,7 +43,7 @@ public:
     bool takeStepPending() { return m_stepPending.exchange(false); }
 
 private:
-    void run(std::function<bool()> step);
+    void run(std::function<bool()> step, std::function<void()> wake);
 
     std::thread m_thread;
     std::mutex m_mutex;

@@ -12,7 +12,6 @@
 #include <QPainterPath>
 #include <QPrinter>
 #include <QStackedLayout>
-#include <QTimer>
 
 #include <cmath>
 
@@ -35,7 +34,7 @@ int CQuillopView::panelOfGroup(int group)
 }
 
 CQuillopView::CQuillopView(CQuillopDoc& document, QWidget* parent)
-    : QWidget(parent), m_document(document), m_stack(new QStackedLayout(this)), m_collector(new QTimer(this))
+    : QWidget(parent), m_document(document), m_stack(new QStackedLayout(this))
 {
     m_stack->setContentsMargins(0, 0, 0, 0);
     for (int i = 0; i < kPanelCount; ++i) {
@@ -53,11 +52,6 @@ CQuillopView::CQuillopView(CQuillopDoc& document, QWidget* parent)
     m_stack->setCurrentIndex(0);
     m_readRevision.fill(document.holder().rowsRevision());
     setFocusPolicy(Qt::StrongFocus);
-    // Ticks are collected on the interface thread; the timer thread only
-    // raises a flag, so a slow repaint never queues up behind it.
-    m_collector->setTimerType(Qt::PreciseTimer);
-    m_collector->setInterval(1);
-    connect(m_collector, &QTimer::timeout, this, &CQuillopView::collectSteps);
     auto reloadAll = [this] {
         broadcastReload();
         // The step delay is a setting of the document.
@@ -169,17 +163,17 @@ void CQuillopView::followPreview()
 
 void CQuillopView::restartTimer(bool stop, bool start)
 {
-    if (stop && m_timer.isRunning()) {
-        m_collector->stop();
+    if (stop && m_timer.isRunning())
         m_timer.stop();
-    }
     if (start && !m_timer.isRunning()) {
         CItemsGrid* current = panel(m_current.load());
         // Nothing to step: the editor sleeps until a preview plays.
         if (current && current->previewPlays()) {
             const int delay = CDocumentSettings(m_document.holder()).timerStepDelay();
-            if (m_timer.start(delay, [this] { return timerStep(); }))
-                m_collector->start();
+            // The timer thread raises a flag and wakes this thread only when
+            // the flag was down: a slow repaint never queues up wake-ups.
+            m_timer.start(delay, [this] { return timerStep(); },
+                          [this] { QMetaObject::invokeMethod(this, &CQuillopView::collectSteps, Qt::QueuedConnection); });
         }
         if (current && !current->isLocked())
             current->showStep();

@@ -16,7 +16,6 @@ class IPrompter;
 class QPainter;
 class QPrinter;
 class QStackedLayout;
-class QTimer;
 
 // Shows one resource document: ten panels, one per group, one of them at a
 // time, and the game step timer that drives the shown panel's previews.
@@ -93,7 +92,6 @@ private:
     bool m_maintain = true;
     bool m_active = false;
     CGameStepTimer m_timer;
-    QTimer* m_collector;
     std::atomic<long> m_steps{0};
     long m_shownSteps = 0;
 };

@@ -7,6 +7,7 @@
 #include "kinds/texts/CDocumentSettings.h"
 #include "ui/UiFakes.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QPainter>
@@ -56,6 +57,10 @@ public:
     int reloads = 0;
     bool passes = true;
     std::atomic<bool> plays{true};
+    // Every step changes the preview unless the test scripts it: then only
+    // the step that finds `nextStepChanges` set does.
+    std::atomic<bool> scripted{false};
+    std::atomic<bool> nextStepChanges{false};
     int shown = 0;
     bool shownOnInterfaceThread = true;
     std::thread::id interfaceThread = std::this_thread::get_id();
@@ -65,7 +70,7 @@ protected:
     {
         std::lock_guard<std::mutex> lock(stepsMutex);
         steps.push_back(std::chrono::steady_clock::now());
-        return true;
+        return !scripted || nextStepChanges.exchange(false);
     }
 };
 
@@ -206,6 +211,29 @@ TEST_F(ViewFixture, TheTimerStepsAtTheDocumentsDelayAndRepaintsOnTheInterfaceThr
     doc.applyProperties("x", "y", 40, "");
     EXPECT_TRUE(view.isTimerRunning());
     EXPECT_EQ(view.timerDelay(), 40);
+    view.deactivateView();
+}
+
+TEST_F(ViewFixture, AStepThatChangedSomethingIsPaintedOnceAndOneThatChangedNothingNever)
+{
+    CQuillopView view(doc);
+    ProbePanel& panel = *probe(view, 0);
+    panel.scripted = true;
+    view.activateView();
+    const struct {
+        bool changes;
+        int paints;
+    } steps[] = {{true, 1}, {false, 0}, {false, 0}, {true, 1}, {true, 1}, {false, 0}};
+    for (const auto& step : steps) {
+        const int before = panel.shown;
+        const long ran = view.stepCount();
+        panel.nextStepChanges = step.changes;
+        // The step that took the flag has finished, wake-up included, once
+        // the one after it has begun.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return view.stepCount() >= ran + 2; }));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(panel.shown - before, step.paints) << step.changes;
+    }
     view.deactivateView();
 }
 
