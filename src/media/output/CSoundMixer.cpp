@@ -1,5 +1,6 @@
 #include "media/output/CSoundMixer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -37,31 +38,16 @@ int CSoundMixer::prepare(std::size_t, int framesPerBuffer, int bits, int channel
     return 1;
 }
 
-int CSoundMixer::generateFloats(float* out, int frames, int rate, std::int64_t position)
+int CSoundMixer::generateFloats(float* out, int frames, int rate, std::int64_t)
 {
+    // Each voice adds itself, scaled by its gain, straight into the sum.
     const std::size_t count = static_cast<std::size_t>(frames) * static_cast<std::size_t>(m_outChannels);
-    bool any = false;
-    for (Channel& c : m_channels) {
-        if (c.buffer.size() < count)
-            c.buffer.resize(count);
-        if (!c.voice->generateFloats(c.buffer.data(), frames, voiceRate(rate, c.rateFactor), position))
-            continue;
-        const float gain = c.gain;
-        const float* in = c.buffer.data();
-        if (!any) {
-            for (std::size_t i = 0; i < count; ++i)
-                out[i] = gain * in[i];
-            any = true;
-        } else {
-            for (std::size_t i = 0; i < count; ++i)
-                out[i] += gain * in[i];
-        }
-    }
-    if (any) {
+    std::fill(out, out + count, 0.0f);
+    for (Channel& c : m_channels)
+        c.voice->mixInto(out, frames, voiceRate(rate, c.rateFactor), c.gain);
+    if (m_masterGain != 1.0f) {
         for (std::size_t i = 0; i < count; ++i)
             out[i] *= m_masterGain;
-    } else {
-        std::memset(out, 0, count * sizeof(float));
     }
     return 1;
 }
@@ -78,21 +64,27 @@ int CSoundMixer::fillBuffer(unsigned char* bytes, std::size_t size, int frames, 
     return convertToDevice(m_mix.data(), count, m_bits, bytes, size);
 }
 
+namespace {
+// -1..+1; a broken sample is silence, never an undefined conversion.
+float deviceRange(float v)
+{
+    v = v == v ? v : 0.0f;
+    return std::min(std::max(v, -1.0f), 1.0f);
+}
+} // namespace
+
 int CSoundMixer::convertToDevice(const float* in, std::size_t count, int bits, unsigned char* out, std::size_t size)
 {
     if ((bits != 8 && bits != 16) || count * static_cast<std::size_t>(bits / 8) > size)
         return 0;
+    if (bits == 8) {
+        for (std::size_t i = 0; i < count; ++i)
+            out[i] = static_cast<unsigned char>(static_cast<int>(deviceRange(in[i]) * 127.0f) - 128);
+        return 1;
+    }
     for (std::size_t i = 0; i < count; ++i) {
-        float v = in[i];
-        if (std::isnan(v))
-            v = 0.0f;  // a broken sample is silence, never an undefined conversion
-        v = v < -1.0f ? -1.0f : (v > 1.0f ? 1.0f : v);
-        if (bits == 8) {
-            out[i] = static_cast<unsigned char>(static_cast<int>(v * 127.0f) - 128);
-        } else {
-            const auto s = static_cast<std::int16_t>(static_cast<int>(v * 32767.0f));
-            std::memcpy(out + 2 * i, &s, 2);
-        }
+        const auto s = static_cast<std::int16_t>(static_cast<int>(deviceRange(in[i]) * 32767.0f));
+        std::memcpy(out + 2 * i, &s, 2);
     }
     return 1;
 }

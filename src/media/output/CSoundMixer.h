@@ -13,7 +13,6 @@ class CSoundMixer : public CSoundSource {
 public:
     struct Channel {
         std::unique_ptr<CSoundVoice> voice;
-        std::vector<float> buffer;
         float gain = 1.0f;
         float rateFactor = 1.0f;
     };

@@ -4,6 +4,7 @@
 #include "media/output/CSoundMixer.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 
@@ -11,6 +12,133 @@ namespace {
 constexpr float kScale8 = 0.007874016f;      // 1/127
 constexpr float kScale16 = 0.00003051851f;   // 1/32767
 constexpr int kDecodeFrames = 1024;
+
+// How each stored encoding reads as a float.
+struct Unsigned8 {
+    static constexpr int kBytes = 1;
+    static float at(const unsigned char* p) { return static_cast<float>(static_cast<std::int8_t>(*p ^ 0x7F)) * kScale8; }
+};
+struct Signed16 {
+    static constexpr int kBytes = 2;
+    static float at(const unsigned char* p)
+    {
+        std::int16_t v;
+        std::memcpy(&v, p, sizeof v);
+        return static_cast<float>(v) * kScale16;
+    }
+};
+struct Float32 {
+    static constexpr int kBytes = 4;
+    static float at(const unsigned char* p)
+    {
+        float v;
+        std::memcpy(&v, p, sizeof v);
+        return v;
+    }
+};
+
+// Adds one frame to an output frame of `Out` channels (0: `out` channels, of
+// which the first two sound): a mono output hears both sides at half.
+template <int Out>
+void addFrame(float* frame, float left, float right, float gain)
+{
+    if constexpr (Out == 1) {
+        frame[0] += gain * (0.5f * (left + right));
+    } else {
+        frame[0] += gain * left;
+        frame[1] += gain * right;
+    }
+}
+
+// Adds `gain` times `count` frames to `mix`, reading stored frames of
+// `Stored` channels (0: `stored` channels) at `position` and stepping it by
+// `step`. The caller makes sure every frame read lies inside the item. One
+// function for each format, chosen once a buffer, so that nothing in the loop
+// asks what the format is.
+template <typename Read, int Stored, int Out>
+void addFrames(const unsigned char* data, int stored, int out, double& position, double step, int count, float gain,
+               float* mix)
+{
+    const std::size_t frameBytes = static_cast<std::size_t>(Stored ? Stored : stored) * Read::kBytes;
+    const std::size_t outStride = static_cast<std::size_t>(Out ? Out : out);
+    double at = position;
+    if (step == 1.0 && at == std::floor(at)) {
+        // At the item's own rate from a whole frame the frames follow one
+        // another: no position to convert at each frame.
+        const unsigned char* first = data + static_cast<std::size_t>(at) * frameBytes;
+        for (int k = 0; k < count; ++k) {
+            const unsigned char* p = first + static_cast<std::size_t>(k) * frameBytes;
+            const float left = Read::at(p);
+            const float right = Stored == 1 ? left : Read::at(p + Read::kBytes);
+            addFrame<Out>(mix + static_cast<std::size_t>(k) * outStride, left, right, gain);
+        }
+        position = at + count;
+        return;
+    }
+    for (int k = 0; k < count; ++k) {
+        const unsigned char* p = data + static_cast<std::size_t>(at) * frameBytes;
+        const float left = Read::at(p);
+        // A mono item sounds on both sides; of more channels, the first two play.
+        const float right = Stored == 1 ? left : Read::at(p + Read::kBytes);
+        addFrame<Out>(mix + static_cast<std::size_t>(k) * outStride, left, right, gain);
+        at += step;
+    }
+    position = at;
+}
+
+// Formats a voice cannot play are silence that takes its time all the same.
+void skipFrames(const unsigned char*, int, int, double& position, double step, int count, float, float*)
+{
+    for (int k = 0; k < count; ++k)
+        position += step;
+}
+
+using AddFrames = void (*)(const unsigned char*, int, int, double&, double, int, float, float*);
+
+template <typename Read, int Out>
+AddFrames forStored(int stored)
+{
+    return stored == 1 ? &addFrames<Read, 1, Out> : stored == 2 ? &addFrames<Read, 2, Out> : &addFrames<Read, 0, Out>;
+}
+
+template <int Out>
+AddFrames forBits(int bits, int stored)
+{
+    switch (bits) {
+    case 8:
+        return forStored<Unsigned8, Out>(stored);
+    case 16:
+        return forStored<Signed16, Out>(stored);
+    case 32:
+        return forStored<Float32, Out>(stored);
+    default:
+        return &skipFrames;
+    }
+}
+
+AddFrames addFramesFor(int bits, int stored, int out)
+{
+    if (stored < 1 || out < 1)
+        return &skipFrames;
+    return out == 1 ? forBits<1>(bits, stored) : out == 2 ? forBits<2>(bits, stored) : forBits<0>(bits, stored);
+}
+
+// Adds `gain` times `count` interleaved stereo frames to `mix` of `out` channels.
+void addStereo(const float* frames, int count, float gain, float* mix, int out)
+{
+    if (out == 2) {
+        for (std::size_t i = 0; i < 2 * static_cast<std::size_t>(count); ++i)
+            mix[i] += gain * frames[i];
+        return;
+    }
+    for (int k = 0; k < count; ++k) {
+        float* frame = mix + static_cast<std::size_t>(k) * static_cast<std::size_t>(out);
+        if (out == 1)
+            addFrame<1>(frame, frames[2 * k], frames[2 * k + 1], gain);
+        else
+            addFrame<0>(frame, frames[2 * k], frames[2 * k + 1], gain);
+    }
+}
 } // namespace
 
 CSoundVoice::CSoundVoice() = default;
@@ -65,12 +193,10 @@ int CSoundVoice::openDecoder()
     m_rate = decoder->info().rate;
     m_decoder = std::move(decoder);
     m_phase = 0.0;
-    m_nextValid = false;
-    if (!pullOggFrame(m_prev[0], m_prev[1])) {
+    if (!decodedAhead(1)) {
         m_decoder.reset();  // a stream without a single frame has nothing to play
         return 0;
     }
-    m_nextValid = pullOggFrame(m_next[0], m_next[1]);
     return 1;
 }
 
@@ -109,133 +235,111 @@ int CSoundVoice::fillBuffer(unsigned char* bytes, std::size_t size, int frames, 
     return CSoundMixer::convertToDevice(floats.data(), floats.size(), m_outBits, bytes, size);
 }
 
-void CSoundVoice::writeFrame(float* out, int k, float left, float right) const
-{
-    if (m_outChannels == 1) {
-        out[k] = 0.5f * (left + right);
-        return;
-    }
-    float* frame = out + static_cast<std::ptrdiff_t>(k) * m_outChannels;
-    frame[0] = left;
-    frame[1] = right;
-    for (int c = 2; c < m_outChannels; ++c)
-        frame[c] = 0.0f;
-}
-
 int CSoundVoice::generateFloats(float* out, int frames, int rate, std::int64_t)
 {
     if (!m_playing || !m_item || frames <= 0 || rate <= 0)
         return 0;
+    std::fill(out, out + static_cast<std::size_t>(frames) * static_cast<std::size_t>(std::max(m_outChannels, 0)), 0.0f);
+    return mixInto(out, frames, rate, 1.0f);
+}
+
+int CSoundVoice::mixInto(float* mix, int frames, int rate, float gain)
+{
+    if (!m_playing || !m_item || frames <= 0 || rate <= 0)
+        return 0;
     if (m_isOgg)
-        generateOgg(out, frames, rate);
+        mixOgg(mix, frames, rate, gain);
     else
-        generateSamples(out, frames, rate);
+        mixSamples(mix, frames, rate, gain);
     return 1;
 }
 
-void CSoundVoice::generateSamples(float* out, int frames, int rate)
+void CSoundVoice::mixSamples(float* mix, int frames, int rate, float gain)
 {
     const double step = static_cast<double>(m_rate) / rate;
-    const int stored = m_channels > 0 ? m_channels : 1;
-    const bool playable = (m_bits == 8 || m_bits == 16 || m_bits == 32) && m_channels >= 1;
-    const int bytesPerSample = m_bits / 8;
+    const AddFrames add = addFramesFor(m_bits, m_channels, m_outChannels);
     const auto* data = reinterpret_cast<const unsigned char*>(m_data.constData());
-    auto sample = [&](std::int64_t frame, int channel) -> float {
-        const unsigned char* p = data + (frame * stored + channel) * bytesPerSample;
-        switch (m_bits) {
-        case 8:
-            return static_cast<float>(static_cast<std::int8_t>(*p ^ 0x7F)) * kScale8;
-        case 16: {
-            std::int16_t v;
-            std::memcpy(&v, p, sizeof v);
-            return static_cast<float>(v) * kScale16;
-        }
-        default: {
-            float v;
-            std::memcpy(&v, p, sizeof v);
-            return v;
-        }
-        }
-    };
-    for (int k = 0; k < frames; ++k) {
-        auto i = static_cast<std::int64_t>(m_framePosition);
-        if (i >= m_frames) {
-            if (!m_loop) {
-                for (int r = k; r < frames; ++r)
-                    writeFrame(out, r, 0.0f, 0.0f);
+    const auto stride = static_cast<std::size_t>(std::max(m_outChannels, 0));
+    int k = 0;
+    while (k < frames) {
+        if (m_frames <= 0 || m_framePosition < 0.0 || static_cast<std::int64_t>(m_framePosition) >= m_frames) {
+            if (!m_loop || m_frames <= 0 || step <= 0.0) {
                 m_playing = false;
                 return;
             }
             m_framePosition = 0.0;
-            i = 0;
         }
-        float left = 0.0f;
-        float right = 0.0f;
-        if (playable) {
-            left = sample(i, 0);
-            // A mono item sounds on both sides; of more channels, the first two play.
-            right = m_channels > 1 ? sample(i, 1) : left;
-        }
-        writeFrame(out, k, left, right);
-        m_framePosition += step;
+        // The frames that surely read inside the item go in one run; the
+        // last one or two before its end go one at a time.
+        const double inside = (static_cast<double>(m_frames) - m_framePosition) / step - 1.0;
+        const int count = inside >= frames - k ? frames - k : std::max(1, static_cast<int>(inside));
+        add(data, m_channels, m_outChannels, m_framePosition, step, count, gain, mix + static_cast<std::size_t>(k) * stride);
+        k += count;
     }
 }
 
-bool CSoundVoice::pullOggFrame(float& left, float& right)
+bool CSoundVoice::decodedAhead(std::size_t count)
 {
-    if (m_decodedNext >= m_decodedEnd) {
-        if (!m_decoder)
-            return false;
-        m_decoded.resize(2 * kDecodeFrames);
-        const int got = m_decoder->decode(m_decoded.data(), kDecodeFrames);
-        m_decodedNext = 0;
-        m_decodedEnd = static_cast<std::size_t>(std::max(got, 0));
-        if (got <= 0)
-            return false;
-    }
-    left = m_decoded[2 * m_decodedNext];
-    right = m_decoded[2 * m_decodedNext + 1];
-    ++m_decodedNext;
-    return true;
+    if (m_decodedEnd - m_decodedNext >= count)
+        return true;
+    if (!m_decoder)
+        return false;
+    // What still waits moves to the front, and a block is decoded after it.
+    std::copy(m_decoded.begin() + static_cast<std::ptrdiff_t>(2 * m_decodedNext),
+              m_decoded.begin() + static_cast<std::ptrdiff_t>(2 * m_decodedEnd), m_decoded.begin());
+    m_decodedEnd -= m_decodedNext;
+    m_decodedNext = 0;
+    m_decoded.resize(2 * (m_decodedEnd + kDecodeFrames));
+    const int got = m_decoder->decode(m_decoded.data() + 2 * m_decodedEnd, kDecodeFrames);
+    m_decodedEnd += static_cast<std::size_t>(std::max(got, 0));
+    return m_decodedEnd - m_decodedNext >= count;
 }
 
-void CSoundVoice::generateOgg(float* out, int frames, int rate)
+void CSoundVoice::mixOgg(float* mix, int frames, int rate, float gain)
 {
-    if (!m_decoder) {
-        for (int k = 0; k < frames; ++k)
-            writeFrame(out, k, 0.0f, 0.0f);
+    // Without a decoder the voice is silence until it is given another item.
+    if (!m_decoder)
         return;
-    }
     // The stream is brought to the output rate by linear interpolation
     // between consecutive decoded frames; at equal rates every decoded frame
     // comes out unchanged.
     const double step = static_cast<double>(m_rate) / rate;
-    for (int k = 0; k < frames; ++k) {
-        if (m_nextValid) {
-            const float t = static_cast<float>(m_phase);
-            writeFrame(out, k, m_prev[0] + (m_next[0] - m_prev[0]) * t, m_prev[1] + (m_next[1] - m_prev[1]) * t);
-        } else {
-            writeFrame(out, k, m_prev[0], m_prev[1]);
-        }
-        m_phase += step;
+    const auto stride = static_cast<std::size_t>(std::max(m_outChannels, 0));
+    int k = 0;
+    while (k < frames) {
+        const bool hasNext = decodedAhead(2);
+        const float* frame = m_decoded.data() + 2 * m_decodedNext;
+        float* out = mix + static_cast<std::size_t>(k) * stride;
         bool ended = false;
-        while (m_phase >= 1.0) {
-            if (!m_nextValid) {
-                ended = true;
-                break;
+        if (step == 1.0 && m_phase == 0.0) {
+            // Every frame waiting but the last goes in one run; the last
+            // waits for the frame after it.
+            const std::size_t waiting = hasNext ? m_decodedEnd - m_decodedNext - 1 : 1;
+            const int count = static_cast<int>(std::min(waiting, static_cast<std::size_t>(frames - k)));
+            addStereo(frame, count, gain, out, m_outChannels);
+            k += count;
+            m_decodedNext += hasNext ? static_cast<std::size_t>(count) : 0;
+            ended = !hasNext;
+        } else {
+            const float t = static_cast<float>(m_phase);
+            const float left = hasNext ? frame[0] + (frame[2] - frame[0]) * t : frame[0];
+            const float right = hasNext ? frame[1] + (frame[3] - frame[1]) * t : frame[1];
+            addStereo(std::array<float, 2>{left, right}.data(), 1, gain, out, m_outChannels);
+            ++k;
+            m_phase += step;
+            while (m_phase >= 1.0 && !ended) {
+                ended = !decodedAhead(2);
+                if (!ended) {
+                    m_phase -= 1.0;
+                    ++m_decodedNext;
+                }
             }
-            m_phase -= 1.0;
-            m_prev[0] = m_next[0];
-            m_prev[1] = m_next[1];
-            m_nextValid = pullOggFrame(m_next[0], m_next[1]);
         }
         if (!ended)
             continue;
         // End of the stream: a looping voice starts the stream again.
         if (m_loop && openDecoder())
             continue;
-        for (int r = k + 1; r < frames; ++r)
-            writeFrame(out, r, 0.0f, 0.0f);
         m_playing = false;
         m_decoder.reset();
         return;

@@ -40,16 +40,22 @@ public:
                 std::int64_t position) override;
     int fillBuffer(unsigned char* bytes, std::size_t size, int frames, std::int64_t position) override;
     int generateFloats(float* out, int frames, int rate, std::int64_t position) override;
+    // Adds `gain` times the next `frames` frames to `mix` (the output's
+    // channel count, interleaved): 1, or 0 when the voice had nothing to give
+    // and `mix` is untouched. A voice that ends in the middle adds nothing
+    // after its end.
+    int mixInto(float* mix, int frames, int rate, float gain);
 
     // Where the voice is in the item's frames (uncompressed items).
     double framePosition() const { return m_framePosition; }
 
 private:
     int openDecoder();
-    void generateSamples(float* out, int frames, int rate);
-    void generateOgg(float* out, int frames, int rate);
-    bool pullOggFrame(float& left, float& right);
-    void writeFrame(float* out, int k, float left, float right) const;
+    void mixSamples(float* mix, int frames, int rate, float gain);
+    void mixOgg(float* mix, int frames, int rate, float gain);
+    // Decodes another block when fewer than `count` frames wait: whether
+    // that many wait now (fewer only at the end of the stream).
+    bool decodedAhead(std::size_t count);
 
     const IVoiceSource* m_item = nullptr;
     bool m_isOgg = false;
@@ -68,14 +74,12 @@ private:
     int m_outChannels = 2;
     int m_outRate = 44100;
 
-    // Ogg: decoded frames waiting to be taken, and the two frames the
-    // resampler interpolates between.
+    // Ogg: decoded stereo frames, the one playing at m_decodedNext and the
+    // ones after it up to m_decodedEnd; the resampler interpolates between
+    // the playing frame and the next one at m_phase.
     std::unique_ptr<COggVorbisDecoder> m_decoder;
     std::vector<float> m_decoded;
     std::size_t m_decodedNext = 0;
     std::size_t m_decodedEnd = 0;
-    float m_prev[2] = {0, 0};
-    float m_next[2] = {0, 0};
-    bool m_nextValid = false;
     double m_phase = 0.0;
 };
