@@ -1,6 +1,7 @@
 #include "kinds/maps/CMapCanvasPicture.h"
 
 #include "kinds/maps/CMapItem.h"
+#include "kinds/maps/CMapZoomedOutPicture.h"
 #include "media/image/CDisplayBuffer.h"
 
 #include <QPainter>
@@ -56,13 +57,19 @@ void CMapCanvasPicture::paintArea(QPainter& painter, QSize size, const QRect& ar
         painter.drawLine(0, 0, size.width() - 1, size.height() - 1);
         painter.drawLine(size.width() - 1, 0, 0, size.height() - 1);
     } else if (!whole.isEmpty()) {
-        // The cells, in map pixels: the map's own drawing keeps to the
-        // cells the clip can show.
-        painter.save();
-        painter.setTransform(scene.view, true);
-        const QRect mapClip = scene.view.inverted().mapRect(QRectF(clip)).toAlignedRect().adjusted(-1, -1, 1, 1);
-        scene.map->drawStretched(painter, *scene.document, QPoint(0, 0), mapClip);
-        painter.restore();
+        const QImage* zoomedOut =
+            scene.zoomedOut ? scene.zoomedOut->picture(*scene.map, *scene.document, scene.view, size) : nullptr;
+        if (zoomedOut) {
+            painter.drawImage(clip.topLeft(), *zoomedOut, clip);
+        } else {
+            // The cells, in map pixels: the map's own drawing keeps to the
+            // cells the clip can show.
+            painter.save();
+            painter.setTransform(scene.view, true);
+            const QRect mapClip = scene.view.inverted().mapRect(QRectF(clip)).toAlignedRect().adjusted(-1, -1, 1, 1);
+            scene.map->drawStretched(painter, *scene.document, QPoint(0, 0), mapClip);
+            painter.restore();
+        }
 
         // The frame around the map's whole area: light above and left,
         // dark below and right, just outside the cells.

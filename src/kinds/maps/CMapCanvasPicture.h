@@ -10,6 +10,7 @@
 
 class CDisplayBuffer;
 class CMapItem;
+class CMapZoomedOutPicture;
 class CResourceHolder;
 class QPainter;
 
@@ -46,6 +47,8 @@ public:
         bool focused = false;
         // Cells outlined as a tool's rubber band (empty: none).
         QRect band;
+        // Where a zoomed-out view takes its cells from (none: each drawn).
+        CMapZoomedOutPicture* zoomedOut = nullptr;
     };
 
     // The map's whole area in map pixels (empty without cells).

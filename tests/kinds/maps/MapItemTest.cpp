@@ -5,6 +5,7 @@
 #include "kinds/CItemKinds.h"
 #include "kinds/maps/CMapEditorTexts.h"
 #include "kinds/maps/CMapItem.h"
+#include "kinds/maps/CMapZoomedOutPicture.h"
 #include "kinds/maps/MapJson.h"
 #include "media/image/CDisplayBuffer.h"
 #include "support/TestSupport.h"
@@ -288,6 +289,43 @@ TEST(MapItem, DrawingPutsTilesOnTheGridWithinTheVisibleRange)
     QImage canvas(8, 8, QImage::Format_ARGB32_Premultiplied);
     QPainter painter(&canvas);
     EXPECT_EQ(none.drawStretched(painter, *holder, QPoint(0, 0), QRect(0, 0, 8, 8)), 0);
+}
+
+// Zoomed out, each canvas pixel shows its cell's tile; an edited cell shows
+// its new tile once told, and the kept picture equals one made afresh.
+TEST(MapItem, ZoomedOutPictureFollowsTheCellsAndTheirEdits)
+{
+    auto holder = createDocumentHolder();
+    holder->group(GroupBitmaps)->add(tile(0x0000ff, 0.0, 0.0, CDisplayBuffer::GdiPlusImage));
+    holder->group(GroupBitmaps)->add(tile(0xff0000, 3.0, 1.0, CDisplayBuffer::GdiPlusImage));
+    CMapItem map;
+    setCells(map, {{0, 1}, {-1, 9}, {1, 0}});  // 9 names no bitmap
+    map.setSizeX(10);
+    map.setSizeY(10);
+    const QTransform view = QTransform::fromScale(0.5, 0.5) * QTransform::fromTranslate(2, 3);
+    CMapZoomedOutPicture kept;
+    EXPECT_EQ(kept.picture(map, *holder, QTransform(), QSize(20, 20)), nullptr) << "at 1:1 each cell is drawn";
+    const QRgb tiles[] = {qRgb(255, 0, 0), qRgb(0, 0, 255)};
+    auto expectCells = [&](const QImage& picture) {
+        for (int column = 0; column < map.columnCount(); ++column) {
+            for (int line = 0; line < map.lineCount(); ++line) {
+                const QPoint centre = view.map(QPoint(column * 10 + 5, line * 10 + 5));
+                const int value = map.cell(column, line);
+                EXPECT_EQ(picture.pixel(centre), value == 0 || value == 1 ? tiles[value] : 0u) << column << "," << line;
+            }
+        }
+    };
+    const QImage* picture = kept.picture(map, *holder, view, QSize(20, 20));
+    ASSERT_NE(picture, nullptr);
+    expectCells(*picture);
+    EXPECT_EQ(picture->pixel(0, 0), 0u) << "outside the map";
+
+    ASSERT_EQ(map.setCell(1, 0, 1), 1);
+    kept.cellsChanged(QRect(1, 0, 1, 1));
+    picture = kept.picture(map, *holder, view, QSize(20, 20));
+    expectCells(*picture);
+    CMapZoomedOutPicture fresh;
+    EXPECT_EQ(*picture, *fresh.picture(map, *holder, view, QSize(20, 20)));
 }
 
 TEST(MapItem, EditorTexts)

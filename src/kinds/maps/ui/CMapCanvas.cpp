@@ -34,6 +34,7 @@ CMapCanvasPicture::Scene CMapCanvas::scene() const
     s.currentCell = m_editor.currentCell();
     s.focused = hasFocus();
     s.band = m_band;
+    s.zoomedOut = &m_zoomedOut;
     return s;
 }
 
@@ -64,6 +65,18 @@ void CMapCanvas::updateCells(const QRect& cells)
     if (cells.isEmpty())
         return;
     update(cellPixels(cells.topLeft()).united(cellPixels(cells.bottomRight())));
+}
+
+void CMapCanvas::cellsEdited(const QRect& cells)
+{
+    m_zoomedOut.cellsChanged(cells);
+    updateCells(cells);
+}
+
+void CMapCanvas::mapShown()
+{
+    m_zoomedOut.clear();
+    update();
 }
 
 void CMapCanvas::paintEvent(QPaintEvent* event)
@@ -229,6 +242,13 @@ void CMapCanvas::focusInEvent(QFocusEvent* event)
 {
     QWidget::focusInEvent(event);
     update();
+}
+
+void CMapCanvas::showEvent(QShowEvent* event)
+{
+    // The bitmaps may have been edited while another panel was shown.
+    QWidget::showEvent(event);
+    m_zoomedOut.clear();
 }
 
 void CMapCanvas::focusOutEvent(QFocusEvent* event)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "kinds/maps/CMapCanvasPicture.h"
+#include "kinds/maps/CMapZoomedOutPicture.h"
 #include "media/image/CDisplayBuffer.h"
 
 #include <QPoint>
@@ -34,6 +35,10 @@ public:
     QRect cellPixels(QPoint cell) const;
     // Redraws the cells of a rectangle of cells.
     void updateCells(const QRect& cells);
+    // The values of a rectangle of cells changed.
+    void cellsEdited(const QRect& cells);
+    // Another map is shown, or the tiles may have changed.
+    void mapShown();
     const CDisplayBuffer& picture() const { return m_picture; }
     // Wheel moves still to come.
     bool wheelScrolling() const { return m_wheel.isActive(); }
@@ -49,6 +54,7 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     enum class Drag { None, Paint, Scroll, Band };
@@ -60,6 +66,8 @@ private:
     CMapEditor& m_editor;
     CZoomView* m_view = nullptr;
     CDisplayBuffer m_picture;
+    // Made while painting, which the scene of a const canvas serves.
+    mutable CMapZoomedOutPicture m_zoomedOut;
     Drag m_drag = Drag::None;
     QPoint m_lastPixel;
     QPoint m_lastCell;

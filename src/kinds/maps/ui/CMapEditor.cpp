@@ -111,7 +111,7 @@ void CMapEditor::showMap(CResourceHolder* document, int index)
             m_view->scrollTo(kept->second);
     }
     setCurrentCell(m_current, false);
-    m_canvas->update();
+    m_canvas->mapShown();
 }
 
 void CMapEditor::layoutContent()
@@ -189,7 +189,7 @@ template <typename Change> QRect CMapEditor::edit(const char* text, Change chang
         changed = change(*shown);
     }
     m_changed = m_changed || !changed.isEmpty();
-    m_canvas->updateCells(changed);
+    m_canvas->cellsEdited(changed);
     endEdit();
     return changed;
 }
