@@ -31,7 +31,9 @@ done
 pid=$(cat "$work/pid")
 sleep 5
 ticks() { awk '{print $14 + $15}' "/proc/$pid/stat"; }
-switches() { awk '/ctxt_switches/ { n += $2 } END { print n }' "/proc/$pid/task/$pid/status"; }
+# A wake-up is the thread going to sleep and being woken: a voluntary switch
+# (the others are other programs taking the core away).
+switches() { awk '/^voluntary_ctxt_switches/ { print $2 }' "/proc/$pid/task/$pid/status"; }
 t0=$(ticks) s0=$(switches)
 sleep "$window"
 t1=$(ticks) s1=$(switches)
