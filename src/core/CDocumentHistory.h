@@ -80,6 +80,11 @@ public:
         QString m_text;
     };
 
+    // Runs a change made outside any step (the document read again from
+    // its file) as a step's undo runs: locked by the interface, then
+    // applied() so that whatever shows the document reloads.
+    void runApplied(const std::function<void()>& apply);
+
 signals:
     // A step was undone or redone: whatever shows the document reloads.
     void applied();
@@ -87,7 +92,6 @@ signals:
 private:
     friend class CEditCommand;
     void push(const QString& text, std::unique_ptr<CEditStep> step);
-    void runApplied(const std::function<void()>& apply);
     void keepWithinLimit();
 
     CResourceHolder& m_holder;

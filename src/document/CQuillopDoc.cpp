@@ -5,6 +5,7 @@
 #include "core/GroupIndex.h"
 #include "core/IPrompter.h"
 #include "document/CDocumentDialogs.h"
+#include "document/CFileWatch.h"
 #include "kinds/CItemKinds.h"
 #include "kinds/texts/CDocumentSettings.h"
 #include "params/ui/CUiServices.h"
@@ -55,8 +56,14 @@ CQuillopDoc::FileDialogState& CQuillopDoc::fileDialogState()
 }
 
 CQuillopDoc::CQuillopDoc(QObject* parent)
-    : QObject(parent), m_holder(createDocumentHolder()), m_history(std::make_unique<CDocumentHistory>(*m_holder))
+    : QObject(parent),
+      m_holder(createDocumentHolder()),
+      m_history(std::make_unique<CDocumentHistory>(*m_holder)),
+      m_watch(new CFileWatch(this))
 {
+    connect(m_watch, &CFileWatch::changedOutside, this, &CQuillopDoc::fileChangedOutside);
+    // Removed or renamed away: what is in memory is now the only copy.
+    connect(m_watch, &CFileWatch::removed, this, &CQuillopDoc::markModified);
     QUndoStack& stack = m_history->stack();
     connect(&stack, &QUndoStack::cleanChanged, this, [this] { setTitle(m_title); });
     connect(&stack, &QUndoStack::indexChanged, this, &CQuillopDoc::commandStatesChanged);
@@ -81,6 +88,7 @@ void CQuillopDoc::initNew()
     m_holder->setId("No Name");
     m_holder->setComments("No Comments");
     m_path.clear();
+    m_watch->watch(QString());
     m_leftOut = 0;
     setModified(false);
     setTitle(QStringLiteral("MRC%1").arg(++untitled));
@@ -124,11 +132,45 @@ int CQuillopDoc::openDocument(const QString& path)
     return 1;
 }
 
+void CQuillopDoc::fileChangedOutside()
+{
+    if (!isModified()) {
+        reloadFromFile();
+        return;
+    }
+    const QString question = QString::fromLatin1(kChangedOutside).arg(displayName(m_path));
+    if (prompter().ask(question.toStdString(), IPrompter::Buttons::YesNoDefaultNo, IPrompter::Icon::Exclamation)
+        == IPrompter::Answer::Yes)
+        reloadFromFile();
+}
+
+void CQuillopDoc::reloadFromFile()
+{
+    // Read once on the side first: a file caught half written, or broken,
+    // must not cost the document in memory.
+    auto probe = createDocumentHolder();
+    CHeldMessages held(prompter());
+    probe->setPrompter(&held);
+    const bool readable = probe->load(m_path.toStdString()) != 0;
+    probe->setPrompter(nullptr);
+    if (!readable) {
+        prompter().tell(QString::fromLatin1(kCannotReload)
+                            .arg(displayName(m_path), QString::fromStdString(held.text()))
+                            .toStdString(),
+                        IPrompter::Icon::Exclamation);
+        markModified();
+        return;
+    }
+    const QString path = m_path;
+    m_history->runApplied([this, &path] { openDocument(path); });
+}
+
 void CQuillopDoc::recordPath(const QString& path)
 {
     const QString full = QFileInfo(path).absoluteFilePath();
     fileDialogState().lastName = full.toStdString();
     m_path = full;
+    m_watch->watch(full);
     setTitle(displayName(full) + QLatin1String(isPartlyLoaded() ? kPartlyLoadedMark : ""));
     emit pathRecorded(full);
 }
@@ -186,6 +228,7 @@ int CQuillopDoc::save(QWidget* parent)
     m_leftOut = 0;
     setModified(false);
     setTitle(displayName(m_path));
+    m_watch->remember();
     return 1;
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 
 class CDocumentHistory;
+class CFileWatch;
 class CResourceHolder;
 class QWidget;
 
@@ -31,6 +32,9 @@ public:
     static constexpr const char* kModifiedMark = " *";
     static constexpr const char* kUntitledName = "Untitled.mrc";
     static constexpr const char* kPartlyLoadedMark = " (partly loaded)";
+    static constexpr const char* kChangedOutside =
+        "%1 was changed by another program.\n\nReload it and lose your changes? No keeps your changes.";
+    static constexpr const char* kCannotReload = "%1 was changed by another program and cannot be read now: %2";
     static constexpr const char* kSaveOverPartlyLoaded =
         "%1 was only partly loaded: %2 bytes of it are of an unknown type and were left out.\n\n"
         "Saving over it loses them. Do you still want to save over %1?";
@@ -102,6 +106,9 @@ private:
     void savedAs(const QString& target);
     void recordPath(const QString& path);
     void tellSaveFailed(const char* text, const QString& path);
+    // The file was changed or removed by another program.
+    void fileChangedOutside();
+    void reloadFromFile();
     static QString displayName(const QString& path);
     int refuseOpen(const QString& path, const std::string& reason, IPrompter::Icon icon);
 
@@ -111,4 +118,5 @@ private:
     QString m_title;
     std::int64_t m_leftOut = 0;  // bytes of the source the load did not read
     bool m_changedOutsideHistory = false;
+    CFileWatch* m_watch;
 };

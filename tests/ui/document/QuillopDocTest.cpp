@@ -1,6 +1,7 @@
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
 #include "document/CDocumentDialogs.h"
+#include "document/CFileWatch.h"
 #include "document/CQuillopDoc.h"
 #include "kinds/CItemKinds.h"
 #include "kinds/texts/CDocumentSettings.h"
@@ -9,10 +10,13 @@
 #include "ui/UiFakes.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+
+#include <deque>
 
 namespace {
 // Writes a small document, with a password item when one is given.
@@ -285,4 +289,59 @@ TEST(QuillopDoc, APartlyLoadedDocumentIsMarkedAndAsksBeforeSavingOverItsSource)
     EXPECT_NE(readAll(path), original);
     EXPECT_FALSE(again.isPartlyLoaded());
     EXPECT_EQ(again.title(), "partly.mrc");
+}
+
+TEST(QuillopDoc, ChangesFromOutsideReloadAskOrMarkTheDocumentModified)
+{
+    ScriptedUi ui;
+    TempFolder folder;
+    const std::string path = folder.path("shared.mrc");
+    const auto writeText = [&](const std::string& text) {
+        auto holder = createDocumentHolder();
+        dynamic_cast<CTextItem&>(*holder->get(GroupTexts, holder->newItem(GroupTexts, "t"))).setText(text);
+        ASSERT_EQ(holder->save(path), 1);
+    };
+    writeText("one");
+    CQuillopDoc doc;
+    ASSERT_EQ(doc.openDocument(QString::fromStdString(path)), 1);
+    const auto text = [&] {
+        const std::string* t = CTextItem::textAt(doc.holder(), 0);
+        return t ? *t : std::string("(none)");
+    };
+    const struct {
+        const char* what;
+        bool modifiedBefore;
+        std::deque<IPrompter::Answer> answers;
+        const char* written;
+        const char* expected;
+        std::size_t questions;
+        bool modifiedAfter;
+    } cases[] = {
+        {"unmodified: read again", false, {}, "two", "two", 0, false},
+        {"modified, kept", true, {IPrompter::Answer::No}, "three", "two", 1, true},
+        {"modified, read again", true, {IPrompter::Answer::Yes}, "four!", "four!", 1, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ui.prompter.messages.clear();
+        ui.prompter.answers = c.answers;
+        if (c.modifiedBefore)
+            doc.markModified();
+        writeText(c.written);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return text() == c.written || ui.prompter.messages.size() > 0; }, 5000));
+        QTest::qWait(50);
+        EXPECT_EQ(text(), c.expected);
+        EXPECT_EQ(ui.prompter.messages.size(), c.questions);
+        EXPECT_EQ(doc.isModified(), c.modifiedAfter);
+    }
+    // The document's own save is not news; a file removed leaves the
+    // document open and modified.
+    ui.prompter.messages.clear();
+    ASSERT_EQ(doc.save(), 1);
+    QTest::qWait(3 * CFileWatch::kSettleMs);
+    EXPECT_TRUE(ui.prompter.messages.empty());
+    EXPECT_FALSE(doc.isModified());
+    ASSERT_TRUE(QFile::remove(QString::fromStdString(path)));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return doc.isModified(); }, 5000));
+    EXPECT_EQ(text(), "four!");
 }
