@@ -1,5 +1,6 @@
 #include "app/CMainFrame.h"
 #include "app/CQuillopApp.h"
+#include "app/CRecoveryOffer.h"
 #include "app/CScreenshotTour.h"
 #include "app/CSingleInstance.h"
 #include "params/ui/CUiServices.h"
@@ -45,6 +46,8 @@ int main(int argc, char** argv)
         return CScreenshotTour::run(frame, screenshots) > 0 ? 0 : 1;
     }
     frame.showWhereItWas();
+    // What a crash or a kill left behind is offered back first.
+    CRecoveryOffer::offer(frame);
     if (desktop && !own) {
         QObject::connect(&instance, &CSingleInstance::filesHandedOver, &frame, [&frame](const QStringList& paths) {
             frame.openFiles(paths);

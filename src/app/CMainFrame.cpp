@@ -568,6 +568,18 @@ CChildFrame* CMainFrame::openDocument(const QString& path)
     return addFrame(document);
 }
 
+CChildFrame* CMainFrame::recoverDocument(const QString& copy, const QString& original, const QString& title)
+{
+    // The saved file open already: the recovered copy takes its place only
+    // in a window of its own, beside it, so nothing is replaced unasked.
+    auto* document = new CQuillopDoc;
+    if (!document->recover(copy, frameOfFile(original) ? QString() : original, title)) {
+        delete document;
+        return nullptr;
+    }
+    return addFrame(document);
+}
+
 void CMainFrame::openCommand()
 {
     CQuillopDoc::FileDialogState& state = CQuillopDoc::fileDialogState();

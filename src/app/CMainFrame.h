@@ -66,6 +66,9 @@ public:
     CChildFrame* openDocument(const QString& path);
     // The window of a file already open (by its canonical name), or nullptr.
     CChildFrame* frameOfFile(const QString& path) const;
+    // A recovery copy opened as the document it was made from (see
+    // CQuillopDoc::recover); nullptr when it cannot be read.
+    CChildFrame* recoverDocument(const QString& copy, const QString& original, const QString& title);
     void openCommand();
     void openFiles(const QStringList& paths);
     CChildFrame* activeChildFrame() const;

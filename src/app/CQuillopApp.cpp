@@ -4,6 +4,7 @@
 #include "params/CDialogFolders.h"
 #include "media/output/CAudioPlayer.h"
 #include "core/CDocumentHistory.h"
+#include "document/CRecoveryStore.h"
 #include "media/output/CAudioSettings.h"
 #include "params/ui/CProgressWindow.h"
 #include "params/ui/CUiServices.h"
@@ -78,6 +79,8 @@ void CQuillopApp::loadSettings()
         CDocumentHistory::setDefaultLimitBytes(std::int64_t(megabytes) << 20);
     m_panelLayout.load(settings);
     CUiServices::dialogFolders().load(settings);
+    CRecoveryStore::setIntervalSeconds(
+        settings.value(QString::fromLatin1(kRecoveryIntervalKey), CRecoveryStore::kDefaultIntervalSeconds).toInt());
 }
 
 void CQuillopApp::saveSettings() const

@@ -21,6 +21,8 @@ public:
     static constexpr const char* kTitle = "Marvoline Quillop";
     static constexpr const char* kOrganisation = "Local AppWizard-Generated Applications";
     static constexpr const char* kUndoLimitKey = "Settings/Undo History MB";
+    // Seconds between a change and the document's recovery copy; 0: none.
+    static constexpr const char* kRecoveryIntervalKey = "Settings/Recovery Seconds";
 
     CQuillopApp();
     ~CQuillopApp() override;

@@ -4,15 +4,19 @@
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
 #include "core/IPrompter.h"
+#include "core/CRegularFile.h"
 #include "document/CDocumentDialogs.h"
 #include "document/CFileWatch.h"
+#include "document/CRecoveryStore.h"
 #include "kinds/CItemKinds.h"
 #include "kinds/texts/CDocumentSettings.h"
 #include "params/ui/CUiServices.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTimer>
 #include <QUndoStack>
+#include <QUuid>
 
 #include <algorithm>
 
@@ -59,14 +63,19 @@ CQuillopDoc::CQuillopDoc(QObject* parent)
     : QObject(parent),
       m_holder(createDocumentHolder()),
       m_history(std::make_unique<CDocumentHistory>(*m_holder)),
-      m_watch(new CFileWatch(this))
+      m_watch(new CFileWatch(this)),
+      m_recoveryKey(QUuid::createUuid().toString(QUuid::WithoutBraces)),
+      m_recoveryTimer(new QTimer(this))
 {
+    m_recoveryTimer->setSingleShot(true);
+    connect(m_recoveryTimer, &QTimer::timeout, this, &CQuillopDoc::writeRecoveryCopy);
     connect(m_watch, &CFileWatch::changedOutside, this, &CQuillopDoc::fileChangedOutside);
     // Removed or renamed away: what is in memory is now the only copy.
     connect(m_watch, &CFileWatch::removed, this, &CQuillopDoc::markModified);
     QUndoStack& stack = m_history->stack();
     connect(&stack, &QUndoStack::cleanChanged, this, [this] { setTitle(m_title); });
     connect(&stack, &QUndoStack::indexChanged, this, &CQuillopDoc::commandStatesChanged);
+    connect(&stack, &QUndoStack::indexChanged, this, &CQuillopDoc::scheduleRecoveryCopy);
 }
 
 CQuillopDoc::~CQuillopDoc()
@@ -74,6 +83,49 @@ CQuillopDoc::~CQuillopDoc()
     // The stack says it is clean again while it is destroyed: no title to
     // change any more.
     m_history->stack().disconnect(this);
+    // Closed on purpose, saved or not: nothing to recover.
+    CRecoveryStore::remove(m_recoveryKey);
+}
+
+void CQuillopDoc::scheduleRecoveryCopy()
+{
+    // At most one copy every interval: the first change after a copy starts
+    // the wait, later ones ride along.
+    const int seconds = CRecoveryStore::intervalSeconds();
+    if (seconds > 0 && isModified() && !m_recoveryTimer->isActive())
+        m_recoveryTimer->start(seconds * 1000);
+}
+
+void CQuillopDoc::writeRecoveryCopy()
+{
+    if (isModified())
+        CRecoveryStore::write(m_recoveryKey, *m_holder, m_path, m_title);
+    else
+        CRecoveryStore::remove(m_recoveryKey);
+}
+
+int CQuillopDoc::recover(const QString& copy, const QString& original, const QString& title)
+{
+    m_history->clear();
+    CHeldMessages held(prompter());
+    m_holder->setPrompter(&held);
+    const int loaded = m_holder->load(CRegularFile::nameOf(copy));
+    m_holder->setPrompter(nullptr);
+    if (!loaded)
+        return refuseOpen(copy, held.text(), held.icon());
+    m_leftOut = 0;
+    if (original.isEmpty()) {
+        m_path.clear();
+        m_watch->watch(QString());
+        setTitle(title.endsWith(QLatin1String(kModifiedMark)) ? title.chopped(2) : title);
+    } else {
+        recordPath(original);
+    }
+    setModified(true);
+    // A copy of its own at once: the one recovered goes once this is read.
+    writeRecoveryCopy();
+    emit commandStatesChanged();
+    return 1;
 }
 
 IPrompter& CQuillopDoc::prompter() const { return CUiServices::prompter(); }
@@ -190,6 +242,8 @@ void CQuillopDoc::savedAs(const QString& target)
     m_leftOut = 0;
     setModified(false);
     recordPath(target);
+    m_recoveryTimer->stop();
+    CRecoveryStore::remove(m_recoveryKey);
 }
 
 // The fixed first line, then which file and why, so that the user can tell
@@ -229,6 +283,8 @@ int CQuillopDoc::save(QWidget* parent)
     setModified(false);
     setTitle(displayName(m_path));
     m_watch->remember();
+    m_recoveryTimer->stop();
+    CRecoveryStore::remove(m_recoveryKey);
     return 1;
 }
 
@@ -332,4 +388,5 @@ void CQuillopDoc::markModified()
     m_changedOutsideHistory = true;
     if (!m_title.endsWith(QLatin1String(kModifiedMark)))
         setTitle(m_title);
+    scheduleRecoveryCopy();
 }

@@ -11,6 +11,7 @@
 
 class CDocumentHistory;
 class CFileWatch;
+class QTimer;
 class CResourceHolder;
 class QWidget;
 
@@ -71,6 +72,11 @@ public:
     // user cancelled or the save failed.
     bool canClose();
 
+    // Takes a recovery copy a crash left behind as this document: under
+    // the name of the file it belongs to (none for an untitled one), and
+    // modified, so that Save writes it where it belongs. 1 when read.
+    int recover(const QString& copy, const QString& original, const QString& title);
+
     // What accepting Document Properties writes.
     int applyProperties(const std::string& id, const std::string& comments, int stepDelay,
                         const std::string& password);
@@ -109,6 +115,10 @@ private:
     // The file was changed or removed by another program.
     void fileChangedOutside();
     void reloadFromFile();
+    // A copy in the recovery folder some seconds after a change; gone once
+    // the document is saved or closed.
+    void scheduleRecoveryCopy();
+    void writeRecoveryCopy();
     static QString displayName(const QString& path);
     int refuseOpen(const QString& path, const std::string& reason, IPrompter::Icon icon);
 
@@ -119,4 +129,6 @@ private:
     std::int64_t m_leftOut = 0;  // bytes of the source the load did not read
     bool m_changedOutsideHistory = false;
     CFileWatch* m_watch;
+    QString m_recoveryKey;
+    QTimer* m_recoveryTimer;
 };

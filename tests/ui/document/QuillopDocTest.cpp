@@ -3,6 +3,7 @@
 #include "document/CDocumentDialogs.h"
 #include "document/CFileWatch.h"
 #include "document/CQuillopDoc.h"
+#include "document/CRecoveryStore.h"
 #include "kinds/CItemKinds.h"
 #include "kinds/texts/CDocumentSettings.h"
 #include "kinds/texts/CTextItem.h"
@@ -11,7 +12,9 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QDir>
 #include <QFileInfo>
+#include <QSettings>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -344,4 +347,68 @@ TEST(QuillopDoc, ChangesFromOutsideReloadAskOrMarkTheDocumentModified)
     ASSERT_TRUE(QFile::remove(QString::fromStdString(path)));
     EXPECT_TRUE(QTest::qWaitFor([&] { return doc.isModified(); }, 5000));
     EXPECT_EQ(text(), "four!");
+}
+
+TEST(QuillopDoc, ARecoveryCopyFollowsChangesAndGivesTheWorkBack)
+{
+    ScriptedUi ui;
+    TempFolder folder;
+    const QString recovery = QString::fromStdString(folder.path("recovery"));
+    CRecoveryStore::setFolder(recovery);
+    CRecoveryStore::setIntervalSeconds(1);
+    const auto copies = [&] { return QDir(recovery).entryList({"*.mrc", "*.note"}, QDir::Files); };
+    const auto textOf = [](const CResourceHolder& holder) {
+        const std::string* t = CTextItem::textAt(holder, 0);
+        return t ? *t : std::string("(none)");
+    };
+    const std::string path = folder.path("work.mrc");
+    {
+        auto holder = createDocumentHolder();
+        dynamic_cast<CTextItem&>(*holder->get(GroupTexts, holder->newItem(GroupTexts, "t"))).setText("saved");
+        ASSERT_EQ(holder->save(path), 1);
+    }
+    // Documents of a file and untitled ones alike: a copy some time after a
+    // change, then the editor dies (its copy kept under a dead process).
+    for (const bool untitled : {false, true}) {
+        SCOPED_TRACE(untitled ? "untitled" : "of a file");
+        {
+            CQuillopDoc doc;
+            if (untitled) {
+                doc.initNew();
+                doc.holder().newItem(GroupTexts, "t");
+            } else {
+                ASSERT_EQ(doc.openDocument(QString::fromStdString(path)), 1);
+            }
+            dynamic_cast<CTextItem&>(*doc.holder().get(GroupTexts, 0)).setText("edited");
+            doc.markModified();
+            ASSERT_TRUE(QTest::qWaitFor([&] { return copies().size() == 2; }, 5000));
+            EXPECT_TRUE(CRecoveryStore::abandoned().empty()) << "a running editor's copy is not abandoned";
+            for (const QString& name : copies())
+                QFile::copy(QDir(recovery).filePath(name),
+                            QDir(recovery).filePath("crashed" + name.mid(name.lastIndexOf('.'))));
+            QSettings(QDir(recovery).filePath("crashed.note"), QSettings::IniFormat).setValue("process", 0);
+        }
+        const auto abandoned = CRecoveryStore::abandoned();
+        ASSERT_EQ(abandoned.size(), 1u);
+        EXPECT_EQ(abandoned[0].original, untitled ? QString() : QString::fromStdString(path));
+        auto copy = createDocumentHolder();
+        ASSERT_EQ(copy->load(abandoned[0].copy.toStdString()), 1) << "a copy is a normal document";
+        EXPECT_EQ(textOf(*copy), "edited");
+
+        CQuillopDoc back;
+        ASSERT_EQ(back.recover(abandoned[0].copy, abandoned[0].original, abandoned[0].title), 1);
+        CRecoveryStore::discard(abandoned[0]);
+        EXPECT_TRUE(back.isModified());
+        EXPECT_EQ(textOf(back.holder()), "edited");
+        EXPECT_EQ(back.path(), abandoned[0].original);
+        if (!untitled) {
+            ASSERT_EQ(back.save(), 1);
+            auto saved = createDocumentHolder();
+            ASSERT_EQ(saved->load(path), 1);
+            EXPECT_EQ(textOf(*saved), "edited");
+        }
+    }
+    EXPECT_TRUE(copies().isEmpty()) << copies().join(' ').toStdString();
+    CRecoveryStore::setIntervalSeconds(CRecoveryStore::kDefaultIntervalSeconds);
+    CRecoveryStore::setFolder(QString());
 }
