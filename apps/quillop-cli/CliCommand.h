@@ -32,6 +32,7 @@ CliCommand convertResourcesCommand();
 CliCommand splitSoundsCommand();
 CliCommand diffCommand();
 CliCommand textconvCommand();
+CliCommand mergeCommand();
 
 // Shared by the commands: loads a document with every item kind, telling
 // on stderr why it could not, and what it left out of a partly read file.

@@ -3,9 +3,12 @@
 #include "core/CResourceHolder.h"
 #include "kinds/CDocumentDiff.h"
 #include "kinds/CDocumentJson.h"
+#include "kinds/CDocumentMerge.h"
 #include "kinds/CItemKinds.h"
 
+#include <QFile>
 #include <QJsonDocument>
+#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -58,4 +61,68 @@ CliCommand diffCommand()
 CliCommand textconvCommand()
 {
     return {"textconv", "textconv FILE", "a stable line form of a document, for git diff", runTextconv};
+}
+
+namespace {
+// Git hands a merge driver temporary files named without an extension; the
+// reader takes only ".mrc" names, so such a file is read through a copy.
+bool loadUnderAnyName(CResourceHolder& holder, const QString& path, const QTemporaryDir& scratch, int n)
+{
+    if (path.endsWith(QLatin1String(".mrc"), Qt::CaseInsensitive))
+        return loadDocument(holder, path);
+    const QString copy = scratch.filePath(QStringLiteral("side%1.mrc").arg(n));
+    if (!QFile::copy(path, copy)) {
+        fail(QStringLiteral("%1: cannot be read").arg(path));
+        return false;
+    }
+    return loadDocument(holder, copy);
+}
+
+int runMerge(const QStringList& args)
+{
+    QStringList files = args;
+    QString out;
+    if (const qsizetype at = files.indexOf(QStringLiteral("-o")); at >= 0) {
+        if (at + 1 >= files.size()) {
+            fail(QStringLiteral("-o needs a file name"));
+            return kTrouble;
+        }
+        out = files.takeAt(at + 1);
+        files.removeAt(at);
+    }
+    if (files.size() != 3) {
+        fail(QStringLiteral("usage: merge BASE OURS THEIRS [-o OUT]"));
+        return kTrouble;
+    }
+    if (out.isEmpty())
+        out = files[1];
+    auto base = createDocumentHolder();
+    auto ours = createDocumentHolder();
+    auto theirs = createDocumentHolder();
+    const QTemporaryDir scratch;
+    if (!loadUnderAnyName(*base, files[0], scratch, 0) || !loadUnderAnyName(*ours, files[1], scratch, 1) ||
+        !loadUnderAnyName(*theirs, files[2], scratch, 2))
+        return kTrouble;
+    const CDocumentMerge::Result merged = CDocumentMerge::merge(*base, *ours, *theirs);
+    if (!merged.merged) {
+        // Nothing is written: OURS stays as it was for the user to settle.
+        for (const QString& conflict : merged.conflicts)
+            std::fprintf(stderr, "conflict: %s\n", conflict.toUtf8().constData());
+        return kDifferent;
+    }
+    if (!requireReplaceable(out))
+        return kTrouble;
+    if (!merged.merged->save(argumentBytes(out))) {
+        fail(QStringLiteral("%1: could not be written: %2").arg(out, QString::fromStdString(merged.merged->saveError())));
+        return kTrouble;
+    }
+    return kSame;
+}
+} // namespace
+
+CliCommand mergeCommand()
+{
+    return {"merge", "merge BASE OURS THEIRS [-o OUT]",
+            "three-way merge of documents, item by item (a git merge driver: exit 0 merged, 1 conflicts, 2 error)",
+            runMerge};
 }

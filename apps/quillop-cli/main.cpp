@@ -13,7 +13,7 @@ static std::vector<CliCommand> commands()
             analyzeCommand(), toMidiCommand(), textureMapsCommand(),
             mixCommand(), playCommand(),
             imagesToAviCommand(), aviToImagesCommand(), convertResourcesCommand(), splitSoundsCommand(),
-            diffCommand(), textconvCommand()};
+            diffCommand(), textconvCommand(), mergeCommand()};
 }
 
 static void printUsage()

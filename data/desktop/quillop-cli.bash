@@ -16,6 +16,7 @@ _quillop_cli_options()
         avi-to-images) echo "--no-alpha" ;;
         convert-resources) echo "--workers" ;;
         split-sounds) echo "--threshold --min-silence --min-sound" ;;
+        merge) echo "-o" ;;
     esac
 }
 
@@ -33,6 +34,7 @@ _quillop_cli_argument_kind()
     case "$1" in
         info | dump | mix | play | textconv) kinds="mrc" ;;
         diff) kinds="mrc mrc" ;;
+        merge) kinds="mrc mrc mrc" ;;
         render-world) kinds="mrc - - png" ;;
         pack) kinds="json mrc" ;;
         extract) kinds="mrc dir" ;;
@@ -54,14 +56,17 @@ _quillop_cli()
     cur="${COMP_WORDS[COMP_CWORD]}"
     prev="${COMP_WORDS[COMP_CWORD - 1]}"
     if [ "$COMP_CWORD" -eq 1 ]; then
-        COMPREPLY=($(compgen -W "info dump pack extract resave mix play bass-drum render-world analyze to-midi texture-maps images-to-avi avi-to-images convert-resources split-sounds diff textconv --help" -- "$cur"))
+        COMPREPLY=($(compgen -W "info dump pack extract resave mix play bass-drum render-world analyze to-midi texture-maps images-to-avi avi-to-images convert-resources split-sounds diff textconv merge --help" -- "$cur"))
         return
     fi
     local command="${COMP_WORDS[1]}"
 
     # Values of options: files where the option names one, else nothing to offer.
     case "$prev" in
-        -o) COMPREPLY=($(compgen -f -X '!*.wav' -- "$cur") $(compgen -d -- "$cur")); compopt -o filenames; return ;;
+        -o)
+            local written=wav
+            [ "$command" = merge ] && written=mrc
+            COMPREPLY=($(compgen -f -X "!*.$written" -- "$cur") $(compgen -d -- "$cur")); compopt -o filenames; return ;;
         --preview) COMPREPLY=($(compgen -f -X '!*.png' -- "$cur") $(compgen -d -- "$cur")); compopt -o filenames; return ;;
         --*) [[ " $(_quillop_cli_options "$command") " == *" $prev "* && "$prev" != "--json" && "$prev" != "--loop" && "$prev" != "--no-alpha" ]] && return ;;
     esac

@@ -13,6 +13,13 @@ CIndexChange CIndexChange::rearranged(const std::vector<int>& order, int oldCoun
     return change;
 }
 
+CIndexChange CIndexChange::mapped(std::vector<int> newRowOfOld)
+{
+    CIndexChange change{Kind::Rearranged, 0, 0};
+    change.m_newRows = std::make_shared<const std::vector<int>>(std::move(newRowOfOld));
+    return change;
+}
+
 // Written as a mapping rather than with a temporary marker value, so that no
 // stored value can be mistaken for the marker.
 int CIndexChange::apply(int r) const

@@ -21,6 +21,9 @@ public:
     // at row i; old rows not listed were deleted): a whole command over many
     // rows as one change, the same as its single changes one after another.
     static CIndexChange rearranged(const std::vector<int>& order, int oldCount);
+    // Each old row's new row (-1: gone), as a merge of two documents lays
+    // the rows of one side out among the other's.
+    static CIndexChange mapped(std::vector<int> newRowOfOld);
 
     int apply(int reference) const;
 

@@ -14,6 +14,8 @@
 
 #include <sys/stat.h>
 
+#include <functional>
+
 #include <cstdio>
 
 namespace {
@@ -414,4 +416,115 @@ TEST(Cli, DiffAndTextconvShowItemLevelChanges)
     const CliRun json = cli({"diff", base, edited, "--json"});
     EXPECT_EQ(json.exitCode, 1);
     EXPECT_EQ(QJsonDocument::fromJson(json.out.toUtf8()).object().value("differences").toArray().size(), 7);
+}
+
+namespace {
+// A command in a folder; its exit code, or -1 when it did not run.
+int runIn(const QString& folder, const QString& program, const QStringList& args)
+{
+    QProcess p;
+    p.setWorkingDirectory(folder);
+    p.start(program, args);
+    return p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+}
+
+QJsonObject dumped(const QString& file)
+{
+    return QJsonDocument::fromJson(cli({"dump", file}).out.toUtf8()).object();
+}
+
+QJsonValue field(const QJsonObject& doc, const char* group, int row, const char* name)
+{
+    return doc["groups"].toObject()[group].toArray()[row].toObject()[name];
+}
+} // namespace
+
+TEST(Cli, GitMergesDocumentsItemByItemThroughTheMergeDriver)
+{
+    const QString base = R"({"groups": {"texts": [{"id": "a", "text": "one"}, {"id": "b", "text": "two"}],
+        "bitmaps": [{"id": "x", "rects": [[0, 0, 2, 2]]}, {"id": "y", "rects": [[0, 0, 3, 3]]}]}})";
+    const struct {
+        const char* name;
+        QString ours;
+        QString theirs;
+        bool clean;
+        std::function<void(const QJsonObject&)> check;
+    } cases[] = {
+        {"different items",
+         R"({"groups": {"texts": [{"id": "a", "text": "ONE"}, {"id": "b", "text": "two"}],
+            "bitmaps": [{"id": "x", "rects": [[0, 0, 2, 2]]}, {"id": "y", "rects": [[0, 0, 3, 3]]}]}})",
+         R"({"groups": {"texts": [{"id": "a", "text": "one"}, {"id": "b", "text": "TWO"}],
+            "bitmaps": [{"id": "x", "rects": [[0, 0, 2, 2]]}, {"id": "y", "rects": [[0, 0, 3, 3]]}]}})",
+         true,
+         [](const QJsonObject& doc) {
+             EXPECT_EQ(field(doc, "texts", 0, "text"), "ONE");
+             EXPECT_EQ(field(doc, "texts", 1, "text"), "TWO");
+         }},
+        {"a new animation uses a bitmap the other side moved down and edited",
+         R"({"groups": {"texts": [{"id": "a", "text": "one"}, {"id": "b", "text": "two"}],
+            "bitmaps": [{"id": "n", "rects": [[0, 0, 1, 1]]}, {"id": "x", "rects": [[0, 0, 2, 2]]},
+                        {"id": "y", "comments": "edited", "rects": [[0, 0, 3, 3]]}]}})",
+         R"({"groups": {"texts": [{"id": "a", "text": "one"}, {"id": "b", "text": "two"}],
+            "bitmaps": [{"id": "x", "rects": [[0, 0, 2, 2]]}, {"id": "y", "rects": [[0, 0, 3, 3]]}],
+            "animations": [{"id": "walk", "frames": [{"bitmap": 1, "delay": 4, "offsetX": 0, "offsetY": 0}]}]}})",
+         true,
+         [](const QJsonObject& doc) {
+             EXPECT_EQ(field(doc, "bitmaps", 2, "id"), "y");
+             EXPECT_EQ(field(doc, "bitmaps", 2, "comments"), "edited");
+             EXPECT_EQ(field(doc, "animations", 0, "frames").toArray()[0].toObject()["bitmap"], 2)
+                 << "the frame still shows y";
+         }},
+        {"both sides change one text",
+         R"({"groups": {"texts": [{"id": "a", "text": "mine"}, {"id": "b", "text": "two"}],
+            "bitmaps": [{"id": "x", "rects": [[0, 0, 2, 2]]}, {"id": "y", "rects": [[0, 0, 3, 3]]}]}})",
+         R"({"groups": {"texts": [{"id": "a", "text": "theirs"}, {"id": "b", "text": "two"}],
+            "bitmaps": [{"id": "x", "rects": [[0, 0, 2, 2]]}, {"id": "y", "rects": [[0, 0, 3, 3]]}]}})",
+         false,
+         [](const QJsonObject& doc) { EXPECT_EQ(field(doc, "texts", 0, "text"), "mine") << "ours untouched"; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder folder;
+        const QString repo = QString::fromStdString(folder.path("repo"));
+        QDir().mkpath(repo);
+        const QString doc = repo + "/doc.mrc";
+        const auto pack = [&](const QString& manifest, const QString& out) {
+            writeAll(folder.path("m.json"), manifest.toUtf8());
+            ASSERT_EQ(cli({"pack", QString::fromStdString(folder.path("m.json")), out}).exitCode, 0);
+        };
+        const auto git = [&](const QStringList& args) { return runIn(repo, "git", args); };
+        if (git({"init", "-q", "-b", "main"}) != 0)
+            GTEST_SKIP() << "git is not installed";
+        git({"config", "user.email", "t@example.org"});
+        git({"config", "user.name", "Test"});
+        git({"config", "merge.quillop.driver", QStringLiteral(QUILLOP_CLI_PATH) + " merge %O %A %B -o %A"});
+        writeAll(folder.path("repo/.gitattributes"), "*.mrc merge=quillop\n");
+        pack(base, doc);
+        ASSERT_EQ(git({"add", "."}), 0);
+        ASSERT_EQ(git({"commit", "-q", "-m", "base"}), 0);
+        ASSERT_EQ(git({"checkout", "-q", "-b", "theirs"}), 0);
+        pack(c.theirs, doc);
+        ASSERT_EQ(git({"commit", "-q", "-am", "theirs"}), 0);
+        ASSERT_EQ(git({"checkout", "-q", "main"}), 0);
+        pack(c.ours, doc);
+        ASSERT_EQ(git({"commit", "-q", "-am", "ours"}), 0);
+        EXPECT_EQ(git({"merge", "-q", "--no-edit", "theirs"}) == 0, c.clean);
+        c.check(dumped(doc));
+
+        // Merging with an unchanged side gives the other side back.
+        const QString baseFile = QString::fromStdString(folder.path("base.mrc"));
+        const QString oursFile = QString::fromStdString(folder.path("ours.mrc"));
+        const QString theirsFile = QString::fromStdString(folder.path("theirs.mrc"));
+        const QString out = QString::fromStdString(folder.path("out.mrc"));
+        pack(base, baseFile);
+        pack(c.ours, oursFile);
+        pack(c.theirs, theirsFile);
+        for (const QString& side : {oursFile, theirsFile}) {
+            for (const QStringList& merge : {QStringList{"merge", baseFile, side, baseFile, "-o", out},
+                                             QStringList{"merge", baseFile, baseFile, side, "-o", out}}) {
+                ASSERT_EQ(cli(merge).exitCode, 0) << merge.join(' ').toStdString();
+                EXPECT_EQ(cli({"diff", side, out}).out, "") << merge.join(' ').toStdString();
+            }
+        }
+    }
 }
