@@ -91,7 +91,7 @@ int runMerge(const QStringList& args)
         files.removeAt(at);
     }
     if (files.size() != 3) {
-        fail(QStringLiteral("usage: merge BASE OURS THEIRS [-o OUT]"));
+        fail(QStringLiteral("usage: merge BASE OURS THEIRS [-o OUT]\n  -o OUT  where the merged document goes (OURS by default)"));
         return kTrouble;
     }
     if (out.isEmpty())
