@@ -28,7 +28,7 @@ void PlainWrite(benchmark::State& state)
         out.clear();
         QBuffer buffer(&out);
         buffer.open(QIODevice::WriteOnly);
-        CArchive ar(buffer, CArchive::Mode::Store);
+        CDeviceArchive ar(buffer, CArchive::Mode::Store);
         ar.write(bytes.data(), bytes.size());
         ar.close();
         benchmark::DoNotOptimize(out.data());
@@ -47,7 +47,7 @@ void ScrambledWrite(benchmark::State& state)
         out.clear();
         QBuffer buffer(&out);
         buffer.open(QIODevice::WriteOnly);
-        CArchive ar(buffer, CArchive::Mode::Store);
+        CDeviceArchive ar(buffer, CArchive::Mode::Store);
         coder.codeBlock(ar, bytes.data(), bytes.size());
         ar.close();
         benchmark::DoNotOptimize(out.data());
@@ -64,7 +64,7 @@ void ScrambledRead(benchmark::State& state)
     for (auto _ : state) {
         QBuffer buffer(&in);
         buffer.open(QIODevice::ReadOnly);
-        CArchive ar(buffer, CArchive::Mode::Load);
+        CDeviceArchive ar(buffer, CArchive::Mode::Load);
         coder.codeBlock(ar, bytes.data(), bytes.size());
         benchmark::DoNotOptimize(bytes.data());
     }

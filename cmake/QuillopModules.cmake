@@ -68,7 +68,8 @@ function(quillop_layout_check)
   endforeach()
   set(command ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/scripts/check-layout.py
       --src ${CMAKE_SOURCE_DIR}/src --docs ${CMAKE_SOURCE_DIR}/docs/ARCHITECTURE.md --qt-widgets-dir ${widgets_dir})
-  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*.cpp ${CMAKE_SOURCE_DIR}/src/*.h)
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*.cpp ${CMAKE_SOURCE_DIR}/src/*.h
+       ${CMAKE_SOURCE_DIR}/runtime/*.cpp ${CMAKE_SOURCE_DIR}/runtime/*.h)
   set(stamp ${CMAKE_BINARY_DIR}/layout.checked)
   add_custom_command(OUTPUT ${stamp}
     COMMAND ${command}

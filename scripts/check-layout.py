@@ -6,7 +6,9 @@ line, top first; a folder may include its own folder and any folder on a row
 below it, never one on its own row or above. Patterns use * for one folder
 name; a folder named exactly on some row takes that row over a pattern. The
 row `--- model ---` divides the interface (above) from the model (below):
-model folders may not include Qt Widgets either.
+model folders may not include Qt Widgets either. The bottom row `runtime` is
+the folder runtime/ beside src/ (its headers are included as
+quillop/runtime/...): it includes nothing of src/, no Qt and no FFmpeg.
 
 Prints every wrong include as `file:line: folder -> folder (header)`; exits 1
 when there is any, 0 when there is none.
@@ -20,6 +22,10 @@ import sys
 
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
 MODEL_MARK = '--- model ---'
+RUNTIME = 'runtime'
+RUNTIME_HEADERS = 'quillop/runtime'
+# Libraries a game does not have: the runtime uses none of them.
+RUNTIME_REFUSES = ('Q', 'libav', 'libsw')
 
 
 def read_layers(docs_path):
@@ -83,11 +89,23 @@ def widget_headers(explicit_dir):
     sys.exit('check-layout: cannot find the Qt Widgets headers (pass --qt-widgets-dir)')
 
 
-def check(src_root, layers, widgets):
+def header_folder(header):
+    folder = os.path.dirname(header)
+    return RUNTIME if folder == RUNTIME_HEADERS else folder
+
+
+def source_folders(src_root, runtime_root):
+    """(directory, folder name in the layer order) of every source folder."""
+    for dirpath, _, files in os.walk(src_root):
+        yield dirpath, files, os.path.relpath(dirpath, src_root).replace(os.sep, '/')
+    for dirpath, _, files in os.walk(runtime_root):
+        yield dirpath, files, RUNTIME
+
+
+def check(src_root, runtime_root, layers, widgets):
     problems = []
     top = os.path.dirname(src_root)
-    for dirpath, _, files in os.walk(src_root):
-        folder = os.path.relpath(dirpath, src_root).replace(os.sep, '/')
+    for dirpath, files, folder in source_folders(src_root, runtime_root):
         rank = layers.rank(folder)
         for name in sorted(files):
             if not name.endswith(('.h', '.cpp')):
@@ -105,10 +123,12 @@ def check(src_root, layers, widgets):
                     bracket, header = match.groups()
                     if bracket == '<':
                         first = header.split('/')[0]
+                        if folder == RUNTIME and first.startswith(RUNTIME_REFUSES):
+                            problems.append(f'{path}:{number}: the runtime includes {header}')
                         if layers.is_model(rank) and first in widgets:
                             problems.append(f'{path}:{number}: model folder {folder} includes Qt Widgets ({header})')
                         continue
-                    target = os.path.dirname(header)
+                    target = header_folder(header)
                     if not target or target == folder:
                         continue
                     target_rank = layers.rank(target)
@@ -123,11 +143,14 @@ def main():
     here = os.path.dirname(os.path.abspath(__file__))
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument('--src', default=os.path.join(here, '..', 'src'))
+    parser.add_argument('--runtime', default=None, help='the runtime folder (default: runtime/ beside --src)')
     parser.add_argument('--docs', default=os.path.join(here, '..', 'docs', 'ARCHITECTURE.md'))
     parser.add_argument('--qt-widgets-dir', default='')
     args = parser.parse_args()
     layers = Layers(*read_layers(args.docs))
-    problems = check(os.path.normpath(args.src), layers, widget_headers(args.qt_widgets_dir))
+    src = os.path.normpath(args.src)
+    runtime = os.path.normpath(args.runtime or os.path.join(src, '..', RUNTIME))
+    problems = check(src, runtime, layers, widget_headers(args.qt_widgets_dir))
     for problem in problems:
         print(problem)
     if problems:

@@ -12,15 +12,8 @@ std::optional<CResourceFileHeader> CResourceFileHeader::read(const std::string& 
     if (!CRegularFile::open(file, fileName))
         return std::nullopt;
     try {
-        CArchive ar(file, CArchive::Mode::Load);
-        CResourceFileHeader header;
-        header.signature = ar.readString();
-        header.versionBanner = ar.readString();
-        header.visibleComments = ar.readString();
-        header.reserved = ar.readInt32();
-        header.version = ar.readInt32();
-        header.subVersion = ar.readInt32();
-        return header;
+        CDeviceArchive ar(file, CArchive::Mode::Load);
+        return CResourceFileHeader{quillop::CResourceFileHeader::read(ar)};
     } catch (const CArchiveException&) {
         return std::nullopt;
     }

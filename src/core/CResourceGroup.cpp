@@ -128,14 +128,14 @@ void CResourceGroup::write(CArchive& ar)
 int CResourceGroup::read(CArchive& ar, const CResourceItem& prototype)
 {
     ar.flush();
-    const qint64 sectionStart = ar.file().pos();
+    const std::int64_t sectionStart = ar.stream().pos();
     CSectionCoder coder;
     coder.header(ar);
     std::string tag;
     coder.codeString(ar, tag);
     if (tag != m_tag) {
         ar.flush();
-        ar.file().seek(sectionStart);
+        ar.stream().seek(sectionStart);
         return 0;
     }
     clear();

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-class CArchive;
+#include "core/CodingNames.h"
 class CResourceItem;
 
 // An ordered list of owned items of one kind, stored as one tagged section.

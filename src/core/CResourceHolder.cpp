@@ -5,6 +5,7 @@
 #include "core/CEditRecorder.h"
 #include "core/CIndexChange.h"
 #include "core/CRegularFile.h"
+#include "core/CResourceFileHeader.h"
 #include "core/CResourceItem.h"
 #include "core/CSectionCoder.h"
 #include "core/IPrompter.h"
@@ -273,7 +274,7 @@ int CResourceHolder::save(const std::string& fileName)
     if (!file.open(QIODevice::WriteOnly))
         return fail(file.errorString());
     try {
-        CArchive ar(file, CArchive::Mode::Store);
+        CDeviceArchive ar(file, CArchive::Mode::Store);
         ar.setKeySource(m_keySource);
         ar.writeString(kSignature);
         ar.writeString(kVersionBanner);
@@ -345,25 +346,20 @@ int CResourceHolder::readFile(const std::string& fullName)
     if (!CRegularFile::open(file, fullName))
         return 0;
     const qint64 length = file.size();
-    CArchive ar(file, CArchive::Mode::Load);
+    CDeviceArchive ar(file, CArchive::Mode::Load);
 
-    const std::string signature = ar.readString();
-    ar.readString();  // version banner
-    ar.readString();  // visible comments
-    ar.readInt32();
-    const std::int32_t version = ar.readInt32();
-    ar.readInt32();
+    const auto header = quillop::CResourceFileHeader::read(ar);
 
     CSectionCoder coder;
     coder.header(ar);
     coder.codeString(ar, m_id);
     coder.codeString(ar, m_comments);
 
-    if (signature != kSignature) {
+    if (header.signature != kSignature) {
         prompter().tell(kWrongFileType, IPrompter::Icon::Stop);
         return 0;
     }
-    if (version < kFormatVersion &&
+    if (header.version < kFormatVersion &&
         prompter().ask(kOlderVersion, IPrompter::Buttons::YesNo, IPrompter::Icon::Exclamation) != IPrompter::Answer::Yes)
         return 0;
 

@@ -2,6 +2,7 @@
 
 #include "core/CResourceGroup.h"
 #include "core/GroupIndex.h"
+#include "quillop/runtime/CResourceFileHeader.h"
 
 #include <array>
 #include <cstdint>
@@ -13,7 +14,7 @@
 
 class CEditRecorder;
 class CIndexChange;
-class CKeySource;
+#include "core/CodingNames.h"
 class CResourceItem;
 class IPrompter;
 
@@ -25,7 +26,7 @@ public:
     // group to create the items of a section being read.
     using PrototypeFactory = std::function<std::unique_ptr<CResourceItem>(int group)>;
 
-    static constexpr const char* kSignature = "MARVOLINE_RESOURCES";
+    static constexpr const char* kSignature = quillop::CResourceFileHeader::kSignature;
     static constexpr const char* kSectionSeparator = "\n!(C)MARVOLINE!";
     // Only the first line break, "V.3.9" and the line break after it matter;
     // readers ignore the whole string.

@@ -3,9 +3,8 @@
 #include <memory>
 #include <string>
 
-class CArchive;
+#include "core/CodingNames.h"
 class CIndexChange;
-class CSectionCoder;
 class CResourceGroup;
 
 // The record every item kind starts with: an ID (the item's name and look-up

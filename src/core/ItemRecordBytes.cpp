@@ -28,7 +28,7 @@ private:
 
 void store(CResourceItem& item, QIODevice& device)
 {
-    CArchive ar(device, CArchive::Mode::Store);
+    CDeviceArchive ar(device, CArchive::Mode::Store);
     CSectionCoder coder;
     item.serialize(ar, coder);
     ar.close();
@@ -50,7 +50,7 @@ bool loadRecord(CResourceItem& item, const QByteArray& bytes)
     QBuffer buffer(&copy);
     buffer.open(QIODevice::ReadOnly);
     try {
-        CArchive ar(buffer, CArchive::Mode::Load);
+        CDeviceArchive ar(buffer, CArchive::Mode::Load);
         CSectionCoder coder;
         item.serialize(ar, coder);
         return true;

@@ -68,7 +68,7 @@ void CTaskLog::setLogOptions(bool showPrevious, bool doNotRead, int limit)
     QFile file(QString::fromStdString(path));
     if (file.open(QIODevice::ReadOnly)) {
         try {
-            CArchive ar(file, CArchive::Mode::Load);
+            CDeviceArchive ar(file, CArchive::Mode::Load);
             text = ar.readString();
         } catch (const CArchiveException&) {
             text.clear(); // a damaged log is as good as none
@@ -189,7 +189,7 @@ int CTaskLog::writeLogFile()
     if (!file.open(QIODevice::WriteOnly))
         return 0;
     try {
-        CArchive ar(file, CArchive::Mode::Store);
+        CDeviceArchive ar(file, CArchive::Mode::Store);
         ar.writeString(text);
         ar.close();
     } catch (const CFileException&) {

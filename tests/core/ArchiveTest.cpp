@@ -55,7 +55,7 @@ TEST(Archive, ReadFlushPutsTheFilePositionAtTheLogicalReadPosition)
     });
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
-    CArchive ar(buffer, CArchive::Mode::Load);
+    CDeviceArchive ar(buffer, CArchive::Mode::Load);
     EXPECT_EQ(ar.readInt32(), 0);
     EXPECT_EQ(ar.readInt32(), 1);
     ar.flush();
@@ -129,7 +129,7 @@ TEST(Archive, AReaderAsksTheFileSizeOnceWhateverItChecks)
     });
     SizeCountingBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
-    CArchive ar(buffer, CArchive::Mode::Load);
+    CDeviceArchive ar(buffer, CArchive::Mode::Load);
     for (int i = 0; i < 100; ++i)
         ASSERT_EQ(ar.readString(), "value");
     EXPECT_EQ(ar.remaining(), 0);

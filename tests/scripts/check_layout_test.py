@@ -26,6 +26,11 @@ CASES = [
     ('kinds/worlds/CWorld.cpp', '#include "kinds/animations/CAnimationItem.h"', None),
     ('document/CDoc.cpp', '#include "document/CView.h"', None),
     ('app/CFrame.cpp', '#include "CFrame.h"', None),
+    ('../runtime/src/CReader.cpp', '#include <QString>', 'the runtime includes QString'),
+    ('../runtime/src/CReader.cpp', '#include <libavformat/avformat.h>', 'the runtime includes libavformat'),
+    ('../runtime/src/CReader.cpp', '#include "core/CResourceItem.h"', 'runtime -> core'),
+    ('../runtime/src/CReader.cpp', '#include "quillop/runtime/CArchive.h"', None),
+    ('core/CArchive.h', '#include "quillop/runtime/CArchive.h"', None),
 ]
 
 
@@ -35,7 +40,7 @@ def run_case(path, line):
         os.makedirs(widgets)
         for header in ('QWidget', 'QLabel'):
             open(os.path.join(widgets, header), 'w').close()
-        source = os.path.join(tree, 'src', path)
+        source = os.path.normpath(os.path.join(tree, 'src', path))
         os.makedirs(os.path.dirname(source))
         with open(source, 'w') as out:
             out.write(line + '\n')

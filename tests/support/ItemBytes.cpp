@@ -11,7 +11,7 @@ QByteArray archived(const std::function<void(CArchive&)>& body)
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    CArchive ar(buffer, CArchive::Mode::Store);
+    CDeviceArchive ar(buffer, CArchive::Mode::Store);
     body(ar);
     ar.close();
     return bytes;
@@ -21,7 +21,7 @@ std::int64_t readArchived(QByteArray bytes, const std::function<void(CArchive&)>
 {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
-    CArchive ar(buffer, CArchive::Mode::Load);
+    CDeviceArchive ar(buffer, CArchive::Mode::Load);
     body(ar);
     return ar.remaining();
 }

@@ -9,7 +9,7 @@
 #include <initializer_list>
 #include <string>
 
-class CArchive;
+#include "core/CodingNames.h"
 class CResourceHolder;
 class CResourceItem;
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "quillop/runtime/CFrameCursor.h"
+
 #include <cstdint>
 
 class CAnimationItem;
@@ -8,15 +10,9 @@ class CResourceGroup;
 class CResourceHolder;
 class QPainter;
 
-// Where one place that plays an animation stands in it: the frame shown, the
-// time it has left, the direction of travel and whether it plays. The cursor
-// reads the animation and its frame bitmaps from the document every time, so
-// edits to the animation show at the next step.
-//
-// Delays: a frame whose stored delay is 0 or below counts as one game step
-// wherever a delay is added to the time left. Such delays only come from
-// files (the editor keeps them at 1 or above); counting them as 1 keeps every
-// advance finite, in the looping modes too.
+// The runtime's frame cursor over an animation of a document, and its
+// drawing. The cursor reads the animation and its frame bitmaps from the
+// document every time, so edits to the animation show at the next step.
 class CAnimationCursor {
 public:
     CAnimationCursor() = default;
@@ -39,9 +35,9 @@ public:
     int draw(QPainter& painter, int x, int y) const;
 
     int animationIndex() const { return m_animationIndex; }
-    int direction() const { return m_forward; }
-    double remaining() const { return m_remaining; }
-    int frameIndex() const { return m_frameIndex; }
+    int direction() const { return m_cursor.direction(); }
+    double remaining() const { return m_cursor.remaining(); }
+    int frameIndex() const { return m_cursor.frameIndex(); }
     // The current frame's offsets; 0 without a current frame.
     int currentOffsetX() const;
     int currentOffsetY() const;
@@ -50,9 +46,9 @@ public:
     // frame count in both directions. A position that is not a finite
     // number, or an animation without frames, leaves the cursor unchanged.
     void seek(double position);
-    void setFrameIndex(int index) { m_frameIndex = index; }
-    void setRemaining(double remaining) { m_remaining = remaining; }
-    void setDirection(int forward) { m_forward = forward ? 1 : 0; }
+    void setFrameIndex(int index) { m_cursor.setFrameIndex(index); }
+    void setRemaining(double remaining) { m_cursor.setRemaining(remaining); }
+    void setDirection(int forward) { m_cursor.setDirection(forward); }
     void setAnimationIndex(int index) { m_animationIndex = index; }
 
     // The current frame's bitmap row; -1 without an animation or when the
@@ -61,10 +57,10 @@ public:
     // The animation played, or nullptr when the index names none.
     const CAnimationItem* animation() const;
 
-    int playing() const { return m_playing; }
+    int playing() const { return m_cursor.playing(); }
     void restart();
-    void stop() { m_playing = 0; }
-    void play() { m_playing = 1; }
+    void stop() { m_cursor.stop(); }
+    void play() { m_cursor.play(); }
     // Back to the first frame of the play mode (the last one for the
     // backward modes) with that frame's delay; 0 when there is no frame.
     int start();
@@ -75,12 +71,8 @@ public:
 
 private:
     const CDisplayBuffer* currentBitmap() const;
-    void stopAt(int frame);
 
-    int m_playing = 0;
     const CResourceHolder* m_document = nullptr;
-    double m_remaining = 0.0;
-    int m_frameIndex = 0;
     int m_animationIndex = -1;
-    int m_forward = 1;
+    quillop::CFrameCursor m_cursor;
 };

@@ -2,6 +2,7 @@
 
 #include "core/CItemReferences.h"
 #include "core/CResourceItem.h"
+#include "quillop/runtime/CFrameCursor.h"
 
 #include <cstdint>
 #include <string>
@@ -26,7 +27,7 @@ struct CAnimationFrame {
 // The frame-editing operations are the editor's commands; each answers 1
 // when it changed something and 0 when the frame index was not valid or
 // there was nothing to do.
-class CAnimationItem : public CResourceItem, public IItemReferences {
+class CAnimationItem : public CResourceItem, public IItemReferences, public quillop::IAnimationFrames {
 public:
     static constexpr std::int32_t kTypeBitmaps = 1;
     // Bytes of one stored frame: four coded integers.
@@ -48,10 +49,11 @@ public:
     void setAnimationType(std::int32_t type) { m_type = type; }
     // "Bitmaps" for type 1; other types have no name and are never drawn.
     static const char* typeText(std::int32_t type);
-    std::int32_t playMode() const { return m_playMode; }
+    std::int32_t playMode() const override { return m_playMode; }
     void setPlayMode(std::int32_t mode) { m_playMode = mode; }
 
-    int frameCount() const { return static_cast<int>(m_frames.size()); }
+    int frameCount() const override { return static_cast<int>(m_frames.size()); }
+    int frameDelay(int i) const override { return m_frames[static_cast<std::size_t>(i)].delay; }
     bool validFrame(int i) const { return i >= 0 && i < frameCount(); }
     const std::vector<CAnimationFrame>& frames() const { return m_frames; }
     // Frame i, or nullptr.

@@ -9,6 +9,7 @@
 #include "core/IPrompter.h"
 #include "core/IntRange.h"
 #include "media/image/CDisplayBuffer.h"
+#include "quillop/runtime/TypeTexts.h"
 
 #include <QPainter>
 
@@ -132,7 +133,7 @@ int CMapItem::lineAt(int y) const
 
 const char* CMapItem::typeText(std::int32_t type)
 {
-    return type == kTypeGridOfBitmaps ? "Grid of Bitmaps" : "Not Valid";
+    return quillop::mapTypeText(type);
 }
 
 bool CMapItem::validCell(int column, int line) const

@@ -1,44 +1,26 @@
 #pragma once
 
-#include <cstddef>
-#include <optional>
-#include <string>
+#include "quillop/runtime/CTextReferenceExpander.h"
 
 class CResourceGroup;
 
-// Replaces the "[ID]" references of a text by the texts of those IDs, over
-// and over, so that expanded texts may hold further references. A reference
-// to an ID the group does not hold is removed.
-//
-// Each round takes the first "[" and the first "]" after it; everything
-// between is the ID, and every occurrence of "[ID]" is replaced at once.
-// Expansion stops when no such pair is left. Because texts can refer to
-// themselves or to each other, and a few texts referring twice to each other
-// grow exponentially, it also stops after kMaxRounds rounds or as soon as the
-// result would grow by more than kMaxLength bytes; whatever is left unexpanded then
-// stays in the text as written. A "]" standing before the first "[" is plain
-// text and never pairs with it.
-class CTextReferenceExpander {
+// A document's group of texts, by ID, as the expansion looks them up.
+class CGroupTexts : public quillop::ITextLookup {
 public:
-    static constexpr int kMaxRounds = 4096;
-    static constexpr std::size_t kMaxLength = std::size_t(4) << 20;
-
-    explicit CTextReferenceExpander(const CResourceGroup& texts) : m_texts(texts) {}
-
-    std::string expand(const std::string& text) const;
-    // The first ID that `text` refers to and no text of the group has; empty
-    // when every reference names a text. References pair brackets as the
-    // expansion does; an expanded text is checked where it is written.
-    std::optional<std::string> missingReference(const std::string& text) const;
+    explicit CGroupTexts(const CResourceGroup& texts) : m_texts(texts) {}
+    const std::string* textOf(const std::string& id) const override;
 
 private:
-    struct Reference {
-        std::size_t open;
-        std::size_t close;
-    };
-    // The first "[" from `from` on and the first "]" after it.
-    static std::optional<Reference> nextReference(const std::string& text, std::size_t from);
-    std::string lookUp(const std::string& id) const;
-
     const CResourceGroup& m_texts;
+};
+
+// The runtime's "[ID]" expansion over a group of the document. The lookup
+// is a base so that it exists before the expansion that keeps it.
+class CTextReferenceExpander : private CGroupTexts, public quillop::CTextReferenceExpander {
+public:
+    explicit CTextReferenceExpander(const CResourceGroup& texts)
+        : CGroupTexts(texts), quillop::CTextReferenceExpander(lookup()) {}
+
+private:
+    const quillop::ITextLookup& lookup() const { return *this; }
 };

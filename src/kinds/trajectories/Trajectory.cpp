@@ -3,6 +3,7 @@
 #include "core/CArchive.h"
 #include "core/CKeySource.h"
 #include "core/CSectionCoder.h"
+#include "quillop/runtime/TrajectoryPath.h"
 
 #include <algorithm>
 #include <cinttypes>
@@ -26,20 +27,7 @@ double clampArgument(double value, double low, double high)
 // the path many times per point.
 TrajectoryPoint pointAt(const std::vector<TrajectoryPoint>& points, double t)
 {
-    const std::size_t n = points.size();
-    if (n == 0)
-        return {};
-    // The index is t truncated toward zero: t in (-1, 0) lands in the first
-    // segment and extrapolates slightly before the first point; t <= -1 (or
-    // NaN) is the first point, t >= n - 1 the last. Comparisons and a plain
-    // conversion stand in for a rounding call, which these loops would feel.
-    if (n == 1 || !(t > -1.0))
-        return points.front();
-    if (t >= static_cast<double>(n - 1))
-        return points.back();
-    const std::size_t k = t < 0 ? 0 : static_cast<std::size_t>(t);
-    const double f = t - static_cast<double>(k);
-    return {points[k].x * (1 - f) + f * points[k + 1].x, points[k].y * (1 - f) + f * points[k + 1].y};
+    return quillop::pointOnPath(points.data(), points.size(), t);
 }
 
 double pathAt(const std::vector<TrajectoryPoint>& points, double t, double TrajectoryPoint::*axis)

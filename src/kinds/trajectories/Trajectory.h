@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-class CKeySource;
+#include "core/CodingNames.h"
 
 // What a trajectory is used for.
 enum TrajectoryType : int {

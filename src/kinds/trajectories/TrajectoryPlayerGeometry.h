@@ -4,7 +4,10 @@
 #include <QPointF>
 #include <QSize>
 
+namespace quillop {
 class PlayClock;
+}
+using quillop::PlayClock;
 class Trajectory;
 
 // The arithmetic of the trajectory player, apart from its window: where a

@@ -6,13 +6,10 @@
 #include "core/CResourceHolder.h"
 #include "core/CSectionCoder.h"
 #include "core/GroupIndex.h"
+#include "quillop/runtime/TypeTexts.h"
 
 #include <algorithm>
 #include <array>
-
-namespace {
-constexpr std::array<const char*, UserInterface::kTypeCount> kTypeTexts = {"None", "Menu", "Parameters", "Tool Bar"};
-} // namespace
 
 std::unique_ptr<CResourceItem> UserInterface::createDefault() const
 {
@@ -21,12 +18,15 @@ std::unique_ptr<CResourceItem> UserInterface::createDefault() const
 
 std::string UserInterface::typeText(std::int32_t type)
 {
-    return type >= 0 && type < kTypeCount ? kTypeTexts[static_cast<std::size_t>(type)] : "Unkown";
+    return quillop::interfaceTypeText(type);
 }
 
 std::vector<std::string> UserInterface::typeTexts()
 {
-    return {kTypeTexts.begin(), kTypeTexts.end()};
+    std::vector<std::string> texts;
+    for (int type = 0; type < kTypeCount; ++type)
+        texts.push_back(quillop::interfaceTypeText(type));
+    return texts;
 }
 
 const UserInterface* UserInterface::find(const CResourceHolder& holder, const std::string& id)

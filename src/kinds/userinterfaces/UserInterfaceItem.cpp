@@ -1,35 +1,12 @@
 #include "kinds/userinterfaces/UserInterfaceItem.h"
 
-#include "core/CSectionCoder.h"
+#include "quillop/runtime/TypeTexts.h"
 
 #include <array>
 #include <cctype>
 #include <cstdio>
 
 namespace {
-constexpr std::array<const char*, UserInterfaceItem::kTypeCount> kTypeTexts = {
-    "None",
-    "* Custom *",
-    "--- Separator",
-    "[   Group Begin",
-    "]   Group End",
-    "Title",
-    "Button",
-    "Buttons",
-    "Boolean",
-    "Floating Number",
-    "Integer Number",
-    "Text",
-    "Grid",
-    "Curve",
-    "Image",
-    "Filename",
-    "Filenames",
-    "Color",
-    "Information",
-    "Text Multiple Lines",
-};
-
 bool sameKey(const std::string& a, const std::string& b)
 {
     if (a.size() != b.size())
@@ -43,12 +20,15 @@ bool sameKey(const std::string& a, const std::string& b)
 
 std::string UserInterfaceItem::typeText(std::int32_t type)
 {
-    return type >= 0 && type < kTypeCount ? kTypeTexts[static_cast<std::size_t>(type)] : "Unkown";
+    return quillop::interfaceEntryTypeText(type);
 }
 
 std::vector<std::string> UserInterfaceItem::typeTexts()
 {
-    return {kTypeTexts.begin(), kTypeTexts.end()};
+    std::vector<std::string> texts;
+    for (int type = 0; type < kTypeCount; ++type)
+        texts.push_back(quillop::interfaceEntryTypeText(type));
+    return texts;
 }
 
 std::string UserInterfaceItem::stateOption(const std::string& states, const std::string& key)
@@ -74,20 +54,4 @@ std::string UserInterfaceItem::advancedText() const
     char text[32];
     std::snprintf(text, sizeof text, "advanced=%d", static_cast<int>(advanced.size()));
     return text;
-}
-
-void UserInterfaceItem::code(CArchive& ar, CSectionCoder& coder)
-{
-    coder.codeString(ar, id);
-    coder.codeString(ar, comments);
-    coder.codeInt(ar, type);
-    coder.codeString(ar, title);
-    coder.codeString(ar, helpText);
-    coder.codeString(ar, defaultValue);
-    coder.codeString(ar, minimumValue);
-    coder.codeString(ar, maximumValue);
-    coder.codeInt(ar, level);
-    coder.codeString(ar, image);
-    coder.codeString(ar, states);
-    coder.codeInt(ar, spare);
 }

@@ -1,16 +1,15 @@
 #pragma once
 
+#include "quillop/runtime/Records.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
 
-class CArchive;
-class CSectionCoder;
-
 // One entry of a user interface: a button, a separator, a group bracket, a
 // title or a typed value field with its default, bounds, picture and help
 // text. Not an item of a group: it lives in its user interface's list.
-class UserInterfaceItem {
+class UserInterfaceItem : public quillop::InterfaceEntry {
 public:
     enum Type : std::int32_t {
         TypeNone = 0,
@@ -56,21 +55,6 @@ public:
     // The grid's "Advanced" column.
     std::string advancedText() const;
 
-    // Writes or reads the fields in file order, ID first.
-    void code(CArchive& ar, CSectionCoder& coder);
-
-    std::string id;
-    std::string comments;
-    std::int32_t type = TypeButton;
-    std::string title = "No Name";
-    std::string helpText;
-    std::string defaultValue;
-    std::string minimumValue;
-    std::string maximumValue;
-    std::int32_t level = 0;
-    std::string image;   // a bitmap ID in the picture source
-    std::string states;  // option lines
-    std::int32_t spare = 0;
     // Opaque data an editor may attach; never stored in the file, and
     // nothing attaches any yet. Empty means none.
     std::vector<std::uint8_t> advanced;

@@ -1,9 +1,9 @@
 #include "kinds/worlds/CWorldElementSort.h"
 
 #include "kinds/worlds/GameWorld.h"
+#include "quillop/runtime/DrawOrder.h"
 
 #include <algorithm>
-#include <cmath>
 
 int CWorldElementSort::sortSelectedByOffsetY(GameWorld& world, std::vector<int> rows)
 {
@@ -11,18 +11,17 @@ int CWorldElementSort::sortSelectedByOffsetY(GameWorld& world, std::vector<int> 
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
 
-    // A stable sort of the selected elements gives what repeated neighbour
-    // swaps of the selected rows give, without their quadratic time.
+    // The order worlds draw in gives what repeated neighbour swaps of the
+    // selected rows give, without their quadratic time.
     std::vector<WorldElement> picked;
     picked.reserve(rows.size());
     for (int r : rows)
         picked.push_back(*world.elementAt(r));
-    const auto key = [](const WorldElement& e) { return std::isnan(e.offsetY) ? -INFINITY : e.offsetY; };
-    std::vector<std::size_t> order(picked.size());
-    for (std::size_t i = 0; i < order.size(); ++i)
-        order[i] = i;
-    std::stable_sort(order.begin(), order.end(),
-                     [&](std::size_t a, std::size_t b) { return key(picked[a]) < key(picked[b]); });
+    std::vector<double> ys;
+    ys.reserve(picked.size());
+    for (const WorldElement& e : picked)
+        ys.push_back(e.offsetY);
+    const std::vector<std::size_t> order = quillop::orderByY(ys);
     int changed = 0;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         if (order[i] != i)

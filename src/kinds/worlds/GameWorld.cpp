@@ -7,6 +7,7 @@
 #include "core/CSectionCoder.h"
 #include "core/GroupIndex.h"
 #include "kinds/worlds/CWorldLoopGuard.h"
+#include "quillop/runtime/TypeTexts.h"
 
 #include <algorithm>
 #include <limits>
@@ -51,11 +52,7 @@ std::unique_ptr<CResourceItem> GameWorld::createDefault() const
 
 const char* GameWorld::typeText(std::int32_t type)
 {
-    switch (type) {
-    case kTypeSimple: return "Simple";
-    case kTypeSortOffsetsY: return "Sort Offsets Y";
-    default: return "Unkown";
-    }
+    return quillop::worldTypeText(type);
 }
 
 void GameWorld::clearFields()

@@ -1,10 +1,9 @@
 #pragma once
 
+#include "quillop/runtime/Records.h"
+
 #include <cstdint>
 #include <string>
-
-class CArchive;
-class CSectionCoder;
 
 // World object types: what the object index of an element names.
 enum WorldObjectType : std::int32_t {
@@ -27,7 +26,7 @@ inline bool refersToWorld(std::int32_t type)
 // world) at an offset, optionally moving along a trajectory, with its own
 // show and play switches, play offsets and speeds. Elements belong to their
 // world and have no index outside it, so nothing refers to them.
-class WorldElement {
+class WorldElement : public quillop::WorldElementRecord {
 public:
     // Bytes of the shortest element a file can hold (empty ID and comments).
     static constexpr int kMinimumStoredBytes = 98;
@@ -35,22 +34,4 @@ public:
     // "Bitmap", "Animation", "Map", "World Elements", "World Reference";
     // "Unkown" for any other value.
     static const char* objectTypeText(std::int32_t type);
-
-    int serialize(CArchive& ar, CSectionCoder& coder);
-
-    std::string id;
-    std::string comments;
-    bool show = true;
-    bool play = true;
-    double offsetX = 0.0;
-    double offsetY = 0.0;
-    std::int32_t objectType = WorldObjectBitmap;
-    std::int32_t objectIndex = -1;
-    double objectPlayOffset = 0.0;
-    double objectPlaySpeed = 1.0;
-    std::int32_t trajectoryIndex = -1;
-    double trajectoryPlayOffset = 0.0;
-    double trajectoryPlaySpeed = 1.0;
-    double playOffset = 0.0;
-    double playSpeed = 1.0;
 };

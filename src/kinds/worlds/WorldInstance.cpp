@@ -4,6 +4,7 @@
 #include "kinds/worlds/CWorldLoopGuard.h"
 #include "kinds/worlds/GameWorld.h"
 #include "kinds/worlds/WorldCoordinates.h"
+#include "quillop/runtime/DrawOrder.h"
 
 #include <algorithm>
 #include <cmath>
@@ -108,19 +109,17 @@ std::vector<const ElementInstance*> WorldInstance::drawingOrder() const
     const GameWorld* w = world();
     if (!w || w->worldType() != GameWorld::kTypeSortOffsetsY)
         return order;
-    // Each y is computed once; a stable sort keeps equal values in list
-    // order as neighbour swaps would, and a y that is not a number (only a
-    // broken file gives one) sorts first instead of breaking the ordering.
-    std::vector<std::pair<double, const ElementInstance*>> keyed;
-    keyed.reserve(order.size());
-    for (const ElementInstance* instance : order) {
-        const double y = instance->currentY();
-        keyed.emplace_back(std::isnan(y) ? -INFINITY : y, instance);
-    }
-    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (std::size_t i = 0; i < keyed.size(); ++i)
-        order[i] = keyed[i].second;
-    return order;
+    // Each y is computed once, then ordered as every world of that type is.
+    std::vector<double> ys;
+    ys.reserve(order.size());
+    for (const ElementInstance* instance : order)
+        ys.push_back(instance->currentY());
+    const std::vector<std::size_t> sorted = quillop::orderByY(ys);
+    std::vector<const ElementInstance*> byY;
+    byY.reserve(order.size());
+    for (std::size_t i : sorted)
+        byY.push_back(order[i]);
+    return byY;
 }
 
 void WorldInstance::draw(QPainter& painter, int dx, int dy, const QRect& clip) const

@@ -8,6 +8,7 @@
 #include "media/image/CPixelBuffer8.h"
 #include "media/image/CPixelFormat.h"
 #include "media/image/CRegionData.h"
+#include "quillop/runtime/TypeTexts.h"
 
 #include <QFile>
 #include <QPainter>
@@ -19,32 +20,6 @@
 #include <climits>
 
 namespace {
-constexpr const char* kKindNames[CDisplayBuffer::kNumberOfKinds] = {
-    "Empty",
-    "GDI Bitmap",
-    "DIB Bitmap 8 Bits",
-    "DIB Bitmap 16 Bits",
-    "DIB Bitmap 32 Bits",
-    "DIB Bitmap 1 Bit - Mask",
-    "MFC CRgn - Painting Region",
-    "Icon",
-    "Cursor",
-    "GDI+ Image",
-    "(Reserved)", "(Reserved)", "(Reserved)", "(Reserved)",
-    "IDirectDrawSurface7 - DirectX",
-    "DirectX (Reserved)", "DirectX (Reserved)", "DirectX (Reserved)",
-    "DirectX (Reserved)", "DirectX (Reserved)", "DirectX (Reserved)",
-    "Display Buffer",
-    "Game Display Buffer",
-    "DirectX Display Buffer",
-    "OpenGL Display Buffer",
-    "(Reserved)", "(Reserved)", "(Reserved)", "(Reserved)", "(Reserved)", "(Reserved)",
-    "Refer to Another Bitmap",
-    "Refer to Map",
-    "Refer to Animation",
-    "(Reserved)", "(Reserved)", "(Reserved)", "(Reserved)",
-};
-
 std::atomic<QRgb> g_regionFillColor{qRgb(128, 255, 0)};
 
 // Offsets come from files: a NaN or a huge value must still give a position,
@@ -86,7 +61,7 @@ std::unique_ptr<CResourceItem> CDisplayBuffer::createDefault() const
 
 const char* CDisplayBuffer::kindName(int kind)
 {
-    return kind >= 0 && kind < kNumberOfKinds ? kKindNames[kind] : "";
+    return quillop::bitmapKindName(kind);
 }
 
 int CDisplayBuffer::storedKind(int kind)

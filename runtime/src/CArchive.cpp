@@ -1,14 +1,15 @@
-#include "core/CArchive.h"
+#include "quillop/runtime/CArchive.h"
 
-#include "core/CArchiveException.h"
-#include "core/CKeySource.h"
-
-#include <QIODevice>
+#include "quillop/runtime/CArchiveException.h"
+#include "quillop/runtime/CByteStream.h"
+#include "quillop/runtime/CKeySource.h"
 
 #include <algorithm>
 #include <cstring>
 
-CArchive::CArchive(QIODevice& file, Mode mode)
+namespace quillop {
+
+CArchive::CArchive(CByteStream& file, Mode mode)
     : m_file(file), m_mode(mode), m_buffer(kBufferSize), m_fileSize(mode == Mode::Load ? file.size() : 0)
 {
 }
@@ -143,7 +144,7 @@ void CArchive::wrote(std::size_t count) { m_end += std::min(count, m_buffer.size
 
 void CArchive::fillBuffer()
 {
-    const qint64 got = m_file.read(m_buffer.data(), static_cast<qint64>(m_buffer.size()));
+    const std::int64_t got = m_file.read(m_buffer.data(), static_cast<std::int64_t>(m_buffer.size()));
     m_begin = 0;
     m_end = got > 0 ? static_cast<std::size_t>(got) : 0;
 }
@@ -155,7 +156,7 @@ void CArchive::read(void* data, std::size_t size)
         if (m_begin == m_end && size >= m_buffer.size() / 4) {
             // Large blocks (pictures, sounds) go straight to their place:
             // copying them through the buffer would be one more pass.
-            const qint64 got = m_file.read(bytes, static_cast<qint64>(size));
+            const std::int64_t got = m_file.read(bytes, static_cast<std::int64_t>(size));
             if (got <= 0)
                 throw CArchiveException(CArchiveException::Cause::EndOfFile, "unexpected end of file");
             bytes += got;
@@ -195,7 +196,7 @@ void CArchive::requireRemaining(std::int64_t size) const
 void CArchive::flush()
 {
     if (isLoading()) {
-        const qint64 unread = static_cast<qint64>(m_end - m_begin);
+        const std::int64_t unread = static_cast<std::int64_t>(m_end - m_begin);
         if (unread > 0)
             m_file.seek(m_file.pos() - unread);
         m_begin = m_end = 0;
@@ -203,9 +204,9 @@ void CArchive::flush()
     }
     std::size_t done = 0;
     while (done < m_end) {
-        const qint64 written = m_file.write(m_buffer.data() + done, static_cast<qint64>(m_end - done));
+        const std::int64_t written = m_file.write(m_buffer.data() + done, static_cast<std::int64_t>(m_end - done));
         if (written <= 0)
-            throw CFileException("the file refused the written bytes: " + m_file.errorString().toStdString());
+            throw CFileException("the file refused the written bytes: " + m_file.errorString());
         done += static_cast<std::size_t>(written);
     }
     m_end = 0;
@@ -218,3 +219,5 @@ void CArchive::close()
     flush();
     m_closed = true;
 }
+
+} // namespace quillop

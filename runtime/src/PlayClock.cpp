@@ -1,8 +1,10 @@
-#include "kinds/trajectories/PlayClock.h"
+#include "quillop/runtime/PlayClock.h"
 
-#include "kinds/trajectories/PlayModes.h"
+#include "quillop/runtime/PlayModes.h"
 
 #include <cmath>
+
+namespace quillop {
 
 void PlayClock::Reset()
 {
@@ -219,3 +221,5 @@ int PlayClock::Advance(double step)
         return 1;
     }
 }
+
+} // namespace quillop

@@ -1,4 +1,6 @@
-#include "kinds/trajectories/PlayModes.h"
+#include "quillop/runtime/PlayModes.h"
+
+namespace quillop {
 
 std::string_view playModeText(int mode)
 {
@@ -14,3 +16,5 @@ int playModeFromText(std::string_view text)
             return i;
     return -1;
 }
+
+} // namespace quillop

@@ -1,7 +1,9 @@
-#include "core/CKeySource.h"
+#include "quillop/runtime/CKeySource.h"
 
 #include <cstdlib>
 #include <ctime>
+
+namespace quillop {
 
 void CLibraryKeySource::seed(unsigned int value) { std::srand(value); }
 
@@ -30,3 +32,5 @@ std::uint32_t drawKeyWord(CKeySource& source)
         word = (word << 8) | drawKeyByte(source);
     return word;
 }
+
+} // namespace quillop

@@ -1,11 +1,13 @@
-#include "core/CSectionCoder.h"
+#include "quillop/runtime/CSectionCoder.h"
 
-#include "core/CArchive.h"
-#include "core/CKeySource.h"
+#include "quillop/runtime/CArchive.h"
+#include "quillop/runtime/CKeySource.h"
 
 #include <algorithm>
 #include <cstring>
 #include <type_traits>
+
+namespace quillop {
 
 namespace {
 template <typename T>
@@ -219,3 +221,5 @@ int CSectionCoder::codeByteArray(CArchive& ar, std::vector<std::uint8_t>& bytes)
     bytes.assign(static_cast<std::size_t>(size), 0);
     return codeBlock(ar, bytes.data(), bytes.size());
 }
+
+} // namespace quillop
