@@ -13,7 +13,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export CCACHE_BASEDIR="$PWD"
-all_targets=(document wav analysis ogg manifest)
+all_targets=(document wav analysis ogg manifest runtime)
 targets=("${all_targets[@]}")
 if [ $# -gt 0 ] && [ "$1" != all ]; then targets=("$1"); fi
 seconds="${2:-60}"
@@ -37,6 +37,7 @@ for t in "${targets[@]}"; do
   [ -d "tests/fuzz/regressions/$t" ] && seeds+=("tests/fuzz/regressions/$t")
   case "$t" in
     document) seeds+=(examples) ;;
+    runtime) seeds+=(examples tests/fuzz/seeds/document tests/fuzz/regressions/document) ;;
     ogg) seeds+=(data/demo/sounds) ;;
   esac
   # The shared words, and the target's own when it has some.

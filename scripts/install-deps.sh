@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git ccache python3
   qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libqt6svg6
   libgl-dev libglx-dev libxkbcommon-dev
-  libvorbis-dev libogg-dev
+  libvorbis-dev libogg-dev libstb-dev
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
   libsdl2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
