@@ -11,6 +11,9 @@
 #   share/thumbnailers/       how file managers picture a .mrc file
 #   share/bash-completion/    completion for quillop-cli
 include(GNUInstallDirs)
+# The editor's files; the runtime's development files (runtime/) are the
+# component "development", packaged apart.
+set(CMAKE_INSTALL_DEFAULT_COMPONENT_NAME editor)
 
 set(QUILLOP_DATA_DIR ${CMAKE_INSTALL_DATADIR}/quillop)
 set(QUILLOP_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/quillop)
@@ -65,7 +68,21 @@ foreach(library avformat avcodec avutil swscale)
   string(REGEX MATCH "^[0-9]+" major "${FFMPEG_lib${library}_VERSION}")
   string(APPEND ffmpeg_packages ", lib${library}${major}")
 endforeach()
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-image-formats-plugins${ffmpeg_packages}")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, desktop-file-utils, hicolor-icon-theme")
+set(CPACK_DEBIAN_EDITOR_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-image-formats-plugins${ffmpeg_packages}")
+set(CPACK_DEBIAN_EDITOR_PACKAGE_RECOMMENDS "shared-mime-info, desktop-file-utils, hicolor-icon-theme")
+# Two packages: quillop (the editor) and quillop-runtime-dev (the runtime's
+# headers, libraries, pkg-config and CMake files, and quillop-runtime-dump).
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_ALL editor development)
+set(CPACK_DEBIAN_EDITOR_PACKAGE_NAME quillop)
+set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME quillop-runtime-dev)
+set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
+set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS "libstb-dev, libvorbis-dev")
+# A component's package takes its long description from here.
+set(CPACK_DEBIAN_EDITOR_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
+set(CPACK_DEBIAN_DEVELOPMENT_DESCRIPTION
+    "Reads Quillop resource files (.mrc) and plays their animations from C or C++,
+without Qt or FFmpeg: headers, static and shared library, pkg-config and CMake
+files, and quillop-runtime-dump.")
 set(CPACK_GENERATOR DEB)
 include(CPack)

@@ -13,7 +13,8 @@ export SDL_AUDIODRIVER=dummy
 bash scripts/install-deps.sh
 build=build/default
 cmake --preset default >/dev/null
-cmake --build --preset default -j"$(nproc)" --target quillop quillop-cli quillop-thumbnailer quillop_data quillop_package_docs
+cmake --build --preset default -j"$(nproc)" --target quillop quillop-cli quillop-thumbnailer quillop_data quillop_package_docs \
+  quillop_runtime quillop_runtime_shared quillop-runtime-dump
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
@@ -25,6 +26,12 @@ step() { echo "== $*"; }
 step "cmake --install into a DESTDIR"
 stage="$work/stage"
 DESTDIR="$stage" cmake --install "$build" --prefix /usr >/dev/null
+# The runtime's development files are a package of their own; the rest of
+# this script checks the editor's files.
+runtime_stage="$work/runtime-stage"
+DESTDIR="$runtime_stage" cmake --install "$build" --prefix /usr --component development >/dev/null
+(cd "$runtime_stage" && find . -type f -o -type l | sed 's|^\.||') | while read -r path; do rm -f "$stage$path"; done
+find "$stage" -type d -empty -delete
 expected="$work/expected.txt"
 {
   printf '%s\n' /usr/bin/quillop /usr/bin/quillop-cli /usr/bin/quillop-thumbnailer \
@@ -102,6 +109,28 @@ starts_from() {
 }
 step "the installed editor starts"
 starts_from "$stage" stage || fail "the editor did not start from the install tree"
+
+# --- the runtime, as a game links it ------------------------------------------
+step "a C program built against the installed runtime"
+libdir="$(find "$runtime_stage" -name 'libquillop-runtime.so' -printf '%h\n' | head -n 1)"
+[ -n "$libdir" ] || fail "the runtime's shared library is not installed"
+export PKG_CONFIG_PATH="$libdir/pkgconfig"
+# shellcheck disable=SC2046
+gcc -std=c11 -Wall -Werror tests/runtime-install/groups.c $(pkg-config --cflags --libs quillop-runtime) \
+  -o "$work/groups" || fail "the C program does not build through pkg-config"
+LD_LIBRARY_PATH="$libdir" "$work/groups" examples/demo.mrc >"$work/groups.txt" || fail "the C program did not load the demo"
+cat "$work/groups.txt"
+"$build/apps/quillop-cli" dump examples/demo.mrc --json 2>/dev/null |
+  python3 -c 'import json,sys; g=json.load(sys.stdin)["groups"]
+keys=["texts","bitmaps","sounds","animations","trajectories","maps","colors","binaryFiles","userInterfaces","worlds"]
+print("\n".join("%d %d" % (i, len(g[k])) for i, k in enumerate(keys)))' >"$work/groups-expected.txt"
+diff -u "$work/groups-expected.txt" "$work/groups.txt" || fail "the C program counts other groups than the editor"
+if ldd "$libdir/libquillop-runtime.so" | grep -Eq 'libQt|libav'; then fail "the runtime links Qt or FFmpeg"; fi
+step "the same program through find_package(QuillopRuntime)"
+cmake -S tests/runtime-install -B "$work/consumer" -G Ninja -DCMAKE_PREFIX_PATH="$runtime_stage/usr" >/dev/null &&
+  cmake --build "$work/consumer" >/dev/null || fail "find_package(QuillopRuntime) does not build the C program"
+LD_LIBRARY_PATH="$libdir" "$work/consumer/groups" examples/demo.mrc | diff -u "$work/groups.txt" - ||
+  fail "the CMake-built program counts other groups"
 
 # --- the Debian package -------------------------------------------------------
 step "cpack -G DEB"
