@@ -383,9 +383,15 @@ void CProgressWindow::onEnded(int run, bool autoClose)
     showEndedButtons(m_runner.isAborted());
 }
 
+QPixmap CProgressWindow::animationPicture() const { return m_animation->pixmap(); }
+
 void CProgressWindow::showEndedButtons(bool aborted)
 {
-    m_close->setIcon(picture(aborted ? "TaskProgressClose" : "TaskProgressEnded"));
+    const QPixmap ended = picture(aborted ? "TaskProgressClose" : "TaskProgressEnded");
+    m_close->setIcon(ended);
+    // A spinner left standing reads as work still going on: the end shows
+    // the same mark as the Close button.
+    m_animation->setPixmap(ended.scaled(m_animation->size() - QSize(4, 4), Qt::KeepAspectRatio, Qt::SmoothTransformation));
     m_close->setEnabled(true);
     m_close->show();
     m_close->setDefault(true);

@@ -80,6 +80,9 @@ public:
     // The animation's current frame, 0 .. kAnimationFrames - 1.
     int animationFrame() const { return m_frame; }
     bool isAnimating() const { return m_animationTimer.isActive(); }
+    // What the animation's place shows: a frame while the task runs, the
+    // Close button's mark once it has ended.
+    QPixmap animationPicture() const;
 
     void done(int result) override;
 

@@ -106,6 +106,8 @@ void expectEndedButtons(const CProgressWindow& w, const QColor& closePicture)
     EXPECT_FALSE(w.closeButton()->isHidden());
     EXPECT_EQ(iconColour(w.closeButton()), closePicture);
     EXPECT_FALSE(w.isAnimating());
+    const QImage shown = w.animationPicture().toImage();
+    EXPECT_EQ(shown.pixelColor(shown.width() / 2, shown.height() / 2), closePicture) << "no spinner after the end";
 }
 
 bool closeShown(const CProgressWindow& w)
