@@ -15,12 +15,22 @@ private:
 };
 
 // The runtime's "[ID]" expansion over a group of the document. The lookup
-// is a base so that it exists before the expansion that keeps it.
-class CTextReferenceExpander : private CGroupTexts, public quillop::CTextReferenceExpander {
+// is a member built before the expansion that keeps it: nothing of this
+// object is used before it exists.
+class CTextReferenceExpander {
 public:
-    explicit CTextReferenceExpander(const CResourceGroup& texts)
-        : CGroupTexts(texts), quillop::CTextReferenceExpander(lookup()) {}
+    static constexpr int kMaxRounds = quillop::CTextReferenceExpander::kMaxRounds;
+    static constexpr std::size_t kMaxLength = quillop::CTextReferenceExpander::kMaxLength;
+
+    explicit CTextReferenceExpander(const CResourceGroup& texts) : m_texts(texts), m_expander(m_texts) {}
+
+    std::string expand(const std::string& text) const { return m_expander.expand(text); }
+    std::optional<std::string> missingReference(const std::string& text) const
+    {
+        return m_expander.missingReference(text);
+    }
 
 private:
-    const quillop::ITextLookup& lookup() const { return *this; }
+    CGroupTexts m_texts;
+    quillop::CTextReferenceExpander m_expander;
 };
