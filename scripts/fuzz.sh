@@ -33,7 +33,8 @@ for t in "${targets[@]}"; do
   corpus="build/fuzz/corpus/$t"
   findings="build/fuzz/findings/$t"
   mkdir -p "$corpus" "$findings"
-  seeds=("tests/fuzz/seeds/$t")
+  seeds=()
+  [ -d "tests/fuzz/seeds/$t" ] && seeds+=("tests/fuzz/seeds/$t")
   [ -d "tests/fuzz/regressions/$t" ] && seeds+=("tests/fuzz/regressions/$t")
   case "$t" in
     document) seeds+=(examples) ;;
