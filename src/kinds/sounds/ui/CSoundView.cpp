@@ -34,7 +34,7 @@ void CSoundView::paintEvent(QPaintEvent*)
         return;
     }
     // As many lines as the text takes at this width: a narrow view wraps
-    // the specifications rather than cutting them.
+    // the sound's format and size rather than cutting them.
     const QString heading = QString::fromStdString(m_sound->id() + "\n" + m_sound->specsText());
     const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
     const QRect room = rect().adjusted(8, 8, -8, 0);
