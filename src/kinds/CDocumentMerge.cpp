@@ -35,13 +35,24 @@ std::vector<Row> rowsOf(CResourceHolder& holder, int group)
     return rows;
 }
 
-std::optional<int> find(const std::vector<Row>& rows, const QString& key)
-{
-    for (std::size_t i = 0; i < rows.size(); ++i)
-        if (rows[i].key == key)
-            return int(i);
-    return std::nullopt;
-}
+// Rows by key, so that a group of thousands of items is matched in one pass
+// rather than one scan per row.
+class RowIndex {
+public:
+    explicit RowIndex(const std::vector<Row>& rows)
+    {
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            m_rows.insert(rows[i].key, int(i));
+    }
+    std::optional<int> operator()(const QString& key) const
+    {
+        const auto found = m_rows.find(key);
+        return found == m_rows.end() ? std::nullopt : std::optional<int>(found.value());
+    }
+
+private:
+    QHash<QString, int> m_rows;
+};
 
 // One row of the result: where its record comes from.
 struct Taken {
@@ -56,14 +67,15 @@ std::vector<Taken> mergeGroup(int g, const std::vector<Row>& base, const std::ve
                               const std::vector<Row>& theirs, QStringList& conflicts)
 {
     std::vector<Taken> out;
+    const RowIndex inBase(base), inOurs(ours), inTheirs(theirs);
     const auto conflict = [&](const Row& row, const char* why) {
         conflicts << QStringLiteral("%1 \"%2\": %3").arg(groupName(g), row.id, QLatin1String(why));
     };
     // Our rows in our order, each with the version the merge keeps.
     for (std::size_t o = 0; o < ours.size(); ++o) {
         const Row& mine = ours[o];
-        const std::optional<int> b = find(base, mine.key);
-        const std::optional<int> t = find(theirs, mine.key);
+        const std::optional<int> b = inBase(mine.key);
+        const std::optional<int> t = inTheirs(mine.key);
         if (!b) {
             if (t && theirs[std::size_t(*t)].record != mine.record)
                 conflict(mine, "added on both sides, differently");
@@ -83,12 +95,12 @@ std::vector<Taken> mergeGroup(int g, const std::vector<Row>& base, const std::ve
     }
     // Rows we deleted that they changed.
     for (const Row& row : base)
-        if (!find(ours, row.key))
-            if (const std::optional<int> t = find(theirs, row.key); t && theirs[std::size_t(*t)].record != row.record)
+        if (!inOurs(row.key))
+            if (const std::optional<int> t = inTheirs(row.key); t && theirs[std::size_t(*t)].record != row.record)
                 conflict(row, "deleted here and changed there");
     // Their new rows, after the row that preceded them on their side.
     for (std::size_t t = 0; t < theirs.size(); ++t) {
-        if (find(base, theirs[t].key) || find(ours, theirs[t].key))
+        if (inBase(theirs[t].key) || inOurs(theirs[t].key))
             continue;
         std::size_t at = 0;
         for (std::size_t before = t; before-- > 0;) {
@@ -134,15 +146,16 @@ CDocumentMerge::Result CDocumentMerge::merge(CResourceHolder& base, CResourceHol
     // Where each side's rows land, per group, for the references.
     std::array<std::vector<int>, kGroupCount> oursToMerged, theirsToMerged;
     for (int g = 0; g < kGroupCount; ++g) {
+        const RowIndex inOurs(oursRows[std::size_t(g)]), inTheirs(theirsRows[std::size_t(g)]);
         oursToMerged[std::size_t(g)].assign(oursRows[std::size_t(g)].size(), -1);
         theirsToMerged[std::size_t(g)].assign(theirsRows[std::size_t(g)].size(), -1);
         const std::vector<Taken>& rows = layout[std::size_t(g)];
         for (std::size_t r = 0; r < rows.size(); ++r) {
             // A row kept from either side is the same item on the other.
             const QString& key = (rows[r].side == Side::Ours ? oursRows : theirsRows)[std::size_t(g)][std::size_t(rows[r].row)].key;
-            if (const auto o = find(oursRows[std::size_t(g)], key))
+            if (const auto o = inOurs(key))
                 oursToMerged[std::size_t(g)][std::size_t(*o)] = int(r);
-            if (const auto t = find(theirsRows[std::size_t(g)], key))
+            if (const auto t = inTheirs(key))
                 theirsToMerged[std::size_t(g)][std::size_t(*t)] = int(r);
         }
     }
