@@ -14,7 +14,7 @@ bash scripts/install-deps.sh
 build=build/default
 cmake --preset default >/dev/null
 cmake --build --preset default -j"$(nproc)" --target quillop quillop-cli quillop-thumbnailer quillop_data quillop_package_docs \
-  quillop_runtime quillop_runtime_shared quillop-runtime-dump
+  quillop_man_pages quillop_runtime quillop_runtime_shared quillop-runtime-dump quillop_runtime_man_page
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
@@ -25,13 +25,13 @@ step() { echo "== $*"; }
 # --- the install tree ---------------------------------------------------------
 step "cmake --install into a DESTDIR"
 stage="$work/stage"
-DESTDIR="$stage" cmake --install "$build" --prefix /usr >/dev/null
-# The runtime's development files are a package of their own; the rest of
-# this script checks the editor's files.
+DESTDIR="$stage" cmake --install "$build" --prefix /usr --component editor >/dev/null
+# The runtime's library and development files are packages of their own;
+# the rest of this script checks the editor's files.
 runtime_stage="$work/runtime-stage"
-DESTDIR="$runtime_stage" cmake --install "$build" --prefix /usr --component development >/dev/null
-(cd "$runtime_stage" && find . -type f -o -type l | sed 's|^\.||') | while read -r path; do rm -f "$stage$path"; done
-find "$stage" -type d -empty -delete
+for component in library development; do
+  DESTDIR="$runtime_stage" cmake --install "$build" --prefix /usr --component "$component" >/dev/null
+done
 expected="$work/expected.txt"
 {
   printf '%s\n' /usr/bin/quillop /usr/bin/quillop-cli /usr/bin/quillop-thumbnailer \
@@ -39,7 +39,8 @@ expected="$work/expected.txt"
     /usr/share/doc/quillop/README.md /usr/share/doc/quillop/copyright /usr/share/doc/quillop/changelog.gz \
     /usr/share/doc/quillop/examples/demo.mrc \
     /usr/share/applications/quillop.desktop /usr/share/mime/packages/quillop.xml \
-    /usr/share/thumbnailers/quillop.thumbnailer /usr/share/bash-completion/completions/quillop-cli
+    /usr/share/thumbnailers/quillop.thumbnailer /usr/share/bash-completion/completions/quillop-cli \
+    /usr/share/man/man1/quillop.1.gz /usr/share/man/man1/quillop-cli.1.gz /usr/share/man/man1/quillop-thumbnailer.1.gz
   for size in 16 22 24 32 48 64 128 256; do
     echo "/usr/share/icons/hicolor/${size}x${size}/apps/quillop.png"
   done
@@ -157,11 +158,11 @@ dpkg --root="$root" -L quillop | while read -r path; do [ -f "$root$path" ] && e
 diff -u "$expected" "$work/dpkg-files.txt" || fail "dpkg installed other files than the package lists"
 starts_from "$root" package || fail "the editor did not start from the installed package"
 
-if command -v lintian >/dev/null; then
-  step "lintian"
-  lintian --tag-display-limit 0 "$deb" | tee "$work/lintian.txt" || true
-  if grep -q '^E: ' "$work/lintian.txt"; then fail "lintian reports errors"; fi
-fi
+step "lintian on every package"
+lintian --tag-display-limit 0 "$work"/package/*.deb | tee "$work/lintian.txt" || true
+if grep -q '^[EW]: ' "$work/lintian.txt"; then fail "lintian reports errors or warnings"; fi
+step "man quillop-cli"
+man -l "$stage/usr/share/man/man1/quillop-cli.1.gz" 2>&1 | grep -q 'render-world' || fail "the manual page of quillop-cli does not read"
 
 if [ "$failures" -gt 0 ]; then
   echo "check-install: $failures check(s) failed" >&2

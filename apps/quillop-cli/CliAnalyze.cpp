@@ -12,6 +12,18 @@
 
 namespace {
 const char* const kUsage = "analyze IN.wav OUT.awa [--key value ...]";
+const char* const kOptions =
+    "--smooth N\tsamples averaged before the search (5)\n"
+    "--pre-rate HZ\trate the recording is brought to before the search (6000)\n"
+    "--width PX\twidth of the preview picture (640)\n"
+    "--height PX\theight of the preview picture (200)\n"
+    "--margins ROWS\trows kept around the curve in the preview (3)\n"
+    "--extra N\textra range searched around the bounds, in percent (50)\n"
+    "--rate HZ\trate of the analysis (44100)\n"
+    "--bounds WHICH\testimate: bounds tracked from the recording (the default); preview: the preview's "
+    "margins optimised; LOW_HZ:HIGH_HZ: search between two frequencies\n"
+    "--preview OUT.png\talso writes the preview picture\n"
+    "--threads N\tprocessors used (all)";
 
 const CliOptionTable<CAnalysisSettings>& options()
 {
@@ -30,12 +42,7 @@ const CliOptionTable<CAnalysisSettings>& options()
 
 QString usageText()
 {
-    return QStringLiteral("usage: %1\n  options: --smooth N (5), --pre-rate HZ (6000), --width PX (640),"
-                          " --height PX (200), --margins ROWS (3), --extra N (50), --rate HZ (44100),"
-                          " --bounds estimate|preview|LOW_HZ:HIGH_HZ (estimate: bounds tracked from the"
-                          " recording, the default; preview: the preview's margins optimised; or search"
-                          " between two frequencies), --preview OUT.png, --threads N (all processors)")
-        .arg(QLatin1String(kUsage));
+    return usageWithOptions(kUsage, kOptions);
 }
 
 enum class BoundsChoice { Estimate, Preview, Frequencies };
@@ -145,5 +152,5 @@ int runAnalyze(const QStringList& args)
 
 CliCommand analyzeCommand()
 {
-    return {"analyze", kUsage, "finds the fundamental period of every sample of a WAV file (.awa)", runAnalyze};
+    return {"analyze", kUsage, "finds the fundamental period of every sample of a WAV file (.awa)", runAnalyze, kOptions, kStoppableExits};
 }

@@ -8,6 +8,17 @@
 
 namespace {
 const char* const kUsage = "bass-drum OUT.wav [--key value ...]";
+const char* const kOptions =
+    "--bits 8|16|32|64\tbits per sample (16)\n"
+    "--rate HZ\tsamples per second (44100)\n"
+    "--start HZ\tfrequency the drum starts at (16000)\n"
+    "--end HZ\tfrequency it falls to (20)\n"
+    "--deceleration SAMPLES\thow slowly the frequency falls (1.0)\n"
+    "--initial-speed N\tspeed of the first fall (0)\n"
+    "--levels N\tsteps of deceleration (1)\n"
+    "--width PX\twidth of the preview picture (1000)\n"
+    "--height PX\theight of the preview picture (100)\n"
+    "--preview OUT.png\talso writes the preview picture";
 
 // Each option sets one value of the parameter sheet; the rest keep the sheet's defaults.
 const CliOptionTable<CBassDrumParameters>& options()
@@ -29,10 +40,7 @@ const CliOptionTable<CBassDrumParameters>& options()
 
 QString usageText()
 {
-    return QStringLiteral("usage: %1\n  options: --bits 8|16|32|64 (16), --rate HZ (44100), --start HZ (16000),"
-                          " --end HZ (20), --deceleration SAMPLES (1.0), --initial-speed (0),"
-                          " --levels (1), --width PX (1000), --height PX (100), --preview OUT.png")
-        .arg(QLatin1String(kUsage));
+    return usageWithOptions(kUsage, kOptions);
 }
 
 int runBassDrum(const QStringList& args)
@@ -72,5 +80,5 @@ int runBassDrum(const QStringList& args)
 
 CliCommand bassDrumCommand()
 {
-    return {"bass-drum", kUsage, "synthesises a bass drum into a WAV file", runBassDrum};
+    return {"bass-drum", kUsage, "synthesises a bass drum into a WAV file", runBassDrum, kOptions};
 }

@@ -7,12 +7,26 @@
 
 // One sub-command of quillop-cli. run() gets the arguments after the command
 // name and returns the process exit code; errors go to stderr.
+// `options` lists one option per line as "TERM<tab>what it does"; `exits`
+// replaces the usual exit status text when a command gives more than
+// success and failure. "COMMAND --help" and the manual page both come from
+// these, so they say the same.
 struct CliCommand {
     const char* name;
     const char* usage;
     const char* summary;
     std::function<int(const QStringList& args)> run;
+    const char* options = "";
+    const char* exits = nullptr;
 };
+
+// The exit status of a command that Ctrl+C stops cleanly.
+extern const char* const kStoppableExits;
+
+// The text of "COMMAND --help": usage, summary, options and exit status.
+QString commandHelp(const CliCommand& command);
+// A usage line followed by the options, for a command refusing its arguments.
+QString usageWithOptions(const char* usage, const char* options);
 
 CliCommand infoCommand();
 CliCommand resaveCommand();

@@ -15,6 +15,41 @@ namespace {
 constexpr char16_t kEscapedByte = 0xDC00;
 } // namespace
 
+namespace {
+// "TERM<tab>text" lines as an indented two-column list.
+QString optionLines(const char* options)
+{
+    QString text;
+    for (const QString& line : QString::fromUtf8(options).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QString term = line.section(QLatin1Char('\t'), 0, 0);
+        const QString what = line.section(QLatin1Char('\t'), 1);
+        text += QStringLiteral("  %1  %2\n").arg(term, -22).arg(what);
+    }
+    return text;
+}
+} // namespace
+
+const char* const kStoppableExits = "0\tdone\n1\tfailed, or the arguments were wrong\n130\tstopped by Ctrl+C";
+
+QString usageWithOptions(const char* usage, const char* options)
+{
+    const QString list = optionLines(options);
+    return QStringLiteral("usage: %1").arg(QLatin1String(usage)) +
+           (list.isEmpty() ? QString() : QStringLiteral("\noptions:\n") + list.chopped(1));
+}
+
+QString commandHelp(const CliCommand& command)
+{
+    QString text = QStringLiteral("usage: quillop-cli %1\n  %2\n").arg(QLatin1String(command.usage),
+                                                                     QString::fromUtf8(command.summary));
+    const QString list = optionLines(command.options);
+    if (!list.isEmpty())
+        text += QStringLiteral("\noptions:\n") + list;
+    const char* exits = command.exits ? command.exits : "0\tdone\n1\tfailed, or the arguments were wrong";
+    text += QStringLiteral("\nexit status:\n") + optionLines(exits);
+    return text;
+}
+
 int fail(const QString& message)
 {
     std::fprintf(stderr, "quillop-cli: %s\n", qPrintable(message));

@@ -9,6 +9,7 @@
 
 namespace {
 const char* const kUsage = "convert-resources FILE... [--workers N]";
+const char* const kOptions = "--workers N\tfiles converted at once, 1 to 256 (one per processor)";
 
 int runConvertResources(const QStringList& args)
 {
@@ -21,13 +22,13 @@ int runConvertResources(const QStringList& args)
             if (!ok || workers < 1 || workers > 256)
                 return fail(QStringLiteral("--workers: a number from 1 to 256"));
         } else if (args[i].startsWith(QLatin1String("--"))) {
-            return fail(QStringLiteral("usage: %1").arg(QLatin1String(kUsage)));
+            return fail(usageWithOptions(kUsage, kOptions));
         } else {
             files.push_back(args[i].toLocal8Bit().toStdString());
         }
     }
     if (files.empty())
-        return fail(QStringLiteral("usage: %1").arg(QLatin1String(kUsage)));
+        return fail(usageWithOptions(kUsage, kOptions));
 
     CliProgress bar;
     std::atomic<int> done{0};
@@ -57,5 +58,5 @@ CliCommand convertResourcesCommand()
 {
     return {"convert-resources", kUsage,
             "rewrites resource files in the current format as NAME-NEW-.mrc beside them, in parallel",
-            runConvertResources};
+            runConvertResources, kOptions};
 }

@@ -55,7 +55,8 @@ int runTextconv(const QStringList& args)
 CliCommand diffCommand()
 {
     return {"diff", "diff A.mrc B.mrc [--json]",
-            "items added, removed, moved and changed, group by group (exit 0 same, 1 different, 2 error)", runDiff};
+            "items added, removed, moved and changed, group by group (exit 0 same, 1 different, 2 error)", runDiff,
+            "--json\tthe differences as JSON, for tools", "0\tthe documents hold the same\n1\tthey differ\n2\ta document could not be read, or the arguments were wrong"};
 }
 
 CliCommand textconvCommand()
@@ -124,5 +125,6 @@ CliCommand mergeCommand()
 {
     return {"merge", "merge BASE OURS THEIRS [-o OUT]",
             "three-way merge of documents, item by item (a git merge driver: exit 0 merged, 1 conflicts, 2 error)",
-            runMerge};
+            runMerge, "-o OUT\twhere the merged document goes (OURS by default, as git expects)",
+            "0\tmerged\n1\tconflicts: OURS is left as it was and the conflicts are listed\n2\ta document could not be read or written, or the arguments were wrong"};
 }

@@ -81,7 +81,8 @@ int runPack(const QStringList& args)
 
 CliCommand dumpCommand()
 {
-    return {"dump", "dump FILE [--json]", "every field of every item, as JSON", runDump};
+    return {"dump", "dump FILE [--json]", "every field of every item, as JSON", runDump,
+            "--json\taccepted for scripts that pass it: the output is always JSON"};
 }
 
 CliCommand extractCommand()

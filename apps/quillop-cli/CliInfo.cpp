@@ -81,5 +81,6 @@ int runInfo(const QStringList& args)
 
 CliCommand infoCommand()
 {
-    return {"info", "info FILE [--json]", "header, ID, Comments and the items of every group", runInfo};
+    return {"info", "info FILE [--json]", "header, ID, Comments and the items of every group", runInfo,
+            "--json\tprints the same as JSON"};
 }

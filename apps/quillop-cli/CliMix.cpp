@@ -10,12 +10,18 @@
 
 namespace {
 const char* const kUsage = "mix FILE.mrc ID... -o OUT.wav [--seconds S] [--rate HZ] [--loop]";
+const char* const kOptions = "--loop\tplays the sounds again and again (give --seconds)\n"
+                             "--rate HZ\t22050, 44100 or 48000 (44100)\n"
+                             "--buffers N\tbuffers of the sound queue\n"
+                             "--length MS\tlength of one buffer, in milliseconds\n"
+                             "-o OUT.wav\twhere the mix goes\n"
+                             "--seconds S\tlength of the mix (until the last sound ends)";
 
 int runMix(const QStringList& args)
 {
     CliSoundArgs options;
     if (!parseSoundArgs(args, true, options))
-        return fail(QStringLiteral("usage: %1 [--buffers N] [--length MS]").arg(QLatin1String(kUsage)));
+        return fail(usageWithOptions(kUsage, kOptions));
     CliSoundDocument document;
     if (!loadSounds(options, document))
         return 1;
@@ -46,5 +52,5 @@ int runMix(const QStringList& args)
 
 CliCommand mixCommand()
 {
-    return {"mix", kUsage, "renders sounds of a document through the mixer into a WAV file", runMix};
+    return {"mix", kUsage, "renders sounds of a document through the mixer into a WAV file", runMix, kOptions};
 }

@@ -11,6 +11,10 @@
 
 namespace {
 const char* const kUsage = "play FILE.mrc ID... [--loop] [--rate HZ]";
+const char* const kOptions = "--loop\tplays the sounds again and again until the program is stopped\n"
+                             "--rate HZ\t22050, 44100 or 48000 (44100)\n"
+                             "--buffers N\tbuffers of the sound queue\n"
+                             "--length MS\tlength of one buffer, in milliseconds";
 
 volatile std::sig_atomic_t g_interrupted = 0;
 
@@ -39,7 +43,7 @@ int runPlay(const QStringList& args)
 {
     CliSoundArgs options;
     if (!parseSoundArgs(args, false, options))
-        return fail(QStringLiteral("usage: %1 [--buffers N] [--length MS]").arg(QLatin1String(kUsage)));
+        return fail(usageWithOptions(kUsage, kOptions));
     CliSoundDocument document;
     if (!loadSounds(options, document))
         return 1;
@@ -90,5 +94,5 @@ int runPlay(const QStringList& args)
 
 CliCommand playCommand()
 {
-    return {"play", kUsage, "plays sounds of a document on the sound device until they end", runPlay};
+    return {"play", kUsage, "plays sounds of a document on the sound device until they end", runPlay, kOptions, kStoppableExits};
 }

@@ -10,6 +10,8 @@
 
 namespace {
 constexpr const char* kUsage = "render-world FILE WORLD_ID STEPS OUT.png [--size WxH] [--origin X,Y]";
+constexpr const char* kOptions = "--size WxH\tsize of the picture\n"
+                                 "--origin X,Y\tthe world's drawing point in the picture (94,94)";
 
 // The world with that ID; failing that, a row number names the world of
 // that row (IDs need not be unique, rows always are).
@@ -54,7 +56,7 @@ int runRenderWorld(const QStringList& args)
         }
     }
     if (positional.size() != 4)
-        return fail(QStringLiteral("usage: %1").arg(QLatin1String(kUsage)));
+        return fail(usageWithOptions(kUsage, kOptions));
     bool stepsOk = false;
     const qlonglong steps = positional[2].toLongLong(&stepsOk);
     if (!stepsOk || steps < 0)
@@ -80,5 +82,5 @@ CliCommand renderWorldCommand()
     return {"render-world", kUsage,
             "plays a world for STEPS game steps and writes the picture as PNG (drawing point at 94,94 unless "
             "--origin says otherwise)",
-            runRenderWorld};
+            runRenderWorld, kOptions};
 }

@@ -11,6 +11,9 @@
 
 namespace {
 const char* const kUsage = "split-sounds IN.wav OUTDIR [--threshold DB] [--min-silence MS] [--min-sound MS]";
+const char* const kOptions = "--threshold DB\tlevel below which a stretch is silence, in dB of full scale (-40)\n"
+                             "--min-silence MS\tshortest silence that cuts (300)\n"
+                             "--min-sound MS\tshortest sound kept (50)";
 
 const CliOptionTable<CSilenceSplitter::Settings>& options()
 {
@@ -26,9 +29,7 @@ const CliOptionTable<CSilenceSplitter::Settings>& options()
 int runSplitSounds(const QStringList& args)
 {
     CSilenceSplitter::Settings settings;
-    const QString usage = QStringLiteral("usage: %1\n  defaults: --threshold -40 (dB of full scale), "
-                                         "--min-silence 300, --min-sound 50")
-                              .arg(QLatin1String(kUsage));
+    const QString usage = usageWithOptions(kUsage, kOptions);
     const auto files = parseCliOptions(args, [&](const QString& key, const QString& value) {
         return applyTableOption(options(), settings, key, value);
     }, usage);
@@ -62,5 +63,5 @@ int runSplitSounds(const QStringList& args)
 
 CliCommand splitSoundsCommand()
 {
-    return {"split-sounds", kUsage, "cuts a recording at its silences into numbered WAV files", runSplitSounds};
+    return {"split-sounds", kUsage, "cuts a recording at its silences into numbered WAV files", runSplitSounds, kOptions};
 }

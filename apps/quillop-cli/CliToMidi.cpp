@@ -9,6 +9,13 @@
 
 namespace {
 const char* const kUsage = "to-midi IN.awa IN.wav OUT.mid [--key value ...]";
+const char* const kOptions =
+    "--tempo BPM\tbeats per minute (120)\n"
+    "--black TICKS\tticks of a black note (96)\n"
+    "--note TICKS\tshortest note, in ticks (12)\n"
+    "--controllers TICKS\tticks between controller events (2)\n"
+    "--bend-range SEMITONES\tpitch bend range (2, 0 for none)\n"
+    "--tolerance X\thow far from a note the pitch may wander before a new note starts (0.333)";
 
 const CliOptionTable<CMidiConversionSettings>& options()
 {
@@ -26,10 +33,7 @@ const CliOptionTable<CMidiConversionSettings>& options()
 
 QString usageText()
 {
-    return QStringLiteral("usage: %1\n  options: --tempo BPM (120), --black TICKS (96), --note TICKS (12),"
-                          " --controllers TICKS (2), --bend-range SEMITONES (2, 0 for none),"
-                          " --tolerance X (0.333)")
-        .arg(QLatin1String(kUsage));
+    return usageWithOptions(kUsage, kOptions);
 }
 
 int runToMidi(const QStringList& args)
@@ -67,5 +71,5 @@ int runToMidi(const QStringList& args)
 
 CliCommand toMidiCommand()
 {
-    return {"to-midi", kUsage, "converts an analysis and its recording into a MIDI file", runToMidi};
+    return {"to-midi", kUsage, "converts an analysis and its recording into a MIDI file", runToMidi, kOptions, kStoppableExits};
 }

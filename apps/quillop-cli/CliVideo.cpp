@@ -13,6 +13,12 @@ namespace {
 const char* const kImagesUsage =
     "images-to-avi OUT.avi IMAGE... [--fps N] [--width W] [--height H] [--codec NAME] [--quality 1-100]";
 const char* const kFramesUsage = "avi-to-images IN.avi OUT.bmp [--no-alpha]";
+const char* const kImagesOptions = "--fps N\tframes per second, 1 to 1000 (25)\n"
+                                   "--width W\twidth of the movie (720)\n"
+                                   "--height H\theight of the movie (576)\n"
+                                   "--codec NAME\tcompression (mjpeg); the usage error lists those this system has\n"
+                                   "--quality 1-100\tquality of a lossy compression";
+const char* const kFramesOptions = "--no-alpha\twrites no alpha pictures";
 
 struct MovieOptions {
     CImagesToMovie::Settings size;
@@ -49,8 +55,8 @@ int report(const CConversionResult& result, const QString& summary)
 int runImagesToAvi(const QStringList& args)
 {
     MovieOptions options;
-    const QString usage = QStringLiteral("usage: %1\n  codecs: %2 (mjpeg); size 720 x 576 and 25 fps by default")
-                              .arg(QLatin1String(kImagesUsage), codecList());
+    const QString usage =
+        usageWithOptions(kImagesUsage, kImagesOptions) + QStringLiteral("\ncodecs: %1").arg(codecList());
     const auto files = parseCliOptions(args, [&](const QString& key, const QString& value) {
         bool ok = false;
         const int number = value.toInt(&ok);
@@ -107,12 +113,12 @@ int runAviToImages(const QStringList& args)
         if (a == QLatin1String("--no-alpha"))
             alpha = false;
         else if (a.startsWith(QLatin1String("--")))
-            return fail(QStringLiteral("usage: %1").arg(QLatin1String(kFramesUsage)));
+            return fail(usageWithOptions(kFramesUsage, kFramesOptions));
         else
             files << a;
     }
     if (files.size() != 2)
-        return fail(QStringLiteral("usage: %1").arg(QLatin1String(kFramesUsage)));
+        return fail(usageWithOptions(kFramesUsage, kFramesOptions));
     CliProgress bar;
     const CConversionResult result = CMovieToImages().run(files[0].toLocal8Bit().toStdString(),
                                                           files[1].toLocal8Bit().toStdString(), alpha, progressOn(bar));
@@ -124,12 +130,12 @@ int runAviToImages(const QStringList& args)
 CliCommand imagesToAviCommand()
 {
     return {"images-to-avi", kImagesUsage, "makes an AVI movie of pictures, each stretched to fill the frame",
-            runImagesToAvi};
+            runImagesToAvi, kImagesOptions, kStoppableExits};
 }
 
 CliCommand aviToImagesCommand()
 {
     return {"avi-to-images", kFramesUsage,
             "writes every frame of a video as OUT_000001.bmp ... and its alpha as OUT_ALPHA000001.bmp ...",
-            runAviToImages};
+            runAviToImages, kFramesOptions, kStoppableExits};
 }

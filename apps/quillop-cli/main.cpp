@@ -39,7 +39,7 @@ int main(int argc, char** argv)
             continue;
         // "COMMAND --help" is a question, never a value for an option.
         if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
-            std::printf("usage: quillop-cli %s\n  %s\n", c.usage, c.summary);
+            std::printf("%s", qPrintable(commandHelp(c)));
             return 0;
         }
         try {

@@ -39,6 +39,14 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments().mid(1);
     const QString usage = QStringLiteral("usage: quillop-thumbnailer -s SIZE INPUT.mrc OUTPUT.png");
+    if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
+        std::printf("%s\n  pictures a resource file for file managers: its first world, else its first bitmap,\n"
+                    "  fitted in SIZE x SIZE pixels\n\nexit status:\n"
+                    "  0                       the picture was written\n"
+                    "  1                       nothing was written: the file could not be read or holds nothing to show\n",
+                    qPrintable(usage));
+        return 0;
+    }
     if (args.size() != 4 || args[0] != QLatin1String("-s"))
         return fail(usage);
     bool isNumber = false;

@@ -8,8 +8,41 @@
 #include <QApplication>
 #include <QStringList>
 
+#include <cstdio>
+#include <cstring>
+
+namespace {
+// Answered before any window system is needed, so it works on a terminal
+// without a display and the manual page can be made from it.
+const char* const kHelp =
+    "usage: quillop [--new-instance] [FILE.mrc ...]\n"
+    "  the editor for the resources of games and multimedia programs; opens each FILE in a window of its own\n"
+    "\n"
+    "options:\n"
+    "  --new-instance          starts an editor of its own even when one already runs on this display\n"
+    "                          (otherwise the files are handed to the running editor)\n"
+    "  --screenshots FOLDER    pictures the editor's views as PNG files in FOLDER and ends\n"
+    "  --help                  prints this text\n"
+    "\n"
+    "exit status:\n"
+    "  0                       the editor was closed, or the files were handed to the running editor\n"
+    "  1                       a file given could not be opened, or the interface could not be loaded\n";
+
+bool asksForHelp(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0)
+            return true;
+    return false;
+}
+} // namespace
+
 int main(int argc, char** argv)
 {
+    if (asksForHelp(argc, argv)) {
+        std::fputs(kHelp, stdout);
+        return 0;
+    }
     QApplication app(argc, argv);
     CQuillopApp::describeApplication();
 

@@ -361,9 +361,21 @@ bool namedAsDocument(const std::string& path)
 int main(int argc, char** argv)
 {
     std::vector<std::string> files;
-    for (int i = 1; i < argc; ++i)
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::printf("usage: quillop-runtime-dump FILE [--json]\n"
+                        "  prints every field of every item of a resource file as JSON, read by the runtime\n"
+                        "  library alone: what quillop-cli dump prints, or the same refusal\n\n"
+                        "options:\n"
+                        "  --json                  accepted for scripts that pass it: the output is always JSON\n\n"
+                        "exit status:\n"
+                        "  0                       printed\n"
+                        "  1                       the file could not be read\n");
+            return 0;
+        }
         if (std::strcmp(argv[i], "--json") != 0)  // JSON is the only form
             files.push_back(argv[i]);
+    }
     if (files.size() != 1)
         return fail("usage: quillop-runtime-dump FILE [--json]");
     const std::string& path = files.front();

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Checks the bash completion of quillop-cli: what it offers for a table of
 # command lines, and that its commands and options are the ones the program
-# itself names in its usage texts.
-# usage: completion_test.sh COMPLETION_FILE QUILLOP_CLI
+# itself names in its usage texts; and that the manual page and the README
+# list the same commands as the program.
+# usage: completion_test.sh COMPLETION_FILE QUILLOP_CLI MAN_PAGE.gz README
 set -uo pipefail
 completion="$1"
 cli="$2"
+man_page="$3"
+readme="$4"
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
@@ -58,6 +61,10 @@ help="$("$cli" --help 2>&1)"
 commands="$(printf '%s\n' "$help" | sed -n 's/^  \([a-z-]*\) .*/\1/p' | sort | tr '\n' ' ')"
 completed="$(offered "quillop-cli " | tr ' ' '\n' | grep -v '^--' | sort | tr '\n' ' ')"
 [ "$commands" = "$completed" ] || fail "the program's commands are '$commands', the completion offers '$completed'"
+in_man="$(zcat "$man_page" | sed 's/\\-/-/g' | sed -n 's/^\.SS "\([a-z-]*\) .*/\1/p' | sort | tr '\n' ' ')"
+[ "$commands" = "$in_man" ] || fail "the program's commands are '$commands', the manual page lists '$in_man'"
+in_readme="$(sed -n '/^## Command line/,/^## /s/^    \([a-z-]*\) .*/\1/p' "$readme" | sort | tr '\n' ' ')"
+[ "$commands" = "$in_readme" ] || fail "the program's commands are '$commands', the README lists '$in_readme'"
 for command in $commands; do
     # A command run without arguments prints its usage with every option.
     usage="$("$cli" "$command" 2>&1 </dev/null)"
