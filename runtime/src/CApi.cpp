@@ -6,6 +6,11 @@
 #include "quillop/runtime/CFrameCursor.h"
 #include "quillop/runtime/Decoding.h"
 #include "quillop/runtime/TrajectoryPath.h"
+#include "quillop/runtime/WorldPlayer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
 
 #include <cstdlib>
 #include <cstring>
@@ -18,17 +23,7 @@ struct QuillopDocument {
 namespace {
 using quillop::CDocument;
 
-// An animation record as the frame cursor reads it.
-class CRecordFrames : public quillop::IAnimationFrames {
-public:
-    explicit CRecordFrames(const quillop::AnimationRecord& record) : m_record(record) {}
-    int frameCount() const override { return static_cast<int>(m_record.frames.size()); }
-    int playMode() const override { return m_record.playMode; }
-    int frameDelay(int i) const override { return m_record.frames[static_cast<std::size_t>(i)].delay; }
-
-private:
-    const quillop::AnimationRecord& m_record;
-};
+using quillop::CRecordFrames;
 
 template <typename Record>
 const Record* at(const std::vector<Record>& records, int index)
@@ -55,6 +50,17 @@ QuillopError open(Opener opener, QuillopDocument** out)
     }
 }
 
+// A drawing point plus a bitmap's stored offset, truncated toward zero
+// within the int range, as the editor places a bitmap (0 for a corner that is
+// not a number).
+int cornerPixel(int x, double offset)
+{
+    const double v = double(x) + offset;
+    if (std::isnan(v))
+        return 0;
+    return static_cast<int>(std::clamp(v, double(std::numeric_limits<int>::min()), double(std::numeric_limits<int>::max())));
+}
+
 // Copies into memory the caller frees with quillop_free.
 template <typename T>
 T* handedOut(const std::vector<T>& values)
@@ -70,6 +76,16 @@ struct QuillopCursor {
     const CDocument* document;
     quillop::AnimationRecord animation;
     quillop::CFrameCursor cursor;
+};
+
+struct QuillopWorld {
+    explicit QuillopWorld(const CDocument& document) : document(document), source(document) {}
+
+    const CDocument& document;
+    quillop::CDocumentWorldSource source;
+    quillop::CWorldInstance instance;
+    std::vector<quillop::DrawItem> items;
+    std::vector<QuillopDrawItem> handed;
 };
 
 extern "C" {
@@ -373,6 +389,87 @@ QuillopError quillop_map_cell(const QuillopDocument* document, int index, int co
         return QUILLOP_ERROR_BAD_ARGUMENT;
     *bitmap = m->cells[static_cast<std::size_t>(column) * static_cast<std::size_t>(m->lines) + static_cast<std::size_t>(line)];
     return QUILLOP_OK;
+}
+
+QuillopError quillop_interface(const QuillopDocument* document, int index, int* type, int* entry_count)
+{
+    const auto* u = document ? at(document->document->userInterfaces(), index) : nullptr;
+    if (!u || !type || !entry_count)
+        return QUILLOP_ERROR_BAD_ARGUMENT;
+    *type = u->type;
+    *entry_count = static_cast<int>(u->entries.size());
+    return QUILLOP_OK;
+}
+
+QuillopError quillop_interface_entry(const QuillopDocument* document, int index, int entry, QuillopInterfaceEntry* out)
+{
+    const auto* u = document ? at(document->document->userInterfaces(), index) : nullptr;
+    const auto* e = u ? at(u->entries, entry) : nullptr;
+    if (!e || !out)
+        return QUILLOP_ERROR_BAD_ARGUMENT;
+    *out = {e->id.c_str(), e->comments.c_str(), e->title.c_str(), e->helpText.c_str(), e->defaultValue.c_str(),
+            e->minimumValue.c_str(), e->maximumValue.c_str(), e->image.c_str(), e->states.c_str(), e->type, e->level};
+    return QUILLOP_OK;
+}
+
+QuillopWorld* quillop_world_new(const QuillopDocument* document, int world)
+{
+    if (!document || !at(document->document->worlds(), world))
+        return nullptr;
+    try {
+        auto w = std::make_unique<QuillopWorld>(*document->document);
+        w->instance.build(w->source, world);
+        return w.release();
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+void quillop_world_free(QuillopWorld* world) { delete world; }
+
+void quillop_world_reset(QuillopWorld* world)
+{
+    if (world)
+        world->instance.reset();
+}
+
+void quillop_world_step(QuillopWorld* world, double steps)
+{
+    if (world)
+        world->instance.step(steps);
+}
+
+double quillop_world_elapsed(const QuillopWorld* world) { return world ? world->instance.elapsed() : 0.0; }
+
+int quillop_world_instance_count(const QuillopWorld* world) { return world ? world->instance.instanceCount() : 0; }
+
+int quillop_world_draw_list(QuillopWorld* world, int x, int y, const QuillopDrawItem** items)
+{
+    if (items)
+        *items = nullptr;
+    if (!world || !items)
+        return 0;
+    try {
+        world->items.clear();
+        world->instance.drawList(x, y, world->items);
+        world->handed.clear();
+        world->handed.reserve(world->items.size());
+        for (const quillop::DrawItem& item : world->items) {
+            QuillopDrawItem out{item.kind, item.index, item.x, item.y, item.world, item.element};
+            // A bitmap puts its corner at the drawing point plus its own
+            // offsets, truncated toward zero.
+            if (const auto* b = item.kind == quillop::DrawItem::Bitmap ? at(world->document.bitmaps(), item.index)
+                                                                        : nullptr) {
+                out.x = cornerPixel(item.x, b->offsetX);
+                out.y = cornerPixel(item.y, b->offsetY);
+            }
+            world->handed.push_back(out);
+        }
+        *items = world->handed.data();
+        return static_cast<int>(world->handed.size());
+    } catch (...) {
+        return 0;
+    }
 }
 
 } // extern "C"

@@ -19,8 +19,8 @@ class CResourceHolder;
 // changing nothing then.
 class GameWorld : public CResourceItem, public IItemReferences {
 public:
-    static constexpr std::int32_t kTypeSimple = 0;
-    static constexpr std::int32_t kTypeSortOffsetsY = 1;
+    static constexpr std::int32_t kTypeSimple = quillop::WorldHeader::kTypeSimple;
+    static constexpr std::int32_t kTypeSortOffsetsY = quillop::WorldHeader::kTypeSortOffsetsY;
 
     std::unique_ptr<CResourceItem> createDefault() const override;
     int serialize(CArchive& ar, CSectionCoder& coder) override;

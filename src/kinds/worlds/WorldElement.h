@@ -1,26 +1,20 @@
 #pragma once
 
 #include "quillop/runtime/Records.h"
+#include "quillop/runtime/WorldPlayer.h"
 
 #include <cstdint>
 #include <string>
 
-// World object types: what the object index of an element names.
-enum WorldObjectType : std::int32_t {
-    WorldObjectBitmap = 0,
-    WorldObjectAnimation = 1,
-    WorldObjectMap = 2,
-    // The named world's elements are taken in at this place, one by one.
-    WorldObjectWorldElements = 3,
-    // The named world is played as one object with a time of its own.
-    WorldObjectWorldReference = 4,
-};
-
-// Types 3 and 4 name a world of the same group.
-inline bool refersToWorld(std::int32_t type)
-{
-    return type == WorldObjectWorldElements || type == WorldObjectWorldReference;
-}
+// World object types (what the object index of an element names) are the
+// runtime's.
+using quillop::refersToWorld;
+using quillop::WorldObjectAnimation;
+using quillop::WorldObjectBitmap;
+using quillop::WorldObjectMap;
+using quillop::WorldObjectType;
+using quillop::WorldObjectWorldElements;
+using quillop::WorldObjectWorldReference;
 
 // One placed object of a game world: an object of another group (or another
 // world) at an offset, optionally moving along a trajectory, with its own

@@ -67,7 +67,10 @@ struct AnimationFrame {
 };
 
 struct AnimationRecord : ItemRecord {
-    std::int32_t type = 1;
+    // Animations of bitmaps; only these are drawn in worlds.
+    static constexpr std::int32_t kTypeBitmaps = 1;
+
+    std::int32_t type = kTypeBitmaps;
     std::int32_t playMode = 1;
     std::vector<AnimationFrame> frames;
 };

@@ -16,6 +16,7 @@ extern "C" {
 
 typedef struct QuillopDocument QuillopDocument;
 typedef struct QuillopCursor QuillopCursor;
+typedef struct QuillopWorld QuillopWorld;
 
 typedef enum QuillopError {
     QUILLOP_OK = 0,
@@ -139,6 +140,51 @@ QuillopError quillop_map(const QuillopDocument* document, int index, int* column
                          int* cell_height);
 /* The bitmap row of a cell, or -1 for an empty one. */
 QuillopError quillop_map_cell(const QuillopDocument* document, int index, int column, int line, int* bitmap);
+
+/* User interfaces: the interface's type and entry count, then each entry's
+ * fields (strings valid until the document is closed). */
+QuillopError quillop_interface(const QuillopDocument* document, int index, int* type, int* entry_count);
+typedef struct QuillopInterfaceEntry {
+    const char *id, *comments, *title, *help_text;
+    const char *default_value, *minimum_value, *maximum_value;
+    const char *image;          /* a bitmap ID */
+    const char *states;         /* option lines */
+    int32_t type, level;
+} QuillopInterfaceEntry;
+QuillopError quillop_interface_entry(const QuillopDocument* document, int index, int entry, QuillopInterfaceEntry* out);
+
+/* Worlds: a world is built with its elements, the worlds it takes in and the
+ * worlds it plays as one object (a world met again on its way down is
+ * skipped, nesting and the number of elements are bounded), stepped once per
+ * game step, and laid out as a list of things to draw in order, later ones
+ * on top. The document must stay open while the world lives. */
+QuillopWorld* quillop_world_new(const QuillopDocument* document, int world);
+void quillop_world_free(QuillopWorld* world);
+/* Back to the start: every element at its play offset. */
+void quillop_world_reset(QuillopWorld* world);
+/* One game step is 1.0. */
+void quillop_world_step(QuillopWorld* world, double steps);
+/* The game steps played (from the world's play offset). */
+double quillop_world_elapsed(const QuillopWorld* world);
+/* The element instances the world holds, taken-in worlds' elements included. */
+int quillop_world_instance_count(const QuillopWorld* world);
+
+enum {
+    QUILLOP_DRAW_BITMAP = 0,  /* draw bitmap `index` with its top-left corner at (x, y) */
+    QUILLOP_DRAW_MAP = 1      /* draw map `index` with its first cell at (x, y), each cell's
+                                 bitmap stretched to the cell size, column c and line l at
+                                 (x + c * cell_width, y + l * cell_height) */
+};
+typedef struct QuillopDrawItem {
+    int kind;
+    int index;                  /* the bitmap or map row */
+    int x, y;
+    int world, element;         /* the world and element rows it comes from */
+} QuillopDrawItem;
+/* Lays the world out with its drawing point at (x, y): *items points to the
+ * count returned, valid until the next call on this world. A bitmap's
+ * corner has the animation frame's and the bitmap's own offsets added. */
+int quillop_world_draw_list(QuillopWorld* world, int x, int y, const QuillopDrawItem** items);
 
 #ifdef __cplusplus
 }

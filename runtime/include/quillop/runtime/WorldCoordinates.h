@@ -8,7 +8,7 @@
 // files. They are truncated toward zero and kept within a range any painter
 // handles, so that no value (huge, infinite or not a number) can overflow an
 // int on the way.
-namespace WorldCoordinates {
+namespace quillop::WorldCoordinates {
 inline constexpr std::int64_t kLimit = std::int64_t(1) << 28;
 
 inline std::int64_t truncated(double value)
@@ -22,4 +22,4 @@ inline int clamped(std::int64_t value)
 {
     return static_cast<int>(std::clamp(value, -kLimit, kLimit));
 }
-} // namespace WorldCoordinates
+} // namespace quillop::WorldCoordinates
