@@ -11,6 +11,7 @@
 #   share/thumbnailers/       how file managers picture a .mrc file
 #   share/bash-completion/    completion for quillop-cli
 #   share/man/man1/           the manual pages, made from each program's --help
+#   share/doc/quillop/manual/ the user manual in HTML, made from docs/manual
 include(GNUInstallDirs)
 # The editor's files; the runtime's development files (runtime/) are the
 # component "development", packaged apart.
@@ -56,6 +57,19 @@ add_custom_command(OUTPUT ${man_pages}
                    VERBATIM)
 add_custom_target(quillop_man_pages ALL DEPENDS ${man_pages})
 install(FILES ${man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# The user manual: Markdown pages and the tour's pictures, made into HTML
+# (the editor's Help menu opens it from here, or from the build tree).
+file(GLOB manual_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/docs/manual/*.md ${CMAKE_SOURCE_DIR}/docs/manual/images/*.png)
+set(manual_dir ${CMAKE_BINARY_DIR}/docs/manual)
+add_custom_command(OUTPUT ${manual_dir}/index.html
+                   COMMAND ${CMAKE_COMMAND} -E rm -rf ${manual_dir}
+                   COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/scripts/make-manual.py
+                           ${CMAKE_SOURCE_DIR}/docs/manual ${CMAKE_SOURCE_DIR}/data/interface/quillop.json ${manual_dir}
+                   DEPENDS ${manual_sources} ${CMAKE_SOURCE_DIR}/scripts/make-manual.py
+                           ${CMAKE_SOURCE_DIR}/data/interface/quillop.json
+                   VERBATIM)
+add_custom_target(quillop_manual ALL DEPENDS ${manual_dir}/index.html)
+install(DIRECTORY ${manual_dir}/ DESTINATION ${QUILLOP_DOC_DIR}/manual)
 install(FILES ${desktop}/quillop.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${desktop}/quillop-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME quillop.xml)
 install(FILES ${desktop}/quillop.thumbnailer DESTINATION ${CMAKE_INSTALL_DATADIR}/thumbnailers)

@@ -14,7 +14,7 @@ bash scripts/install-deps.sh
 build=build/default
 cmake --preset default >/dev/null
 cmake --build --preset default -j"$(nproc)" --target quillop quillop-cli quillop-thumbnailer quillop_data quillop_package_docs \
-  quillop_man_pages quillop_runtime quillop_runtime_shared quillop-runtime-dump quillop_runtime_man_page
+  quillop_man_pages quillop_manual quillop_runtime quillop_runtime_shared quillop-runtime-dump quillop_runtime_man_page
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
@@ -44,6 +44,7 @@ expected="$work/expected.txt"
   for size in 16 22 24 32 48 64 128 256; do
     echo "/usr/share/icons/hicolor/${size}x${size}/apps/quillop.png"
   done
+  (cd "$build/docs/manual" && find . -type f | sed 's|^\.|/usr/share/doc/quillop/manual|')
 } | sort >"$expected"
 (cd "$stage" && find . -type f | sed 's|^\.||' | sort) >"$work/installed.txt"
 diff -u "$expected" "$work/installed.txt" || fail "the install tree differs from the expected list"

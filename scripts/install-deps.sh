@@ -14,7 +14,7 @@ packages=(
   xvfb xauth
   sox pngcheck ffmpeg python3-mido midicsv vorbis-tools
   clang-14 libclang-rt-14-dev llvm-14
-  desktop-file-utils shared-mime-info libglib2.0-bin lintian man-db file
+  desktop-file-utils shared-mime-info libglib2.0-bin lintian man-db file python3-markdown
 )
 
 missing=()

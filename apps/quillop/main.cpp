@@ -57,6 +57,11 @@ int main(int argc, char** argv)
     if (desktop && !own && !arguments.isEmpty() && instance.handOver(arguments))
         return 0;
 
+    // Pictures of the editor as a dark desktop would show it; set before any
+    // window so that every picture and icon is made in those colours.
+    if (arguments.contains(QStringLiteral("--screenshots")) &&
+        qEnvironmentVariable("QUILLOP_PALETTE") == QLatin1String("dark"))
+        CScreenshotTour::useDarkPalette();
     CQuillopApp quillop;
     if (!quillop.loadInterface(CInterfaceResources::defaultFileName(), CUiServices::prompter()))
         return 1;

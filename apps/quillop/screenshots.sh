@@ -1,6 +1,9 @@
 #!/bin/sh
 # Pictures of the editor on the demo document, written as PNG files:
 #   apps/quillop/screenshots.sh [build folder] [output folder]
+# The manual's pictures are renewed with
+#   apps/quillop/screenshots.sh build/default docs/manual/images
+# QT_SCALE_FACTOR=2 pictures a 2x screen, QUILLOP_PALETTE=dark a dark desktop.
 set -e
 build=${1:-build/default}
 out=${2:-screenshots}

@@ -7,7 +7,12 @@
 #include "kinds/userinterfaces/UserInterface.h"
 #include "kinds/userinterfaces/ui/CBitmapPicture.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QPalette>
+
+#include <cstdlib>
+#include <optional>
 #include <QFileInfo>
 
 const std::array<const char*, CInterfaceResources::NamedBitmapCount> CInterfaceResources::kBitmapNames = {
@@ -64,10 +69,50 @@ QPixmap CInterfaceResources::picture(int index) const
     return QPixmap::fromImage(CBitmapPicture::ofRow(*m_holder, index));
 }
 
+namespace {
+// A picture drawn in one dark ink (a letter, the menu's lines) vanishes on a
+// dark desktop; its ink then takes the colour of the window's text. Pictures
+// of several colours keep them.
+QImage inkInTextColour(QImage image)
+{
+    const QColor text = QApplication::palette().color(QPalette::WindowText);
+    if (image.isNull() || text.lightness() < 128)
+        return image;
+    image = image.convertToFormat(QImage::Format_ARGB32);
+    std::optional<QRgb> ink;
+    bool oneInk = true;
+    for (int y = 0; y < image.height() && oneInk; ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width() && oneInk; ++x) {
+            if (qAlpha(line[x]) == 0)
+                continue;
+            // Edges that are nearly clear carry rounded colours.
+            const QRgb colour = line[x];
+            const auto near = [colour](QRgb other) {
+                return std::abs(qRed(colour) - qRed(other)) + std::abs(qGreen(colour) - qGreen(other)) +
+                           std::abs(qBlue(colour) - qBlue(other)) <= 48;
+            };
+            oneInk = !ink || near(*ink);
+            if (!ink && qAlpha(colour) == 255)
+                ink = colour;
+        }
+    }
+    if (!oneInk || !ink || QColor(*ink).lightness() >= 96)
+        return image;
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(line[x]) != 0)
+                line[x] = qRgba(text.red(), text.green(), text.blue(), qAlpha(line[x]));
+    }
+    return image;
+}
+} // namespace
+
 QIcon CInterfaceResources::icon(const std::string& bitmapId) const
 {
-    const QPixmap pixmap = picture(bitmapIndex(bitmapId));
-    return pixmap.isNull() ? QIcon() : QIcon(pixmap);
+    const QImage picture = inkInTextColour(CBitmapPicture::ofRow(*m_holder, bitmapIndex(bitmapId)));
+    return picture.isNull() ? QIcon() : QIcon(QPixmap::fromImage(picture));
 }
 
 const UserInterface* CInterfaceResources::userInterface(const std::string& id) const

@@ -21,6 +21,7 @@
 #include "media/output/ui/CAudioSettingsDialog.h"
 #include "params/CDialogFolders.h"
 #include "params/ui/CGuiColors.h"
+#include "app/CManualWindow.h"
 #include "params/ui/CMVT_MDIChildWndParameters.h"
 #include "params/ui/CMVT_ParametersDocument.h"
 #include "params/ui/CUiServices.h"
@@ -365,6 +366,8 @@ void CMainFrame::registerCommands()
     on("exit", [this](const QVariant&) { close(); });
     on("about", [this](const QVariant&) { showAbout(); });
     on("contributors", [this](const QVariant&) { showContributors(); });
+    on("manual", [this](const QVariant&) { showManual(); });
+    on("keyboard shortcuts", [this](const QVariant&) { showManual(QStringLiteral("shortcuts")); });
     on("go to web site", [](const QVariant&) { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kWebSite))); });
     on("new mrc", [this](const QVariant&) { newDocument(); });
     on("open", [this](const QVariant&) { openCommand(); });
@@ -491,6 +494,7 @@ void CMainFrame::addShortcuts()
     for (int panel = 0; panel < 10; ++panel)
         key(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_0 + (panel + 1) % 10)),
             QString::fromLatin1(CCommandStates::kPanelCommands[static_cast<std::size_t>(panel)]));
+    key(QKeySequence(Qt::Key_F1), QStringLiteral("manual"));
     key(QKeySequence(Qt::CTRL | Qt::Key_N), QStringLiteral("new mrc"));
     key(QKeySequence(Qt::CTRL | Qt::Key_O), QStringLiteral("open"));
     key(QKeySequence(Qt::CTRL | Qt::Key_P), QStringLiteral("print"));
@@ -687,6 +691,35 @@ void CMainFrame::showAbout()
         CInterfaceDialog dialog(*ui, look.holder(), QString::fromLatin1(kAboutTitle), this);
         dialog.exec();
     }
+}
+
+QString CMainFrame::manualPageHere() const
+{
+    if (auto* tool = qobject_cast<CMVT_MDIChildWndParameters*>(m_mdi->activeSubWindow()))
+        if (tool->tool())
+            return CManualWindow::pageOfTool(QString::fromStdString(tool->tool()->toolTitle()));
+    if (const CQuillopView* view = activeView()) {
+        const int panel = view->currentPanel();
+        if (panel >= 0 && panel < CQuillopView::kPanelCount)
+            return QString::fromLatin1(
+                CManualWindow::kGroupPages[static_cast<std::size_t>(CQuillopView::kPanelGroups[static_cast<std::size_t>(panel)])]);
+    }
+    return QStringLiteral("index");
+}
+
+void CMainFrame::showManual(const QString& page)
+{
+    if (!m_manual)
+        m_manual = new CManualWindow(this);
+    if (!m_manual->showPage(page.isEmpty() ? manualPageHere() : page)) {
+        CUiServices::prompter().tell("The manual is not installed: its pages are looked for in "
+                                     "share/doc/quillop/manual beside the program.",
+                                     IPrompter::Icon::Exclamation);
+        return;
+    }
+    m_manual->show();
+    m_manual->raise();
+    m_manual->activateWindow();
 }
 
 void CMainFrame::showContributors()

@@ -12,6 +12,7 @@
 
 class CChildFrame;
 class CEditHistoryWindow;
+class CManualWindow;
 class CQuillopApp;
 class CQuillopDoc;
 class CQuillopView;
@@ -85,6 +86,11 @@ public:
 
     void showAbout();
     void showContributors();
+    // The manual at `page` ("bitmaps", "tools#generate-bass-drum"); empty
+    // for the page of the active panel or tool window.
+    void showManual(const QString& page = {});
+    QString manualPageHere() const;
+    CManualWindow* manualWindow() const { return m_manual; }
     void showDocumentProperties();
     // The steps of the active document's history, in a window of its own.
     void showEditHistory();
@@ -112,5 +118,6 @@ private:
     QHash<QString, std::function<void(const QVariant&)>> m_commands;
     QMultiHash<QString, QAction*> m_commandActions;
     CEditHistoryWindow* m_historyWindow = nullptr;
+    CManualWindow* m_manual = nullptr;
     CQuillopView* m_activeView = nullptr;
 };

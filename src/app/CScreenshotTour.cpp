@@ -1,10 +1,13 @@
 #include "app/CScreenshotTour.h"
 
 #include "app/CInterfaceResources.h"
+#include "app/CManualWindow.h"
+#include "kinds/worlds/CWorldPicture.h"
 #include "app/CMainFrame.h"
 #include "app/CQuillopApp.h"
 #include "core/GroupIndex.h"
 #include "document/CDocumentPropertiesDialog.h"
+#include "document/CQuillopDoc.h"
 #include "document/CQuillopView.h"
 #include "grid/ui/CIndexList.h"
 #include "grid/ui/CItemsGrid.h"
@@ -30,6 +33,7 @@
 #include <QDir>
 #include <QMenu>
 #include <QPainter>
+#include <QPalette>
 #include <QPixmap>
 #include <QThread>
 #include <QToolBar>
@@ -205,6 +209,29 @@ QPixmap withMapEditor(CMainFrame& frame, CMapsPanel& panel)
 }
 } // namespace
 
+void CScreenshotTour::useDarkPalette()
+{
+    QPalette dark;
+    const QColor window(53, 53, 53), base(35, 35, 35), text(230, 230, 230), disabled(127, 127, 127);
+    dark.setColor(QPalette::Window, window);
+    dark.setColor(QPalette::WindowText, text);
+    dark.setColor(QPalette::Base, base);
+    dark.setColor(QPalette::AlternateBase, window);
+    dark.setColor(QPalette::ToolTipBase, base);
+    dark.setColor(QPalette::ToolTipText, text);
+    dark.setColor(QPalette::Text, text);
+    dark.setColor(QPalette::Button, window);
+    dark.setColor(QPalette::ButtonText, text);
+    dark.setColor(QPalette::BrightText, Qt::red);
+    dark.setColor(QPalette::Link, QColor(110, 170, 255));
+    dark.setColor(QPalette::Highlight, QColor(42, 130, 218));
+    dark.setColor(QPalette::HighlightedText, Qt::black);
+    dark.setColor(QPalette::PlaceholderText, disabled);
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        dark.setColor(QPalette::Disabled, role, disabled);
+    QApplication::setPalette(dark);
+}
+
 int CScreenshotTour::run(CMainFrame& frame, const QString& folder)
 {
     QDir().mkpath(folder);
@@ -215,9 +242,12 @@ int CScreenshotTour::run(CMainFrame& frame, const QString& folder)
         for (int panel = 0; panel < CQuillopView::kPanelCount; ++panel) {
             view->showPanel(panel, false);
             settle();
-            written += save(frame.grab(), folder, QStringLiteral("panel%1").arg(panel)) ? 1 : 0;
+            // Named after the manual's page of the group, which shows them.
+            const QString page = QString::fromLatin1(
+                CManualWindow::kGroupPages[static_cast<std::size_t>(CQuillopView::kPanelGroups[static_cast<std::size_t>(panel)])]);
+            written += save(frame.grab(), folder, page) ? 1 : 0;
             if (CItemsGrid* grid = view->panel(panel))
-                written += save(withContextMenu(frame, *grid), folder, QStringLiteral("panel%1-menu").arg(panel)) ? 1 : 0;
+                written += save(withContextMenu(frame, *grid), folder, page + QStringLiteral("-menu")) ? 1 : 0;
         }
         view->showPanel(CQuillopView::panelOfGroup(GroupAnimations), false);
         if (auto* animations = dynamic_cast<CAnimationsPanel*>(view->panel(view->currentPanel())))
@@ -261,5 +291,10 @@ int CScreenshotTour::run(CMainFrame& frame, const QString& folder)
         dialog.reject();
     }
     written += toolWindows(frame, folder);
+    // What quillop-cli render-world draws of the first world after 40 steps.
+    if (CQuillopDoc* document = frame.activeDocument(); document && document->holder().count(GroupWorlds) > 0) {
+        const QImage world = CWorldPicture::render(document->holder(), 0, 40, QSize(320, 240), QPoint(94, 94));
+        written += world.save(QDir(folder).filePath(QStringLiteral("render-world.png"))) ? 1 : 0;
+    }
     return written;
 }

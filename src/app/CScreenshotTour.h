@@ -15,4 +15,6 @@ class CScreenshotTour {
 public:
     // Returns the number of pictures written.
     static int run(CMainFrame& frame, const QString& folder);
+    // The colours of a dark desktop theme, for the tour's dark pictures.
+    static void useDarkPalette();
 };

@@ -45,7 +45,7 @@ const std::set<std::string> kDispatchedCommands = {
     "mrc view colors", "mrc view ui", "mrc view worlds", "resources files manager", "analyze fund",
     "convert fund to midi", "extract sounds", "convert avi to img", "convert img to avi", "rename files",
     "audio settings", "gui settings", "edit undo", "edit redo", "edit history", "generate bass drum",
-    "extract bitmap colors",
+    "extract bitmap colors", "manual", "keyboard shortcuts",
 };
 // Entries the main frame replaces or handles itself: the button that opens
 // the main menu, and the places where the window list and the recent files

@@ -332,7 +332,7 @@ TEST_F(FrameFixture, EveryCommandNameIsKnownAndToolsSayTheyAreMissing)
           "mrc view files", "mrc view colors", "mrc view ui", "mrc view worlds", "resources files manager",
           "analyze fund", "convert fund to midi", "extract sounds", "convert avi to img", "convert img to avi",
           "rename files", "audio settings", "gui settings", "edit undo", "edit redo", "edit history",
-          "generate bass drum", "extract bitmap colors"})
+          "generate bass drum", "extract bitmap colors", "manual", "keyboard shortcuts"})
         EXPECT_TRUE(frame.isCommand(name)) << name;
     EXPECT_FALSE(frame.runCommand("no such command"));
     // Without a document these do nothing, and nothing breaks.
