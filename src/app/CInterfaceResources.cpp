@@ -112,7 +112,15 @@ QImage inkInTextColour(QImage image)
 QIcon CInterfaceResources::icon(const std::string& bitmapId) const
 {
     const QImage picture = inkInTextColour(CBitmapPicture::ofRow(*m_holder, bitmapIndex(bitmapId)));
-    return picture.isNull() ? QIcon() : QIcon(QPixmap::fromImage(picture));
+    if (picture.isNull())
+        return {};
+    // On a 2x screen the small pictures are drawn with every pixel doubled,
+    // keeping their sharp edges instead of being smoothed into a blur.
+    QIcon icon(QPixmap::fromImage(picture));
+    QPixmap doubled = QPixmap::fromImage(picture.scaled(picture.size() * 2, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+    doubled.setDevicePixelRatio(2.0);
+    icon.addPixmap(doubled);
+    return icon;
 }
 
 const UserInterface* CInterfaceResources::userInterface(const std::string& id) const
