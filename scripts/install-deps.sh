@@ -7,12 +7,12 @@ packages=(
   build-essential cmake ninja-build pkg-config git ccache python3
   qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libqt6svg6
   libgl-dev libglx-dev libxkbcommon-dev
-  libvorbis-dev libogg-dev libstb-dev
+  libvorbis-dev libogg-dev libstb-dev zlib1g-dev
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
   libsdl2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
-  sox pngcheck ffmpeg python3-mido midicsv vorbis-tools
+  sox pngcheck ffmpeg python3-mido midicsv vorbis-tools tiled
   clang-14 libclang-rt-14-dev llvm-14
   desktop-file-utils shared-mime-info libglib2.0-bin lintian man-db file python3-markdown
 )

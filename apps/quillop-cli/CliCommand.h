@@ -47,6 +47,8 @@ CliCommand splitSoundsCommand();
 CliCommand diffCommand();
 CliCommand textconvCommand();
 CliCommand mergeCommand();
+CliCommand exportTmxCommand();
+CliCommand importTmxCommand();
 
 // Shared by the commands: loads a document with every item kind, telling
 // on stderr why it could not, and what it left out of a partly read file.

@@ -17,6 +17,7 @@ _quillop_cli_options()
         convert-resources) echo "--workers" ;;
         split-sounds) echo "--threshold --min-silence --min-sound" ;;
         merge) echo "-o" ;;
+        import-tmx) echo "--layer -o" ;;
     esac
 }
 
@@ -35,6 +36,8 @@ _quillop_cli_argument_kind()
         info | dump | mix | play | textconv) kinds="mrc" ;;
         diff) kinds="mrc mrc" ;;
         merge) kinds="mrc mrc mrc" ;;
+        export-tmx) kinds="mrc - tmx" ;;
+        import-tmx) kinds="mrc tmx" ;;
         render-world) kinds="mrc - - png" ;;
         pack) kinds="json mrc" ;;
         extract) kinds="mrc dir" ;;
@@ -56,7 +59,7 @@ _quillop_cli()
     cur="${COMP_WORDS[COMP_CWORD]}"
     prev="${COMP_WORDS[COMP_CWORD - 1]}"
     if [ "$COMP_CWORD" -eq 1 ]; then
-        COMPREPLY=($(compgen -W "info dump pack extract resave mix play bass-drum render-world analyze to-midi texture-maps images-to-avi avi-to-images convert-resources split-sounds diff textconv merge --help" -- "$cur"))
+        COMPREPLY=($(compgen -W "info dump pack extract resave mix play bass-drum render-world analyze to-midi texture-maps images-to-avi avi-to-images convert-resources split-sounds diff textconv merge export-tmx import-tmx --help" -- "$cur"))
         return
     fi
     local command="${COMP_WORDS[1]}"
@@ -65,7 +68,7 @@ _quillop_cli()
     case "$prev" in
         -o)
             local written=wav
-            [ "$command" = merge ] && written=mrc
+            [ "$command" = merge ] || [ "$command" = import-tmx ] && written=mrc
             COMPREPLY=($(compgen -f -X "!*.$written" -- "$cur") $(compgen -d -- "$cur")); compopt -o filenames; return ;;
         --preview) COMPREPLY=($(compgen -f -X '!*.png' -- "$cur") $(compgen -d -- "$cur")); compopt -o filenames; return ;;
         --*) [[ " $(_quillop_cli_options "$command") " == *" $prev "* && "$prev" != "--json" && "$prev" != "--loop" && "$prev" != "--no-alpha" ]] && return ;;
