@@ -13,7 +13,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export CCACHE_BASEDIR="$PWD"
-all_targets=(document wav analysis ogg manifest runtime)
+all_targets=(document wav analysis ogg manifest runtime tmx)
 targets=("${all_targets[@]}")
 if [ $# -gt 0 ] && [ "$1" != all ]; then targets=("$1"); fi
 seconds="${2:-60}"
