@@ -113,3 +113,18 @@ function(quillop_tests name dir)
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SDL_AUDIODRIVER=dummy"
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
 endfunction()
+
+# quillop_man_page(PROGRAM TARGET COMPONENT): the manual page of a program,
+# made from its own --help at build time by the custom target TARGET and
+# installed with COMPONENT.
+function(quillop_man_page program target component)
+  find_package(Python3 REQUIRED COMPONENTS Interpreter)
+  set(page ${CMAKE_BINARY_DIR}/package/man/${program}.1)
+  add_custom_command(OUTPUT ${page}.gz
+                     COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/scripts/make-manpages.py ${PROJECT_VERSION}
+                             ${CMAKE_BINARY_DIR}/package/man ${program}=$<TARGET_FILE:${program}>
+                     COMMAND gzip -9nf ${page}
+                     DEPENDS ${program} ${CMAKE_SOURCE_DIR}/scripts/make-manpages.py VERBATIM)
+  add_custom_target(${target} ALL DEPENDS ${page}.gz)
+  install(FILES ${page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT ${component})
+endfunction()

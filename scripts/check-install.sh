@@ -14,7 +14,8 @@ bash scripts/install-deps.sh
 build=build/default
 cmake --preset default >/dev/null
 cmake --build --preset default -j"$(nproc)" --target quillop quillop-cli quillop-thumbnailer quillop_data quillop_package_docs \
-  quillop_man_pages quillop_manual quillop_runtime quillop_runtime_shared quillop-runtime-dump quillop_runtime_man_page
+  quillop_man_pages quillop_manual quillop_runtime quillop_runtime_shared quillop-runtime-dump quillop_runtime_man_page \
+  quillop-runtime-player quillop_runtime_player_man_page
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
@@ -133,6 +134,10 @@ cmake -S tests/runtime-install -B "$work/consumer" -G Ninja -DCMAKE_PREFIX_PATH=
   cmake --build "$work/consumer" >/dev/null || fail "find_package(QuillopRuntime) does not build the C program"
 LD_LIBRARY_PATH="$libdir" "$work/consumer/groups" examples/demo.mrc | diff -u "$work/groups.txt" - ||
   fail "the CMake-built program counts other groups"
+step "the installed example game plays the demo's first world without a screen"
+SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy LD_LIBRARY_PATH="$libdir" "$runtime_stage/usr/bin/quillop-runtime-player" \
+  examples/demo.mrc --frames 40 --out "$work/last.png" || fail "the example game did not play the demo"
+pngcheck -q "$work/last.png" || fail "the example game's last frame is no sound PNG file"
 
 # --- the Debian package -------------------------------------------------------
 step "cpack -G DEB"

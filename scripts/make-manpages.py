@@ -69,6 +69,7 @@ WHATIS = {
     "quillop-cli": "runs the Quillop resource editor's model from a terminal",
     "quillop-thumbnailer": "pictures Quillop resource files for file managers",
     "quillop-runtime-dump": "prints a Quillop resource file as read by the runtime library",
+    "quillop-runtime-player": "plays a world of a Quillop resource file with the runtime library and SDL2",
 }
 
 

@@ -382,6 +382,15 @@ QuillopError quillop_map(const QuillopDocument* document, int index, int* column
     return QUILLOP_OK;
 }
 
+QuillopError quillop_map_type(const QuillopDocument* document, int index, int* type)
+{
+    const auto* m = document ? at(document->document->maps(), index) : nullptr;
+    if (!m || !type)
+        return QUILLOP_ERROR_BAD_ARGUMENT;
+    *type = m->type;
+    return QUILLOP_OK;
+}
+
 QuillopError quillop_map_cell(const QuillopDocument* document, int index, int column, int line, int* bitmap)
 {
     const auto* m = document ? at(document->document->maps(), index) : nullptr;

@@ -138,6 +138,8 @@ QuillopError quillop_trajectory_point_at(const QuillopDocument* document, int in
 
 QuillopError quillop_map(const QuillopDocument* document, int index, int* columns, int* lines, int* cell_width,
                          int* cell_height);
+/* The map's type: 0 is a grid of bitmaps, the only type worlds draw. */
+QuillopError quillop_map_type(const QuillopDocument* document, int index, int* type);
 /* The bitmap row of a cell, or -1 for an empty one. */
 QuillopError quillop_map_cell(const QuillopDocument* document, int index, int column, int line, int* bitmap);
 
