@@ -203,17 +203,25 @@ double CElementInstance::currentY() const
 
 void CElementInstance::drawList(int x, int y, std::vector<DrawItem>& out) const
 {
+    layout(x, y, out);
+}
+
+double CElementInstance::layout(int x, int y, std::vector<DrawItem>& out) const
+{
     const WorldElementRecord* e = element();
+    // Where a hidden element sorts changes nothing drawn.
     if (!e || !e->show || !m_inherited.show)
-        return;
+        return 0.0;
     using namespace WorldCoordinates;
+    double sortY = e->offsetY + m_inherited.offsetY;
     std::int64_t px = std::int64_t(x) + truncated(e->offsetX + m_inherited.offsetX);
-    std::int64_t py = std::int64_t(y) + truncated(e->offsetY + m_inherited.offsetY);
+    std::int64_t py = std::int64_t(y) + truncated(sortY);
     PathInfo info;
     if (m_hasClock && path(info)) {
         const TrajectoryPoint p = m_source->trajectoryPlace(e->trajectoryIndex, m_clock.GetPosition());
         px += truncated(p.x);
         py += truncated(p.y);
+        sortY += p.y;
     }
     const int cx = clamped(px);
     const int cy = clamped(py);
@@ -224,8 +232,10 @@ void CElementInstance::drawList(int x, int y, std::vector<DrawItem>& out) const
         break;
     case WorldObjectAnimation: {
         AnimationFrame frame;
+        if (!m_source->animationFrame(e->objectIndex, m_cursor.frameIndex(), frame))
+            break;
+        sortY += frame.offsetY;
         if (m_source->animationType(e->objectIndex) == AnimationRecord::kTypeBitmaps &&
-            m_source->animationFrame(e->objectIndex, m_cursor.frameIndex(), frame) &&
             m_source->exists(GroupBitmaps, frame.bitmap))
             out.push_back({DrawItem::Bitmap, frame.bitmap, offsetPixel(cx, frame.offsetX),
                            offsetPixel(cy, frame.offsetY), m_worldIndex, m_elementIndex});
@@ -242,6 +252,7 @@ void CElementInstance::drawList(int x, int y, std::vector<DrawItem>& out) const
     default:
         break;
     }
+    return sortY;
 }
 
 // --- world instances ------------------------------------------------------------
@@ -369,8 +380,26 @@ void CWorldInstance::drawList(int dx, int dy, std::vector<DrawItem>& out) const
     using namespace WorldCoordinates;
     const int x = clamped(std::int64_t(dx) + truncated(offsetX) + w.offsetX);
     const int y = clamped(std::int64_t(dy) + truncated(offsetY) + w.offsetY);
-    for (const CElementInstance* instance : drawingOrder())
-        instance->drawList(x, y, out);
+    if (w.type != WorldHeader::kTypeSortOffsetsY) {
+        for (const auto& instance : m_instances)
+            instance->layout(x, y, out);
+        return;
+    }
+    // Each element is placed once, its y kept beside what it draws; then
+    // what each draws goes out in the order of the y values.
+    std::vector<DrawItem> placed;
+    placed.reserve(m_instances.size());
+    std::vector<std::size_t> starts;
+    starts.reserve(m_instances.size() + 1);
+    std::vector<double> ys;
+    ys.reserve(m_instances.size());
+    for (const auto& instance : m_instances) {
+        starts.push_back(placed.size());
+        ys.push_back(instance->layout(x, y, placed));
+    }
+    starts.push_back(placed.size());
+    for (std::size_t i : orderByY(ys))
+        out.insert(out.end(), placed.begin() + std::ptrdiff_t(starts[i]), placed.begin() + std::ptrdiff_t(starts[i + 1]));
 }
 
 } // namespace quillop

@@ -10,6 +10,7 @@
 #include "kinds/worlds/GameWorld.h"
 #include "kinds/worlds/WorldInstance.h"
 #include "media/image/CDisplayBuffer.h"
+#include "quillop/runtime/DrawOrder.h"
 #include "quillop/runtime/quillop_runtime.h"
 #include "support/TestSupport.h"
 
@@ -152,9 +153,13 @@ TEST(RuntimeWorld, GamesAndTheEditorDrawTheSameListAfterEachStep)
         ASSERT_EQ(quillop_open_file(path.c_str(), nullptr, &document), QUILLOP_OK);
         QuillopWorld* world = quillop_world_new(document, 0);
         ASSERT_NE(world, nullptr);
-        for (int i = 0; i < c.steps; ++i)
-            quillop_world_step(world, 1.0);
         const QuillopDrawItem* items = nullptr;
+        // A game lays its world out at every step; the order found at one
+        // step is where the next one starts from.
+        for (int i = 0; i < c.steps; ++i) {
+            quillop_world_draw_list(world, 0, 0, &items);
+            quillop_world_step(world, 1.0);
+        }
         const int count = quillop_world_draw_list(world, 0, 0, &items);
         std::string game;
         for (int i = 0; i < count; ++i)
@@ -199,4 +204,15 @@ TEST(RuntimeWorld, RefusesWhatNamesNoWorld)
     EXPECT_EQ(quillop_world_draw_list(nullptr, 0, 0, &items), 0);
     quillop_world_step(nullptr, 1.0);
     quillop_close(document);
+}
+
+// Ascending y, ties in list order, a y that is not a number first, over
+// values that differ in any byte.
+TEST(RuntimeWorld, DrawOrderByY)
+{
+    const double nan = std::nan("");
+    const std::vector<double> ys = {5, 1, nan, 5, -2, 1, 0.0, -0.0, -INFINITY, 1e300, -1e-300, 5.000000000000001};
+    const std::vector<std::size_t> expected = {2, 8, 4, 10, 6, 7, 1, 5, 0, 3, 11, 9};
+    EXPECT_EQ(quillop::orderByY(ys), expected);
+    EXPECT_TRUE(quillop::orderByY({}).empty());
 }

@@ -171,6 +171,9 @@ public:
     void drawList(int x, int y, std::vector<DrawItem>& out) const;
     // The y the "Sort Offsets Y" worlds order their elements by.
     double currentY() const;
+    // drawList, answering currentY too (any value for a hidden element),
+    // with the element's place computed once.
+    double layout(int x, int y, std::vector<DrawItem>& out) const;
 
     int worldIndex() const { return m_worldIndex; }
     int elementIndex() const { return m_elementIndex; }
