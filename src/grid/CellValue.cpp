@@ -1,5 +1,10 @@
 #include "grid/CellValue.h"
 
+#include "core/CResourceHolder.h"
+#include "core/CResourceItem.h"
+#include "core/GroupIndex.h"
+#include "grid/CItemFilter.h"
+
 #include <cerrno>
 #include <climits>
 #include <cmath>
@@ -75,6 +80,9 @@ int CellValue::setKind(int kind)
         return 0;
     if (kind == m_kind)
         return 1;
+    // A cell of another kind names nothing until told again.
+    m_referenceDocument = nullptr;
+    m_referenceGroup = -1;
     m_payload = freshPayload(kind);
     m_kind = kind;
     return 1;
@@ -123,6 +131,11 @@ std::string CellValue::displayText(int column, int row, bool plainNumbers) const
     switch (m_kind) {
     case KindColumnNumber: return format(plainNumbers ? "%lld" : "%+lld", static_cast<long long>(column) + number());
     case KindRowNumber: return format(plainNumbers ? "%lld" : "%+lld", static_cast<long long>(row) + number());
+    case KindInteger: {
+        // An index that names nothing keeps showing as the number it is.
+        std::string label = referenceLabel();
+        return label.empty() ? text() : label;
+    }
     default: return text();
     }
 }
@@ -303,4 +316,49 @@ int CellValue::applyYesNoKey(const std::string& typed)
     else
         number() = startsWithNo(typed) ? 0 : 1;
     return number() != before ? 1 : 0;
+}
+
+void CellValue::setReference(const CResourceHolder* document, int group)
+{
+    m_referenceDocument = document;
+    m_referenceGroup = group;
+}
+
+int CellValue::referenceGroup() const
+{
+    if (m_kind == KindPicture)
+        return std::get<Picture>(m_payload).document ? GroupBitmaps : -1;
+    return m_kind == KindInteger && m_referenceDocument ? m_referenceGroup : -1;
+}
+
+const CResourceHolder* CellValue::referenceDocument() const
+{
+    if (m_kind == KindPicture)
+        return std::get<Picture>(m_payload).document;
+    return referenceGroup() >= 0 ? m_referenceDocument : nullptr;
+}
+
+int CellValue::referenceIndex() const
+{
+    if (m_kind == KindPicture)
+        return std::get<Picture>(m_payload).index;
+    return m_kind == KindInteger ? number() : -1;
+}
+
+int CellValue::setReferenceIndex(int index)
+{
+    if (referenceGroup() < 0)
+        return 0;
+    if (m_kind == KindPicture)
+        return setPicture(std::get<Picture>(m_payload).document, index);
+    return setInteger(index);
+}
+
+std::string CellValue::referenceLabel() const
+{
+    if (!m_referenceDocument || m_referenceGroup < 0 || (m_kind != KindInteger && m_kind != KindPicture))
+        return {};
+    const int index = referenceIndex();
+    const CResourceItem* item = m_referenceDocument->get(m_referenceGroup, index);
+    return item ? CItemFilter::label(index, item->id()) : std::string();
 }

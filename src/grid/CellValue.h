@@ -69,6 +69,22 @@ public:
     // {nullptr, -1} for other kinds.
     virtual Choice choice() const;
 
+    // --- references -------------------------------------------------------
+    // An integer that names an item of `group` in `document` shows as
+    // "index - ID" and is picked by name; a picture cell names a bitmap of its
+    // own document. The value stays the index: sorting, copying and typing
+    // work on the number.
+    void setReference(const CResourceHolder* document, int group);
+    // The group a reference cell names, or -1 for any other cell.
+    int referenceGroup() const;
+    const CResourceHolder* referenceDocument() const;
+    // The index the reference holds (the picture's for picture cells).
+    int referenceIndex() const;
+    int setReferenceIndex(int index);
+    // "index - ID" of a cell told its reference, when the item exists; empty
+    // otherwise (picture cells of their own row show only the picture).
+    std::string referenceLabel() const;
+
     void setEditable(bool editable) { m_editable = editable; }
     bool isEditable() const { return m_editable; }
 
@@ -155,6 +171,8 @@ private:
 
     int m_spare = 0;
     bool m_editable = false;
+    const CResourceHolder* m_referenceDocument = nullptr;
+    int m_referenceGroup = -1;
     Payload m_payload = 0;
     int m_kind = KindNone;
 };

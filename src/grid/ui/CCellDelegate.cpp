@@ -165,6 +165,30 @@ private:
 CCellDelegate::CCellDelegate(CellAccess cells, QObject* parent)
     : QStyledItemDelegate(parent), m_cells(std::move(cells)), m_editor(std::make_unique<CCellEditor>())
 {
+    if (auto* view = qobject_cast<QAbstractItemView*>(parent))
+        view->installEventFilter(this);
+}
+
+bool CCellDelegate::eventFilter(QObject* watched, QEvent* event)
+{
+    // The table itself is no cell editor: the base class must not treat its
+    // Tab, Enter and Escape as an editor's.
+    if (watched != parent())
+        return QStyledItemDelegate::eventFilter(watched, event);
+    auto* view = qobject_cast<QAbstractItemView*>(watched);
+    if (!view || event->type() != QEvent::KeyPress)
+        return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() != Qt::Key_F4 || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier)))
+        return false;
+    const QModelIndex current = view->currentIndex();
+    if (!current.isValid() || view->itemDelegateForIndex(current) != this)
+        return false;
+    const CellValue* cell = m_cells ? m_cells(current) : nullptr;
+    if (!cell || cell->referenceGroup() < 0)
+        return false;
+    pickCell(view, current);
+    return true;
 }
 
 void CCellDelegate::prepareThumbnailsFromNowOn() const
@@ -206,6 +230,11 @@ QSize CCellDelegate::preferredSize(const CellValue& value, const QFontMetrics& m
     case CellValue::KindRelativePicture:
     case CellValue::KindPicture: {
         const QSize s = pictureSize(pictureSizeOf(value, row), h);
+        // A picture that names another item also shows its name.
+        const std::string label = value.referenceLabel();
+        if (!label.empty())
+            return {(s.isEmpty() ? 0 : s.width() + 4) + metrics.horizontalAdvance(QString::fromStdString(label)) + 12,
+                    std::max(s.height(), h)};
         return s.isEmpty() ? QSize(w, h) : s;
     }
     case CellValue::KindChoice:
@@ -259,10 +288,18 @@ void CCellDelegate::paintCell(QPainter& p, const QRect& rect, const CellValue& v
     case CellValue::KindPicture: {
         const QSize s = pictureSize(pictureSizeOf(value, row), rect.height());
         const QImage picture = s.isEmpty() ? QImage() : thumbnailOf(value, row, s);
-        if (picture.isNull())
+        const QString label = QString::fromStdString(value.referenceLabel());
+        if (!label.isEmpty()) {
+            if (!picture.isNull()) {
+                p.drawImage(QRect(QPoint(rect.left() + 2, rect.top()), s), picture);
+                textRect.setLeft(rect.left() + 2 + s.width() + 4);
+            }
+            p.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, label);
+        } else if (picture.isNull()) {
             p.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, text);
-        else
+        } else {
             p.drawImage(QRect(QPoint(rect.left() + (rect.width() - s.width()) / 2, rect.top()), s), picture);
+        }
         break;
     }
     case CellValue::KindChoice: {
@@ -340,12 +377,26 @@ int CCellDelegate::editCell(QWidget* view, const QRect& rect, const QModelIndex&
     return 1;
 }
 
+int CCellDelegate::pickCell(QWidget* view, const QModelIndex& index)
+{
+    CellValue* value = m_cells ? m_cells(index) : nullptr;
+    if (!value || !m_editor->pick(*value, view))
+        return 0;
+    emit cellEdited(index);
+    return 1;
+}
+
 bool CCellDelegate::editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
                                 const QModelIndex& index)
 {
     QWidget* view = qobject_cast<QWidget*>(parent());
+    const CellValue* cell = m_cells ? m_cells(index) : nullptr;
+    const bool reference = cell && cell->referenceGroup() >= 0;
     if (event->type() == QEvent::MouseButtonDblClick) {
-        editCell(view, option.rect, index, {}, true);
+        if (reference)
+            pickCell(view, index);
+        else
+            editCell(view, option.rect, index, {}, true);
         return true;
     }
     if (event->type() == QEvent::KeyPress) {

@@ -10,7 +10,9 @@ class CellValue;
 
 // Draws grid cells from their cell values in the program's colours and
 // edits them in place by kind: a double-click, F2, Enter or a typed
-// character starts the cell's editor. The grid says where each cell's value
+// character starts the cell's editor. A cell that names an item of a group
+// opens the picker on a double-click or F4; F2, Enter and typing still
+// start its own editor (the number prompt, "Chose Image"). The grid says where each cell's value
 // lives and whether its row and column numbers are shown plain.
 class CCellDelegate : public QStyledItemDelegate {
     Q_OBJECT
@@ -47,10 +49,16 @@ public:
     int editCell(QWidget* view, const QRect& rect, const QModelIndex& index, const std::string& typed,
                  bool startFromCurrent);
 
+    // Runs the picker of a reference cell; 1 when the value changed.
+    int pickCell(QWidget* view, const QModelIndex& index);
+
 signals:
     void cellEdited(const QModelIndex& index);
 
 protected:
+    // F4 on the table: the table keeps keys without text to itself, so the
+    // delegate of the current cell listens on it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
                      const QModelIndex& index) override;
 

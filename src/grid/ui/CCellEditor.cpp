@@ -2,6 +2,7 @@
 
 #include "grid/ui/CEditValueDialog.h"
 #include "grid/ui/CImageChooserDialog.h"
+#include "grid/ui/CItemPickerDialog.h"
 #include "params/ui/CUiServices.h"
 
 #include <QApplication>
@@ -24,6 +25,31 @@ int CCellEditor::edit(CellValue& value, QWidget* grid, const QRect& cell, const 
         hadFocus->setFocus(Qt::OtherFocusReason);
     }
     return changed;
+}
+
+int CCellEditor::pick(CellValue& value, QWidget* grid)
+{
+    const int group = value.referenceGroup();
+    if (!value.isEditable() || group < 0)
+        return 0;
+    const QPointer<QWidget> hadFocus = QApplication::focusWidget();
+    int index = value.referenceIndex();
+    const int before = index;
+    const bool chosen = pickItem(grid, value.referenceDocument(), group, index);
+    if (hadFocus) {
+        hadFocus->activateWindow();
+        hadFocus->setFocus(Qt::OtherFocusReason);
+    }
+    return chosen && index != before ? value.setReferenceIndex(index) : 0;
+}
+
+bool CCellEditor::pickItem(QWidget* parent, const CResourceHolder* document, int group, int& index)
+{
+    CItemPickerDialog dialog(document, group, index, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    index = dialog.chosenIndex();
+    return true;
 }
 
 int CCellEditor::editByKind(CellValue& value, QWidget* grid, const QRect& cell, const std::string& typed,

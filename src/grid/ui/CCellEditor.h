@@ -21,9 +21,16 @@ public:
     // 1 when the value changed (the grid then stores it). The keyboard focus
     // goes back to the window that had it.
     int edit(CellValue& value, QWidget* grid, const QRect& cell, const std::string& typed, bool startFromCurrent);
+    // A reference cell (an index naming an item of a group, a picture)
+    // picked by name and picture instead: 1 when the value changed, 0 when
+    // the picker was dismissed or the cell names nothing.
+    int pick(CellValue& value, QWidget* grid);
 
 protected:
     virtual bool chooseColor(QWidget* parent, std::uint32_t& rgb);
+    // The item of `group` chosen in the picker, `index` holding the current
+    // one; false when dismissed.
+    virtual bool pickItem(QWidget* parent, const CResourceHolder* document, int group, int& index);
     virtual bool chooseImage(QWidget* parent, const CResourceHolder* document, int& index);
     // The chosen entry, or -1 when the list was dismissed.
     virtual int chooseFromList(QWidget* parent, const QRect& cell, const CellValue::ChoiceList& list, int current);

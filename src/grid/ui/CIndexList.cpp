@@ -1,6 +1,7 @@
 #include "grid/ui/CIndexList.h"
 
 #include "params/ui/CGuiColors.h"
+#include "core/CGameStepTimer.h"
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
 #include "kinds/animations/CAnimationFrameTexts.h"
@@ -63,6 +64,12 @@ void CIndexList::setEmptyRow(bool on)
     refresh();
 }
 
+void CIndexList::setPlainFrameRows(bool on)
+{
+    m_plainFrames = on;
+    refresh();
+}
+
 void CIndexList::setAnimationIndex(int index)
 {
     m_animation = index;
@@ -108,7 +115,10 @@ std::string CIndexList::rowText(int row) const
     }
     case ModeFrames: {
         const auto* a = dynamic_cast<const CAnimationItem*>(m_holder->get(GroupAnimations, m_animation));
-        return a ? CAnimationFrameTexts::frameRow(*m_holder, *a, i) : std::string();
+        if (!a)
+            return {};
+        return m_plainFrames ? CAnimationFrameTexts::plainFrameRow(*m_holder, *a, i, CGameStepTimer::delayFor(*m_holder))
+                             : CAnimationFrameTexts::frameRow(*m_holder, *a, i);
     }
     default: return printed("%d", i);
     }

@@ -35,6 +35,9 @@ public:
     bool emptyRow() const { return m_emptyRow; }
     void setAnimationIndex(int index);
     int animationIndex() const { return m_animation; }
+    // Frame rows as a person reads them ("3 · walk_02 · 80 ms · offset 2,
+    // −1") instead of the compact "3 - [ 10x 7 ] - <2, -1> - walk_02".
+    void setPlainFrameRows(bool on);
     // Mode 0 lists this many indices.
     void setIndexCount(int count);
 
@@ -98,6 +101,7 @@ private:
     std::vector<int> m_marks;
     int m_mode = ModeBitmaps;
     bool m_emptyRow = false;
+    bool m_plainFrames = false;
     int m_selected = 0;
     int m_animation = -1;
     int m_indexCount = 0;

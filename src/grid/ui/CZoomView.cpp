@@ -3,6 +3,9 @@
 #include "grid/ui/ZoomScrollBar.h"
 
 #include <QGridLayout>
+#include <QSettings>
+#include <QShortcut>
+#include <QToolButton>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -19,6 +22,20 @@ CZoomView::CZoomView(QWidget* canvas, QWidget* parent)
     layout->addWidget(m_bars[1], 0, 1);
     layout->addWidget(m_bars[0], 1, 0);
     m_canvas->installEventFilter(this);
+    // The keys act on the view that has the focus: a click on a canvas gives
+    // it, so the keys reach the picture the user looks at.
+    if (m_canvas->focusPolicy() == Qt::NoFocus)
+        m_canvas->setFocusPolicy(Qt::ClickFocus);
+    auto key = [this](const QKeySequence& sequence, void (CZoomView::*run)()) {
+        auto* shortcut = new QShortcut(sequence, this);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, run);
+    };
+    key(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F), &CZoomView::fit);
+    key(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_1), &CZoomView::oneToOne);
+    // Shift+1 types "!" on most layouts, and some report that key instead.
+    key(QKeySequence(Qt::CTRL | Qt::Key_Exclam), &CZoomView::oneToOne);
+    key(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Exclam), &CZoomView::oneToOne);
     for (int axis = 0; axis < 2; ++axis) {
         m_bars[axis]->axis().setStepPixels(kStepPixels);
         connect(m_bars[axis], &ZoomScrollBar::scrolled, this, &CZoomView::changed);
@@ -103,6 +120,12 @@ void CZoomView::ensureVisible(const QRectF& content)
 
 void CZoomView::barZoomed(int axis)
 {
+    if (m_fitSource && !m_busy && m_bars[axis]->lastCommand() == CZoomScrollAxis::Fit) {
+        // The range of a canvas without bounds is only its window: the Fit
+        // button shows what it draws instead.
+        fit();
+        return;
+    }
     if (m_linked && !m_busy) {
         m_busy = true;
         CZoomScrollAxis& zoomed = m_bars[axis]->axis();
@@ -163,7 +186,102 @@ void CZoomView::fitViewport()
     }
     m_bars[0]->axis().setViewportPixels(m_canvas->width());
     m_bars[1]->axis().setViewportPixels(m_canvas->height());
+    if (m_fitPending && m_canvas->width() > 0 && m_canvas->height() > 0) {
+        m_fitPending = false;
+        fit();
+        return;
+    }
     changed();
+}
+
+QRectF CZoomView::fitContent() const
+{
+    return m_fitSource ? m_fitSource() : m_content;
+}
+
+void CZoomView::fit()
+{
+    const QRectF content = fitContent();
+    const double w = m_canvas->width(), h = m_canvas->height();
+    if (content.isEmpty() || w <= 0 || h <= 0)
+        return;
+    const double margin = m_fitSource ? kFitMargin : 0.0;
+    const double zoom =
+        std::min((w - 2 * margin) / content.width(), (h - 2 * margin) / content.height());
+    m_busy = true;
+    for (int axis = 0; axis < 2; ++axis) {
+        CZoomScrollAxis& a = m_bars[axis]->axis();
+        if (!m_fitSource) {
+            // A picture with bounds: the bars' own fit, then the smaller zoom
+            // of the two so that it shows whole both ways.
+            a.run(CZoomScrollAxis::Fit);
+            continue;
+        }
+        a.zoomAbout(zoom, 0);
+        // Centred: what the window shows beyond the content is shared
+        // equally by both sides.
+        const double start = axis == 0 ? content.left() : content.top();
+        const double extent = axis == 0 ? content.width() : content.height();
+        a.scrollTo(start - (a.visibleExtent() - extent) / 2.0);
+    }
+    if (!m_fitSource) {
+        const double least = std::min(m_bars[0]->axis().zoom(), m_bars[1]->axis().zoom());
+        for (ZoomScrollBar* bar : m_bars)
+            bar->axis().zoomAbout(least, 0);
+    }
+    m_busy = false;
+    changed();
+}
+
+void CZoomView::oneToOne()
+{
+    m_busy = true;
+    for (ZoomScrollBar* bar : m_bars)
+        bar->axis().run(CZoomScrollAxis::OneToOne);
+    m_busy = false;
+    changed();
+}
+
+void CZoomView::fitWhenSized()
+{
+    if (m_canvas->width() > 0 && m_canvas->height() > 0 && m_canvas->isVisible()) {
+        m_fitPending = false;
+        fit();
+    } else {
+        m_fitPending = true;
+    }
+}
+
+void CZoomView::offerGrid(const QString& settingKey)
+{
+    m_gridSetting = settingKey;
+    QSettings settings;
+    m_gridShown = settings.value(QStringLiteral("Settings/") + settingKey, false).toBool();
+    if (!m_gridButton) {
+        m_gridButton = new QToolButton;
+        m_gridButton->setObjectName(QStringLiteral("gridToggle"));
+        m_gridButton->setText(QStringLiteral("#"));
+        m_gridButton->setToolTip(tr("Show the cell grid"));
+        m_gridButton->setCheckable(true);
+        m_gridButton->setAutoRaise(true);
+        m_gridButton->setFixedSize(ZoomScrollBar::kButtonSize + 2, ZoomScrollBar::kButtonSize + 2);
+        static_cast<QGridLayout*>(layout())->addWidget(m_gridButton, 1, 1);
+        connect(m_gridButton, &QToolButton::toggled, this, &CZoomView::setGridShown);
+    }
+    m_gridButton->setChecked(m_gridShown);
+}
+
+void CZoomView::setGridShown(bool on)
+{
+    if (m_gridButton && m_gridButton->isChecked() != on)
+        m_gridButton->setChecked(on);
+    if (on == m_gridShown)
+        return;
+    m_gridShown = on;
+    if (!m_gridSetting.isEmpty())
+        QSettings().setValue(QStringLiteral("Settings/") + m_gridSetting, on);
+    m_canvas->update();
+    emit gridShownChanged(on);
 }
 
 bool CZoomView::eventFilter(QObject* watched, QEvent* event)

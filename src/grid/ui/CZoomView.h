@@ -3,8 +3,12 @@
 #include <QPointF>
 #include <QRectF>
 #include <QTransform>
+#include <QString>
 #include <QWidget>
 
+#include <functional>
+
+class QToolButton;
 class ZoomScrollBar;
 
 // Frames a canvas (a picture, a map, a preview) with two zoom-and-scroll
@@ -51,9 +55,32 @@ public:
     // Scrolls as little as needed to show a rectangle of content.
     void ensureVisible(const QRectF& content);
 
+    // --- fitting -----------------------------------------------------------
+    // Fit (Ctrl+Shift+F, or a bar's Fit button) shows what the canvas says
+    // it draws, whole and centred; 100 % (Ctrl+Shift+1) shows it at zoom 1.
+    // A view without a source fits its content rectangle.
+    static constexpr int kFitMargin = 8;
+    void setFitSource(std::function<QRectF()> source) { m_fitSource = std::move(source); }
+    QRectF fitContent() const;
+    void fit();
+    void oneToOne();
+    // Fits as soon as the canvas has a size (now if it has one): views open
+    // fitted to what they show.
+    void fitWhenSized();
+    bool fitPending() const { return m_fitPending; }
+
+    // --- the cell grid -----------------------------------------------------
+    // A toggle in the corner between the bars, for canvases that draw cell
+    // lines; its state is kept in the settings under `settingKey`.
+    void offerGrid(const QString& settingKey);
+    bool gridShown() const { return m_gridShown; }
+    void setGridShown(bool on);
+    QToolButton* gridButton() const { return m_gridButton; }
+
 signals:
     // The zoom or the position changed; the canvas has been asked to redraw.
     void viewChanged();
+    void gridShownChanged(bool on);
 
 public:
     // A drag on the canvas in content units: whole units, with what a pixel
@@ -84,4 +111,9 @@ private:
     bool m_linked = true;
     bool m_followCanvas = false;
     bool m_busy = false;
+    bool m_fitPending = false;
+    std::function<QRectF()> m_fitSource;
+    QToolButton* m_gridButton = nullptr;
+    QString m_gridSetting;
+    bool m_gridShown = false;
 };

@@ -102,3 +102,29 @@ CAnimationFrameEdits::Outcome CAnimationFrameEdits::resetOffsets(CAnimationItem&
     const bool reset = row < 0 ? animation.resetAllFrameOffsets() : animation.resetFrameOffsets(row);
     return {reset, row, false};
 }
+
+namespace {
+// One field of one frame set to a value; false when it had it already.
+template <typename Field>
+bool setFrameField(CAnimationItem& animation, int row, Field field, std::int32_t value)
+{
+    const CAnimationFrame* frame = animation.frame(row);
+    if (!frame || (*frame).*field == value)
+        return false;
+    CAnimationFrame changed = *frame;
+    changed.*field = value;
+    return animation.setFrame(row, changed) != 0;
+}
+} // namespace
+
+CAnimationFrameEdits::Outcome CAnimationFrameEdits::setDelay(CAnimationItem& animation, int row, int steps)
+{
+    CStepLock::CHold hold(m_lock);
+    return {setFrameField(animation, row, &CAnimationFrame::delay, std::max(steps, 1)), row, false};
+}
+
+CAnimationFrameEdits::Outcome CAnimationFrameEdits::setBitmap(CAnimationItem& animation, int row, int bitmap)
+{
+    CStepLock::CHold hold(m_lock);
+    return {setFrameField(animation, row, &CAnimationFrame::bitmap, bitmap), row, false};
+}

@@ -57,6 +57,11 @@ public:
     Outcome moveOffsets(CAnimationItem& animation, int row, int dx, int dy);
     // Puts the offsets of frame `row` (every frame for -1) back to (0, 0).
     Outcome resetOffsets(CAnimationItem& animation, int row);
+    // A typed delay (at least one step) for frame `row`; the row stays
+    // selected. Nothing changes when it already had that delay.
+    Outcome setDelay(CAnimationItem& animation, int row, int steps);
+    // Frame `row` shows bitmap `bitmap` (-1: none) from now on.
+    Outcome setBitmap(CAnimationItem& animation, int row, int bitmap);
 
 private:
     CStepLock& m_lock;

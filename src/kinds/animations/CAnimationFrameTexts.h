@@ -15,6 +15,12 @@ public:
     // the bitmap's ID, or "None / Out of Range" when the bitmap index is not
     // a row of the Bitmaps group. Empty when `frame` is not a frame.
     static std::string frameRow(const CResourceHolder& document, const CAnimationItem& animation, int frame);
+    // The same row as a person reads it: "3 · walk_02 · 80 ms · offset 2, −1"
+    // (frame number, bitmap ID or "no bitmap", delay in milliseconds at
+    // `stepMs` per game step, offsets with a true minus sign). Empty when
+    // `frame` is not a frame.
+    static std::string plainFrameRow(const CResourceHolder& document, const CAnimationItem& animation, int frame,
+                                     int stepMs);
     // "%s\n%d/%d\n%.2f": frame-rate text, frame index, frame count, time left.
     static std::string previewText(const std::string& frameRateText, int frameIndex, int frameCount, double remaining);
 };

@@ -5,6 +5,7 @@
 #include "media/image/CDisplayBuffer.h"
 
 #include <QPainter>
+#include <QPicture>
 
 void CAnimationPreview::setDocument(const CResourceHolder* document)
 {
@@ -57,6 +58,23 @@ int CAnimationPreview::previousFrame(const CAnimationCursor& cursor)
     if (n < 2 || !animation->validFrame(cursor.frameIndex()))
         return -1;
     return (cursor.frameIndex() + (cursor.direction() ? n - 1 : 1)) % n;
+}
+
+QRect CAnimationPreview::drawnBounds() const
+{
+    CAnimationCursor frame = cursor();
+    const CAnimationItem* animation = frame.animation();
+    // Recorded, not painted: the frames are drawn as the preview draws them,
+    // so the bounds cannot disagree with the picture.
+    QPicture picture;
+    {
+        QPainter painter(&picture);
+        for (int f = 0; animation && f < animation->frameCount(); ++f) {
+            frame.setFrameIndex(f);
+            frame.draw(painter, m_origin.x(), m_origin.y());
+        }
+    }
+    return picture.boundingRect().united(QRect(m_origin - QPoint(8, 8), QSize(16, 16)));
 }
 
 void CAnimationPreview::render(CDisplayBuffer& target, QSize size, const Colors& colors,

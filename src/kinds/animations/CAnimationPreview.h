@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QPoint>
+#include <QRect>
 #include <QSize>
 #include <QTransform>
 
@@ -63,6 +64,9 @@ public:
     // scroll); the text stays at the picture's top left.
     void render(CDisplayBuffer& target, QSize size, const Colors& colors, const std::string& frameRateText,
                 const QTransform& view = QTransform()) const;
+    // What the frames draw, all of them at the origin with their offsets,
+    // and the origin itself: what a view fitting the animation shows.
+    QRect drawnBounds() const;
     // The frame shown just before the current one in the direction of play;
     // -1 without one.
     static int previousFrame(const CAnimationCursor& cursor);

@@ -7,10 +7,12 @@
 #include "kinds/animations/AnimationJson.h"
 #include "kinds/animations/CAnimationFrameTexts.h"
 #include "kinds/animations/CAnimationItem.h"
+#include "kinds/animations/CFrameDelay.h"
 #include "media/image/CDisplayBuffer.h"
 #include "support/TestSupport.h"
 
 #include <QJsonArray>
+#include <optional>
 #include <QJsonDocument>
 #include "support/ItemBytes.h"
 
@@ -169,6 +171,10 @@ TEST(AnimationItem, FrameListTexts)
     EXPECT_EQ(CAnimationFrameTexts::frameRow(*holder, a, 1), "1 - [ 1x 2 ] - <0, 0> - None / Out of Range");
     EXPECT_EQ(CAnimationFrameTexts::frameRow(*holder, a, 2), "2 - [ 1x -1 ] - <0, 0> - None / Out of Range");
     EXPECT_EQ(CAnimationFrameTexts::frameRow(*holder, a, 3), "");
+    EXPECT_EQ(CAnimationFrameTexts::plainFrameRow(*holder, a, 0, 8), "0 · tree · 24 ms · offset −4, 5");
+    EXPECT_EQ(CAnimationFrameTexts::plainFrameRow(*holder, a, 1, 10), "1 · missing bitmap 2 · 10 ms · offset 0, 0");
+    EXPECT_EQ(CAnimationFrameTexts::plainFrameRow(*holder, a, 2, 10), "2 · no bitmap · 10 ms · offset 0, 0");
+    EXPECT_EQ(CAnimationFrameTexts::plainFrameRow(*holder, a, 3, 10), "");
     EXPECT_EQ(CAnimationFrameTexts::pickerRow(*holder, 0), "0 - hero");
     EXPECT_EQ(CAnimationFrameTexts::previewText("59.94 Fps", 2, 3, 0.5), "59.94 Fps\n2/3\n0.50");
 }
@@ -230,4 +236,25 @@ TEST(AnimationItem, DocumentRoundTripAndJsonForm)
         EXPECT_FALSE(error.isEmpty());
     }
     EXPECT_EQ(copy.frames(), (std::vector<CAnimationFrame>{{2, 1, 0, 0}})) << "a refused manifest changes nothing";
+}
+
+// Delays typed as people time frames: milliseconds by default, rounded to
+// whole steps of the document's step length, or steps when said so.
+TEST(AnimationItem, TypedDelaysInMillisecondsOrSteps)
+{
+    const struct {
+        const char* typed;
+        int stepMs;
+        std::optional<int> steps;
+    } cases[] = {
+        {"80", 8, 10}, {"80 ms", 8, 10}, {" 84MS", 8, 11}, {"83", 8, 10}, {"1", 8, 1}, {"0.4", 8, 1},
+        {"10 steps", 8, 10}, {"10 st", 33, 10}, {"1 step", 8, 1}, {"2.6 steps", 8, 3}, {"99", 0, 99},
+        {"1e12", 1, 2147483647}, {"0", 8, std::nullopt}, {"-5", 8, std::nullopt}, {"", 8, std::nullopt},
+        {"fast", 8, std::nullopt}, {"80 s", 8, std::nullopt}, {"nan", 8, std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CFrameDelay::parse(c.typed, c.stepMs), c.steps) << '"' << c.typed << "\" at " << c.stepMs;
+    EXPECT_EQ(CFrameDelay::text(10, 8), "80 ms (10 steps)");
+    EXPECT_EQ(CFrameDelay::text(1, 33), "33 ms (1 step)");
+    EXPECT_EQ(CFrameDelay::milliseconds(2147483647, 1000), 2147483647000LL) << "no overflow";
 }

@@ -22,13 +22,18 @@
 #include "kinds/trajectories/ui/CTrajectoriesPanel.h"
 #include "kinds/trajectories/ui/TrajectoryPlayer.h"
 #include "grid/ui/CIndexList.h"
+#include "grid/ui/CItemPickerDialog.h"
+#include "kinds/worlds/GameWorld.h"
+#include "kinds/worlds/WorldElement.h"
 #include "ui/MouseEvents.h"
 #include "support/ItemBytes.h"
 #include "ui/UiFakes.h"
 
 #include <QApplication>
 #include <QMenu>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QTest>
 #include <QTableView>
 #include <QTimer>
 #include <QUndoStack>
@@ -227,6 +232,70 @@ TEST(EditHistoryUi, FrameEditsAreStepsAndPreviewDragsAreOneStep)
     EXPECT_EQ(demo.stack().undoText().toStdString(), "Move Element Offsets");
     demo.stack().undo();
     EXPECT_EQ(documentRecords(demo.document.holder()), original);
+}
+
+// A world element's object and trajectory picked by name: F4 or a
+// double-click opens the picker, part of an ID and Enter choose, the cell
+// shows "index - ID", and the pick is one step that undo takes back.
+TEST(EditHistoryUi, ReferencesPickedByNameAreOneStepEach)
+{
+    using V = CWorldElementsView;
+    OpenedDemo demo;
+    CResourceHolder& holder = demo.document.holder();
+    auto& worlds = dynamic_cast<CWorldsPanel&>(*demo.view.panel(CQuillopView::panelOfGroup(GroupWorlds)));
+    demo.view.resize(1400, 900);
+    demo.view.show();
+    demo.view.showPanel(CQuillopView::panelOfGroup(GroupWorlds), false);
+    worlds.selectRow(0);
+    V& elements = *worlds.elementsView();
+    ASSERT_GT(elements.rowTotal(), 0);
+    // Undo may give the world back as a new record: the element is looked up afresh.
+    auto element = [&]() -> WorldElement& { return *elements.world()->elementAt(0); };
+    element().objectType = WorldObjectAnimation;
+    for (int group : {GroupAnimations, GroupTrajectories})
+        holder.get(group, holder.count(group) - 1)->setId("Zz Target");
+    elements.refreshNow();
+    const QByteArray opened = documentRecords(holder);
+    QTableView& table = *elements.table();
+    const struct {
+        int column;
+        int group;
+        bool doubleClick;
+        std::int32_t WorldElement::*field;
+    } cases[] = {
+        {V::ColObjectIndex, GroupAnimations, true, &WorldElement::objectIndex},
+        {V::ColTrajectoryIndex, GroupTrajectories, false, &WorldElement::trajectoryIndex},
+    };
+    for (const auto& c : cases) {
+        const int target = holder.count(c.group) - 1;
+        const std::int32_t before = element().*c.field;
+        ASSERT_NE(before, target);
+        const int steps = demo.stack().index();
+        QTimer::singleShot(0, [&] {
+            auto* picker = qobject_cast<CItemPickerDialog*>(QApplication::activeModalWidget());
+            ASSERT_TRUE(picker);
+            QTest::keyClicks(picker->filterLine(), QStringLiteral("TARGET"));
+            QTest::keyClick(picker->filterLine(), Qt::Key_Return);
+        });
+        const QModelIndex cell = table.model()->index(0, c.column);
+        table.setCurrentIndex(cell);
+        if (c.doubleClick) {
+            table.scrollTo(cell);
+            const QPoint at = table.visualRect(cell).center();
+            sendMouse(*table.viewport(), QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+            sendMouse(*table.viewport(), QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+            sendMouse(*table.viewport(), QEvent::MouseButtonDblClick, at, Qt::LeftButton, Qt::LeftButton);
+            sendMouse(*table.viewport(), QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+        } else {
+            QTest::keyClick(&table, Qt::Key_F4);
+        }
+        EXPECT_EQ(element().*c.field, target) << V::header(c.column).toStdString();
+        EXPECT_EQ(elements.cellText(c.column, 0), QStringLiteral("%1 - Zz Target").arg(target));
+        EXPECT_EQ(demo.stack().index(), steps + 1) << "one step";
+        demo.stack().undo();
+        EXPECT_EQ(element().*c.field, before);
+    }
+    EXPECT_EQ(documentRecords(holder), opened);
 }
 
 TEST(EditHistoryUi, MapStrokesAndOffsetDragsAreOneStepEach)

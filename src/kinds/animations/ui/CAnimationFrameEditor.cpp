@@ -1,10 +1,14 @@
 #include "kinds/animations/ui/CAnimationFrameEditor.h"
 
+#include "core/CGameStepTimer.h"
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
 #include "grid/ui/CIndexList.h"
+#include "grid/ui/CItemPickerDialog.h"
+#include "kinds/animations/CFrameDelay.h"
 #include "kinds/animations/CAnimationItem.h"
 #include "kinds/animations/ui/CAnimationPreviewPane.h"
+#include "params/ui/CValuePromptDialog.h"
 
 #include <QAction>
 #include <QKeyEvent>
@@ -43,6 +47,7 @@ CAnimationFrameEditor::CAnimationFrameEditor(CStepLock& lock, QWidget* parent)
     m_picker->setMarking(true);
     m_frames->setObjectName(QStringLiteral("frameList"));
     m_frames->setDisplayMode(CIndexList::ModeFrames);
+    m_frames->setPlainFrameRows(true);
     for (CIndexList* list : {m_picker, m_frames}) {
         list->setMinimumWidth(48);
         list->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -60,6 +65,14 @@ CAnimationFrameEditor::CAnimationFrameEditor(CStepLock& lock, QWidget* parent)
         menu.exec(m_frames->mapToGlobal(at));
     });
     connect(m_picker, &CIndexList::indexActivated, this, &CAnimationFrameEditor::addToList);
+    connect(m_frames, &CIndexList::indexActivated, this, [this] { editDelay(); });
+    m_askDelay = [this](const QString& current, QString& typed) {
+        CValuePromptDialog prompt(kDelayTitle, kDelayPrompt, current.toStdString(), false, this);
+        if (prompt.exec() != QDialog::Accepted)
+            return false;
+        typed = QString::fromStdString(prompt.value());
+        return true;
+    };
 
     auto* previewBox = new QWidget;
     auto* layout = new QVBoxLayout(previewBox);
@@ -117,6 +130,9 @@ void CAnimationFrameEditor::showAnimation(CResourceHolder* document, int index)
         m_frames->select(0);
     m_preview.setDocument(document);
     m_preview.restart(m_animation);
+    // Another animation opens with all its frames in view.
+    if (another)
+        m_pane->view()->fitWhenSized();
     m_pane->update();
     emit previewPlaysChanged();
 }
@@ -200,6 +216,14 @@ std::optional<CAnimationFrameEdits::Command> CAnimationFrameEditor::frameKey(int
         if (mods == Qt::ShiftModifier)
             return plus ? E::IncrementAllDelays : E::DecrementAllDelays;
     }
+    // The main keyboard's + (typed with Shift on most layouts, or its = key
+    // unshifted) and − step the current frame.
+    if (!keypad && (mods == Qt::NoModifier || mods == Qt::ShiftModifier)) {
+        if (key == Qt::Key_Plus || (key == Qt::Key_Equal && mods == Qt::NoModifier))
+            return E::IncrementDelay;
+        if (key == Qt::Key_Minus && mods == Qt::NoModifier)
+            return E::DecrementDelay;
+    }
     return std::nullopt;
 }
 
@@ -214,6 +238,16 @@ bool CAnimationFrameEditor::eventFilter(QObject* watched, QEvent* event)
     const QEvent::Type type = event->type();
     if (type == QEvent::ShortcutOverride || type == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
+        if (watched == m_frames && isFrameValueKey(key->key(), key->modifiers())) {
+            event->accept();
+            if (type == QEvent::KeyPress) {
+                if (key->key() == Qt::Key_F4)
+                    pickFrameBitmap();
+                else
+                    editDelay();
+            }
+            return true;
+        }
         const bool ours = watched == m_frames   ? frameKey(key->key(), key->modifiers()).has_value()
                           : watched == m_picker ? pickerKey(key->key(), key->modifiers())
                                                 : false;
@@ -338,6 +372,54 @@ void CAnimationFrameEditor::resetOffsets(int row)
         return;
     const auto step = openStep(QStringLiteral("Reset Frame Offsets"));
     applied(m_edits.resetOffsets(*a, row));
+}
+
+int CAnimationFrameEditor::stepMs() const
+{
+    return m_document ? CGameStepTimer::delayFor(*m_document) : CGameStepTimer::kDefaultDelay;
+}
+
+bool CAnimationFrameEditor::isFrameValueKey(int key, Qt::KeyboardModifiers modifiers)
+{
+    return !(modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier))
+           && (key == Qt::Key_F2 || key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_F4);
+}
+
+void CAnimationFrameEditor::editDelay()
+{
+    const CAnimationItem* a = animation();
+    const CAnimationFrame* frame = a ? a->frame(currentFrame()) : nullptr;
+    if (!frame || !m_askDelay)
+        return;
+    QString typed;
+    const QString current = QString::fromStdString(CFrameDelay::text(frame->delay, stepMs()));
+    if (m_askDelay(current, typed))
+        setDelayText(typed);
+}
+
+int CAnimationFrameEditor::setDelayText(const QString& text)
+{
+    CAnimationItem* a = animation();
+    const std::optional<int> steps = CFrameDelay::parse(text.toStdString(), stepMs());
+    if (!a || !steps || currentFrame() < 0)
+        return 0;
+    const auto step = openStep(QStringLiteral("Set Frame Delay"));
+    const CAnimationFrameEdits::Outcome outcome = m_edits.setDelay(*a, currentFrame(), *steps);
+    applied(outcome);
+    return outcome.changed ? 1 : 0;
+}
+
+void CAnimationFrameEditor::pickFrameBitmap()
+{
+    CAnimationItem* a = animation();
+    const CAnimationFrame* frame = a ? a->frame(currentFrame()) : nullptr;
+    if (!frame)
+        return;
+    CItemPickerDialog picker(m_document, GroupBitmaps, frame->bitmap, this);
+    if (picker.exec() != QDialog::Accepted)
+        return;
+    const auto step = openStep(QStringLiteral("Set Frame Bitmap"));
+    applied(m_edits.setBitmap(*a, currentFrame(), picker.chosenIndex()));
 }
 
 void CAnimationFrameEditor::holdCurrentFrame()

@@ -65,6 +65,20 @@ public:
     // Row -1: every frame.
     void moveOffsets(int row, int dx, int dy);
     void resetOffsets(int row);
+    // The current frame's delay typed in milliseconds or steps (F2, Enter or
+    // a double-click on a frame): asks, then stores it as one step.
+    void editDelay();
+    // Stores a typed delay ("80", "80 ms", "10 steps") in the current frame:
+    // 1 when it changed.
+    int setDelayText(const QString& text);
+    // The current frame's bitmap picked by name and picture (F4): one step.
+    void pickFrameBitmap();
+    // How editDelay asks: the prompt's window by default; a test answers
+    // itself. False when dismissed.
+    using DelayAsker = std::function<bool(const QString& current, QString& typed)>;
+    void setDelayAsker(DelayAsker ask) { m_askDelay = std::move(ask); }
+    static constexpr const char* kDelayTitle = "Frame Delay";
+    static constexpr const char* kDelayPrompt = "Delay in milliseconds (or \"10 steps\")";
     // Shows the frame list's current frame in the preview and keeps it there
     // for a while.
     void holdCurrentFrame();
@@ -101,6 +115,9 @@ private:
     int frameCount() const;
     std::optional<CAnimationFrameEdits::Command> frameKey(int key, Qt::KeyboardModifiers modifiers) const;
     bool pickerKey(int key, Qt::KeyboardModifiers modifiers) const;
+    // F2 and Enter (the delay) and F4 (the bitmap) on the frame list.
+    static bool isFrameValueKey(int key, Qt::KeyboardModifiers modifiers);
+    int stepMs() const;
     bool frameListEvent(QEvent* event);
     void applied(const CAnimationFrameEdits::Outcome& outcome);
     std::unique_ptr<CDocumentHistory::Edit> openStep(const QString& text) const;
@@ -119,4 +136,5 @@ private:
     double m_listFraction = kListFraction;
     bool m_dragging = false;
     CGestureStep m_step;
+    DelayAsker m_askDelay;
 };

@@ -13,6 +13,7 @@ CAnimationPreviewPane::CAnimationPreviewPane(CAnimationFrameEditor& editor, QWid
     // An animation has no bounds of its own: the bars scroll freely about
     // what the pane shows at zoom 1.
     m_view->setContentFollowsCanvas(true);
+    m_view->setFitSource([this] { return QRectF(m_editor.preview().drawnBounds()); });
     setObjectName(QStringLiteral("animationPreview"));
     setCursor(Qt::SizeAllCursor);
     setMinimumSize(32, 32);

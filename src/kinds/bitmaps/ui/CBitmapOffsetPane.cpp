@@ -26,16 +26,25 @@ CBitmapOffsetPane::CBitmapOffsetPane(CStepLock& lock, QWidget* parent)
         // or not: updating it costs nothing when it is the same.
         updateContent();
     });
+    m_view->setFitSource([this] {
+        std::vector<int> rows = m_selected;
+        rows.push_back(m_current);
+        return m_document ? QRectF(m_preview.drawnBounds(*m_document, rows)) : QRectF();
+    });
     connect(&CGuiColors::instance(), &CGuiColors::changed, this, qOverload<>(&QWidget::update));
 }
 
 void CBitmapOffsetPane::showBitmaps(CResourceHolder* document, int current, const std::vector<int>& selected)
 {
+    const bool another = document != m_document || current != m_current;
     m_document = document;
     m_current = current;
     m_selected = selected;
     m_placeholder = placeholderFor();
     updateContent();
+    // Another bitmap opens whole.
+    if (another)
+        m_view->fitWhenSized();
     update();
 }
 

@@ -1,6 +1,7 @@
 #include "kinds/maps/ui/CMapCanvas.h"
 
 #include "core/CResourceHolder.h"
+#include "grid/CCellGridLines.h"
 #include "grid/ui/CZoomView.h"
 #include "kinds/maps/CMapItem.h"
 #include "kinds/maps/ui/CMapEditor.h"
@@ -93,6 +94,18 @@ void CMapCanvas::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     painter.setClipRegion(region);
     m_picture.drawWithoutOffset(painter);
+    const CMapItem* map = m_editor.map();
+    if (map && m_view && m_view->gridShown()) {
+        const std::vector<QLineF> lines =
+            CCellGridLines::lines(QSizeF(map->cellWidth(), map->cellHeight()),
+                                  QRectF(CMapCanvasPicture::mapArea(*map)), m_view->transform(), size());
+        // Light enough to leave the tiles readable, on dark and light tiles alike.
+        painter.setPen(QPen(QColor(255, 255, 255, 110), 0));
+        painter.drawLines(lines.data(), static_cast<int>(lines.size()));
+        painter.setPen(QPen(QColor(0, 0, 0, 60), 0));
+        painter.translate(1, 1);
+        painter.drawLines(lines.data(), static_cast<int>(lines.size()));
+    }
 }
 
 void CMapCanvas::press(QMouseEvent* event)

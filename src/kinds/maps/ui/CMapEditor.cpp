@@ -41,6 +41,7 @@ CMapEditor::CMapEditor(CStepLock& lock, QWidget* parent)
     setHandleWidth(kBarWidth);
     setChildrenCollapsible(false);
     m_canvas->setView(m_view);
+    m_view->offerGrid(QString::fromLatin1(kGridSetting));
 
     m_picker->setObjectName(QStringLiteral("mapBitmapPicker"));
     m_picker->setDisplayMode(CIndexList::ModeBitmaps);
@@ -93,7 +94,7 @@ CMapItem* CMapEditor::map() const
 void CMapEditor::showMap(CResourceHolder* document, int index)
 {
     if (const CMapItem* leaving = map())
-        m_positions[leaving] = m_view->position();
+        m_positions[leaving] = {m_view->position(), m_view->zoomX()};
     if (document != m_document)
         m_positions.clear();
     m_document = document;
@@ -107,8 +108,13 @@ void CMapEditor::showMap(CResourceHolder* document, int index)
     layoutContent();
     if (const CMapItem* shown = map()) {
         const auto kept = m_positions.find(shown);
-        if (kept != m_positions.end())
-            m_view->scrollTo(kept->second);
+        if (kept != m_positions.end()) {
+            m_view->zoomAbout(kept->second.zoom, QPointF(0, 0));
+            m_view->scrollTo(kept->second.position);
+        } else {
+            // A map seen for the first time opens whole.
+            m_view->fitWhenSized();
+        }
     }
     setCurrentCell(m_current, false);
     m_canvas->mapShown();

@@ -34,6 +34,8 @@ public:
     static constexpr const char* kPaintText = "Paint Map Cells";
     static constexpr const char* kFillAreaText = "Fill Map Area";
     static constexpr const char* kFillRectangleText = "Fill Map Rectangle";
+    // Whether the canvas shows its cell lines, kept between sessions.
+    static constexpr const char* kGridSetting = "MapCellGrid";
 
     explicit CMapEditor(CStepLock& lock, QWidget* parent = nullptr);
 
@@ -83,9 +85,13 @@ private:
     void updateStatus();
     void layoutContent();
 
-    // Where each map was scrolled to, so that going back to a map finds it
-    // as it was left.
-    std::map<const CMapItem*, QPointF> m_positions;
+    // Where each map was scrolled to and its zoom, so that going back to a
+    // map finds it as it was left.
+    struct Place {
+        QPointF position;
+        double zoom = 1.0;
+    };
+    std::map<const CMapItem*, Place> m_positions;
     CStepLock& m_lock;
     CResourceHolder* m_document = nullptr;
     int m_map = -1;

@@ -84,6 +84,7 @@ TrajectoryPlayer::TrajectoryPlayer(QWidget* parent) : QWidget(parent), m_view(ne
     // A path has no bounds the view could keep to while it is drawn: the
     // bars scroll freely about what the window shows at zoom 1.
     m_view->setContentFollowsCanvas(true);
+    m_view->setFitSource([this] { return QRectF(pathBounds()); });
     setOrigin(QPoint(kStartOrigin, kStartOrigin));
     updateMode();
 }
@@ -105,8 +106,27 @@ Trajectory* TrajectoryPlayer::current() const
     return m_holder ? dynamic_cast<Trajectory*>(m_holder->get(GroupTrajectories, currentIndex())) : nullptr;
 }
 
+QRect TrajectoryPlayer::pathBounds() const
+{
+    Trajectory* trajectory = current();
+    QRect bounds(QPoint(-8, -8), QSize(16, 16));
+    if (trajectory && trajectory->GetPointCount() > 0) {
+        trajectory->UpdateBounds();
+        // Drawn shifted by its offset, as the player draws it.
+        const QRectF path(QPointF(trajectory->GetMinX() + trajectory->GetOffsetX(),
+                                  trajectory->GetMinY() + trajectory->GetOffsetY()),
+                          QPointF(trajectory->GetMaxX() + trajectory->GetOffsetX() + 1,
+                                  trajectory->GetMaxY() + trajectory->GetOffsetY() + 1));
+        bounds = path.toAlignedRect();
+    }
+    if (const CBitmapItem* background = bitmapAt(m_holder, m_backgroundBitmap))
+        bounds |= QRect(0, 0, background->actualWidth(), background->actualHeight());
+    return bounds;
+}
+
 void TrajectoryPlayer::load(int index)
 {
+    const bool another = index != currentIndex();
     {
         std::lock_guard<std::mutex> guard(m_mutex);
         m_index = index;
@@ -115,6 +135,9 @@ void TrajectoryPlayer::load(int index)
         TrajectoryPlayerGeometry::loadClock(m_clock, trajectory);
         m_loaded = trajectory;
     }
+    // Another path opens whole.
+    if (another)
+        m_view->fitWhenSized();
     update();
 }
 

@@ -52,6 +52,9 @@ public:
     // The world point drawn at the window's top-left corner (rounded).
     QPoint origin() const;
     void setOrigin(QPoint origin);
+    // The current path's bounds as drawn (with its offset) and the
+    // background picture: what Fit shows.
+    QRect pathBounds() const;
     // Puts the bounds of the current trajectory in the middle of the view.
     void centreTrajectory();
 

@@ -3,6 +3,7 @@
 #include "params/ui/WidgetHelpers.h"
 
 #include "core/CResourceHolder.h"
+#include "core/GroupIndex.h"
 #include "grid/CellValue.h"
 #include "grid/ui/CCellDelegate.h"
 #include "grid/ui/CSelectedRowsEdit.h"
@@ -32,6 +33,20 @@ const char* const kHeaders[CWorldElementsView::ColumnCount] = {"Index", "ID", "S
     "Play Speed", "Offset X", "Offset Y", "", "Object\nType", "Object\nIndex", "Object\nPlay Offset",
     "Object\nPlay Speed", "", "Trajectory\nIndex", "Trajectory\nPlay Offset", "Trajectory\nPlay Speed", "",
     "Specifications", "Comments"};
+
+// The group an element's object index names, by its object type; -1 for a
+// type no group holds.
+int objectGroup(std::int32_t type)
+{
+    switch (type) {
+    case WorldObjectBitmap: return GroupBitmaps;
+    case WorldObjectAnimation: return GroupAnimations;
+    case WorldObjectMap: return GroupMaps;
+    case WorldObjectWorldElements:
+    case WorldObjectWorldReference: return GroupWorlds;
+    default: return -1;
+    }
+}
 
 // Speeds are shown in percent and kept within the grid's limit.
 double speedFromPercent(double percent)
@@ -81,10 +96,14 @@ GameWorld* CWorldElementsView::world() const
 
 void CWorldElementsView::showWorld(CResourceHolder* document, int worldIndex)
 {
+    const bool another = document != m_document || worldIndex != m_worldIndex;
     m_document = document;
     m_worldIndex = document && CWorldLoopGuard::world(*document, worldIndex) ? worldIndex : -1;
     resetRows();
     refreshNow();
+    // Another world opens whole in the preview.
+    if (another)
+        m_preview->view()->fitWhenSized();
 }
 
 QString CWorldElementsView::header(int column)
@@ -140,12 +159,20 @@ bool CWorldElementsView::cellValue(int column, int row, CellValue& value) const
         } else {
             integer(e->objectIndex);
         }
+        // Shown by name and picked from its group's list.
+        if (const int group = objectGroup(e->objectType); group >= 0)
+            value.setReference(m_document, group);
         break;
     // An element that takes in another world's elements has no object or
     // trajectory timing of its own.
     case ColObjectPlayOffset: if (!takenIn) real(e->objectPlayOffset); break;
     case ColObjectPlaySpeed: if (!takenIn) real(e->objectPlaySpeed * 100.0); break;
-    case ColTrajectoryIndex: if (!takenIn) integer(e->trajectoryIndex); break;
+    case ColTrajectoryIndex:
+        if (!takenIn) {
+            integer(e->trajectoryIndex);
+            value.setReference(m_document, GroupTrajectories);
+        }
+        break;
     case ColTrajectoryPlayOffset: if (!takenIn) real(e->trajectoryPlayOffset); break;
     case ColTrajectoryPlaySpeed: if (!takenIn) real(e->trajectoryPlaySpeed * 100.0); break;
     case ColSpacer1: case ColSpacer2: case ColSpacer3: value.setKind(CellValue::KindSpacer); break;

@@ -4,8 +4,11 @@
 #include "kinds/worlds/GameWorld.h"
 #include "kinds/worlds/WorldInstance.h"
 
+#include "grid/CCellGridLines.h"
+
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPicture>
 
 CWorldPreview::CWorldPreview(IWorldPreviewHost& host, QWidget* parent)
     : QWidget(parent), m_host(host), m_view(new CZoomView(this, parent))
@@ -14,6 +17,24 @@ CWorldPreview::CWorldPreview(IWorldPreviewHost& host, QWidget* parent)
     // A world has no bounds of its own: the bars scroll freely about what
     // the window shows at zoom 1.
     m_view->setContentFollowsCanvas(true);
+    m_view->setFitSource([this] { return QRectF(drawnBounds()); });
+    m_view->offerGrid(QString::fromLatin1(kGridSetting));
+}
+
+QRect CWorldPreview::drawnBounds() const
+{
+    // What the world draws now, recorded rather than painted: the same
+    // drawing as the window's, so the bounds cannot disagree with it.
+    QPicture picture;
+    {
+        QPainter painter(&picture);
+        const QRect everywhere(-(1 << 28), -(1 << 28), 1 << 29, 1 << 29);
+        m_host.withPreviewInstance(
+            [&](const WorldInstance& instance) { instance.draw(painter, m_offset.x(), m_offset.y(), everywhere); });
+    }
+    // The drawing point belongs to the picture too: an empty world fits
+    // about its axes.
+    return picture.boundingRect().united(QRect(m_offset - QPoint(16, 16), QSize(32, 32)));
 }
 
 void CWorldPreview::setDrawingOffset(QPoint offset)
@@ -38,6 +59,16 @@ void CWorldPreview::paintEvent(QPaintEvent*)
     m_host.withPreviewInstance(
         [&](const WorldInstance& instance) { instance.draw(painter, m_offset.x(), m_offset.y(), visible); });
     painter.resetTransform();
+    if (m_view->gridShown()) {
+        // Cells counted from the drawing point, where the world's (0, 0) is.
+        const QTransform fromWorld = QTransform::fromTranslate(m_offset.x(), m_offset.y()) * m_view->transform();
+        const std::vector<QLineF> lines =
+            CCellGridLines::lines(QSizeF(kGridCell, kGridCell), QRectF(), fromWorld, size());
+        QColor line = text;
+        line.setAlpha(60);
+        painter.setPen(QPen(line, 0));
+        painter.drawLines(lines.data(), static_cast<int>(lines.size()));
+    }
     painter.setPen(text);
     painter.drawText(rect().adjusted(4, 4, -4, -4), Qt::AlignLeft | Qt::AlignTop, caption());
 }

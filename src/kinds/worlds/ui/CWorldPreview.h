@@ -35,6 +35,9 @@ class CWorldPreview : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kDefaultOffset = 94;
+    // The cell grid's side in world units, and where its toggle is kept.
+    static constexpr int kGridCell = 32;
+    static constexpr const char* kGridSetting = "WorldCellGrid";
 
     explicit CWorldPreview(IWorldPreviewHost& host, QWidget* parent = nullptr);
 
@@ -50,6 +53,9 @@ public:
     // The text written over the world: elapsed time ("%.2f"), the frame
     // rate of the drawing, the world's ID, one a line.
     QString caption() const;
+    // What the world draws at this moment, in the preview's units, with the
+    // drawing point: what Fit shows.
+    QRect drawnBounds() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

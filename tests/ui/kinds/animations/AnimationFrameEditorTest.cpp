@@ -1,6 +1,8 @@
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
 #include "grid/ui/CIndexList.h"
+#include "grid/ui/CZoomView.h"
+#include "grid/ui/CItemPickerDialog.h"
 #include "kinds/CItemKinds.h"
 #include "kinds/animations/CAnimationItem.h"
 #include "kinds/animations/ui/CAnimationFrameEditor.h"
@@ -13,7 +15,9 @@
 #include <QApplication>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -103,7 +107,7 @@ TEST_F(FrameEditorTest, ThreePanesMenuTextsAndEnablingRules)
     QApplication::processEvents();
     EXPECT_NEAR(e.sizes()[0], stored * e.width(), 2);
 
-    EXPECT_EQ(frames().rowText(0), "0 - [ 1x 0 ] - <0, 0> - b0");
+    EXPECT_EQ(frames().rowText(0), "0 · b0 · 8 ms · offset 0, 0");
     EXPECT_EQ(picker().rowText(3), "3 - b3");
     frames().select(0);
     const std::vector<std::tuple<QString, QString, bool>> atFirstRow{
@@ -157,6 +161,17 @@ TEST_F(FrameEditorTest, KeysAndMenuEditTheFramesAndSurviveSaveAndReopen)
     };
     const Qt::KeyboardModifiers keypad = Qt::KeypadModifier;
     auto key = [this](Qt::Key k, Qt::KeyboardModifiers m) { return [this, k, m] { QTest::keyClick(&frames(), k, m); }; };
+    // A key that asks for the delay, answered with `text` (8 ms a step).
+    auto typed = [this](Qt::Key k, const char* text) {
+        return [this, k, text] {
+            editor().setDelayAsker([text](const QString& current, QString& answer) {
+                EXPECT_TRUE(current.endsWith(QStringLiteral(" steps)")) || current.endsWith(QStringLiteral(" step)")));
+                answer = QString::fromLatin1(text);
+                return true;
+            });
+            QTest::keyClick(&frames(), k);
+        };
+    };
     const std::vector<Step> steps{
         {"Ctrl+Up at row 0", key(Qt::Key_Up, Qt::ControlModifier), {f0, f1, f2}, 0, false},
         {"Num - at delay 1", key(Qt::Key_Minus, keypad), {f0, f1, f2}, 0, false},
@@ -168,6 +183,21 @@ TEST_F(FrameEditorTest, KeysAndMenuEditTheFramesAndSurviveSaveAndReopen)
         {"Shift Num +", key(Qt::Key_Plus, keypad | Qt::ShiftModifier), {f2, delayed(f0, 2), f1}, 1, true},
         {"Move Index Up menu", [this] { triggerFrameMenu("Move Index &Up"); }, {delayed(f0, 2), f2, f1}, 0, true},
         {"Decrement Delay menu", [this] { triggerFrameMenu("Decrement Delay"); }, {f0, f2, f1}, 0, true},
+        {"+ of the main keyboard", key(Qt::Key_Plus, Qt::ShiftModifier), {delayed(f0, 2), f2, f1}, 0, true},
+        {"= (+ unshifted)", key(Qt::Key_Equal, {}), {delayed(f0, 3), f2, f1}, 0, true},
+        {"- of the main keyboard", key(Qt::Key_Minus, {}), {delayed(f0, 2), f2, f1}, 0, true},
+        {"80 ms typed after F2", typed(Qt::Key_F2, "80"), {delayed(f0, 10), f2, f1}, 0, true},
+        {"3 steps typed after Enter", typed(Qt::Key_Return, "3 steps"), {delayed(f0, 3), f2, f1}, 0, true},
+        {"a delay without a number", typed(Qt::Key_F2, "fast"), {delayed(f0, 3), f2, f1}, 0, false},
+        {"F4 picks bitmap b3 by name", [this] {
+             QTimer::singleShot(0, [] {
+                 auto* picker = qobject_cast<CItemPickerDialog*>(QApplication::activeModalWidget());
+                 ASSERT_TRUE(picker);
+                 QTest::keyClicks(picker->filterLine(), QStringLiteral("B3"));
+                 QTest::keyClick(picker->filterLine(), Qt::Key_Return);
+             });
+             QTest::keyClick(&frames(), Qt::Key_F4);
+         }, {{3, 3, 0, 0}, f2, f1}, 0, true},
         {"Space removes", key(Qt::Key_Space, {}), {f2, f1}, 0, true},
     };
     for (const Step& step : steps) {
@@ -229,6 +259,8 @@ TEST_F(FrameEditorTest, PreviewGesturesHoldAndGameSteps)
     ASSERT_TRUE(pane.isVisible());
     EXPECT_EQ(preview.origin(), QPoint(94, 94));
     EXPECT_EQ(pane.cursor().shape(), Qt::SizeAllCursor);
+    // The pane opened fitted; the moves below are counted at 100 %.
+    pane.view()->oneToOne();
 
     frames().select(1);
     mouse(pane, QEvent::MouseButtonPress, {50, 50}, Qt::ShiftModifier);
@@ -244,7 +276,7 @@ TEST_F(FrameEditorTest, PreviewGesturesHoldAndGameSteps)
     EXPECT_EQ(preview.cursor().frameIndex(), 1);
     panel.runGameStep();
     EXPECT_EQ(preview.cursor().frameIndex(), 2) << "play resumes after the hold";
-    EXPECT_EQ(frames().rowText(1), "1 - [ 2x 1 ] - <15, -4> - b1");
+    EXPECT_EQ(frames().rowText(1), "1 · b1 · 16 ms · offset 15, −4");
 
     mouse(pane, QEvent::MouseMove, {57, 48}, Qt::ControlModifier);
     EXPECT_EQ(walk()->frames(), (Frames{{0, 1, 2, 1}, {1, 2, 17, -3}, {2, 3, 22, -1}}));

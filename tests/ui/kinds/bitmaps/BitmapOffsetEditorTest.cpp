@@ -55,6 +55,8 @@ protected:
 TEST_F(BitmapOffsetEditorTest, DragGesturesMoveOffsetsAndOrigin)
 {
     EXPECT_EQ(pane().preview().origin(), QPoint(94, 94));
+    // The pane opened fitted; the drags below are counted at 100 %.
+    pane().view()->oneToOne();
     const int edits = host.modified;
     dragThrough(pane(), {QPoint(100, 100), QPoint(104, 98), QPoint(107, 96)}, Qt::ShiftModifier);
     for (int row : {0, 2, 3})
@@ -98,6 +100,9 @@ TEST_F(BitmapOffsetEditorTest, DragGesturesMoveOffsetsAndOrigin)
 // selected ones framed around their bounds.
 TEST_F(BitmapOffsetEditorTest, PreviewDrawsTheSelectionAtTheOrigin)
 {
+    // The pane opened fitted; the pixels below are those of 100 % from (0, 0).
+    pane().view()->oneToOne();
+    pane().view()->scrollTo({0, 0});
     pane().repaint();
     const QImage shown = pane().grab().toImage();
     const QColor red(200, 40, 40);
