@@ -322,6 +322,15 @@ void CCellDelegate::paintCell(QPainter& p, const QRect& rect, const CellValue& v
         break;
     }
     case CellValue::KindInteger:
+        if (!value.referenceLabel().empty()) {
+            // A name reads from its start: the index first, the ID cut short
+            // at the right when the column is narrow.
+            p.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter,
+                       p.fontMetrics().elidedText(text, Qt::ElideRight, textRect.width()));
+            break;
+        }
+        p.drawText(textRect, Qt::AlignRight | Qt::AlignVCenter, text);
+        break;
     case CellValue::KindReal:
     case CellValue::KindColumnNumber:
     case CellValue::KindRowNumber: p.drawText(textRect, Qt::AlignRight | Qt::AlignVCenter, text); break;

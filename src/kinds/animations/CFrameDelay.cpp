@@ -18,7 +18,8 @@ std::optional<int> CFrameDelay::parse(std::string_view text, int stepMs)
     if (end == begin || !std::isfinite(number) || number <= 0)
         return std::nullopt;
     std::string unit;
-    for (const char* c = end; *c; ++c)
+    // What the prompt shows after the value ("(4 steps)") is only a reminder.
+    for (const char* c = end; *c && *c != '('; ++c)
         if (*c != ' ' && *c != '\t')
             unit += static_cast<char>(*c >= 'A' && *c <= 'Z' ? *c - 'A' + 'a' : *c);
     double steps = 0;

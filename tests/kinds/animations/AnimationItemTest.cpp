@@ -248,7 +248,7 @@ TEST(AnimationItem, TypedDelaysInMillisecondsOrSteps)
         std::optional<int> steps;
     } cases[] = {
         {"80", 8, 10}, {"80 ms", 8, 10}, {" 84MS", 8, 11}, {"83", 8, 10}, {"1", 8, 1}, {"0.4", 8, 1},
-        {"10 steps", 8, 10}, {"10 st", 33, 10}, {"1 step", 8, 1}, {"2.6 steps", 8, 3}, {"99", 0, 99},
+        {"10 steps", 8, 10}, {"10 st", 33, 10}, {"1 step", 8, 1}, {"2.6 steps", 8, 3}, {"99", 0, 99}, {"64 ms (4 steps)", 16, 4},
         {"1e12", 1, 2147483647}, {"0", 8, std::nullopt}, {"-5", 8, std::nullopt}, {"", 8, std::nullopt},
         {"fast", 8, std::nullopt}, {"80 s", 8, std::nullopt}, {"nan", 8, std::nullopt},
     };
