@@ -49,6 +49,8 @@ CliCommand textconvCommand();
 CliCommand mergeCommand();
 CliCommand exportTmxCommand();
 CliCommand importTmxCommand();
+CliCommand exportSheetCommand();
+CliCommand importSheetCommand();
 
 // Shared by the commands: loads a document with every item kind, telling
 // on stderr why it could not, and what it left out of a partly read file.

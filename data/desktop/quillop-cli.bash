@@ -18,6 +18,8 @@ _quillop_cli_options()
         split-sounds) echo "--threshold --min-silence --min-sound" ;;
         merge) echo "-o" ;;
         import-tmx) echo "--layer -o" ;;
+        export-sheet) echo "--json" ;;
+        import-sheet) echo "--json --grid --margin --spacing --delay -o" ;;
     esac
 }
 
@@ -38,6 +40,8 @@ _quillop_cli_argument_kind()
         merge) kinds="mrc mrc mrc" ;;
         export-tmx) kinds="mrc - tmx" ;;
         import-tmx) kinds="mrc tmx" ;;
+        export-sheet) kinds="mrc - png" ;;
+        import-sheet) kinds="mrc png" ;;
         render-world) kinds="mrc - - png" ;;
         pack) kinds="json mrc" ;;
         extract) kinds="mrc dir" ;;
@@ -59,7 +63,7 @@ _quillop_cli()
     cur="${COMP_WORDS[COMP_CWORD]}"
     prev="${COMP_WORDS[COMP_CWORD - 1]}"
     if [ "$COMP_CWORD" -eq 1 ]; then
-        COMPREPLY=($(compgen -W "info dump pack extract resave mix play bass-drum render-world analyze to-midi texture-maps images-to-avi avi-to-images convert-resources split-sounds diff textconv merge export-tmx import-tmx --help" -- "$cur"))
+        COMPREPLY=($(compgen -W "info dump pack extract resave mix play bass-drum render-world analyze to-midi texture-maps images-to-avi avi-to-images convert-resources split-sounds diff textconv merge export-tmx import-tmx export-sheet import-sheet --help" -- "$cur"))
         return
     fi
     local command="${COMP_WORDS[1]}"
@@ -68,9 +72,13 @@ _quillop_cli()
     case "$prev" in
         -o)
             local written=wav
-            [ "$command" = merge ] || [ "$command" = import-tmx ] && written=mrc
+            case "$command" in merge | import-tmx | import-sheet) written=mrc ;; esac
             COMPREPLY=($(compgen -f -X "!*.$written" -- "$cur") $(compgen -d -- "$cur")); compopt -o filenames; return ;;
         --preview) COMPREPLY=($(compgen -f -X '!*.png' -- "$cur") $(compgen -d -- "$cur")); compopt -o filenames; return ;;
+        --json)
+            case "$command" in export-sheet | import-sheet)
+                COMPREPLY=($(compgen -f -X '!*.json' -- "$cur") $(compgen -d -- "$cur")); compopt -o filenames; return ;;
+            esac ;;
         --*) [[ " $(_quillop_cli_options "$command") " == *" $prev "* && "$prev" != "--json" && "$prev" != "--loop" && "$prev" != "--no-alpha" ]] && return ;;
     esac
     if [[ "$cur" == -* ]]; then

@@ -3,6 +3,8 @@
 #include "core/CResourceHolder.h"
 #include "kinds/bitmaps/CBitmapItem.h"
 
+#include <QBuffer>
+
 std::string CBitmapInsertion::fileTitle(const std::string& path)
 {
     const std::size_t slash = path.find_last_of("/\\");
@@ -30,4 +32,32 @@ std::vector<int> CBitmapInsertion::insertImages(CResourceHolder& holder, const s
             holder.remove(GroupBitmaps, row);
     }
     return rows;
+}
+
+int CBitmapInsertion::findSamePicture(const CResourceHolder& holder, const QImage& picture)
+{
+    const QImage wanted = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    for (int row = 0; row < holder.count(GroupBitmaps); ++row) {
+        const auto* bitmap = dynamic_cast<const CDisplayBuffer*>(holder.get(GroupBitmaps, row));
+        if (!bitmap || bitmap->kind() != CDisplayBuffer::GdiPlusImage || bitmap->actualWidth() != wanted.width() ||
+            bitmap->actualHeight() != wanted.height())
+            continue;
+        if (bitmap->image().convertToFormat(QImage::Format_ARGB32_Premultiplied) == wanted)
+            return row;
+    }
+    return -1;
+}
+
+int CBitmapInsertion::insertPicture(CResourceHolder& holder, const QString& id, const QImage& picture)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "PNG");
+    const int row = holder.newItem(GroupBitmaps, id.toStdString());
+    auto* bitmap = dynamic_cast<CDisplayBuffer*>(holder.get(GroupBitmaps, row));
+    bitmap->setSourceFilename(id.toStdString() + ".png");
+    bitmap->setSourceBytes(png);
+    bitmap->attachImage(picture);
+    return row;
 }

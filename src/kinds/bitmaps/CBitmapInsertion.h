@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QImage>
+#include <QString>
+
 #include <string>
 #include <vector>
 
@@ -16,4 +19,11 @@ public:
     // Appends one bitmap per file, in the order given. A file that cannot be
     // decoded leaves no row behind. Answers the rows added.
     static std::vector<int> insertImages(CResourceHolder& holder, const std::vector<std::string>& paths);
+
+    // The first bitmap whose decoded picture has the same pixels as
+    // `picture`, or -1: importers use it rather than adding a copy.
+    static int findSamePicture(const CResourceHolder& holder, const QImage& picture);
+    // Appends a bitmap of the picture, kept as PNG bytes under the name
+    // ID.png as a picture file read from disk would be. Answers its row.
+    static int insertPicture(CResourceHolder& holder, const QString& id, const QImage& picture);
 };

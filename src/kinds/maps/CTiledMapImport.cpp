@@ -4,11 +4,10 @@
 #include "core/CResourceHolder.h"
 #include "core/IPrompter.h"
 #include "core/GroupIndex.h"
+#include "kinds/bitmaps/CBitmapInsertion.h"
 #include "kinds/maps/CMapItem.h"
 #include "kinds/maps/CTiledMapExport.h"
-#include "media/image/CDisplayBuffer.h"
 
-#include <QBuffer>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
@@ -312,21 +311,6 @@ QImage tilePicture(Tileset& set, int local)
     return set.loadedSheet.copy(place);
 }
 
-// The bitmap row of each picture already in the document, found by pixels.
-int findSamePicture(const CResourceHolder& document, const QImage& picture)
-{
-    for (int row = 0; row < document.count(GroupBitmaps); ++row) {
-        const auto* bitmap = dynamic_cast<const CDisplayBuffer*>(document.get(GroupBitmaps, row));
-        if (!bitmap || bitmap->kind() != CDisplayBuffer::GdiPlusImage)
-            continue;
-        if (bitmap->actualWidth() != picture.width() || bitmap->actualHeight() != picture.height())
-            continue;
-        if (bitmap->image().convertToFormat(QImage::Format_ARGB32_Premultiplied) == picture)
-            return row;
-    }
-    return -1;
-}
-
 struct NeededTile {
     QImage picture;
     QString name;
@@ -372,7 +356,7 @@ CTiledMapImport::Result CTiledMapImport::read(CResourceHolder& document, const Q
             const auto named = owner->bitmapNames.find(local);
             tile.name = named != owner->bitmapNames.end() ? named->second
                                                           : QStringLiteral("%1 %2").arg(owner->name).arg(local);
-            tile.row = findSamePicture(document, tile.picture);
+            tile.row = CBitmapInsertion::findSamePicture(document, tile.picture);
             tiles.emplace(gid, std::move(tile));
         }
         // Nothing can fail from here on: the document takes the bitmaps and the map.
@@ -381,15 +365,7 @@ CTiledMapImport::Result CTiledMapImport::read(CResourceHolder& document, const Q
                 ++result.bitmapsReused;
                 continue;
             }
-            QByteArray png;
-            QBuffer buffer(&png);
-            buffer.open(QIODevice::WriteOnly);
-            tile.picture.save(&buffer, "PNG");
-            tile.row = document.newItem(GroupBitmaps, tile.name.toStdString());
-            auto* bitmap = dynamic_cast<CDisplayBuffer*>(document.get(GroupBitmaps, tile.row));
-            bitmap->setSourceFilename(tile.name.toStdString() + ".png");
-            bitmap->setSourceBytes(png);
-            bitmap->attachImage(tile.picture);
+            tile.row = CBitmapInsertion::insertPicture(document, tile.name, tile.picture);
             ++result.bitmapsAdded;
         }
         result.mapRow = document.newItem(GroupMaps, mapId.toStdString());
