@@ -137,13 +137,14 @@ set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS
 set(CPACK_DEBIAN_EDITOR_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 set(CPACK_DEBIAN_LIBRARY_DESCRIPTION
     "library to read Quillop resource files in games
-Reads Quillop resource files (.mrc) and plays their animations and worlds from C or C++,
-without Qt or FFmpeg. This package holds the shared library games load.")
+Reads Quillop resource files (.mrc) and plays their animations and worlds from
+C or C++, without Qt or FFmpeg. This package holds the shared library games
+load.")
 set(CPACK_DEBIAN_DEVELOPMENT_DESCRIPTION
     "development files of the Quillop runtime library
-Reads Quillop resource files (.mrc) and plays their animations and worlds from C or C++,
-without Qt or FFmpeg: headers, static and shared library, pkg-config and CMake
-files, quillop-runtime-dump, and quillop-runtime-player, an example game that
-plays a document's worlds with SDL2.")
+Reads Quillop resource files (.mrc) and plays their animations and worlds from
+C or C++, without Qt or FFmpeg: headers, static and shared library,
+pkg-config and CMake files, quillop-runtime-dump, and quillop-runtime-player,
+an example game that plays a document's worlds with SDL2.")
 set(CPACK_GENERATOR DEB)
 include(CPack)
