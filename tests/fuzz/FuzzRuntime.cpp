@@ -1,14 +1,20 @@
 // The runtime's reader on any bytes: it never crashes nor allocates without
 // bound, refuses exactly the files the editor refuses (but those of an older
 // version, which the editor asks about), and reads the same items from the
-// others. Every text is expanded and every picture and sound decoded.
+// others. Every text is expanded and every picture and sound decoded, and
+// the first worlds are played a few game steps by the runtime and by the
+// editor's preview, which must lay them out alike.
 #include "FuzzSupport.h"
 
 #include "core/CResourceHolder.h"
 #include "core/CResourceItem.h"
 #include "kinds/CItemKinds.h"
+#include "kinds/worlds/WorldInstance.h"
 #include "quillop/runtime/CDocument.h"
 #include "quillop/runtime/Decoding.h"
+#include "quillop/runtime/WorldPlayer.h"
+
+#include <algorithm>
 
 namespace {
 void useEveryItem(const quillop::CDocument& document)
@@ -42,6 +48,39 @@ void compare(const quillop::CDocument& document, const CResourceHolder& holder)
                 fuzz::finding("the runtime reads another ID in group " + std::to_string(g));
     }
 }
+bool sameItems(const std::vector<quillop::DrawItem>& a, const std::vector<quillop::DrawItem>& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i].kind != b[i].kind || a[i].index != b[i].index || a[i].x != b[i].x || a[i].y != b[i].y ||
+            a[i].world != b[i].world || a[i].element != b[i].element)
+            return false;
+    return true;
+}
+
+void compareWorlds(const quillop::CDocument& document, const CResourceHolder& holder)
+{
+    constexpr int kWorlds = 4;
+    constexpr int kSteps = 3;
+    const quillop::CDocumentWorldSource source(document);
+    for (int w = 0; w < std::min(kWorlds, document.count(quillop::GroupWorlds)); ++w) {
+        quillop::CWorldInstance game;
+        WorldInstance editor;
+        game.build(source, w);
+        editor.build(holder, w);
+        for (int step = 0; step <= kSteps; ++step) {
+            std::vector<quillop::DrawItem> fromGame, fromEditor;
+            game.drawList(0, 0, fromGame);
+            editor.drawList(0, 0, fromEditor);
+            if (!sameItems(fromGame, fromEditor))
+                fuzz::finding("the runtime lays world " + std::to_string(w) + " out otherwise than the editor after " +
+                              std::to_string(step) + " steps");
+            game.step(1.0);
+            editor.step(1.0);
+        }
+    }
+}
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -60,7 +99,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::finding(editorRead ? std::string("the runtime refuses a file the editor reads: ") +
                                        quillop::openErrorText(error)
                                  : "the runtime reads a file the editor refuses");
-    if (document)
+    if (document) {
         compare(*document, *holder);
+        if (editorRead)
+            compareWorlds(*document, *holder);
+    }
     return 0;
 }
