@@ -2,6 +2,7 @@
 
 #include "core/CDocumentHistory.h"
 #include "core/IPrompter.h"
+#include "core/NaturalOrder.h"
 #include "grid/ui/CItemsGrid.h"
 #include "params/ui/CUiServices.h"
 #include "params/ui/WidgetHelpers.h"
@@ -10,8 +11,11 @@
 #include <QDropEvent>
 #include <QMimeData>
 
-void CItemsGridDrops::dropFiles(const QStringList& paths)
+void CItemsGridDrops::dropFiles(const QStringList& dropped)
 {
+    // Many files at once arrive in the order a file manager lists them.
+    QStringList paths = dropped;
+    sortNaturally(paths);
     if (!m_grid.acceptsFiles()) {
         CUiServices::prompter().tell(kRefusesFiles, IPrompter::Icon::Exclamation);
         return;

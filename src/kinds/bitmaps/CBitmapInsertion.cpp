@@ -1,9 +1,13 @@
 #include "kinds/bitmaps/CBitmapInsertion.h"
 
 #include "core/CResourceHolder.h"
+#include "core/NaturalOrder.h"
 #include "kinds/bitmaps/CBitmapItem.h"
 
 #include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
 
 std::string CBitmapInsertion::fileTitle(const std::string& path)
 {
@@ -17,10 +21,33 @@ std::string CBitmapInsertion::fileTitle(const std::string& path)
     return title;
 }
 
+std::vector<std::string> CBitmapInsertion::picturesIn(const std::vector<std::string>& paths)
+{
+    QStringList patterns;
+    for (const QByteArray& format : QImageReader::supportedImageFormats())
+        patterns << QStringLiteral("*.") + QString::fromLatin1(format);
+    QStringList files;
+    for (const std::string& path : paths) {
+        const QString name = QString::fromStdString(path);
+        if (!QFileInfo(name).isDir()) {
+            files << name;
+            continue;
+        }
+        const QDir folder(name);
+        for (const QString& entry : folder.entryList(patterns, QDir::Files | QDir::Readable, QDir::NoSort))
+            files << folder.filePath(entry);
+    }
+    sortNaturally(files);
+    std::vector<std::string> sorted;
+    for (const QString& file : files)
+        sorted.push_back(file.toStdString());
+    return sorted;
+}
+
 std::vector<int> CBitmapInsertion::insertImages(CResourceHolder& holder, const std::vector<std::string>& paths)
 {
     std::vector<int> rows;
-    for (const std::string& path : paths) {
+    for (const std::string& path : picturesIn(paths)) {
         const int row = holder.newItem(GroupBitmaps, fileTitle(path));
         auto* bitmap = dynamic_cast<CDisplayBuffer*>(holder.get(GroupBitmaps, row));
         if (bitmap && bitmap->loadFromFile(CDisplayBuffer::GdiPlusImage, path)) {

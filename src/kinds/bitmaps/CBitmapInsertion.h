@@ -16,8 +16,14 @@ public:
     // before its last dot. A bare drive such as "C:" has an empty title.
     static std::string fileTitle(const std::string& path);
 
-    // Appends one bitmap per file, in the order given. A file that cannot be
-    // decoded leaves no row behind. Answers the rows added.
+    // The picture files named: a folder stands for the picture files in it
+    // (by extension, not its subfolders), and all are sorted by name with
+    // numbers in their natural order ("walk2" before "walk10").
+    static std::vector<std::string> picturesIn(const std::vector<std::string>& paths);
+
+    // Appends one bitmap per picture file (folders as picturesIn expands
+    // them), in that order. A file that cannot be decoded leaves no row
+    // behind. Answers the rows added.
     static std::vector<int> insertImages(CResourceHolder& holder, const std::vector<std::string>& paths);
 
     // The first bitmap whose decoded picture has the same pixels as

@@ -2,10 +2,14 @@
 #include "kinds/CItemKinds.h"
 #include "kinds/bitmaps/BitmapTestSupport.h"
 #include "kinds/bitmaps/CBitmapCommands.h"
+#include "kinds/bitmaps/CBitmapInsertion.h"
 #include "kinds/bitmaps/CBitmapItem.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -138,4 +142,25 @@ TEST_F(BitmapCommands, CropWithoutTemporaryFileStillSavesWhatIsShown)
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(again->offsetX(), 3.0);
     EXPECT_EQ(again->imageView().size(), QSize(2, 2)) << "the cropped picture is the one saved";
+}
+
+// A folder stands for its pictures, and pictures come in natural order.
+TEST(BitmapInsertion, FoldersAndManyFilesComeInByNameWithNumbersInOrder)
+{
+    QTemporaryDir folder;
+    QDir(folder.path()).mkdir(QStringLiteral("sub"));
+    for (const char* name : {"walk10.png", "Walk2.png", "walk1.png", "sub/walk3.png"}) {
+        QImage picture(4, 4, QImage::Format_ARGB32);
+        picture.fill(Qt::red);
+        ASSERT_TRUE(picture.save(folder.filePath(QString::fromLatin1(name))));
+    }
+    QFile notes(folder.filePath(QStringLiteral("notes.txt")));
+    ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
+    auto holder = createDocumentHolder();
+    const std::vector<int> rows = CBitmapInsertion::insertImages(
+        *holder, {folder.filePath(QStringLiteral("walk10.png")).toStdString(), folder.path().toStdString()});
+    std::vector<std::string> ids;
+    for (const int row : rows)
+        ids.push_back(holder->get(GroupBitmaps, row)->id());
+    EXPECT_EQ(ids, (std::vector<std::string>{"walk1", "Walk2", "walk10", "walk10"}));
 }

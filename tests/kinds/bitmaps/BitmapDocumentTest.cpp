@@ -74,7 +74,8 @@ TEST(BitmapInsertion, DecodesEveryCommonFormatAndDropsFailures)
     ASSERT_EQ(holder->count(GroupBitmaps), 7) << "failed loads leave no row";
     const char* ids[] = {"pic_png", "pic_jpeg", "pic_bmp", "pic_tiff", "pic_ico"};
     for (int i = 0; i < 5; ++i) {
-        CBitmapItem* bitmap = bitmapAt(*holder, i + 1);
+        // Many files come in sorted by name.
+        CBitmapItem* bitmap = bitmapAt(*holder, holder->findById(GroupBitmaps, ids[i]));
         EXPECT_EQ(bitmap->id(), ids[i]);
         EXPECT_EQ(bitmap->kind(), CDisplayBuffer::GdiPlusImage);
         EXPECT_EQ(bitmap->width(), 8.0) << ids[i];
@@ -86,7 +87,9 @@ TEST(BitmapInsertion, DecodesEveryCommonFormatAndDropsFailures)
         EXPECT_NEAR(qGreen(corner), 255, 24) << ids[i];
         EXPECT_NEAR(qBlue(corner), 0, 24) << ids[i];
     }
-    CBitmapItem* gif = bitmapAt(*holder, 6);
+    EXPECT_EQ(holder->get(GroupBitmaps, 1)->id(), "dot");
+    EXPECT_EQ(holder->get(GroupBitmaps, 6)->id(), "pic_tiff");
+    CBitmapItem* gif = bitmapAt(*holder, 1);
     EXPECT_EQ(gif->id(), "dot");
     EXPECT_EQ(gif->width(), 1.0);
     EXPECT_EQ(gif->pixel(0, 0), qRgb(255, 0, 0));
