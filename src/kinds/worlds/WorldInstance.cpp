@@ -3,6 +3,7 @@
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
 #include "kinds/animations/CAnimationItem.h"
+#include "kinds/maps/CMapCanvasPicture.h"
 #include "kinds/maps/CMapItem.h"
 #include "kinds/trajectories/Trajectory.h"
 #include "kinds/worlds/CWorldLoopGuard.h"
@@ -114,4 +115,36 @@ void WorldInstance::draw(QPainter& painter, int dx, int dy, const QRect& clip) c
             bitmap->draw(painter, item.x, item.y);
         }
     }
+}
+
+std::vector<WorldInstance::Placed> WorldInstance::placedElements(int dx, int dy) const
+{
+    std::vector<Placed> placed;
+    if (!m_document)
+        return placed;
+    std::vector<quillop::DrawItem> items;
+    drawList(dx, dy, items);
+    for (const quillop::DrawItem& item : items) {
+        if (item.world != worldIndex())
+            continue;
+        QRect rect;
+        if (item.kind == quillop::DrawItem::Map) {
+            if (const auto* map = dynamic_cast<const CMapItem*>(m_document->get(GroupMaps, item.index)))
+                rect = CMapCanvasPicture::mapArea(*map).translated(item.x, item.y);
+        } else if (const auto* bitmap = dynamic_cast<const CDisplayBuffer*>(m_document->get(GroupBitmaps, item.index))) {
+            rect = QRect(bitmap->topLeftFor(item.x, item.y), QSize(bitmap->actualWidth(), bitmap->actualHeight()));
+        }
+        if (!rect.isEmpty())
+            placed.push_back({item.element, rect});
+    }
+    return placed;
+}
+
+int WorldInstance::elementAt(int dx, int dy, QPoint point) const
+{
+    const std::vector<Placed> placed = placedElements(dx, dy);
+    for (auto it = placed.rbegin(); it != placed.rend(); ++it)
+        if (it->rect.contains(point))
+            return it->element;
+    return -1;
 }

@@ -2,13 +2,14 @@
 
 #include "kinds/worlds/ElementInstance.h"
 
+#include <QRect>
+
 #include <memory>
 #include <vector>
 
 class CResourceHolder;
 class GameWorld;
 class QPainter;
-class QRect;
 
 // A world as the editor plays it: the preview of the elements editor and
 // the pictures of render-world. The stepping, the nested worlds, the loop
@@ -27,6 +28,19 @@ public:
     void draw(QPainter& painter, int dx, int dy, const QRect& clip) const;
 
     const GameWorld* world() const;
+
+    // Where the elements of the shown world are drawn with the drawing point
+    // at (dx, dy): each picture's rectangle with its element row, in drawing
+    // order. Pictures of worlds an element takes in or plays belong to those
+    // worlds and are not listed: they are edited there.
+    struct Placed {
+        int element = -1;
+        QRect rect;
+    };
+    std::vector<Placed> placedElements(int dx, int dy) const;
+    // The element whose picture covers `point`, the one drawn last where
+    // several do; -1 for none.
+    int elementAt(int dx, int dy, QPoint point) const;
 
 private:
     class CHolderSource;

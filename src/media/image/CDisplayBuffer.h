@@ -199,10 +199,13 @@ public:
     static void setRegionFillColor(QRgb color);
     static QRgb regionFillColor();
 
+    // Where draw(painter, x, y) puts the picture's top-left corner: the
+    // point plus the offsets, truncated.
+    QPoint topLeftFor(int x, int y) const;
+
 private:
     bool isDrawable() const;
     void drawAt(QPainter& painter, QPoint topLeft) const;
-    QPoint topLeftFor(int x, int y) const;
     static int storedKind(int kind);
 
     // What a picture attached as bytes needs until it is decoded. The

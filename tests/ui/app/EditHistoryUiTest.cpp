@@ -25,6 +25,9 @@
 #include "grid/ui/CItemPickerDialog.h"
 #include "kinds/worlds/GameWorld.h"
 #include "kinds/worlds/WorldElement.h"
+#include "kinds/worlds/WorldInstance.h"
+#include "kinds/worlds/ui/CWorldPreview.h"
+#include "grid/ui/CZoomView.h"
 #include "ui/MouseEvents.h"
 #include "support/ItemBytes.h"
 #include "ui/UiFakes.h"
@@ -296,6 +299,73 @@ TEST(EditHistoryUi, ReferencesPickedByNameAreOneStepEach)
         EXPECT_EQ(element().*c.field, before);
     }
     EXPECT_EQ(documentRecords(holder), opened);
+}
+
+// The world preview as a place to work: a click on an element selects it in
+// the grid, a drag from it moves it, the arrows nudge it (Shift further),
+// Delete removes it; each is one step and undoing them all gives the
+// opened document back.
+TEST(EditHistoryUi, ThePreviewSelectsMovesNudgesAndDeletesElements)
+{
+    using V = CWorldElementsView;
+    OpenedDemo demo;
+    auto& worlds = dynamic_cast<CWorldsPanel&>(*demo.view.panel(CQuillopView::panelOfGroup(GroupWorlds)));
+    demo.view.resize(1400, 900);
+    demo.view.show();
+    demo.view.showPanel(CQuillopView::panelOfGroup(GroupWorlds), false);
+    worlds.selectRow(0);
+    V& elements = *worlds.elementsView();
+    CWorldPreview& preview = *elements.preview();
+    QApplication::processEvents();
+    preview.view()->oneToOne();
+    const QByteArray opened = documentRecords(demo.document.holder());
+    // An element drawn on top at its own middle, and that middle on screen.
+    int row = -1;
+    QRect rect;
+    elements.withInstance([&](const WorldInstance& instance) {
+        const QPoint o = preview.drawingOffset();
+        for (const WorldInstance::Placed& placed : instance.placedElements(o.x(), o.y()))
+            if (row < 0 && instance.elementAt(o.x(), o.y(), placed.rect.center()) == placed.element) {
+                row = placed.element;
+                rect = placed.rect;
+            }
+    });
+    ASSERT_GE(row, 0);
+    preview.view()->ensureVisible(QRectF(rect));
+    const QPoint at = preview.view()->transform().map(QPointF(rect.center())).toPoint();
+    ASSERT_TRUE(preview.rect().contains(at));
+    const WorldElement start = *elements.world()->elementAt(row);
+    const int count = elements.rowTotal();
+    auto offsets = [&] {
+        const WorldElement& e = *elements.world()->elementAt(row);
+        return QPointF(e.offsetX - start.offsetX, e.offsetY - start.offsetY);
+    };
+    const struct {
+        const char* what;
+        std::function<void()> act;
+        QPointF moved;
+        int steps;
+    } cases[] = {
+        {"a click selects", [&] { dragThrough(preview, {at}); }, {0, 0}, 0},
+        {"a drag moves", [&] { dragThrough(preview, {at, at + QPoint(4, 2), at + QPoint(10, 6)}); }, {10, 6}, 1},
+        {"Right nudges", [&] { QTest::keyClick(&preview, Qt::Key_Right); }, {11, 6}, 1},
+        {"Shift+Up nudges further", [&] { QTest::keyClick(&preview, Qt::Key_Up, Qt::ShiftModifier); },
+         {11, 6 - CWorldPreview::kNudgeFar}, 1},
+    };
+    for (const auto& c : cases) {
+        const int before = demo.stack().index();
+        c.act();
+        EXPECT_EQ(elements.currentRow(), row) << c.what;
+        EXPECT_EQ(offsets(), c.moved) << c.what;
+        EXPECT_EQ(demo.stack().index(), before + c.steps) << c.what;
+    }
+    const int before = demo.stack().index();
+    QTest::keyClick(&preview, Qt::Key_Delete);
+    EXPECT_EQ(elements.rowTotal(), count - 1);
+    EXPECT_EQ(demo.stack().index(), before + 1);
+    while (demo.stack().canUndo())
+        demo.stack().undo();
+    EXPECT_EQ(documentRecords(demo.document.holder()), opened);
 }
 
 TEST(EditHistoryUi, MapStrokesAndOffsetDragsAreOneStepEach)

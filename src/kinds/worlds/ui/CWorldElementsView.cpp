@@ -18,6 +18,7 @@
 #include <QAbstractTableModel>
 #include <QApplication>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QMenu>
 #include <QSplitter>
@@ -79,6 +80,9 @@ CWorldElementsView::CWorldElementsView(QWidget* parent)
         refreshNow();
     });
     openRows();
+    // The preview frames the selected elements: it follows the grid.
+    connect(table()->selectionModel(), &QItemSelectionModel::selectionChanged, m_preview,
+            qOverload<>(&QWidget::update));
 }
 
 CWorldElementsView::~CWorldElementsView() = default;
@@ -486,4 +490,23 @@ void CWorldElementsView::moveElementOffsets(const std::vector<int>& rows, QPoint
             storeCell(column, row, value);
         }
     }
+}
+
+void CWorldElementsView::selectElementRow(int row)
+{
+    if (row < 0 || row >= rowTotal())
+        return;
+    table()->selectRow(row);
+    table()->scrollTo(table()->model()->index(row, ColId));
+}
+
+void CWorldElementsView::deleteElementRows(const std::vector<int>& rows)
+{
+    const auto edit = openEdit(QString::fromLatin1(CWorldPreview::kDeleteText));
+    std::vector<int> descending = rows;
+    std::sort(descending.rbegin(), descending.rend());
+    descending.erase(std::unique(descending.begin(), descending.end()), descending.end());
+    // From the last: each removal leaves the rows before it where they were.
+    for (int row : descending)
+        deleteElement(row);
 }

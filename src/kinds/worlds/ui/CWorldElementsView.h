@@ -105,6 +105,8 @@ private:
     int currentElementRow() const override { return currentRow(); }
     std::vector<int> selectedElementRows() const override { return selectedRows(); }
     void moveElementOffsets(const std::vector<int>& rows, QPoint delta, bool toZero) override;
+    void selectElementRow(int row) override;
+    void deleteElementRows(const std::vector<int>& rows) override;
 
     // Writes the value into the row's element with no redraw or notice;
     // the loop guard tells its refusals to `prompter`. `written` is set when

@@ -6,9 +6,12 @@
 
 #include "grid/CCellGridLines.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPicture>
+
+#include <algorithm>
 
 CWorldPreview::CWorldPreview(IWorldPreviewHost& host, QWidget* parent)
     : QWidget(parent), m_host(host), m_view(new CZoomView(this, parent))
@@ -58,6 +61,18 @@ void CWorldPreview::paintEvent(QPaintEvent*)
     m_frameRate.tick();
     m_host.withPreviewInstance(
         [&](const WorldInstance& instance) { instance.draw(painter, m_offset.x(), m_offset.y(), visible); });
+    // The selected elements framed, so the grid's selection shows here too.
+    QPen frame(CGuiColors::instance().qcolor(CGuiColors::FocusedArea), 0);
+    frame.setCosmetic(true);
+    painter.setPen(frame);
+    painter.setBrush(Qt::NoBrush);
+    const std::vector<int> selected = m_host.selectedElementRows();
+    if (!selected.empty())
+        m_host.withPreviewInstance([&](const WorldInstance& instance) {
+            for (const WorldInstance::Placed& placed : instance.placedElements(m_offset.x(), m_offset.y()))
+                if (std::find(selected.begin(), selected.end(), placed.element) != selected.end())
+                    painter.drawRect(QRectF(placed.rect).adjusted(-0.5, -0.5, 0.5, 0.5));
+        });
     painter.resetTransform();
     if (m_view->gridShown()) {
         // Cells counted from the drawing point, where the world's (0, 0) is.
@@ -95,17 +110,40 @@ std::vector<int> CWorldPreview::targetRows(Qt::KeyboardModifiers modifiers) cons
     return {};
 }
 
+int CWorldPreview::elementUnder(QPointF pixel) const
+{
+    const QPoint at = m_view->toContent(pixel).toPoint();
+    int row = -1;
+    m_host.withPreviewInstance(
+        [&](const WorldInstance& instance) { row = instance.elementAt(m_offset.x(), m_offset.y(), at); });
+    return row;
+}
+
 void CWorldPreview::mousePressEvent(QMouseEvent* event)
 {
     m_drag.start(event->position().toPoint());
-    if (event->button() == Qt::LeftButton && (event->modifiers() & (Qt::AltModifier | Qt::ShiftModifier)))
+    m_dragged = -1;
+    if (event->button() != Qt::LeftButton)
+        return;
+    if (event->modifiers() & (Qt::AltModifier | Qt::ShiftModifier)) {
         m_dragStep.begin(QString::fromLatin1(kMoveText));
+        return;
+    }
+    // A plain press on an element picks it; the drag that follows moves it.
+    m_dragged = elementUnder(event->position());
+    if (m_dragged >= 0) {
+        m_host.selectElementRow(m_dragged);
+        m_dragStep.begin(QString::fromLatin1(kMoveText));
+        update();
+    }
 }
 
 void CWorldPreview::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton)
+    if (event->button() == Qt::LeftButton) {
         m_dragStep.end();
+        m_dragged = -1;
+    }
 }
 
 void CWorldPreview::mouseMoveEvent(QMouseEvent* event)
@@ -119,8 +157,33 @@ void CWorldPreview::mouseMoveEvent(QMouseEvent* event)
     const std::vector<int> rows = targetRows(event->modifiers());
     if (event->modifiers() & (Qt::AltModifier | Qt::ShiftModifier))
         m_host.moveElementOffsets(rows, delta, false);
+    else if (m_dragged >= 0)
+        m_host.moveElementOffsets({m_dragged}, delta, false);
     else
         m_offset += delta;
+    update();
+}
+
+void CWorldPreview::keyPressEvent(QKeyEvent* event)
+{
+    const std::vector<int> rows = m_host.selectedElementRows();
+    const int step = event->modifiers() & Qt::ShiftModifier ? kNudgeFar : 1;
+    QPoint delta;
+    switch (event->key()) {
+    case Qt::Key_Left: delta = {-step, 0}; break;
+    case Qt::Key_Right: delta = {step, 0}; break;
+    case Qt::Key_Up: delta = {0, -step}; break;
+    case Qt::Key_Down: delta = {0, step}; break;
+    case Qt::Key_Delete:
+        if (!rows.empty())
+            m_host.deleteElementRows(rows);
+        update();
+        return;
+    default: QWidget::keyPressEvent(event); return;
+    }
+    if (rows.empty())
+        return;
+    m_host.moveElementOffsets(rows, delta, false);
     update();
 }
 

@@ -24,13 +24,20 @@ public:
     // Moves the drawing offsets of the elements in `rows` by `delta`, or to
     // (0, 0) with `toZero`.
     virtual void moveElementOffsets(const std::vector<int>& rows, QPoint delta, bool toZero) = 0;
+    // Makes `row` the current and only selected element of the grid.
+    virtual void selectElementRow(int row) = 0;
+    // Removes the elements of `rows` as one step.
+    virtual void deleteElementRows(const std::vector<int>& rows) = 0;
 };
 
 // The preview of the world shown in the elements editor: the background in
 // the dialog colour, two axes through the drawing point, the world, then
 // its elapsed time, the frame rate and the world's ID. Dragging moves the drawing point, a double-click
 // puts it back at (0, 0); with Alt the current element moves instead, with
-// Shift every selected element.
+// Shift every selected element. A click on an element selects it in the
+// grid and a drag from it moves it; the arrow keys nudge the selected
+// elements (Shift: by kNudgeFar), Delete removes them, each one step. The
+// selected elements are framed.
 class CWorldPreview : public QWidget {
     Q_OBJECT
 public:
@@ -46,6 +53,8 @@ public:
     // The moves of one drag, from press to release, are one step.
     CGestureStep& dragStep() { return m_dragStep; }
     static constexpr const char* kMoveText = "Move Element Offsets";
+    static constexpr const char* kDeleteText = "Delete Elements";
+    static constexpr int kNudgeFar = 8;
 
     QPoint drawingOffset() const { return m_offset; }
     void setDrawingOffset(QPoint offset);
@@ -63,15 +72,20 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // The elements Alt (current) or Shift (selected) act on; empty without.
     std::vector<int> targetRows(Qt::KeyboardModifiers modifiers) const;
+    // The element under a pixel of the preview, -1 for none.
+    int elementUnder(QPointF pixel) const;
 
     IWorldPreviewHost& m_host;
     CZoomView* m_view;
     QPoint m_offset{kDefaultOffset, kDefaultOffset};
     CZoomView::Drag m_drag;
+    // The element a plain drag moves (-1: the drag moves the drawing point).
+    int m_dragged = -1;
     CGestureStep m_dragStep;
     CFrameRateMeter m_frameRate;
 };
