@@ -40,7 +40,7 @@ CItemsGrid::CItemsGrid(int group, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    auto* bar = new QToolBar;
+    auto* bar = m_bar = new QToolBar;
     bar->setIconSize(QSize(16, 16));
     auto* menuButton = new QToolButton;
     menuButton->setObjectName(QStringLiteral("itemsMenu"));
@@ -50,7 +50,7 @@ CItemsGrid::CItemsGrid(int group, QWidget* parent)
     connect(menuButton, &QToolButton::clicked, this,
             [this, menuButton] { showContextMenu(menuButton->mapToGlobal(menuButton->rect().bottomLeft())); });
     bar->addWidget(menuButton);
-    bar->addSeparator();
+    m_barSeparator = bar->addSeparator();
     m_selectedText->setContentsMargins(8, 0, 8, 0);
     bar->addWidget(m_selectedText);
     layout->addWidget(bar);
@@ -503,4 +503,26 @@ template <typename Store> void CItemsGrid::storeEdit(int gridColumn, int item, S
     reloadEditorView();
     if (editorCellChangesDocument(column))
         markModified();
+}
+
+void CItemsGrid::addPanelMenuButton(const QString& text, std::function<void(QMenu& menu, int base)> build)
+{
+    auto* button = new QToolButton;
+    button->setText(text);
+    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    button->setPopupMode(QToolButton::InstantPopup);
+    auto* menu = new QMenu(button);
+    menu->setToolTipsVisible(true);
+    button->setMenu(menu);
+    // Built when it opens, so that its entries are enabled as things stand.
+    connect(menu, &QMenu::aboutToShow, this, [this, menu, build] {
+        menu->clear();
+        build(*menu, kEditorBase);
+        for (QAction* action : menu->actions()) {
+            const int command = action->data().toInt();
+            const QString label = action->text().remove(QLatin1Char('&')).remove(QStringLiteral("..."));
+            connect(action, &QAction::triggered, this, [this, command, label] { m_menu->runCommand(command, label); });
+        }
+    });
+    m_bar->insertWidget(m_barSeparator, button);
 }

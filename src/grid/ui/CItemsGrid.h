@@ -23,7 +23,9 @@ class CItemsGridModel;
 class CItemsGridRowCommands;
 class CResourceHolder;
 class IPanelHost;
+class QAction;
 class QLabel;
+class QToolBar;
 class QMenu;
 class QModelIndex;
 class QSplitter;
@@ -187,6 +189,11 @@ signals:
     void previewChanged();
 
 protected:
+    // A button beside "Items Menu" whose menu `build` fills (with entries
+    // numbered from `base`, as buildMenu does); each entry runs through
+    // command() as one step of the history.
+    void addPanelMenuButton(const QString& text, std::function<void(QMenu& menu, int base)> build);
+
     // The operations that change items hold this, so that a game step on
     // the timer thread never reads arrays being resized.
     class CLock : public CStepLock::CHold {
@@ -229,6 +236,8 @@ private:
     QSplitter* m_splitter;
     QLabel* m_editorView;
     QLabel* m_selectedText;
+    QToolBar* m_bar = nullptr;
+    QAction* m_barSeparator = nullptr;
     std::unique_ptr<CItemsGridRowCommands> m_rowCommands;
     std::unique_ptr<CItemsGridFind> m_find;
     std::unique_ptr<CItemsGridDrops> m_drops;

@@ -7,12 +7,12 @@
 #include <QMenu>
 #include <QTableView>
 
-bool CItemsGridMenu::runCommand(int command)
+bool CItemsGridMenu::runCommand(int command, const QString& label)
 {
     if (command >= CItemsGrid::kEditorBase) {
         // An editor command works on the marked rows and the current one;
         // rows it adds or removes anywhere are noticed by the history itself.
-        CDocumentHistory::Edit edit(m_grid.history(), commandLabel(command));
+        CDocumentHistory::Edit edit(m_grid.history(), label.isEmpty() ? commandLabel(command) : label);
         edit.touchRows(m_grid.group(), m_grid.selectionSet(true));
         if (m_grid.command(CItemsGrid::kEditorBase, command)) {
             m_grid.markModified();

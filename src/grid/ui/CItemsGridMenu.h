@@ -14,7 +14,9 @@ public:
 
     // Runs a command (the editor's own from CItemsGrid::kEditorBase); false
     // for a number that is no command.
-    bool runCommand(int command);
+    // An editor command runs as one step of the history, named `label` (or
+    // its entry in the Edit menu).
+    bool runCommand(int command, const QString& label = {});
     // The context menu as it stands: entries greyed by the rows and the
     // selection, the editor's own under "Edit".
     void fill(QMenu& menu);

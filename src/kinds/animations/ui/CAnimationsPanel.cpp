@@ -4,9 +4,18 @@
 #include "core/CItemReferences.h"
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
+#include "core/IPrompter.h"
 #include "grid/CellValue.h"
 #include "grid/ui/CPanelView.h"
+#include "grid/ui/IPanelHost.h"
 #include "kinds/animations/CAnimationItem.h"
+#include "kinds/animations/CSpriteSheet.h"
+#include "kinds/texts/CDocumentSettings.h"
+#include "params/ui/CUiServices.h"
+#include "params/ui/IFileChooser.h"
+
+#include <QDir>
+#include <QFileInfo>
 #include "kinds/animations/ui/CAnimationFrameEditor.h"
 #include "kinds/trajectories/PlayModes.h"
 
@@ -30,6 +39,7 @@ CAnimationsPanel::CAnimationsPanel(QWidget* parent)
                       parent),
       m_editor(new CAnimationFrameEditor(stepLock()))
 {
+    addPanelMenuButton(tr("Sprite Sheet"), [this](QMenu& menu, int base) { buildExchangeMenu(menu, base); });
     installPanelView(*this, m_editor);
     connect(m_editor, &CAnimationFrameEditor::framesChanged, this, [this](int, bool countChanged) {
         // The Specifications cell counts the frames.
@@ -115,4 +125,62 @@ bool CAnimationsPanel::check()
         return false;
     const std::optional<CDanglingReference> found = holder() ? findDanglingReference(*holder(), group()) : std::nullopt;
     return !found || reportFinding(found->item, QString::fromStdString(found->text));
+}
+
+void CAnimationsPanel::buildExchangeMenu(QMenu& menu, int base)
+{
+    addMenuEntry(menu, base, MenuExportSheet, "&Export to Sprite Sheet...",
+                 "Write the current animation as one picture and its JSON description", currentItem() >= 0);
+    addMenuEntry(menu, base, MenuImportSheet, "&Import Sprite Sheet...",
+                 "Read a sprite sheet and its JSON description into a new animation", holder() != nullptr);
+}
+
+int CAnimationsPanel::command(int base, int chosen)
+{
+    if (!holder())
+        return 0;
+    const int stepMs = CDocumentSettings(*holder()).timerStepDelay();
+    IFileChooser::Request request;
+    request.filter = "Sprite Sheets\n*.png\n\n";
+    if (chosen - base == MenuExportSheet && currentItem() >= 0) {
+        request.title = "Export to Sprite Sheet";
+        request.save = true;
+        request.startName = holder()->get(GroupAnimations, currentItem())->id() + ".png";
+        const std::vector<std::string> files = CUiServices::fileChooser().chooseFiles(this, request);
+        if (files.empty())
+            return 0;
+        const QString png = QString::fromStdString(files.front());
+        const QFileInfo where(png);
+        const QString json = where.dir().filePath(where.completeBaseName() + QStringLiteral(".json"));
+        const auto written = CSpriteSheet::write(*holder(), currentItem(), png, json, stepMs);
+        if (!written.done)
+            CUiServices::prompter().tell(written.error.toStdString(), IPrompter::Icon::Stop);
+        else
+            CUiServices::showStatus(files.front() + " and its .json written, " + std::to_string(written.frames) + " frames");
+        return 0;  // the document did not change
+    }
+    if (chosen - base == MenuImportSheet) {
+        request.title = "Import Sprite Sheet (its .json beside it)";
+        const std::vector<std::string> files = CUiServices::fileChooser().chooseFiles(this, request);
+        if (files.empty())
+            return 0;
+        const QFileInfo where(QString::fromStdString(files.front()));
+        CSpriteSheet::Read read;
+        {
+            CLock lock(*this);
+            read = CSpriteSheet::readJson(*holder(), where.filePath(),
+                                          where.dir().filePath(where.completeBaseName() + QStringLiteral(".json")), stepMs);
+        }
+        if (!read.done()) {
+            CUiServices::prompter().tell(read.error.toStdString(), IPrompter::Icon::Stop);
+            return 0;
+        }
+        CUiServices::showStatus(std::to_string(read.bitmapsAdded) + " bitmaps added, " +
+                                std::to_string(read.bitmapsReused) + " reused");
+        if (host())
+            host()->broadcastReload();
+        selectRow(read.animationRow);
+        return 1;
+    }
+    return 0;
 }

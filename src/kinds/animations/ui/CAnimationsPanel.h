@@ -15,7 +15,13 @@ public:
 
     explicit CAnimationsPanel(QWidget* parent = nullptr);
 
+    // Sprite sheets, on the panel's "Sprite Sheet" button: the current
+    // animation out as a picture and its JSON description, a sheet and its
+    // description in as a new animation.
+    enum ExchangeEntry { MenuExportSheet = 100, MenuImportSheet };
     void buildMenu(QMenu& menu, int base) override { addEmptyMenu(menu, base); }
+    void buildExchangeMenu(QMenu& menu, int base);
+    int command(int base, int chosen) override;
     void reloadEditorView() override;
     // Unique IDs, and no bitmap index naming a bitmap that does not exist.
     bool check() override;

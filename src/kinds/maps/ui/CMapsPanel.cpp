@@ -3,11 +3,16 @@
 #include "core/CItemReferences.h"
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
+#include "core/IPrompter.h"
 #include "grid/CellValue.h"
 #include "grid/ui/CPanelView.h"
+#include "grid/ui/IPanelHost.h"
 #include "kinds/maps/CMapItem.h"
+#include "kinds/maps/CTiledMapExport.h"
+#include "kinds/maps/CTiledMapImport.h"
 #include "kinds/maps/ui/CMapEditor.h"
 #include "params/ui/CUiServices.h"
+#include "params/ui/IFileChooser.h"
 
 #include <algorithm>
 
@@ -25,6 +30,58 @@ const CellValue::ChoiceList& typeNames()
 }
 } // namespace
 
+void CMapsPanel::buildExchangeMenu(QMenu& menu, int base)
+{
+    addMenuEntry(menu, base, MenuExportTiled, "&Export to Tiled Map...",
+                 "Write the current map, its tileset and the tileset's picture for Tiled", currentItem() >= 0);
+    addMenuEntry(menu, base, MenuImportTiled, "&Import Tiled Map...",
+                 "Read the tile layer of a Tiled map into a new map and the bitmaps it needs", holder() != nullptr);
+}
+
+int CMapsPanel::command(int base, int chosen)
+{
+    if (!holder())
+        return 0;
+    IFileChooser::Request request;
+    request.filter = kTiledFilter;
+    if (chosen - base == MenuExportTiled && currentItem() >= 0) {
+        request.title = "Export to Tiled Map";
+        request.save = true;
+        request.startName = holder()->get(GroupMaps, currentItem())->id() + ".tmx";
+        const std::vector<std::string> chosenFiles = CUiServices::fileChooser().chooseFiles(this, request);
+        if (chosenFiles.empty())
+            return 0;
+        const auto written = CTiledMapExport::write(*holder(), currentItem(), QString::fromStdString(chosenFiles.front()));
+        if (!written.written)
+            CUiServices::prompter().tell(written.error.toStdString(), IPrompter::Icon::Stop);
+        else
+            CUiServices::showStatus(chosenFiles.front() + " written, " + std::to_string(written.tiles) + " tiles");
+        return 0;  // the document did not change
+    }
+    if (chosen - base == MenuImportTiled) {
+        request.title = "Import Tiled Map";
+        const std::vector<std::string> chosenFiles = CUiServices::fileChooser().chooseFiles(this, request);
+        if (chosenFiles.empty())
+            return 0;
+        CTiledMapImport::Result read;
+        {
+            CLock lock(*this);
+            read = CTiledMapImport::read(*holder(), QString::fromStdString(chosenFiles.front()));
+        }
+        if (!read.done()) {
+            CUiServices::prompter().tell(read.error.toStdString(), IPrompter::Icon::Stop);
+            return 0;
+        }
+        CUiServices::showStatus(std::to_string(read.bitmapsAdded) + " bitmaps added, " +
+                                std::to_string(read.bitmapsReused) + " reused");
+        if (host())
+            host()->broadcastReload();
+        selectRow(read.mapRow);
+        return 1;
+    }
+    return 0;
+}
+
 CMapsPanel::CMapsPanel(QWidget* parent)
     : CTypedItemsGrid(GroupMaps,
                       {{"ID", true},
@@ -38,6 +95,7 @@ CMapsPanel::CMapsPanel(QWidget* parent)
                       parent),
       m_editor(new CMapEditor(stepLock()))
 {
+    addPanelMenuButton(tr("Tiled"), [this](QMenu& menu, int base) { buildExchangeMenu(menu, base); });
     installPanelView(*this, m_editor);
     // A stroke, from press to release, is one step of the undo history.
     m_editor->gestureStep().setOpener([this] { return history(); }, group(),

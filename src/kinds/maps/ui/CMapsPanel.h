@@ -17,7 +17,13 @@ public:
     enum ColumnIndex { ColId, ColType, ColColumns, ColLines, ColSizeX, ColSizeY, ColSpecs, ColComments };
     explicit CMapsPanel(QWidget* parent = nullptr);
 
+    // Exchange with Tiled, on the panel's "Tiled" button: the current map
+    // out as a .tmx, a .tmx's tile layer in as a new map.
+    enum ExchangeEntry { MenuExportTiled = 100, MenuImportTiled };
+    static constexpr const char* kTiledFilter = "Tiled Maps\n*.tmx\n\n";
     void buildMenu(QMenu& menu, int base) override { addEmptyMenu(menu, base); }
+    void buildExchangeMenu(QMenu& menu, int base);
+    int command(int base, int chosen) override;
     void reloadEditorView() override;
     // Unique IDs, and no bitmap index naming a bitmap that does not exist.
     bool check() override;
