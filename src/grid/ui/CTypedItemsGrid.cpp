@@ -1,6 +1,10 @@
 #include "grid/ui/CTypedItemsGrid.h"
 
 #include "grid/CellValue.h"
+#include "core/IPrompter.h"
+#include "grid/ui/IPanelHost.h"
+#include "params/ui/CUiServices.h"
+#include "params/ui/IFileChooser.h"
 
 #include <QMenu>
 
@@ -74,4 +78,32 @@ void CTypedItemsGrid::addMenuEntry(QMenu& menu, int base, int entry, const char*
 void CTypedItemsGrid::addEmptyMenu(QMenu& menu, int base)
 {
     addMenuEntry(menu, base, 0, "Empty", "Empty menu", false);
+}
+
+QString CTypedItemsGrid::chooseExchangeFile(const char* title, const char* filter, bool save, const std::string& startName)
+{
+    IFileChooser::Request request;
+    request.title = title;
+    request.filter = filter;
+    request.save = save;
+    request.startName = startName;
+    const std::vector<std::string> files = CUiServices::fileChooser().chooseFiles(this, request);
+    return files.empty() ? QString() : QString::fromStdString(files.front());
+}
+
+bool CTypedItemsGrid::reportExchange(const QString& error, const std::string& done)
+{
+    if (!error.isEmpty()) {
+        CUiServices::prompter().tell(error.toStdString(), IPrompter::Icon::Stop);
+        return false;
+    }
+    CUiServices::showStatus(done);
+    return true;
+}
+
+void CTypedItemsGrid::showImported(int row)
+{
+    if (host())
+        host()->broadcastReload();
+    selectRow(row);
 }

@@ -37,6 +37,17 @@ public:
     static void addEmptyMenu(QMenu& menu, int base);
 
 protected:
+    // Exchange with other programs' files, shared by the panels that offer
+    // it. The file the user chooses to write (`save`) or read; "" when
+    // cancelled.
+    QString chooseExchangeFile(const char* title, const char* filter, bool save, const std::string& startName = {});
+    // An export's or import's outcome: `error` as a message, else `done` in
+    // the status line. Answers whether it went.
+    bool reportExchange(const QString& error, const std::string& done);
+    // After an import added `row` (and what it needs in other groups):
+    // every panel reads the document again and `row` becomes current.
+    void showImported(int row);
+
     // The value of a cell; false when the item does not exist.
     virtual bool fillCell(int column, int item, CellValue& value) const = 0;
     // Stores an edited value into the item: 1 if stored.

@@ -12,7 +12,6 @@
 #include "kinds/animations/CSpriteSheet.h"
 #include "kinds/texts/CDocumentSettings.h"
 #include "params/ui/CUiServices.h"
-#include "params/ui/IFileChooser.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -140,46 +139,34 @@ int CAnimationsPanel::command(int base, int chosen)
     if (!holder())
         return 0;
     const int stepMs = CDocumentSettings(*holder()).timerStepDelay();
-    IFileChooser::Request request;
-    request.filter = "Sprite Sheets\n*.png\n\n";
-    if (chosen - base == MenuExportSheet && currentItem() >= 0) {
-        request.title = "Export to Sprite Sheet";
-        request.save = true;
-        request.startName = holder()->get(GroupAnimations, currentItem())->id() + ".png";
-        const std::vector<std::string> files = CUiServices::fileChooser().chooseFiles(this, request);
-        if (files.empty())
-            return 0;
-        const QString png = QString::fromStdString(files.front());
+    // The description lies beside the sheet, named after it.
+    const auto descriptionOf = [](const QString& png) {
         const QFileInfo where(png);
-        const QString json = where.dir().filePath(where.completeBaseName() + QStringLiteral(".json"));
-        const auto written = CSpriteSheet::write(*holder(), currentItem(), png, json, stepMs);
-        if (!written.done)
-            CUiServices::prompter().tell(written.error.toStdString(), IPrompter::Icon::Stop);
-        else
-            CUiServices::showStatus(files.front() + " and its .json written, " + std::to_string(written.frames) + " frames");
+        return where.dir().filePath(where.completeBaseName() + QStringLiteral(".json"));
+    };
+    if (chosen - base == MenuExportSheet && currentItem() >= 0) {
+        const QString png = chooseExchangeFile("Export to Sprite Sheet", kSheetFilter, true,
+                                               holder()->get(GroupAnimations, currentItem())->id() + ".png");
+        if (!png.isEmpty()) {
+            const auto written = CSpriteSheet::write(*holder(), currentItem(), png, descriptionOf(png), stepMs);
+            reportExchange(written.error, png.toStdString() + " and its .json written, " +
+                                              std::to_string(written.frames) + " frames");
+        }
         return 0;  // the document did not change
     }
     if (chosen - base == MenuImportSheet) {
-        request.title = "Import Sprite Sheet (its .json beside it)";
-        const std::vector<std::string> files = CUiServices::fileChooser().chooseFiles(this, request);
-        if (files.empty())
+        const QString png = chooseExchangeFile("Import Sprite Sheet (its .json beside it)", kSheetFilter, false);
+        if (png.isEmpty())
             return 0;
-        const QFileInfo where(QString::fromStdString(files.front()));
         CSpriteSheet::Read read;
         {
             CLock lock(*this);
-            read = CSpriteSheet::readJson(*holder(), where.filePath(),
-                                          where.dir().filePath(where.completeBaseName() + QStringLiteral(".json")), stepMs);
+            read = CSpriteSheet::readJson(*holder(), png, descriptionOf(png), stepMs);
         }
-        if (!read.done()) {
-            CUiServices::prompter().tell(read.error.toStdString(), IPrompter::Icon::Stop);
+        if (!reportExchange(read.error, std::to_string(read.bitmapsAdded) + " bitmaps added, " +
+                                            std::to_string(read.bitmapsReused) + " reused"))
             return 0;
-        }
-        CUiServices::showStatus(std::to_string(read.bitmapsAdded) + " bitmaps added, " +
-                                std::to_string(read.bitmapsReused) + " reused");
-        if (host())
-            host()->broadcastReload();
-        selectRow(read.animationRow);
+        showImported(read.animationRow);
         return 1;
     }
     return 0;

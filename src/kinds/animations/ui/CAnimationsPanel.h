@@ -19,6 +19,7 @@ public:
     // animation out as a picture and its JSON description, a sheet and its
     // description in as a new animation.
     enum ExchangeEntry { MenuExportSheet = 100, MenuImportSheet };
+    static constexpr const char* kSheetFilter = "Sprite Sheets\n*.png\n\n";
     void buildMenu(QMenu& menu, int base) override { addEmptyMenu(menu, base); }
     void buildExchangeMenu(QMenu& menu, int base);
     int command(int base, int chosen) override;

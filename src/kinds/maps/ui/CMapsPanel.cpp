@@ -12,7 +12,6 @@
 #include "kinds/maps/CTiledMapImport.h"
 #include "kinds/maps/ui/CMapEditor.h"
 #include "params/ui/CUiServices.h"
-#include "params/ui/IFileChooser.h"
 
 #include <algorithm>
 
@@ -42,41 +41,28 @@ int CMapsPanel::command(int base, int chosen)
 {
     if (!holder())
         return 0;
-    IFileChooser::Request request;
-    request.filter = kTiledFilter;
     if (chosen - base == MenuExportTiled && currentItem() >= 0) {
-        request.title = "Export to Tiled Map";
-        request.save = true;
-        request.startName = holder()->get(GroupMaps, currentItem())->id() + ".tmx";
-        const std::vector<std::string> chosenFiles = CUiServices::fileChooser().chooseFiles(this, request);
-        if (chosenFiles.empty())
-            return 0;
-        const auto written = CTiledMapExport::write(*holder(), currentItem(), QString::fromStdString(chosenFiles.front()));
-        if (!written.written)
-            CUiServices::prompter().tell(written.error.toStdString(), IPrompter::Icon::Stop);
-        else
-            CUiServices::showStatus(chosenFiles.front() + " written, " + std::to_string(written.tiles) + " tiles");
+        const QString file = chooseExchangeFile("Export to Tiled Map", kTiledFilter, true,
+                                                holder()->get(GroupMaps, currentItem())->id() + ".tmx");
+        if (!file.isEmpty()) {
+            const auto written = CTiledMapExport::write(*holder(), currentItem(), file);
+            reportExchange(written.error, file.toStdString() + " written, " + std::to_string(written.tiles) + " tiles");
+        }
         return 0;  // the document did not change
     }
     if (chosen - base == MenuImportTiled) {
-        request.title = "Import Tiled Map";
-        const std::vector<std::string> chosenFiles = CUiServices::fileChooser().chooseFiles(this, request);
-        if (chosenFiles.empty())
+        const QString file = chooseExchangeFile("Import Tiled Map", kTiledFilter, false);
+        if (file.isEmpty())
             return 0;
         CTiledMapImport::Result read;
         {
             CLock lock(*this);
-            read = CTiledMapImport::read(*holder(), QString::fromStdString(chosenFiles.front()));
+            read = CTiledMapImport::read(*holder(), file);
         }
-        if (!read.done()) {
-            CUiServices::prompter().tell(read.error.toStdString(), IPrompter::Icon::Stop);
+        if (!reportExchange(read.error, std::to_string(read.bitmapsAdded) + " bitmaps added, " +
+                                            std::to_string(read.bitmapsReused) + " reused"))
             return 0;
-        }
-        CUiServices::showStatus(std::to_string(read.bitmapsAdded) + " bitmaps added, " +
-                                std::to_string(read.bitmapsReused) + " reused");
-        if (host())
-            host()->broadcastReload();
-        selectRow(read.mapRow);
+        showImported(read.mapRow);
         return 1;
     }
     return 0;
