@@ -49,6 +49,7 @@ CliCommand textconvCommand();
 CliCommand mergeCommand();
 CliCommand exportTmxCommand();
 CliCommand importTmxCommand();
+CliCommand exportWorldTmxCommand();
 CliCommand exportSheetCommand();
 CliCommand importSheetCommand();
 

@@ -7,6 +7,7 @@
 #include "kinds/maps/CTiledMapExport.h"
 #include "kinds/maps/CTiledMapImport.h"
 #include "kinds/texts/CDocumentSettings.h"
+#include "kinds/worlds/CTiledWorldExport.h"
 
 #include <QMap>
 
@@ -20,6 +21,7 @@ const char* const kImportUsage = "import-tmx FILE.mrc IN.tmx [--layer NAME] [-o 
 const char* const kImportOptions = "--layer NAME\tthe tile layer to read (the first one)\n"
                                    "-o OUT.mrc\twhere the document goes (FILE.mrc itself by default)";
 
+const char* const kWorldUsage = "export-world-tmx FILE WORLD_ID OUT.tmx";
 const char* const kSheetUsage = "export-sheet FILE ANIM_ID OUT.png [--json OUT.json]";
 const char* const kSheetOptions = "--json OUT.json\talso writes the frames' rectangles and durations as JSON";
 const char* const kReadSheetUsage =
@@ -115,6 +117,23 @@ int runImport(const QStringList& args)
     });
 }
 
+int runExportWorld(const QStringList& args)
+{
+    if (args.size() != 3)
+        return fail(usageWithOptions(kWorldUsage, ""));
+    auto holder = createDocumentHolder();
+    if (!loadDocument(*holder, args[0]))
+        return 1;
+    const int world = findItem(*holder, GroupWorlds, args[1]);
+    if (world < 0)
+        return fail(QStringLiteral("%1: no world with the ID or row \"%2\"").arg(args[0], args[1]));
+    const auto written = CTiledWorldExport::write(*holder, world, args[2]);
+    if (!written.written)
+        return fail(written.error);
+    std::printf("%s: %d objects\n", qPrintable(args[2]), written.objects);
+    return 0;
+}
+
 int runExportSheet(const QStringList& args)
 {
     QMap<QString, QString> values;
@@ -182,6 +201,12 @@ CliCommand exportTmxCommand()
     return {"export-tmx", kExportUsage,
             "writes a map as a Tiled map (OUT.tmx), its tileset (OUT.tsx) and the tileset's picture (OUT-tiles.png)",
             runExport};
+}
+
+CliCommand exportWorldTmxCommand()
+{
+    return {"export-world-tmx", kWorldUsage,
+            "writes a world's layout as a Tiled map: its bitmaps as tile objects, its maps as image layers", runExportWorld};
 }
 
 CliCommand exportSheetCommand()

@@ -13,7 +13,7 @@ static std::vector<CliCommand> commands()
             analyzeCommand(), toMidiCommand(), textureMapsCommand(),
             mixCommand(), playCommand(),
             imagesToAviCommand(), aviToImagesCommand(), convertResourcesCommand(), splitSoundsCommand(),
-            diffCommand(), textconvCommand(), mergeCommand(), exportTmxCommand(), importTmxCommand(),
+            diffCommand(), textconvCommand(), mergeCommand(), exportTmxCommand(), importTmxCommand(), exportWorldTmxCommand(),
             exportSheetCommand(), importSheetCommand()};
 }
 

@@ -40,6 +40,7 @@ _quillop_cli_argument_kind()
         merge) kinds="mrc mrc mrc" ;;
         export-tmx) kinds="mrc - tmx" ;;
         import-tmx) kinds="mrc tmx" ;;
+        export-world-tmx) kinds="mrc - tmx" ;;
         export-sheet) kinds="mrc - png" ;;
         import-sheet) kinds="mrc png" ;;
         render-world) kinds="mrc - - png" ;;
@@ -63,7 +64,7 @@ _quillop_cli()
     cur="${COMP_WORDS[COMP_CWORD]}"
     prev="${COMP_WORDS[COMP_CWORD - 1]}"
     if [ "$COMP_CWORD" -eq 1 ]; then
-        COMPREPLY=($(compgen -W "info dump pack extract resave mix play bass-drum render-world analyze to-midi texture-maps images-to-avi avi-to-images convert-resources split-sounds diff textconv merge export-tmx import-tmx export-sheet import-sheet --help" -- "$cur"))
+        COMPREPLY=($(compgen -W "info dump pack extract resave mix play bass-drum render-world analyze to-midi texture-maps images-to-avi avi-to-images convert-resources split-sounds diff textconv merge export-tmx import-tmx export-world-tmx export-sheet import-sheet --help" -- "$cur"))
         return
     fi
     local command="${COMP_WORDS[1]}"

@@ -5,6 +5,7 @@
 #include "core/GroupIndex.h"
 #include "grid/CellValue.h"
 #include "grid/ui/CPanelView.h"
+#include "kinds/worlds/CTiledWorldExport.h"
 #include "kinds/worlds/CWorldGroupEditing.h"
 #include "kinds/worlds/CWorldLoopGuard.h"
 #include "kinds/worlds/GameWorld.h"
@@ -27,6 +28,12 @@ CWorldsPanel::CWorldsPanel(QWidget* parent)
                   GameWorld::typeText(-1)},
       m_elements(new CWorldElementsView)
 {
+    addPanelMenuButton(tr("Tiled"), [this](QMenu& menu, int base) {
+        addMenuEntry(menu, base, MenuExportTiled, "&Export to Tiled Map...",
+                     "Write the current world's layout as a Tiled map: its bitmaps as tile objects, its maps as "
+                     "image layers",
+                     currentItem() >= 0);
+    });
     installPanelView(*this, m_elements);
     m_elements->setModifiedCallback([this] { markModified(); });
     m_elements->recordEditsIn([this] { return history(); }, [this](CDocumentHistory::Edit& edit) {
@@ -143,6 +150,19 @@ void CWorldsPanel::rowsChanged()
 void CWorldsPanel::buildMenu(QMenu& menu, int base)
 {
     addEmptyMenu(menu, base);
+}
+
+int CWorldsPanel::command(int base, int chosen)
+{
+    if (!holder() || chosen - base != MenuExportTiled || currentItem() < 0)
+        return 0;
+    const QString file = chooseExchangeFile("Export to Tiled Map", "Tiled Maps\n*.tmx\n\n", true,
+                                            holder()->get(GroupWorlds, currentItem())->id() + ".tmx");
+    if (!file.isEmpty()) {
+        const auto written = CTiledWorldExport::write(*holder(), currentItem(), file);
+        reportExchange(written.error, file.toStdString() + " written, " + std::to_string(written.objects) + " objects");
+    }
+    return 0;  // the document did not change
 }
 
 void CWorldsPanel::reloadEditorView()

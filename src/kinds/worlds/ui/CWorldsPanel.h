@@ -28,6 +28,9 @@ public:
     int swapItems(int a, int b) override;
     int rearrangeItems(const std::vector<int>& order) override;
     void buildMenu(QMenu& menu, int base) override;
+    // The panel's "Tiled" button: the current world's layout as a Tiled map.
+    enum ExchangeEntry { MenuExportTiled = 100 };
+    int command(int base, int chosen) override;
     void reloadEditorView() override;
     void showStep() override;
     bool previewPlays() const override;
