@@ -272,6 +272,9 @@ TmxMap parseMap(const QByteArray& bytes, const QDir& folder, const QString& laye
                 else
                     xml.skipCurrentElement();
             }
+            // A layer without its data has no cells to read.
+            if (layer.gids.size() != static_cast<std::size_t>(layer.width) * static_cast<std::size_t>(layer.height))
+                throw Failure{QStringLiteral("layer \"%1\": holds no tile data for its cells").arg(layer.name)};
             map.layer = std::move(layer);
         } else {
             xml.skipCurrentElement();
