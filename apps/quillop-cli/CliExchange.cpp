@@ -83,21 +83,34 @@ int changeDocument(const QString& input, QString output, const std::function<boo
     return 0;
 }
 
+// Loads FILE, finds the item ITEM_ID (an ID or a row) of `group` and lets
+// `write` export it to OUT; `write` answers a line to print, or fails with
+// a message.
+int exportItem(const QString& file, const QString& item, int group, const char* kindName, const QString& out,
+               const std::function<bool(CResourceHolder&, int row, QString& said)>& write)
+{
+    auto holder = createDocumentHolder();
+    if (!loadDocument(*holder, file))
+        return 1;
+    const int row = findItem(*holder, group, item);
+    if (row < 0)
+        return fail(QStringLiteral("%1: no %2 with the ID or row \"%3\"").arg(file, QLatin1String(kindName), item));
+    QString said;
+    if (!write(*holder, row, said))
+        return fail(said);
+    std::printf("%s: %s\n", qPrintable(out), qPrintable(said));
+    return 0;
+}
+
 int runExport(const QStringList& args)
 {
     if (args.size() != 3)
         return fail(usageWithOptions(kExportUsage, ""));
-    auto holder = createDocumentHolder();
-    if (!loadDocument(*holder, args[0]))
-        return 1;
-    const int map = findItem(*holder, GroupMaps, args[1]);
-    if (map < 0)
-        return fail(QStringLiteral("%1: no map with the ID or row \"%2\"").arg(args[0], args[1]));
-    const CTiledMapExport::Result result = CTiledMapExport::write(*holder, map, args[2]);
-    if (!result.written)
-        return fail(result.error);
-    std::printf("%s: %d tiles\n", qPrintable(args[2]), result.tiles);
-    return 0;
+    return exportItem(args[0], args[1], GroupMaps, "map", args[2], [&](CResourceHolder& holder, int row, QString& said) {
+        const auto written = CTiledMapExport::write(holder, row, args[2]);
+        said = written.written ? QStringLiteral("%1 tiles").arg(written.tiles) : written.error;
+        return written.written;
+    });
 }
 
 int runImport(const QStringList& args)
@@ -121,17 +134,11 @@ int runExportWorld(const QStringList& args)
 {
     if (args.size() != 3)
         return fail(usageWithOptions(kWorldUsage, ""));
-    auto holder = createDocumentHolder();
-    if (!loadDocument(*holder, args[0]))
-        return 1;
-    const int world = findItem(*holder, GroupWorlds, args[1]);
-    if (world < 0)
-        return fail(QStringLiteral("%1: no world with the ID or row \"%2\"").arg(args[0], args[1]));
-    const auto written = CTiledWorldExport::write(*holder, world, args[2]);
-    if (!written.written)
-        return fail(written.error);
-    std::printf("%s: %d objects\n", qPrintable(args[2]), written.objects);
-    return 0;
+    return exportItem(args[0], args[1], GroupWorlds, "world", args[2], [&](CResourceHolder& holder, int row, QString& said) {
+        const auto written = CTiledWorldExport::write(holder, row, args[2]);
+        said = written.written ? QStringLiteral("%1 objects").arg(written.objects) : written.error;
+        return written.written;
+    });
 }
 
 int runExportSheet(const QStringList& args)
@@ -140,18 +147,13 @@ int runExportSheet(const QStringList& args)
     QStringList files;
     if (!splitArguments(args, {QStringLiteral("--json")}, values, files) || files.size() != 3)
         return fail(usageWithOptions(kSheetUsage, kSheetOptions));
-    auto holder = createDocumentHolder();
-    if (!loadDocument(*holder, files[0]))
-        return 1;
-    const int animation = findItem(*holder, GroupAnimations, files[1]);
-    if (animation < 0)
-        return fail(QStringLiteral("%1: no animation with the ID or row \"%2\"").arg(files[0], files[1]));
-    const auto written = CSpriteSheet::write(*holder, animation, files[2], values.value(QStringLiteral("--json")),
-                                             CDocumentSettings(*holder).timerStepDelay());
-    if (!written.done)
-        return fail(written.error);
-    std::printf("%s: %d frames\n", qPrintable(files[2]), written.frames);
-    return 0;
+    return exportItem(files[0], files[1], GroupAnimations, "animation", files[2],
+                      [&](CResourceHolder& holder, int row, QString& said) {
+                          const auto written = CSpriteSheet::write(holder, row, files[2], values.value(QStringLiteral("--json")),
+                                                                   CDocumentSettings(holder).timerStepDelay());
+                          said = written.done ? QStringLiteral("%1 frames").arg(written.frames) : written.error;
+                          return written.done;
+                      });
 }
 
 int runImportSheet(const QStringList& args)

@@ -8,9 +8,10 @@
 #include "kinds/CItemKinds.h"
 #include "kinds/worlds/CTiledWorldExport.h"
 #include "kinds/worlds/CWorldPicture.h"
+#include "support/TestSupport.h"
 
 #include <QImage>
-#include <QProcess>
+#include <QFile>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -20,8 +21,7 @@
 
 TEST(TiledWorldExport, TiledDrawsEveryWorldOfTheDemoAsTheEditorDoes)
 {
-    const QString rasterizer = QStandardPaths::findExecutable(QStringLiteral("tmxrasterizer"));
-    if (rasterizer.isEmpty())
+    if (QStandardPaths::findExecutable(QStringLiteral("tmxrasterizer")).isEmpty())
         GTEST_SKIP() << "tmxrasterizer (package tiled) is not installed";
     auto document = createDocumentHolder();
     ASSERT_TRUE(document->load(QUILLOP_DEMO));
@@ -32,13 +32,8 @@ TEST(TiledWorldExport, TiledDrawsEveryWorldOfTheDemoAsTheEditorDoes)
         const QString tmx = folder.filePath(QStringLiteral("world.tmx"));
         const auto written = CTiledWorldExport::write(*document, world, tmx);
         ASSERT_TRUE(written.written) << written.error.toStdString();
-        QProcess tiled;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        tiled.setProcessEnvironment(environment);
-        tiled.start(rasterizer, {tmx, folder.filePath(QStringLiteral("tiled.png"))});
-        ASSERT_TRUE(tiled.waitForFinished(60000));
-        ASSERT_EQ(tiled.exitCode(), 0) << tiled.readAllStandardError().toStdString();
+        std::string errors;
+        ASSERT_EQ(runTiledProgram("tmxrasterizer", {tmx, folder.filePath(QStringLiteral("tiled.png"))}, &errors), 0) << errors;
         const QImage byTiled = QImage(folder.filePath(QStringLiteral("tiled.png"))).convertToFormat(QImage::Format_ARGB32);
 
         // Where the export put the world's drawing point.

@@ -1,6 +1,8 @@
 #include "support/TestSupport.h"
 
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 
 #include <stdexcept>
 
@@ -36,4 +38,21 @@ void requireLoaded(int loaded, const std::string& path)
 {
     if (loaded != 1)
         throw std::runtime_error(path + " does not load");
+}
+
+int runTiledProgram(const char* program, const QStringList& arguments, std::string* errors)
+{
+    const QString path = QStandardPaths::findExecutable(QString::fromLatin1(program));
+    if (path.isEmpty())
+        return -1;
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    process.setProcessEnvironment(environment);
+    process.start(path, arguments);
+    if (!process.waitForFinished(60000))
+        return -1;
+    if (errors)
+        *errors = process.readAllStandardError().toStdString();
+    return process.exitCode();
 }

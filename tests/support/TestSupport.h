@@ -6,6 +6,7 @@
 #include "core/IPrompter.h"
 
 #include <QByteArray>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <ctime>
@@ -73,3 +74,8 @@ template <class T> T& required(T* pointer, const char* what)
     return *pointer;
 }
 void requireLoaded(int loaded, const std::string& path);
+
+// Runs one of Tiled's programs (found on PATH) without a display; its exit
+// status, or -1 when it is not installed or did not end within a minute.
+// `errors` gets what it printed on stderr.
+int runTiledProgram(const char* program, const QStringList& arguments, std::string* errors = nullptr);

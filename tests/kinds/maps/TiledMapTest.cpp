@@ -13,7 +13,6 @@
 #include <QFile>
 #include <QImage>
 #include <QPainter>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -118,29 +117,22 @@ TEST(TiledMap, MapsGoToTiledAndBackWithTheirCellsTileSizeAndPictures)
 // reads the export back without complaint.
 TEST(TiledMap, TiledsOwnRendererDrawsTheExportAsTheEditorDoes)
 {
-    const QString rasterizer = QStandardPaths::findExecutable(QStringLiteral("tmxrasterizer"));
-    if (rasterizer.isEmpty())
+    if (QStandardPaths::findExecutable(QStringLiteral("tmxrasterizer")).isEmpty())
         GTEST_SKIP() << "tmxrasterizer (package tiled) is not installed";
     QTemporaryDir folder;
     const auto document = documentWithMap(23, 17, {16, 12}, 6, {16, 12});
     const QString tmx = folder.filePath(QStringLiteral("level.tmx"));
     ASSERT_TRUE(CTiledMapExport::write(*document, 0, tmx).written);
-    QProcess tiled;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    tiled.setProcessEnvironment(environment);
-    tiled.start(rasterizer, {tmx, folder.filePath(QStringLiteral("tiled.png"))});
-    ASSERT_TRUE(tiled.waitForFinished(60000));
-    ASSERT_EQ(tiled.exitCode(), 0) << tiled.readAllStandardError().toStdString();
+    std::string errors;
+    ASSERT_EQ(runTiledProgram("tmxrasterizer", {tmx, folder.filePath(QStringLiteral("tiled.png"))}, &errors), 0) << errors;
     const QImage byTiled = QImage(folder.filePath(QStringLiteral("tiled.png"))).convertToFormat(QImage::Format_ARGB32_Premultiplied);
     EXPECT_EQ(byTiled, rendered(*document, 0));
     // Tiled itself opens the export and writes it in its JSON form.
-    QProcess editor;
-    editor.setProcessEnvironment(environment);
-    editor.start(QStandardPaths::findExecutable(QStringLiteral("tiled")),
-                 {QStringLiteral("--export-map"), QStringLiteral("json"), tmx, folder.filePath(QStringLiteral("level.json"))});
-    ASSERT_TRUE(editor.waitForFinished(60000));
-    EXPECT_EQ(editor.exitCode(), 0) << editor.readAllStandardError().toStdString();
+    EXPECT_EQ(runTiledProgram("tiled", {QStringLiteral("--export-map"), QStringLiteral("json"), tmx,
+                                        folder.filePath(QStringLiteral("level.json"))},
+                              &errors),
+              0)
+        << errors;
     QFile json(folder.filePath(QStringLiteral("level.json")));
     ASSERT_TRUE(json.open(QIODevice::ReadOnly));
     EXPECT_TRUE(json.readAll().contains("\"tilewidth\":16"));
