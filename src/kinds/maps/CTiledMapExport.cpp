@@ -3,11 +3,11 @@
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
 #include "kinds/maps/CMapItem.h"
+#include "kinds/maps/TiledFiles.h"
 
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
-#include <QSaveFile>
 #include <QXmlStreamWriter>
 
 #include <cmath>
@@ -27,11 +27,6 @@ SiblingNames siblingsOf(const QString& tmxPath)
     const QFileInfo tmx(tmxPath);
     const QString stem = tmx.completeBaseName();
     return {stem + QStringLiteral(".tsx"), stem + QStringLiteral("-tiles.png")};
-}
-
-bool commit(QSaveFile& file, const QByteArray& bytes)
-{
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
 }
 
 // The bitmaps the map's cells name, each given a tile number in row order.
@@ -168,21 +163,18 @@ CTiledMapExport::Result CTiledMapExport::write(const CResourceHolder& document, 
     if (!tiles.empty()) {
         const int columns = std::max(1, static_cast<int>(std::ceil(std::sqrt(double(tiles.size())))));
         const QImage sheet = tileSheet(document, *map, tiles, columns);
-        QSaveFile png(folder + names.png);
-        if (sheet.isNull() || !png.open(QIODevice::WriteOnly) || !sheet.save(&png, "PNG") || !png.commit()) {
+        if (!writePngFile(folder + names.png, sheet)) {
             result.error = QStringLiteral("%1: could not be written").arg(folder + names.png);
             return result;
         }
-        QSaveFile tsx(folder + names.tsx);
-        if (!commit(tsx, tilesetXml(document, *map, tiles, columns, QString::fromStdString(map->id()), names.png,
+        if (!writeWholeFile(folder + names.tsx, tilesetXml(document, *map, tiles, columns, QString::fromStdString(map->id()), names.png,
                                     sheet.size()))) {
             result.error = QStringLiteral("%1: could not be written").arg(folder + names.tsx);
             return result;
         }
     }
-    QSaveFile tmx(tmxPath);
-    if (!commit(tmx, mapXml(*map, tiles, names.tsx))) {
-        result.error = QStringLiteral("%1: could not be written (%2)").arg(tmxPath, tmx.errorString());
+    if (!writeWholeFile(tmxPath, mapXml(*map, tiles, names.tsx))) {
+        result.error = QStringLiteral("%1: could not be written").arg(tmxPath);
         return result;
     }
     result.written = true;

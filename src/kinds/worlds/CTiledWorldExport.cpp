@@ -4,6 +4,7 @@
 #include "core/GroupIndex.h"
 #include "kinds/maps/CMapCanvasPicture.h"
 #include "kinds/maps/CMapItem.h"
+#include "kinds/maps/TiledFiles.h"
 #include "kinds/worlds/WorldInstance.h"
 #include "media/image/CDisplayBuffer.h"
 
@@ -11,7 +12,6 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
-#include <QSaveFile>
 #include <QXmlStreamWriter>
 
 #include <map>
@@ -63,17 +63,6 @@ QImage pictureOf(const CResourceHolder& document, const Drawn& item)
     return picture;
 }
 
-bool savePicture(const QImage& picture, const QString& path)
-{
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && picture.save(&file, "PNG") && file.commit();
-}
-
-bool saveXml(const QByteArray& bytes, const QString& path)
-{
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
-}
 } // namespace
 
 CTiledWorldExport::Result CTiledWorldExport::write(const CResourceHolder& document, int worldRow, const QString& tmxPath)
@@ -127,7 +116,7 @@ CTiledWorldExport::Result CTiledWorldExport::write(const CResourceHolder& docume
             const auto* bitmap = dynamic_cast<const CDisplayBuffer*>(document.get(GroupBitmaps, row));
             const QImage picture = pictureOf(document, {false, row, QRect(0, 0, bitmap->actualWidth(), bitmap->actualHeight())});
             const QString name = QStringLiteral("%1/bitmap-%2.png").arg(imagesName).arg(row);
-            if (!savePicture(picture, folder.filePath(name))) {
+            if (!writePngFile(folder.filePath(name), picture)) {
                 result.error = QStringLiteral("%1: could not be written").arg(folder.filePath(name));
                 return result;
             }
@@ -141,7 +130,7 @@ CTiledWorldExport::Result CTiledWorldExport::write(const CResourceHolder& docume
         }
         xml.writeEndDocument();
     }
-    if (!tiles.empty() && !saveXml(tsxBytes, folder.filePath(stem + QStringLiteral(".tsx")))) {
+    if (!tiles.empty() && !writeWholeFile(folder.filePath(stem + QStringLiteral(".tsx")), tsxBytes)) {
         result.error = QStringLiteral("%1: could not be written").arg(folder.filePath(stem + QStringLiteral(".tsx")));
         return result;
     }
@@ -183,7 +172,7 @@ CTiledWorldExport::Result CTiledWorldExport::write(const CResourceHolder& docume
                 xml.writeEndElement();
             inObjects = false;
             const QString name = QStringLiteral("%1/map-%2.png").arg(imagesName).arg(item.row);
-            if (!savePicture(pictureOf(document, item), folder.filePath(name))) {
+            if (!writePngFile(folder.filePath(name), pictureOf(document, item))) {
                 result.error = QStringLiteral("%1: could not be written").arg(folder.filePath(name));
                 return result;
             }
@@ -220,7 +209,7 @@ CTiledWorldExport::Result CTiledWorldExport::write(const CResourceHolder& docume
     if (inObjects)
         xml.writeEndElement();
     xml.writeEndDocument();
-    if (!saveXml(tmxBytes, tmxPath)) {
+    if (!writeWholeFile(tmxPath, tmxBytes)) {
         result.error = QStringLiteral("%1: could not be written").arg(tmxPath);
         return result;
     }
