@@ -151,6 +151,8 @@ const char* kindName(Difference::Kind kind)
 }
 } // namespace
 
+QMap<QString, QString> CDocumentDiff::flatFields(const QJsonObject& item) { return fieldsOf(item, false); }
+
 std::vector<Difference> CDocumentDiff::compare(const QJsonObject& first, const QJsonObject& second)
 {
     std::vector<Difference> out;

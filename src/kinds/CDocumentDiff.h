@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QJsonObject>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -28,6 +29,9 @@ public:
         int after = -1;   // row on the second side, -1 when removed
         std::vector<FieldChange> fields;  // for changes
     };
+
+    // Every value of an item's JSON form under its path ("frames[2].delay").
+    static QMap<QString, QString> flatFields(const QJsonObject& item);
 
     static std::vector<Difference> compare(const QJsonObject& first, const QJsonObject& second);
 

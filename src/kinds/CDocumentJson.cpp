@@ -27,16 +27,8 @@ QJsonObject CDocumentJson::dump(const CResourceHolder& holder)
     QJsonObject groups;
     for (int g = 0; g < kGroupCount; ++g) {
         QJsonArray items;
-        const CKindJson* form = kindJson(g);
-        for (int i = 0; i < holder.count(g); ++i) {
-            const CResourceItem& item = *holder.get(g, i);
-            QJsonObject fields;
-            fields[QStringLiteral("id")] = fromBytes(item.id());
-            fields[QStringLiteral("comments")] = fromBytes(item.comments());
-            if (form)
-                form->describe(item, fields);
-            items.append(fields);
-        }
+        for (int i = 0; i < holder.count(g); ++i)
+            items.append(describeItem(g, *holder.get(g, i)));
         groups[groupKey(g)] = items;
     }
     QJsonObject doc;
@@ -44,6 +36,16 @@ QJsonObject CDocumentJson::dump(const CResourceHolder& holder)
     doc[QStringLiteral("comments")] = fromBytes(holder.comments());
     doc[QStringLiteral("groups")] = groups;
     return doc;
+}
+
+QJsonObject CDocumentJson::describeItem(int group, const CResourceItem& item)
+{
+    QJsonObject fields;
+    fields[QStringLiteral("id")] = fromBytes(item.id());
+    fields[QStringLiteral("comments")] = fromBytes(item.comments());
+    if (const CKindJson* form = kindJson(group))
+        form->describe(item, fields);
+    return fields;
 }
 
 int CDocumentJson::pack(const QJsonObject& manifest, const QDir& base, CResourceHolder& holder, QString& error)

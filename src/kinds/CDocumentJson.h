@@ -6,6 +6,7 @@
 
 class CKindJson;
 class CResourceHolder;
+class CResourceItem;
 
 // The JSON form of a group's kind, or none while the kind has no JSON form.
 const CKindJson* kindJson(int group);
@@ -16,6 +17,8 @@ class CDocumentJson {
 public:
     // {"id", "comments", "groups": {"texts": [{"id", "comments", ...}], ...}}
     static QJsonObject dump(const CResourceHolder& holder);
+    // One item of group `group` as dump shows it.
+    static QJsonObject describeItem(int group, const CResourceItem& item);
 
     // Builds the document from a manifest of the same shape; file names in it
     // are relative to `base`. 1 on success; 0 with `error` naming the item.

@@ -5,6 +5,7 @@
 #include "core/CResourceItem.h"
 #include "core/GroupIndex.h"
 #include "core/ItemRecordBytes.h"
+#include "kinds/CItemFieldMerge.h"
 #include "kinds/CItemKinds.h"
 
 #include <QHash>
@@ -15,108 +16,192 @@
 #include <vector>
 
 namespace {
-enum class Side { Ours, Theirs };
-
-struct Row {
-    QString key;  // "id\noccurrence"
-    QString id;
-    QByteArray record;
-};
-
-std::vector<Row> rowsOf(CResourceHolder& holder, int group)
-{
-    std::vector<Row> rows;
-    QHash<QString, int> seen;
-    for (int i = 0; i < holder.count(group); ++i) {
-        CResourceItem& item = *holder.get(group, i);
-        const QString id = QString::fromStdString(item.id());
-        rows.push_back({id + QLatin1Char('\n') + QString::number(seen[id]++), id, storeRecord(item)});
-    }
-    return rows;
-}
-
-// Rows by key, so that a group of thousands of items is matched in one pass
-// rather than one scan per row.
-class RowIndex {
-public:
-    explicit RowIndex(const std::vector<Row>& rows)
-    {
-        for (std::size_t i = 0; i < rows.size(); ++i)
-            m_rows.insert(rows[i].key, int(i));
-    }
-    std::optional<int> operator()(const QString& key) const
-    {
-        const auto found = m_rows.find(key);
-        return found == m_rows.end() ? std::nullopt : std::optional<int>(found.value());
-    }
-
-private:
-    QHash<QString, int> m_rows;
-};
-
-// One row of the result: where its record comes from.
-struct Taken {
-    Side side;
-    int row;  // in that side's group
-};
+using Layout = std::array<std::vector<int>, kGroupCount>;  // per group, a value per row
 
 QString groupName(int g) { return QString::fromLatin1(kGroupKeys[std::size_t(g)].data()); }
 
-// The rows of one group in the result, or conflicts.
-std::vector<Taken> mergeGroup(int g, const std::vector<Row>& base, const std::vector<Row>& ours,
-                              const std::vector<Row>& theirs, QStringList& conflicts)
+// The keys of a group's rows: "id\noccurrence".
+QStringList keysOf(const CResourceHolder& holder, int group)
 {
-    std::vector<Taken> out;
-    const RowIndex inBase(base), inOurs(ours), inTheirs(theirs);
-    const auto conflict = [&](const Row& row, const char* why) {
-        conflicts << QStringLiteral("%1 \"%2\": %3").arg(groupName(g), row.id, QLatin1String(why));
-    };
-    // Our rows in our order, each with the version the merge keeps.
-    for (std::size_t o = 0; o < ours.size(); ++o) {
-        const Row& mine = ours[o];
-        const std::optional<int> b = inBase(mine.key);
-        const std::optional<int> t = inTheirs(mine.key);
-        if (!b) {
-            if (t && theirs[std::size_t(*t)].record != mine.record)
-                conflict(mine, "added on both sides, differently");
-            out.push_back({Side::Ours, int(o)});
-            continue;
-        }
-        const bool oursChanged = mine.record != base[std::size_t(*b)].record;
-        if (!t) {
-            if (oursChanged)
-                conflict(mine, "changed here and deleted there");
-            continue;  // deleted there
-        }
-        const bool theirsChanged = theirs[std::size_t(*t)].record != base[std::size_t(*b)].record;
-        if (oursChanged && theirsChanged && mine.record != theirs[std::size_t(*t)].record)
-            conflict(mine, "changed on both sides");
-        out.push_back(theirsChanged && !oursChanged ? Taken{Side::Theirs, *t} : Taken{Side::Ours, int(o)});
+    QStringList keys;
+    QHash<QString, int> seen;
+    for (int i = 0; i < holder.count(group); ++i) {
+        const QString id = QString::fromStdString(holder.get(group, i)->id());
+        keys << id + QLatin1Char('\n') + QString::number(seen[id]++);
     }
-    // Rows we deleted that they changed.
-    for (const Row& row : base)
-        if (!inOurs(row.key))
-            if (const std::optional<int> t = inTheirs(row.key); t && theirs[std::size_t(*t)].record != row.record)
-                conflict(row, "deleted here and changed there");
-    // Their new rows, after the row that preceded them on their side.
-    for (std::size_t t = 0; t < theirs.size(); ++t) {
-        if (inBase(theirs[t].key) || inOurs(theirs[t].key))
-            continue;
-        std::size_t at = 0;
-        for (std::size_t before = t; before-- > 0;) {
-            const auto placed = std::find_if(out.begin(), out.end(), [&](const Taken& k) {
-                const std::vector<Row>& side = k.side == Side::Ours ? ours : theirs;
-                return side[std::size_t(k.row)].key == theirs[before].key;
-            });
-            if (placed != out.end()) {
-                at = std::size_t(placed - out.begin()) + 1;
-                break;
-            }
-        }
-        out.insert(out.begin() + std::ptrdiff_t(at), Taken{Side::Theirs, int(t)});
-    }
-    return out;
+    return keys;
 }
+
+QString idOf(const QString& key) { return key.section(QLatin1Char('\n'), 0, 0); }
+
+// Every key any side has, numbered once: the rows of all three sides in one
+// numbering, so that records that refer to rows compare by what they refer
+// to, whichever rows either side added or moved.
+struct UnionRows {
+    std::array<QHash<QString, int>, kGroupCount> number;
+    Layout of[3];  // base, ours, theirs: each row's number
+};
+
+// One side of a group: its keys and its records in the union numbering.
+struct SideRows {
+    QStringList keys;
+    std::vector<QByteArray> records;
+    QHash<QString, int> rowOf;
+    std::optional<int> find(const QString& key) const
+    {
+        const auto found = rowOf.find(key);
+        return found == rowOf.end() ? std::nullopt : std::optional<int>(found.value());
+    }
+};
+
+// A side's records with their references put in the union numbering (on a
+// copy: the sides' documents are left as they are).
+std::array<SideRows, kGroupCount> sideRows(const CResourceHolder& holder, const std::array<QStringList, kGroupCount>& keys,
+                                           const Layout& toUnion)
+{
+    std::array<SideRows, kGroupCount> sides;
+    for (int g = 0; g < kGroupCount; ++g) {
+        SideRows& side = sides[std::size_t(g)];
+        side.keys = keys[std::size_t(g)];
+        for (int i = 0; i < side.keys.size(); ++i) {
+            side.rowOf.insert(side.keys[i], i);
+            CResourceItem& item = *holder.get(g, i);
+            QByteArray record = storeRecord(item);
+            if (item.refersToItems()) {
+                const std::unique_ptr<CResourceItem> copy = item.createDefault();
+                loadRecord(*copy, record);
+                for (int referred = 0; referred < kGroupCount; ++referred)
+                    copy->renumberReferences(referred, CIndexChange::mapped(toUnion[std::size_t(referred)]));
+                record = storeRecord(*copy);
+            }
+            side.records.push_back(std::move(record));
+        }
+    }
+    return sides;
+}
+
+// One row of the result, in the union numbering.
+struct Placed {
+    QString key;
+    QByteArray record;
+};
+
+// The rows a side kept from the base, as base rows, in that side's order.
+std::vector<int> keptBaseRows(const SideRows& side, const SideRows& base)
+{
+    std::vector<int> rows;
+    for (const QString& key : side.keys)
+        if (const auto b = base.find(key))
+            rows.push_back(*b);
+    return rows;
+}
+
+class GroupMerge {
+public:
+    GroupMerge(int group, const CResourceItem& prototype, const SideRows& base, const SideRows& ours,
+               const SideRows& theirs, QStringList& conflicts)
+        : m_group(group), m_prototype(prototype), m_base(base), m_ours(ours), m_theirs(theirs), m_conflicts(conflicts)
+    {
+    }
+
+    std::vector<Placed> run()
+    {
+        // The rows go in the order of the side that reordered them (ours
+        // when neither did); each side's new rows go after the row that
+        // preceded them there.
+        const SideRows* first = &m_ours;
+        const SideRows* second = &m_theirs;
+        const std::vector<int> oursOrder = commonOrder(m_ours), theirsOrder = commonOrder(m_theirs);
+        const bool oursMoved = !std::is_sorted(oursOrder.begin(), oursOrder.end());
+        const bool theirsMoved = !std::is_sorted(theirsOrder.begin(), theirsOrder.end());
+        if (oursMoved && theirsMoved && oursOrder != theirsOrder)
+            m_conflicts << QStringLiteral("%1: rows reordered on both sides, differently").arg(groupName(m_group));
+        else if (theirsMoved && !oursMoved)
+            std::swap(first, second);
+
+        std::vector<Placed> out;
+        for (const QString& key : first->keys)
+            if (std::optional<QByteArray> record = kept(key))
+                out.push_back({key, *record});
+        for (int r = 0; r < second->keys.size(); ++r) {
+            const QString& key = second->keys[r];
+            if (first->find(key))
+                continue;
+            if (m_base.find(key)) {
+                kept(key);  // deleted on the first side: only its conflicts matter
+                continue;
+            }
+            out.insert(out.begin() + std::ptrdiff_t(placeAfterPredecessor(out, *second, r)), Placed{key, record(*second, r)});
+        }
+        return out;
+    }
+
+private:
+    static const QByteArray& record(const SideRows& side, int row) { return side.records[std::size_t(row)]; }
+
+    // The base rows every side still holds, in this side's order.
+    std::vector<int> commonOrder(const SideRows& side) const
+    {
+        const SideRows& other = &side == &m_ours ? m_theirs : m_ours;
+        std::vector<int> rows;
+        for (int b : keptBaseRows(side, m_base))
+            if (other.find(m_base.keys[b]))
+                rows.push_back(b);
+        return rows;
+    }
+
+    static std::size_t placeAfterPredecessor(const std::vector<Placed>& out, const SideRows& side, int row)
+    {
+        for (int before = row; before-- > 0;) {
+            const auto placed =
+                std::find_if(out.begin(), out.end(), [&](const Placed& p) { return p.key == side.keys[before]; });
+            if (placed != out.end())
+                return std::size_t(placed - out.begin()) + 1;
+        }
+        return 0;
+    }
+
+    void conflict(const QString& key, const QString& why)
+    {
+        m_conflicts << QStringLiteral("%1 \"%2\": %3").arg(groupName(m_group), idOf(key), why);
+    }
+
+    // The version of a row the merge keeps; none when a side deleted it.
+    std::optional<QByteArray> kept(const QString& key)
+    {
+        const std::optional<int> b = m_base.find(key), o = m_ours.find(key), t = m_theirs.find(key);
+        if (!b) {
+            if (o && t && record(m_ours, *o) != record(m_theirs, *t))
+                conflict(key, QStringLiteral("added on both sides, differently"));
+            return o ? record(m_ours, *o) : record(m_theirs, *t);
+        }
+        const QByteArray& old = record(m_base, *b);
+        if (!o || !t) {
+            if (o && record(m_ours, *o) != old)
+                conflict(key, QStringLiteral("changed here and deleted there"));
+            if (t && record(m_theirs, *t) != old)
+                conflict(key, QStringLiteral("deleted here and changed there"));
+            return std::nullopt;
+        }
+        const QByteArray& mine = record(m_ours, *o);
+        const QByteArray& theirs = record(m_theirs, *t);
+        if (mine == old || mine == theirs)
+            return theirs;
+        if (theirs == old)
+            return mine;
+        const CItemFieldMerge::Result fields = CItemFieldMerge::merge(m_group, m_prototype, old, mine, theirs);
+        for (const QString& clash : fields.clashes)
+            conflict(key, QStringLiteral("%1 changed on both sides").arg(clash));
+        return fields.record ? *fields.record : mine;
+    }
+
+    int m_group;
+    const CResourceItem& m_prototype;
+    const SideRows& m_base;
+    const SideRows& m_ours;
+    const SideRows& m_theirs;
+    QStringList& m_conflicts;
+};
 
 QString mergedText(const std::string& base, const std::string& ours, const std::string& theirs, const char* field,
                    QStringList& conflicts)
@@ -127,56 +212,60 @@ QString mergedText(const std::string& base, const std::string& ours, const std::
 }
 } // namespace
 
-CDocumentMerge::Result CDocumentMerge::merge(CResourceHolder& base, CResourceHolder& ours, CResourceHolder& theirs)
+CDocumentMerge::Result CDocumentMerge::merge(const CResourceHolder& base, const CResourceHolder& ours,
+                                             const CResourceHolder& theirs)
 {
     Result result;
-    std::array<std::vector<Taken>, kGroupCount> layout;
-    std::array<std::vector<Row>, kGroupCount> oursRows, theirsRows;
-    for (int g = 0; g < kGroupCount; ++g) {
-        oursRows[std::size_t(g)] = rowsOf(ours, g);
-        theirsRows[std::size_t(g)] = rowsOf(theirs, g);
-        layout[std::size_t(g)] = mergeGroup(g, rowsOf(base, g), oursRows[std::size_t(g)], theirsRows[std::size_t(g)],
-                                            result.conflicts);
-    }
+    const CResourceHolder* holders[3] = {&base, &ours, &theirs};
+    std::array<QStringList, kGroupCount> keys[3];
+    UnionRows rows;
+    for (int g = 0; g < kGroupCount; ++g)
+        for (int side = 0; side < 3; ++side) {
+            keys[side][std::size_t(g)] = keysOf(*holders[side], g);
+            QHash<QString, int>& number = rows.number[std::size_t(g)];
+            for (const QString& key : keys[side][std::size_t(g)]) {
+                if (!number.contains(key))
+                    number.insert(key, int(number.size()));
+                rows.of[side][std::size_t(g)].push_back(number.value(key));
+            }
+        }
+    std::array<SideRows, kGroupCount> sides[3];
+    for (int side = 0; side < 3; ++side)
+        sides[side] = sideRows(*holders[side], keys[side], rows.of[side]);
+
+    std::array<std::vector<Placed>, kGroupCount> layout;
+    for (int g = 0; g < kGroupCount; ++g)
+        layout[std::size_t(g)] = GroupMerge(g, ours.prototype(g), sides[0][std::size_t(g)], sides[1][std::size_t(g)],
+                                            sides[2][std::size_t(g)], result.conflicts)
+                                     .run();
     const QString id = mergedText(base.id(), ours.id(), theirs.id(), "ID", result.conflicts);
     const QString comments = mergedText(base.comments(), ours.comments(), theirs.comments(), "Comments", result.conflicts);
     if (!result.conflicts.isEmpty())
         return result;
 
-    // Where each side's rows land, per group, for the references.
-    std::array<std::vector<int>, kGroupCount> oursToMerged, theirsToMerged;
+    // Where each union number lands in the result, per group.
+    Layout toMerged;
     for (int g = 0; g < kGroupCount; ++g) {
-        const RowIndex inOurs(oursRows[std::size_t(g)]), inTheirs(theirsRows[std::size_t(g)]);
-        oursToMerged[std::size_t(g)].assign(oursRows[std::size_t(g)].size(), -1);
-        theirsToMerged[std::size_t(g)].assign(theirsRows[std::size_t(g)].size(), -1);
-        const std::vector<Taken>& rows = layout[std::size_t(g)];
-        for (std::size_t r = 0; r < rows.size(); ++r) {
-            // A row kept from either side is the same item on the other.
-            const QString& key = (rows[r].side == Side::Ours ? oursRows : theirsRows)[std::size_t(g)][std::size_t(rows[r].row)].key;
-            if (const auto o = inOurs(key))
-                oursToMerged[std::size_t(g)][std::size_t(*o)] = int(r);
-            if (const auto t = inTheirs(key))
-                theirsToMerged[std::size_t(g)][std::size_t(*t)] = int(r);
-        }
+        const QHash<QString, int>& number = rows.number[std::size_t(g)];
+        toMerged[std::size_t(g)].assign(std::size_t(number.size()), -1);
+        const std::vector<Placed>& placed = layout[std::size_t(g)];
+        for (std::size_t r = 0; r < placed.size(); ++r)
+            toMerged[std::size_t(g)][std::size_t(number.value(placed[r].key))] = int(r);
     }
 
     auto merged = createDocumentHolder();
     merged->setId(id.toStdString());
     merged->setComments(comments.toStdString());
     for (int g = 0; g < kGroupCount; ++g) {
-        for (const Taken& taken : layout[std::size_t(g)]) {
-            const auto& side = taken.side == Side::Ours ? oursRows : theirsRows;
+        for (const Placed& placed : layout[std::size_t(g)]) {
             CResourceItem& item = *merged->get(g, merged->newItem(g, ""));
-            if (!loadRecord(item, side[std::size_t(g)][std::size_t(taken.row)].record)) {
-                result.conflicts << QStringLiteral("%1 \"%2\": the record does not read")
-                                        .arg(groupName(g), side[std::size_t(g)][std::size_t(taken.row)].id);
+            if (!loadRecord(item, placed.record)) {
+                result.conflicts << QStringLiteral("%1 \"%2\": the record does not read").arg(groupName(g), idOf(placed.key));
                 return result;
             }
-            if (!item.refersToItems())
-                continue;
-            const auto& map = taken.side == Side::Ours ? oursToMerged : theirsToMerged;
-            for (int referred = 0; referred < kGroupCount; ++referred)
-                item.renumberReferences(referred, CIndexChange::mapped(map[std::size_t(referred)]));
+            if (item.refersToItems())
+                for (int referred = 0; referred < kGroupCount; ++referred)
+                    item.renumberReferences(referred, CIndexChange::mapped(toMerged[std::size_t(referred)]));
         }
     }
     result.merged = std::move(merged);

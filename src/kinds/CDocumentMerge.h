@@ -8,11 +8,15 @@ class CResourceHolder;
 
 // A three-way merge of documents at the level of items, keyed by group and
 // ID (the k-th item of an ID with the k-th of that ID on every side): what
-// one side changed and the other did not is taken; the rows each side added
-// are kept, in our order with theirs after the row that preceded them there;
-// rows one side deleted and the other left alone go. Every reference an
+// one side changed and the other did not is taken; rows keep the order of
+// the side that reordered them (ours when neither did; both reordering
+// differently is a conflict), and the rows the other side added go after
+// the row that preceded them there; rows one side deleted and the other left alone go. Every reference an
 // item keeps to rows of other groups is renumbered so that it points at the
-// same item in the result. Both sides changing one item differently, or one
+// same item in the result. Records are compared with every reference put in
+// one numbering of all three sides' rows, so a reference that moved only
+// because rows were added elsewhere is no change. An item both sides changed
+// merges field by field; both changing one field differently, or one side
 // deleting what the other changed, is a conflict and nothing is merged.
 class CDocumentMerge {
 public:
@@ -20,5 +24,5 @@ public:
         std::unique_ptr<CResourceHolder> merged;  // null when there are conflicts
         QStringList conflicts;
     };
-    static Result merge(CResourceHolder& base, CResourceHolder& ours, CResourceHolder& theirs);
+    static Result merge(const CResourceHolder& base, const CResourceHolder& ours, const CResourceHolder& theirs);
 };

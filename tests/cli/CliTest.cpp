@@ -443,12 +443,18 @@ TEST(Cli, GitMergesDocumentsItemByItemThroughTheMergeDriver)
 {
     const QString base = R"({"groups": {"texts": [{"id": "a", "text": "one"}, {"id": "b", "text": "two"}],
         "bitmaps": [{"id": "x", "rects": [[0, 0, 2, 2]]}, {"id": "y", "rects": [[0, 0, 3, 3]]}]}})";
+    // An animation over two bitmaps, for the merges inside one item.
+    const QString walk = R"({"groups": {"texts": [{"id": "a", "text": "one"}],
+        "bitmaps": [{"id": "x", "rects": [[0, 0, 2, 2]]}, {"id": "y", "rects": [[0, 0, 3, 3]]}],
+        "animations": [{"id": "walk", "frames": [{"bitmap": 0, "delay": 4}, {"bitmap": 1, "delay": 4}]}]}})";
     const struct {
         const char* name;
         QString ours;
         QString theirs;
         bool clean;
         std::function<void(const QJsonObject&)> check;
+        QString base = {};  // the common one when empty
+        const char* conflictSays = "";
     } cases[] = {
         {"different items",
          R"({"groups": {"texts": [{"id": "a", "text": "ONE"}, {"id": "b", "text": "two"}],
@@ -480,7 +486,36 @@ TEST(Cli, GitMergesDocumentsItemByItemThroughTheMergeDriver)
          R"({"groups": {"texts": [{"id": "a", "text": "theirs"}, {"id": "b", "text": "two"}],
             "bitmaps": [{"id": "x", "rects": [[0, 0, 2, 2]]}, {"id": "y", "rects": [[0, 0, 3, 3]]}]}})",
          false,
-         [](const QJsonObject& doc) { EXPECT_EQ(field(doc, "texts", 0, "text"), "mine") << "ours untouched"; }},
+         [](const QJsonObject& doc) { EXPECT_EQ(field(doc, "texts", 0, "text"), "mine") << "ours untouched"; },
+         {}, "texts \"a\": text changed on both sides"},
+        {"different fields of one item, and frames whose bitmaps moved down on one side",
+         R"({"groups": {"texts": [{"id": "a", "comments": "note", "text": "one"}],
+            "bitmaps": [{"id": "n", "rects": [[0, 0, 1, 1]]}, {"id": "x", "rects": [[0, 0, 2, 2]]}, {"id": "y", "rects": [[0, 0, 3, 3]]}],
+            "animations": [{"id": "walk", "frames": [{"bitmap": 1, "delay": 9}, {"bitmap": 2, "delay": 4}]}]}})",
+         R"({"groups": {"texts": [{"id": "a", "text": "ONE"}],
+            "bitmaps": [{"id": "x", "rects": [[0, 0, 2, 2]]}, {"id": "y", "rects": [[0, 0, 3, 3]]}],
+            "animations": [{"id": "walk", "frames": [{"bitmap": 0, "delay": 4}, {"bitmap": 1, "delay": 4, "offsetX": 5}]}]}})",
+         true,
+         [](const QJsonObject& doc) {
+             EXPECT_EQ(field(doc, "texts", 0, "text"), "ONE");
+             EXPECT_EQ(field(doc, "texts", 0, "comments"), "note");
+             const QJsonArray frames = field(doc, "animations", 0, "frames").toArray();
+             EXPECT_EQ(frames[0].toObject()["bitmap"], 1) << "x";
+             EXPECT_EQ(frames[0].toObject()["delay"], 9);
+             EXPECT_EQ(frames[1].toObject()["bitmap"], 2) << "y";
+             EXPECT_EQ(frames[1].toObject()["offsetX"], 5);
+         },
+         walk},
+        {"both sides change one frame's delay",
+         R"({"groups": {"texts": [{"id": "a", "text": "one"}],
+            "bitmaps": [{"id": "x", "rects": [[0, 0, 2, 2]]}, {"id": "y", "rects": [[0, 0, 3, 3]]}],
+            "animations": [{"id": "walk", "frames": [{"bitmap": 0, "delay": 7}, {"bitmap": 1, "delay": 4}]}]}})",
+         R"({"groups": {"texts": [{"id": "a", "text": "one"}],
+            "bitmaps": [{"id": "x", "rects": [[0, 0, 2, 2]]}, {"id": "y", "rects": [[0, 0, 3, 3]]}],
+            "animations": [{"id": "walk", "frames": [{"bitmap": 0, "delay": 8}, {"bitmap": 1, "delay": 4}]}]}})",
+         false,
+         [](const QJsonObject& doc) { EXPECT_EQ(field(doc, "animations", 0, "frames")[0]["delay"], 7); },
+         walk, "animations \"walk\": frames[0].delay changed on both sides"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -499,7 +534,8 @@ TEST(Cli, GitMergesDocumentsItemByItemThroughTheMergeDriver)
         git({"config", "user.name", "Test"});
         git({"config", "merge.quillop.driver", QStringLiteral(QUILLOP_CLI_PATH) + " merge %O %A %B -o %A"});
         writeAll(folder.path("repo/.gitattributes"), "*.mrc merge=quillop\n");
-        pack(base, doc);
+        const QString& common = c.base.isEmpty() ? base : c.base;
+        pack(common, doc);
         ASSERT_EQ(git({"add", "."}), 0);
         ASSERT_EQ(git({"commit", "-q", "-m", "base"}), 0);
         ASSERT_EQ(git({"checkout", "-q", "-b", "theirs"}), 0);
@@ -516,9 +552,14 @@ TEST(Cli, GitMergesDocumentsItemByItemThroughTheMergeDriver)
         const QString oursFile = QString::fromStdString(folder.path("ours.mrc"));
         const QString theirsFile = QString::fromStdString(folder.path("theirs.mrc"));
         const QString out = QString::fromStdString(folder.path("out.mrc"));
-        pack(base, baseFile);
+        pack(common, baseFile);
         pack(c.ours, oursFile);
         pack(c.theirs, theirsFile);
+        if (!c.clean) {
+            const CliRun refused = cli({"merge", baseFile, oursFile, theirsFile, "-o", out});
+            EXPECT_EQ(refused.exitCode, 1);
+            EXPECT_TRUE(refused.err.contains(c.conflictSays)) << refused.err.toStdString();
+        }
         for (const QString& side : {oursFile, theirsFile}) {
             for (const QStringList& merge : {QStringList{"merge", baseFile, side, baseFile, "-o", out},
                                              QStringList{"merge", baseFile, baseFile, side, "-o", out}}) {
