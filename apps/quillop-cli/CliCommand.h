@@ -1,5 +1,8 @@
 #pragma once
 
+#include <utility>
+#include <vector>
+
 #include <QStringList>
 
 #include <functional>
@@ -57,6 +60,9 @@ CliCommand importSheetCommand();
 // on stderr why it could not, and what it left out of a partly read file.
 class CResourceHolder;
 bool loadDocument(CResourceHolder& holder, const QString& path);
+// Several documents read at once, one thread each: comparing large
+// documents is mostly reading them. False when any could not be read.
+bool loadDocuments(const std::vector<std::pair<CResourceHolder*, QString>>& documents);
 int fail(const QString& message);
 // False, told on stderr, when `target` exists and is not a regular file: a
 // save renamed over a device or a FIFO would replace it.

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <future>
 
 namespace {
 // A byte that is not part of valid text travels as a lone low surrogate,
@@ -120,4 +121,15 @@ bool loadDocument(CResourceHolder& holder, const QString& path)
                  .arg(dropped->bytes)
                  .arg(dropped->offset));
     return true;
+}
+
+bool loadDocuments(const std::vector<std::pair<CResourceHolder*, QString>>& documents)
+{
+    std::vector<std::future<bool>> others;
+    for (std::size_t i = 1; i < documents.size(); ++i)
+        others.push_back(std::async(std::launch::async, [&, i] { return loadDocument(*documents[i].first, documents[i].second); }));
+    bool loaded = documents.empty() || loadDocument(*documents[0].first, documents[0].second);
+    for (std::future<bool>& other : others)
+        loaded = other.get() && loaded;
+    return loaded;
 }

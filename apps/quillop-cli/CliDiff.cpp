@@ -7,6 +7,7 @@
 #include "kinds/CItemKinds.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QTemporaryDir>
 
@@ -28,9 +29,9 @@ int runDiff(const QStringList& args)
     }
     auto first = createDocumentHolder();
     auto second = createDocumentHolder();
-    if (!loadDocument(*first, files[0]) || !loadDocument(*second, files[1]))
+    if (!loadDocuments({{first.get(), files[0]}, {second.get(), files[1]}}))
         return kTrouble;
-    const auto differences = CDocumentDiff::compare(CDocumentJson::dump(*first), CDocumentJson::dump(*second));
+    const auto differences = CDocumentDiff::compare(*first, *second);
     if (json)
         std::printf("%s", QJsonDocument(CDocumentDiff::toJson(differences)).toJson(QJsonDocument::Indented).constData());
     else
@@ -66,17 +67,13 @@ CliCommand textconvCommand()
 
 namespace {
 // Git hands a merge driver temporary files named without an extension; the
-// reader takes only ".mrc" names, so such a file is read through a copy.
-bool loadUnderAnyName(CResourceHolder& holder, const QString& path, const QTemporaryDir& scratch, int n)
+// reader takes only ".mrc" names, so such a file is read through a link.
+QString readableName(const QString& path, const QTemporaryDir& scratch, int n)
 {
     if (path.endsWith(QLatin1String(".mrc"), Qt::CaseInsensitive))
-        return loadDocument(holder, path);
-    const QString copy = scratch.filePath(QStringLiteral("side%1.mrc").arg(n));
-    if (!QFile::copy(path, copy)) {
-        fail(QStringLiteral("%1: cannot be read").arg(path));
-        return false;
-    }
-    return loadDocument(holder, copy);
+        return path;
+    const QString link = scratch.filePath(QStringLiteral("side%1.mrc").arg(n));
+    return QFile::link(QFileInfo(path).absoluteFilePath(), link) ? link : path;
 }
 
 int runMerge(const QStringList& args)
@@ -101,8 +98,9 @@ int runMerge(const QStringList& args)
     auto ours = createDocumentHolder();
     auto theirs = createDocumentHolder();
     const QTemporaryDir scratch;
-    if (!loadUnderAnyName(*base, files[0], scratch, 0) || !loadUnderAnyName(*ours, files[1], scratch, 1) ||
-        !loadUnderAnyName(*theirs, files[2], scratch, 2))
+    if (!loadDocuments({{base.get(), readableName(files[0], scratch, 0)},
+                        {ours.get(), readableName(files[1], scratch, 1)},
+                        {theirs.get(), readableName(files[2], scratch, 2)}}))
         return kTrouble;
     const CDocumentMerge::Result merged = CDocumentMerge::merge(*base, *ours, *theirs);
     if (!merged.merged) {

@@ -24,7 +24,7 @@ QString CRecoveryOffer::changesSinceSaved(const CRecoveryStore::Entry& entry)
     if (entry.original.isEmpty() || !saved->load(CRegularFile::nameOf(entry.original)))
         saved->clear();
     QMap<QString, QMap<QString, int>> counts;  // group -> kind -> items
-    for (const auto& d : CDocumentDiff::compare(CDocumentJson::dump(*saved), CDocumentJson::dump(*copy))) {
+    for (const auto& d : CDocumentDiff::compare(*saved, *copy)) {
         const char* kind = d.kind == CDocumentDiff::Difference::Kind::Added     ? "added"
                            : d.kind == CDocumentDiff::Difference::Kind::Removed ? "removed"
                            : d.kind == CDocumentDiff::Difference::Kind::Moved   ? "moved"

@@ -6,6 +6,7 @@
 #include "core/CSectionCoder.h"
 
 #include <QBuffer>
+#include <QHashFunctions>
 
 namespace {
 // Counts what is written and keeps nothing.
@@ -24,6 +25,28 @@ protected:
 
 private:
     std::int64_t m_written = 0;
+};
+
+// Digests what is written, in one pass over the bytes, and keeps nothing.
+// The archive writes its buffer whole, so one item always gives the same
+// runs.
+class CDigestDevice : public QIODevice {
+public:
+    CDigestDevice() { open(QIODevice::WriteOnly); }
+    std::uint64_t digest() const { return m_digest ^ m_written; }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override
+    {
+        m_digest = qHashBits(data, std::size_t(size), std::size_t(m_digest));
+        m_written += std::uint64_t(size);
+        return size;
+    }
+
+private:
+    std::uint64_t m_digest = 0x9e3779b97f4a7c15u;
+    std::uint64_t m_written = 0;
 };
 
 void store(CResourceItem& item, QIODevice& device)
@@ -57,6 +80,13 @@ bool loadRecord(CResourceItem& item, const QByteArray& bytes)
     } catch (const CArchiveException&) {
         return false;
     }
+}
+
+std::uint64_t recordDigest(CResourceItem& item)
+{
+    CDigestDevice device;
+    store(item, device);
+    return device.digest();
 }
 
 std::int64_t recordSize(CResourceItem& item)

@@ -14,3 +14,7 @@ QByteArray storeRecord(CResourceItem& item);
 bool loadRecord(CResourceItem& item, const QByteArray& bytes);
 // How many bytes storeRecord would give, without keeping them.
 std::int64_t recordSize(CResourceItem& item);
+// A 64-bit digest of what storeRecord would give, without keeping it: how
+// large documents are compared item by item without copying their pictures
+// and sounds. Equal records give equal digests; different ones, almost never.
+std::uint64_t recordDigest(CResourceItem& item);

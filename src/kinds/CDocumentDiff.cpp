@@ -1,6 +1,11 @@
 #include "kinds/CDocumentDiff.h"
 
+#include "core/CKindJson.h"
+#include "core/CResourceHolder.h"
+#include "core/CResourceItem.h"
 #include "core/GroupIndex.h"
+#include "core/ItemRecordBytes.h"
+#include "kinds/CDocumentJson.h"
 
 #include <QHash>
 #include <QJsonArray>
@@ -91,24 +96,29 @@ struct Keyed {
     int row;
 };
 
-std::vector<Keyed> keyed(const QJsonArray& items)
+std::vector<Keyed> keyed(const CResourceHolder& holder, int group)
 {
     std::vector<Keyed> out;
     QHash<QString, int> seen;
-    for (qsizetype row = 0; row < items.size(); ++row) {
-        const QString id = items[row].toObject().value(QStringLiteral("id")).toString();
-        out.push_back({id, seen[id]++, int(row)});
+    for (int row = 0; row < holder.count(group); ++row) {
+        const QString id = fromBytes(holder.get(group, row)->id());
+        out.push_back({id, seen[id]++, row});
     }
     return out;
 }
 
-void compareGroup(const QString& group, const QJsonArray& first, const QJsonArray& second, std::vector<Difference>& all)
+// Records compared by digest first: on large documents most items are the
+// same, and only those that differ are worked out field by field.
+bool sameRecord(CResourceItem& a, CResourceItem& b) { return recordDigest(a) == recordDigest(b); }
+
+void compareGroup(int g, const CResourceHolder& first, const CResourceHolder& second, std::vector<Difference>& all)
 {
+    const QString group = QString::fromLatin1(kGroupKeys[std::size_t(g)].data());
     std::vector<Difference> out;
     QHash<QString, int> rowInSecond;  // "id\noccurrence" -> row
     const auto key = [](const Keyed& k) { return k.id + QLatin1Char('\n') + QString::number(k.occurrence); };
-    const std::vector<Keyed> a = keyed(first);
-    const std::vector<Keyed> b = keyed(second);
+    const std::vector<Keyed> a = keyed(first, g);
+    const std::vector<Keyed> b = keyed(second, g);
     for (const Keyed& k : b)
         rowInSecond.insert(key(k), k.row);
     QHash<QString, bool> matched;
@@ -119,8 +129,12 @@ void compareGroup(const QString& group, const QJsonArray& first, const QJsonArra
             continue;
         }
         matched.insert(key(k), true);
-        std::vector<CDocumentDiff::FieldChange> fields =
-            changes(fieldsOf(first[k.row].toObject(), false), fieldsOf(second[there.value()].toObject(), false));
+        CResourceItem& before = *first.get(g, k.row);
+        CResourceItem& after = *second.get(g, there.value());
+        std::vector<CDocumentDiff::FieldChange> fields;
+        if (!sameRecord(before, after))
+            fields = changes(fieldsOf(CDocumentJson::describeItem(g, before), false),
+                             fieldsOf(CDocumentJson::describeItem(g, after), false));
         if (!fields.empty())
             out.push_back({Difference::Kind::Changed, group, k.id, k.row, there.value(), std::move(fields)});
         else if (k.row != there.value())
@@ -153,22 +167,18 @@ const char* kindName(Difference::Kind kind)
 
 QMap<QString, QString> CDocumentDiff::flatFields(const QJsonObject& item) { return fieldsOf(item, false); }
 
-std::vector<Difference> CDocumentDiff::compare(const QJsonObject& first, const QJsonObject& second)
+std::vector<Difference> CDocumentDiff::compare(const CResourceHolder& first, const CResourceHolder& second)
 {
     std::vector<Difference> out;
     QJsonObject ownA, ownB;
-    for (const char* field : {"id", "comments"}) {
-        ownA.insert(QLatin1String(field), first.value(QLatin1String(field)));
-        ownB.insert(QLatin1String(field), second.value(QLatin1String(field)));
-    }
+    ownA.insert(QStringLiteral("id"), fromBytes(first.id()));
+    ownA.insert(QStringLiteral("comments"), fromBytes(first.comments()));
+    ownB.insert(QStringLiteral("id"), fromBytes(second.id()));
+    ownB.insert(QStringLiteral("comments"), fromBytes(second.comments()));
     if (std::vector<FieldChange> fields = changes(fieldsOf(ownA, false), fieldsOf(ownB, false)); !fields.empty())
         out.push_back({Difference::Kind::Changed, QStringLiteral("document"), QString(), -1, -1, std::move(fields)});
-    const QJsonObject groupsA = first.value(QStringLiteral("groups")).toObject();
-    const QJsonObject groupsB = second.value(QStringLiteral("groups")).toObject();
-    for (std::string_view name : kGroupKeys) {
-        const QString group = QString::fromLatin1(name.data(), qsizetype(name.size()));
-        compareGroup(group, groupsA.value(group).toArray(), groupsB.value(group).toArray(), out);
-    }
+    for (int g = 0; g < kGroupCount; ++g)
+        compareGroup(g, first, second, out);
     return out;
 }
 

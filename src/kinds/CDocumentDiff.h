@@ -7,8 +7,11 @@
 
 #include <vector>
 
-// Item-level differences between two documents, worked out on their JSON
-// forms (what `quillop-cli dump` prints), group by group: items are matched
+class CResourceHolder;
+
+// Item-level differences between two documents, group by group: records are
+// compared by digest, and those that differ field by field on their JSON
+// forms (what `quillop-cli dump` prints). Items are matched
 // by ID, the k-th item of an ID with the k-th item of that ID on the other
 // side, so that an item moved to another row is a move, not a removal and
 // an addition. Pictures, sounds and files show as sizes and hashes, as the
@@ -33,7 +36,7 @@ public:
     // Every value of an item's JSON form under its path ("frames[2].delay").
     static QMap<QString, QString> flatFields(const QJsonObject& item);
 
-    static std::vector<Difference> compare(const QJsonObject& first, const QJsonObject& second);
+    static std::vector<Difference> compare(const CResourceHolder& first, const CResourceHolder& second);
 
     // One line per difference, field changes indented under their item.
     static QStringList describe(const std::vector<Difference>& differences);

@@ -42,19 +42,35 @@ struct UnionRows {
     Layout of[3];  // base, ours, theirs: each row's number
 };
 
-// One side of a group: its keys and its records in the union numbering.
+// One side of a group: its keys, and a digest of each record with its
+// references in the union numbering. Records are compared by digest and
+// copied only into the result, so that the pictures and sounds of large
+// documents are read once.
 struct SideRows {
+    const CResourceHolder* holder = nullptr;
+    int group = 0;
     QStringList keys;
-    std::vector<QByteArray> records;
+    std::vector<std::uint64_t> digests;
+    std::vector<QByteArray> renumbered;  // for items that refer to rows; empty for the others
     QHash<QString, int> rowOf;
+
     std::optional<int> find(const QString& key) const
     {
         const auto found = rowOf.find(key);
         return found == rowOf.end() ? std::nullopt : std::optional<int>(found.value());
     }
+    bool same(int row, const SideRows& other, int otherRow) const
+    {
+        return digests[std::size_t(row)] == other.digests[std::size_t(otherRow)];
+    }
+    QByteArray record(int row) const
+    {
+        const QByteArray& kept = renumbered[std::size_t(row)];
+        return kept.isNull() ? storeRecord(*holder->get(group, row)) : kept;
+    }
 };
 
-// A side's records with their references put in the union numbering (on a
+// A side's rows with their references put in the union numbering (on a
 // copy: the sides' documents are left as they are).
 std::array<SideRows, kGroupCount> sideRows(const CResourceHolder& holder, const std::array<QStringList, kGroupCount>& keys,
                                            const Layout& toUnion)
@@ -62,28 +78,42 @@ std::array<SideRows, kGroupCount> sideRows(const CResourceHolder& holder, const 
     std::array<SideRows, kGroupCount> sides;
     for (int g = 0; g < kGroupCount; ++g) {
         SideRows& side = sides[std::size_t(g)];
+        side.holder = &holder;
+        side.group = g;
         side.keys = keys[std::size_t(g)];
         for (int i = 0; i < side.keys.size(); ++i) {
             side.rowOf.insert(side.keys[i], i);
             CResourceItem& item = *holder.get(g, i);
-            QByteArray record = storeRecord(item);
-            if (item.refersToItems()) {
-                const std::unique_ptr<CResourceItem> copy = item.createDefault();
-                loadRecord(*copy, record);
-                for (int referred = 0; referred < kGroupCount; ++referred)
-                    copy->renumberReferences(referred, CIndexChange::mapped(toUnion[std::size_t(referred)]));
-                record = storeRecord(*copy);
+            if (!item.refersToItems()) {
+                side.digests.push_back(recordDigest(item));
+                side.renumbered.emplace_back();
+                continue;
             }
-            side.records.push_back(std::move(record));
+            const std::unique_ptr<CResourceItem> copy = item.createDefault();
+            loadRecord(*copy, storeRecord(item));
+            for (int referred = 0; referred < kGroupCount; ++referred)
+                copy->renumberReferences(referred, CIndexChange::mapped(toUnion[std::size_t(referred)]));
+            side.digests.push_back(recordDigest(*copy));
+            side.renumbered.push_back(storeRecord(*copy));
         }
     }
     return sides;
 }
 
+// Where a row of the result comes from: a side's row, or a record merged
+// field by field.
+struct Source {
+    const SideRows* side = nullptr;
+    int row = -1;
+    QByteArray merged;
+
+    QByteArray record() const { return merged.isNull() ? side->record(row) : merged; }
+};
+
 // One row of the result, in the union numbering.
 struct Placed {
     QString key;
-    QByteArray record;
+    Source source;
 };
 
 // The rows a side kept from the base, as base rows, in that side's order.
@@ -121,8 +151,8 @@ public:
 
         std::vector<Placed> out;
         for (const QString& key : first->keys)
-            if (std::optional<QByteArray> record = kept(key))
-                out.push_back({key, *record});
+            if (std::optional<Source> source = kept(key))
+                out.push_back({key, *source});
         for (int r = 0; r < second->keys.size(); ++r) {
             const QString& key = second->keys[r];
             if (first->find(key))
@@ -131,14 +161,12 @@ public:
                 kept(key);  // deleted on the first side: only its conflicts matter
                 continue;
             }
-            out.insert(out.begin() + std::ptrdiff_t(placeAfterPredecessor(out, *second, r)), Placed{key, record(*second, r)});
+            out.insert(out.begin() + std::ptrdiff_t(placeAfterPredecessor(out, *second, r)), Placed{key, Source{second, r, {}}});
         }
         return out;
     }
 
 private:
-    static const QByteArray& record(const SideRows& side, int row) { return side.records[std::size_t(row)]; }
-
     // The base rows every side still holds, in this side's order.
     std::vector<int> commonOrder(const SideRows& side) const
     {
@@ -167,32 +195,30 @@ private:
     }
 
     // The version of a row the merge keeps; none when a side deleted it.
-    std::optional<QByteArray> kept(const QString& key)
+    std::optional<Source> kept(const QString& key)
     {
         const std::optional<int> b = m_base.find(key), o = m_ours.find(key), t = m_theirs.find(key);
         if (!b) {
-            if (o && t && record(m_ours, *o) != record(m_theirs, *t))
+            if (o && t && !m_ours.same(*o, m_theirs, *t))
                 conflict(key, QStringLiteral("added on both sides, differently"));
-            return o ? record(m_ours, *o) : record(m_theirs, *t);
+            return o ? Source{&m_ours, *o, {}} : Source{&m_theirs, *t, {}};
         }
-        const QByteArray& old = record(m_base, *b);
         if (!o || !t) {
-            if (o && record(m_ours, *o) != old)
+            if (o && !m_ours.same(*o, m_base, *b))
                 conflict(key, QStringLiteral("changed here and deleted there"));
-            if (t && record(m_theirs, *t) != old)
+            if (t && !m_theirs.same(*t, m_base, *b))
                 conflict(key, QStringLiteral("deleted here and changed there"));
             return std::nullopt;
         }
-        const QByteArray& mine = record(m_ours, *o);
-        const QByteArray& theirs = record(m_theirs, *t);
-        if (mine == old || mine == theirs)
-            return theirs;
-        if (theirs == old)
-            return mine;
-        const CItemFieldMerge::Result fields = CItemFieldMerge::merge(m_group, m_prototype, old, mine, theirs);
+        if (m_ours.same(*o, m_base, *b) || m_ours.same(*o, m_theirs, *t))
+            return Source{&m_theirs, *t, {}};
+        if (m_theirs.same(*t, m_base, *b))
+            return Source{&m_ours, *o, {}};
+        const CItemFieldMerge::Result fields = CItemFieldMerge::merge(m_group, m_prototype, m_base.record(*b),
+                                                                      m_ours.record(*o), m_theirs.record(*t));
         for (const QString& clash : fields.clashes)
             conflict(key, QStringLiteral("%1 changed on both sides").arg(clash));
-        return fields.record ? *fields.record : mine;
+        return fields.record ? Source{nullptr, -1, *fields.record} : Source{&m_ours, *o, {}};
     }
 
     int m_group;
@@ -259,7 +285,7 @@ CDocumentMerge::Result CDocumentMerge::merge(const CResourceHolder& base, const 
     for (int g = 0; g < kGroupCount; ++g) {
         for (const Placed& placed : layout[std::size_t(g)]) {
             CResourceItem& item = *merged->get(g, merged->newItem(g, ""));
-            if (!loadRecord(item, placed.record)) {
+            if (!loadRecord(item, placed.source.record())) {
                 result.conflicts << QStringLiteral("%1 \"%2\": the record does not read").arg(groupName(g), idOf(placed.key));
                 return result;
             }

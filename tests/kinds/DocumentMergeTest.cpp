@@ -104,7 +104,7 @@ void editTextsAndOffsets(CResourceHolder& h, std::mt19937& rng)
 
 std::string differences(const CResourceHolder& a, const CResourceHolder& b)
 {
-    return CDocumentDiff::describe(CDocumentDiff::compare(CDocumentJson::dump(a), CDocumentJson::dump(b)))
+    return CDocumentDiff::describe(CDocumentDiff::compare(a, b))
         .join('\n')
         .toStdString();
 }
