@@ -8,6 +8,7 @@
 #include "document/CDocumentDialogs.h"
 #include "document/CFileWatch.h"
 #include "document/CRecoveryStore.h"
+#include "document/CRecoveryWriter.h"
 #include "kinds/CItemKinds.h"
 #include "kinds/texts/CDocumentSettings.h"
 #include "params/ui/CUiServices.h"
@@ -64,8 +65,9 @@ CQuillopDoc::CQuillopDoc(QObject* parent)
       m_holder(createDocumentHolder()),
       m_history(std::make_unique<CDocumentHistory>(*m_holder)),
       m_watch(new CFileWatch(this)),
-      m_recoveryKey(QUuid::createUuid().toString(QUuid::WithoutBraces)),
-      m_recoveryTimer(new QTimer(this))
+      m_recoveryTimer(new QTimer(this)),
+      m_recovery(new CRecoveryWriter(QUuid::createUuid().toString(QUuid::WithoutBraces),
+                                     [this] { return m_holder.get(); }, [this] { return m_changes; }, this))
 {
     m_recoveryTimer->setSingleShot(true);
     connect(m_recoveryTimer, &QTimer::timeout, this, &CQuillopDoc::writeRecoveryCopy);
@@ -84,13 +86,14 @@ CQuillopDoc::~CQuillopDoc()
     // change any more.
     m_history->stack().disconnect(this);
     // Closed on purpose, saved or not: nothing to recover.
-    CRecoveryStore::remove(m_recoveryKey);
+    m_recovery->remove();
 }
 
 void CQuillopDoc::scheduleRecoveryCopy()
 {
     // At most one copy every interval: the first change after a copy starts
     // the wait, later ones ride along.
+    ++m_changes;
     const int seconds = CRecoveryStore::intervalSeconds();
     if (seconds > 0 && isModified() && !m_recoveryTimer->isActive())
         m_recoveryTimer->start(seconds * 1000);
@@ -99,9 +102,9 @@ void CQuillopDoc::scheduleRecoveryCopy()
 void CQuillopDoc::writeRecoveryCopy()
 {
     if (isModified())
-        CRecoveryStore::write(m_recoveryKey, *m_holder, m_path, m_title);
+        m_recovery->write(m_path, m_title);
     else
-        CRecoveryStore::remove(m_recoveryKey);
+        m_recovery->remove();
 }
 
 int CQuillopDoc::recover(const QString& copy, const QString& original, const QString& title)
@@ -243,7 +246,7 @@ void CQuillopDoc::savedAs(const QString& target)
     setModified(false);
     recordPath(target);
     m_recoveryTimer->stop();
-    CRecoveryStore::remove(m_recoveryKey);
+    m_recovery->remove();
 }
 
 // The fixed first line, then which file and why, so that the user can tell
@@ -284,7 +287,7 @@ int CQuillopDoc::save(QWidget* parent)
     setTitle(displayName(m_path));
     m_watch->remember();
     m_recoveryTimer->stop();
-    CRecoveryStore::remove(m_recoveryKey);
+    m_recovery->remove();
     return 1;
 }
 

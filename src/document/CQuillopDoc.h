@@ -12,6 +12,7 @@
 class CDocumentHistory;
 class CFileWatch;
 class QTimer;
+class CRecoveryWriter;
 class CResourceHolder;
 class QWidget;
 
@@ -129,6 +130,7 @@ private:
     std::int64_t m_leftOut = 0;  // bytes of the source the load did not read
     bool m_changedOutsideHistory = false;
     CFileWatch* m_watch;
-    QString m_recoveryKey;
     QTimer* m_recoveryTimer;
+    std::uint64_t m_changes = 0;  // every change, for the recovery copy taken in slices
+    CRecoveryWriter* m_recovery;
 };

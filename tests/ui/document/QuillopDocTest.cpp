@@ -4,6 +4,8 @@
 #include "document/CFileWatch.h"
 #include "document/CQuillopDoc.h"
 #include "document/CRecoveryStore.h"
+#include "document/CRecoveryWriter.h"
+#include "kinds/binaryfiles/CBinaryFileItem.h"
 #include "kinds/CItemKinds.h"
 #include "kinds/texts/CDocumentSettings.h"
 #include "kinds/texts/CTextItem.h"
@@ -410,5 +412,37 @@ TEST(QuillopDoc, ARecoveryCopyFollowsChangesAndGivesTheWorkBack)
     }
     EXPECT_TRUE(copies().isEmpty()) << copies().join(' ').toStdString();
     CRecoveryStore::setIntervalSeconds(CRecoveryStore::kDefaultIntervalSeconds);
+    CRecoveryStore::setFolder(QString());
+}
+
+// A large document is copied a slice at a time; a change between two slices
+// starts the copy over, so the copy holds the document of one moment: the
+// change to an item copied in the first slice is in it.
+TEST(QuillopDoc, ARecoveryCopyTakenInSlicesHoldsAChangeMadeMeanwhile)
+{
+    TempFolder folder;
+    CRecoveryStore::setFolder(QString::fromStdString(folder.path("recovery")));
+    auto holder = createDocumentHolder();
+    dynamic_cast<CTextItem&>(*holder->get(GroupTexts, holder->newItem(GroupTexts, "t"))).setText("before");
+    for (int i = 0; i < 400; ++i)
+        dynamic_cast<CBinaryFileItem&>(*holder->get(GroupBinaryFiles, holder->newItem(GroupBinaryFiles, "f")))
+            .setData(std::vector<std::uint8_t>(1 << 20, std::uint8_t(i)));
+    std::uint64_t changes = 0;
+    CRecoveryWriter writer("sliced", [&] { return holder.get(); }, [&] { return changes; });
+    bool written = false;
+    QObject::connect(&writer, &CRecoveryWriter::finished, [&](bool ok) { written = ok; });
+    writer.write(QString(), "sliced");
+    ASSERT_TRUE(writer.busy());
+    dynamic_cast<CTextItem&>(*holder->get(GroupTexts, 0)).setText("after");
+    ++changes;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return written; }, 60000));
+    const auto entries = CRecoveryStore::abandoned();  // none: this editor still runs
+    EXPECT_TRUE(entries.empty());
+    auto copy = createDocumentHolder();
+    ASSERT_EQ(copy->load(folder.path("recovery/sliced.mrc")), 1);
+    EXPECT_EQ(*CTextItem::textAt(*copy, 0), "after");
+    EXPECT_EQ(copy->count(GroupBinaryFiles), 400);
+    writer.remove();
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(folder.path("recovery/sliced.mrc"))));
     CRecoveryStore::setFolder(QString());
 }
