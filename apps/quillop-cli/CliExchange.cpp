@@ -22,8 +22,10 @@ const char* const kImportOptions = "--layer NAME\tthe tile layer to read (the fi
                                    "-o OUT.mrc\twhere the document goes (FILE.mrc itself by default)";
 
 const char* const kWorldUsage = "export-world-tmx FILE WORLD_ID OUT.tmx";
-const char* const kSheetUsage = "export-sheet FILE ANIM_ID OUT.png [--json OUT.json]";
-const char* const kSheetOptions = "--json OUT.json\talso writes the frames' rectangles and durations as JSON";
+const char* const kSheetUsage = "export-sheet FILE ANIM_ID OUT.png [--json OUT.json] [--gif OUT.gif] [--apng OUT.png]";
+const char* const kSheetOptions = "--json OUT.json\talso writes the frames' rectangles and durations as JSON\n"
+                                  "--gif OUT.gif\talso writes the animation as it plays, as an animated GIF\n"
+                                  "--apng OUT.png\talso writes the animation as it plays, as an animated PNG";
 const char* const kReadSheetUsage =
     "import-sheet FILE.mrc SHEET.png (--json IN.json | --grid CxR [--margin PX] [--spacing PX] [--delay MS]) [-o OUT.mrc]";
 const char* const kReadSheetOptions = "--json IN.json\tthe frames as the JSON description gives them\n"
@@ -145,12 +147,19 @@ int runExportSheet(const QStringList& args)
 {
     QMap<QString, QString> values;
     QStringList files;
-    if (!splitArguments(args, {QStringLiteral("--json")}, values, files) || files.size() != 3)
+    if (!splitArguments(args, {QStringLiteral("--json"), QStringLiteral("--gif"), QStringLiteral("--apng")}, values, files) ||
+        files.size() != 3)
         return fail(usageWithOptions(kSheetUsage, kSheetOptions));
     return exportItem(files[0], files[1], GroupAnimations, "animation", files[2],
                       [&](CResourceHolder& holder, int row, QString& said) {
-                          const auto written = CSpriteSheet::write(holder, row, files[2], values.value(QStringLiteral("--json")),
-                                                                   CDocumentSettings(holder).timerStepDelay());
+                          const int stepMs = CDocumentSettings(holder).timerStepDelay();
+                          auto written = CSpriteSheet::write(holder, row, files[2], values.value(QStringLiteral("--json")), stepMs);
+                          const std::pair<const char*, CAnimatedPictureWriter::Format> animated[] = {
+                              {"--gif", CAnimatedPictureWriter::Format::Gif}, {"--apng", CAnimatedPictureWriter::Format::Apng}};
+                          for (const auto& [option, format] : animated)
+                              if (written.done && values.contains(QLatin1String(option)))
+                                  written = CSpriteSheet::writeAnimated(holder, row, values.value(QLatin1String(option)),
+                                                                        format, stepMs);
                           said = written.done ? QStringLiteral("%1 frames").arg(written.frames) : written.error;
                           return written.done;
                       });

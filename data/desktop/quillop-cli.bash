@@ -18,7 +18,7 @@ _quillop_cli_options()
         split-sounds) echo "--threshold --min-silence --min-sound" ;;
         merge) echo "-o" ;;
         import-tmx) echo "--layer -o" ;;
-        export-sheet) echo "--json" ;;
+        export-sheet) echo "--json --gif --apng" ;;
         import-sheet) echo "--json --grid --margin --spacing --delay -o" ;;
     esac
 }
@@ -75,7 +75,8 @@ _quillop_cli()
             local written=wav
             case "$command" in merge | import-tmx | import-sheet) written=mrc ;; esac
             COMPREPLY=($(compgen -f -X "!*.$written" -- "$cur") $(compgen -d -- "$cur")); compopt -o filenames; return ;;
-        --preview) COMPREPLY=($(compgen -f -X '!*.png' -- "$cur") $(compgen -d -- "$cur")); compopt -o filenames; return ;;
+        --preview | --apng) COMPREPLY=($(compgen -f -X '!*.png' -- "$cur") $(compgen -d -- "$cur")); compopt -o filenames; return ;;
+        --gif) COMPREPLY=($(compgen -f -X '!*.gif' -- "$cur") $(compgen -d -- "$cur")); compopt -o filenames; return ;;
         --json)
             case "$command" in export-sheet | import-sheet)
                 COMPREPLY=($(compgen -f -X '!*.json' -- "$cur") $(compgen -d -- "$cur")); compopt -o filenames; return ;;

@@ -3,6 +3,7 @@
 #include "core/CRegularFile.h"
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
+#include "kinds/animations/CAnimationCursor.h"
 #include "kinds/animations/CAnimationItem.h"
 #include "kinds/bitmaps/CBitmapInsertion.h"
 #include "media/image/CDisplayBuffer.h"
@@ -15,6 +16,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPainter>
+#include <QPicture>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -339,4 +341,55 @@ CSpriteSheet::Read CSpriteSheet::readGrid(CResourceHolder& document, const QStri
         result.error = failure.message;
         return result;
     }
+}
+
+CSpriteSheet::Written CSpriteSheet::writeAnimated(const CResourceHolder& document, int animationRow, const QString& path,
+                                                  CAnimatedPictureWriter::Format format, int stepMs)
+{
+    Written result;
+    const auto* animation = dynamic_cast<const CAnimationItem*>(document.get(GroupAnimations, animationRow));
+    if (!animation || animation->frameCount() == 0) {
+        result.error = animation ? QStringLiteral("the animation has no frame")
+                                 : QStringLiteral("there is no animation at row %1").arg(animationRow);
+        return result;
+    }
+    CAnimationCursor cursor;
+    cursor.setDocument(&document);
+    cursor.setAnimationIndex(animationRow);
+    const int n = animation->frameCount();
+    // The canvas holds every frame as the preview draws it.
+    QPicture recorded;
+    {
+        QPainter painter(&recorded);
+        for (int f = 0; f < n; ++f) {
+            cursor.setFrameIndex(f);
+            cursor.draw(painter, 0, 0);
+        }
+    }
+    const QRect canvas = recorded.boundingRect().isEmpty() ? QRect(0, 0, 1, 1) : recorded.boundingRect();
+    std::vector<int> order;
+    const QString direction = QString::fromLatin1(directionOf(animation->playMode()));
+    for (int f = 0; f < n; ++f)
+        order.push_back(direction.endsWith(QLatin1String("reverse")) ? n - 1 - f : f);
+    if (direction.startsWith(QLatin1String("pingpong")))
+        for (int k = n - 2; k > 0; --k)
+            order.push_back(order[std::size_t(k)]);
+    std::vector<CAnimatedPictureWriter::Frame> frames;
+    for (int f : order) {
+        QImage picture(canvas.size(), QImage::Format_ARGB32_Premultiplied);
+        if (picture.isNull()) {
+            result.error = QStringLiteral("the frames would be too large (%1 x %2 pixels)").arg(canvas.width()).arg(canvas.height());
+            return result;
+        }
+        picture.fill(Qt::transparent);
+        QPainter painter(&picture);
+        cursor.setFrameIndex(f);
+        cursor.draw(painter, -canvas.x(), -canvas.y());
+        painter.end();
+        frames.push_back({picture, animation->frame(f)->delay * stepMs});
+    }
+    result.error = CAnimatedPictureWriter::write(path, format, frames);
+    result.done = result.error.isEmpty();
+    result.frames = int(frames.size());
+    return result;
 }

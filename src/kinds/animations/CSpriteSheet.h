@@ -1,5 +1,7 @@
 #pragma once
 
+#include "media/image/CAnimatedPictureWriter.h"
+
 #include <QString>
 
 class CResourceHolder;
@@ -26,6 +28,11 @@ public:
     // durations. An empty `jsonPath` writes the picture alone.
     static Written write(const CResourceHolder& document, int animationRow, const QString& pngPath,
                          const QString& jsonPath, int stepMs);
+    // The animation as it plays, as an animated GIF or PNG: every frame drawn
+    // with its offsets on a canvas that holds them all, for its duration,
+    // in the order of the play mode (a ping-pong plays back once).
+    static Written writeAnimated(const CResourceHolder& document, int animationRow, const QString& path,
+                                 CAnimatedPictureWriter::Format format, int stepMs);
 
     struct Read {
         int animationRow = -1;

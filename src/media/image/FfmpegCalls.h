@@ -17,7 +17,7 @@ extern "C" {
 // quillop-cli would otherwise pay for loading them, though few touch a
 // movie.
 #define QUILLOP_FFMPEG_CALLS(CALL)                                                                                      \
-    CALL(av_dict_set) CALL(av_find_best_stream) CALL(av_frame_alloc) CALL(av_frame_free) CALL(av_frame_get_buffer)     \
+    CALL(av_dict_free) CALL(av_dict_set) CALL(av_find_best_stream) CALL(av_frame_alloc) CALL(av_frame_free) CALL(av_frame_get_buffer)     \
     CALL(av_frame_make_writable) CALL(av_frame_unref) CALL(av_interleaved_write_frame) CALL(av_packet_alloc)           \
     CALL(av_packet_free) CALL(av_packet_rescale_ts) CALL(av_packet_unref) CALL(av_pix_fmt_desc_get)                    \
     CALL(av_read_frame) CALL(av_write_trailer) CALL(avcodec_alloc_context3) CALL(avcodec_find_encoder_by_name)         \

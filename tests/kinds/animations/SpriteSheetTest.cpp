@@ -13,6 +13,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPainter>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -165,4 +166,37 @@ TEST(SpriteSheet, BrokenDescriptionsAreRefusedAndChangeNothing)
     EXPECT_FALSE(CSpriteSheet::readGrid(*document, png, {100, 1, 0, 0, 100}, kStepMs).done());
     EXPECT_EQ(document->count(GroupAnimations) + document->count(GroupBitmaps), 0);
 }
+// Read back by ffprobe: as many frames as the play mode shows, each for its
+// delay (a GIF counts in hundredths of a second, so within 10 ms of it).
+TEST(SpriteSheet, AnimationsPlayAsAnimatedGifsAndPngs)
+{
+    const QTemporaryDir folder;
+    const struct {
+        CAnimatedPictureWriter::Format format;
+        const char* name;
+        int playMode;
+        std::vector<int> delays;  // in steps, as the frames are shown
+        int toleranceMs;
+    } cases[] = {
+        {CAnimatedPictureWriter::Format::Gif, "a.gif", 1, {1, 2, 3, 1}, 10},
+        {CAnimatedPictureWriter::Format::Apng, "a.png", 1, {1, 2, 3, 1}, 0},
+        {CAnimatedPictureWriter::Format::Apng, "pingpong.png", 2, {1, 2, 3, 1, 3, 2}, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto holder = animated(3, 4, c.playMode);
+        const QString path = folder.filePath(c.name);
+        const auto written = CSpriteSheet::writeAnimated(*holder, 0, path, c.format, kStepMs);
+        ASSERT_TRUE(written.done) << written.error.toStdString();
+        EXPECT_EQ(written.frames, int(c.delays.size()));
+        QProcess probe;
+        probe.start("ffprobe", {"-v", "error", "-show_entries", "packet=duration_time", "-of", "csv=p=0", path});
+        ASSERT_TRUE(probe.waitForFinished(20000));
+        const QStringList durations = QString::fromUtf8(probe.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        ASSERT_EQ(durations.size(), qsizetype(c.delays.size())) << durations.join(' ').toStdString();
+        for (std::size_t i = 0; i < c.delays.size(); ++i)
+            EXPECT_NEAR(durations[qsizetype(i)].toDouble() * 1000, c.delays[i] * kStepMs, c.toleranceMs + 0.5) << i;
+    }
+}
+
 } // namespace

@@ -15,6 +15,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QMenu>
 #include "kinds/animations/ui/CAnimationFrameEditor.h"
 #include "kinds/trajectories/PlayModes.h"
 
@@ -132,6 +133,11 @@ void CAnimationsPanel::buildExchangeMenu(QMenu& menu, int base)
                  "Write the current animation as one picture and its JSON description", currentItem() >= 0);
     addMenuEntry(menu, base, MenuImportSheet, "&Import Sprite Sheet...",
                  "Read a sprite sheet and its JSON description into a new animation", holder() != nullptr);
+    menu.addSeparator();
+    addMenuEntry(menu, base, MenuExportGif, "Export as Animated &GIF...",
+                 "Write the current animation as it plays, as an animated GIF", currentItem() >= 0);
+    addMenuEntry(menu, base, MenuExportApng, "Export as Animated &PNG...",
+                 "Write the current animation as it plays, as an animated PNG", currentItem() >= 0);
 }
 
 int CAnimationsPanel::command(int base, int chosen)
@@ -151,6 +157,19 @@ int CAnimationsPanel::command(int base, int chosen)
             const auto written = CSpriteSheet::write(*holder(), currentItem(), png, descriptionOf(png), stepMs);
             reportExchange(written.error, png.toStdString() + " and its .json written, " +
                                               std::to_string(written.frames) + " frames");
+        }
+        return 0;  // the document did not change
+    }
+    if ((chosen - base == MenuExportGif || chosen - base == MenuExportApng) && currentItem() >= 0) {
+        const bool gif = chosen - base == MenuExportGif;
+        const QString file = chooseExchangeFile(gif ? "Export as Animated GIF" : "Export as Animated PNG",
+                                                gif ? kGifFilter : kApngFilter, true,
+                                                holder()->get(GroupAnimations, currentItem())->id() + (gif ? ".gif" : ".png"));
+        if (!file.isEmpty()) {
+            const auto written = CSpriteSheet::writeAnimated(
+                *holder(), currentItem(), file, gif ? CAnimatedPictureWriter::Format::Gif : CAnimatedPictureWriter::Format::Apng,
+                stepMs);
+            reportExchange(written.error, file.toStdString() + " written, " + std::to_string(written.frames) + " frames");
         }
         return 0;  // the document did not change
     }

@@ -18,8 +18,10 @@ public:
     // Sprite sheets, on the panel's "Sprite Sheet" button: the current
     // animation out as a picture and its JSON description, a sheet and its
     // description in as a new animation.
-    enum ExchangeEntry { MenuExportSheet = 100, MenuImportSheet };
+    enum ExchangeEntry { MenuExportSheet = 100, MenuImportSheet, MenuExportGif, MenuExportApng };
     static constexpr const char* kSheetFilter = "Sprite Sheets\n*.png\n\n";
+    static constexpr const char* kGifFilter = "Animated GIF\n*.gif\n\n";
+    static constexpr const char* kApngFilter = "Animated PNG\n*.png;*.apng\n\n";
     void buildMenu(QMenu& menu, int base) override { addEmptyMenu(menu, base); }
     void buildExchangeMenu(QMenu& menu, int base);
     int command(int base, int chosen) override;
