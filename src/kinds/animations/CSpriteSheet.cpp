@@ -308,6 +308,17 @@ CSpriteSheet::Read CSpriteSheet::readJson(CResourceHolder& document, const QStri
     }
 }
 
+QSize CSpriteSheet::frameSize(QSize sheet, const Grid& grid)
+{
+    if (grid.columns < 1 || grid.rows < 1)
+        return {};
+    const std::int64_t width = (std::int64_t(sheet.width()) - 2 * std::int64_t(grid.margin) -
+                                std::int64_t(grid.columns - 1) * grid.spacing) / grid.columns;
+    const std::int64_t height = (std::int64_t(sheet.height()) - 2 * std::int64_t(grid.margin) -
+                                 std::int64_t(grid.rows - 1) * grid.spacing) / grid.rows;
+    return width < 1 || height < 1 ? QSize() : QSize(int(width), int(height));
+}
+
 CSpriteSheet::Read CSpriteSheet::readGrid(CResourceHolder& document, const QString& pngPath, const Grid& grid, int stepMs)
 {
     try {
@@ -315,9 +326,9 @@ CSpriteSheet::Read CSpriteSheet::readGrid(CResourceHolder& document, const QStri
             std::int64_t(grid.columns) * grid.rows > kMaxFrames)
             throw Failure{QStringLiteral("a grid of %1 x %2 frames").arg(grid.columns).arg(grid.rows)};
         const QImage sheet = loadSheet(pngPath);
-        const int width = (sheet.width() - 2 * grid.margin - (grid.columns - 1) * grid.spacing) / grid.columns;
-        const int height = (sheet.height() - 2 * grid.margin - (grid.rows - 1) * grid.spacing) / grid.rows;
-        if (width < 1 || height < 1)
+        const QSize size = frameSize(sheet.size(), grid);
+        const int width = size.width(), height = size.height();
+        if (!size.isValid())
             throw Failure{QStringLiteral("%1: %2 x %3 pixels hold no grid of %4 x %5 frames")
                               .arg(pngPath)
                               .arg(sheet.width())

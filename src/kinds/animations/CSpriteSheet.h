@@ -2,6 +2,7 @@
 
 #include "media/image/CAnimatedPictureWriter.h"
 
+#include <QSize>
 #include <QString>
 
 class CResourceHolder;
@@ -52,4 +53,7 @@ public:
         int delayMs = 100;
     };
     static Read readGrid(CResourceHolder& document, const QString& pngPath, const Grid& grid, int stepMs);
+    // The size of each frame of a grid over a sheet of `sheet` pixels; an
+    // invalid size when the margins and spacing leave no room.
+    static QSize frameSize(QSize sheet, const Grid& grid);
 };

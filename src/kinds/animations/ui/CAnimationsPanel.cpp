@@ -1,5 +1,7 @@
 #include "kinds/animations/ui/CAnimationsPanel.h"
 
+#include "kinds/animations/ui/CSheetGridDialog.h"
+
 #include "core/CDocumentHistory.h"
 #include "core/CItemReferences.h"
 #include "core/CResourceHolder.h"
@@ -15,8 +17,10 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QMenu>
 #include "kinds/animations/ui/CAnimationFrameEditor.h"
+#include "kinds/animations/ui/CSheetGridDialog.h"
 #include "kinds/trajectories/PlayModes.h"
 
 namespace {
@@ -132,7 +136,7 @@ void CAnimationsPanel::buildExchangeMenu(QMenu& menu, int base)
     addMenuEntry(menu, base, MenuExportSheet, "&Export to Sprite Sheet...",
                  "Write the current animation as one picture and its JSON description", currentItem() >= 0);
     addMenuEntry(menu, base, MenuImportSheet, "&Import Sprite Sheet...",
-                 "Read a sprite sheet and its JSON description into a new animation", holder() != nullptr);
+                 "Read a sprite sheet (with its JSON description, or cut as a grid) into a new animation", holder() != nullptr);
     menu.addSeparator();
     addMenuEntry(menu, base, MenuExportGif, "Export as Animated &GIF...",
                  "Write the current animation as it plays, as an animated GIF", currentItem() >= 0);
@@ -174,13 +178,22 @@ int CAnimationsPanel::command(int base, int chosen)
         return 0;  // the document did not change
     }
     if (chosen - base == MenuImportSheet) {
-        const QString png = chooseExchangeFile("Import Sprite Sheet (its .json beside it)", kSheetFilter, false);
+        const QString png = chooseExchangeFile("Import Sprite Sheet", kSheetFilter, false);
         if (png.isEmpty())
             return 0;
+        // Without a description beside it, the sheet is cut as a grid the
+        // user describes.
+        std::optional<CSpriteSheet::Grid> grid;
+        if (!QFileInfo::exists(descriptionOf(png))) {
+            grid = CSheetGridDialog::ask(QFileInfo(png).fileName(), QImageReader(png).size(), this);
+            if (!grid)
+                return 0;
+        }
         CSpriteSheet::Read read;
         {
             CLock lock(*this);
-            read = CSpriteSheet::readJson(*holder(), png, descriptionOf(png), stepMs);
+            read = grid ? CSpriteSheet::readGrid(*holder(), png, *grid, stepMs)
+                        : CSpriteSheet::readJson(*holder(), png, descriptionOf(png), stepMs);
         }
         if (!reportExchange(read.error, std::to_string(read.bitmapsAdded) + " bitmaps added, " +
                                             std::to_string(read.bitmapsReused) + " reused"))
