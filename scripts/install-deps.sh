@@ -11,7 +11,7 @@ packages=(
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
   libsdl2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth
+  xvfb xauth xdotool
   sox pngcheck ffmpeg python3-mido midicsv vorbis-tools tiled
   clang-14 libclang-rt-14-dev llvm-14
   desktop-file-utils shared-mime-info libglib2.0-bin lintian man-db file python3-markdown
