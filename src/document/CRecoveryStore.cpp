@@ -22,9 +22,21 @@ int g_interval = CRecoveryStore::kDefaultIntervalSeconds;
 QString copyOf(const QString& key) { return QDir(CRecoveryStore::folder()).filePath(key + QStringLiteral(".mrc")); }
 QString noteOf(const QString& key) { return QDir(CRecoveryStore::folder()).filePath(key + QStringLiteral(".note")); }
 
+// A process that has ended but whose parent has not yet collected it (a
+// zombie) still answers kill(0), yet will never save its document.
+bool zombie(qint64 process)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(process));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray line = stat.readAll();
+    const qsizetype afterName = line.lastIndexOf(')');
+    return afterName >= 0 && line.mid(afterName + 1).trimmed().startsWith('Z');
+}
+
 bool running(qint64 process)
 {
-    return process > 0 && (::kill(pid_t(process), 0) == 0 || errno == EPERM);
+    return process > 0 && (::kill(pid_t(process), 0) == 0 || errno == EPERM) && !zombie(process);
 }
 } // namespace
 

@@ -23,6 +23,9 @@
 
 #include <deque>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace {
 // Writes a small document, with a password item when one is given.
 std::string writeDocument(const TempFolder& folder, const std::string& name, const std::string* password)
@@ -388,7 +391,15 @@ TEST(QuillopDoc, ARecoveryCopyFollowsChangesAndGivesTheWorkBack)
             for (const QString& name : copies())
                 QFile::copy(QDir(recovery).filePath(name),
                             QDir(recovery).filePath("crashed" + name.mid(name.lastIndexOf('.'))));
-            QSettings(QDir(recovery).filePath("crashed.note"), QSettings::IniFormat).setValue("process", 0);
+            // Its editor ended, not yet collected by its parent: a zombie
+            // answers as a running process would, and is no editor.
+            const pid_t crashed = fork();
+            if (crashed == 0)
+                _exit(0);
+            QTest::qWait(100);  // time for it to end
+            QSettings(QDir(recovery).filePath("crashed.note"), QSettings::IniFormat).setValue("process", qint64(crashed));
+            ASSERT_EQ(CRecoveryStore::abandoned().size(), 1u);
+            waitpid(crashed, nullptr, 0);
         }
         const auto abandoned = CRecoveryStore::abandoned();
         ASSERT_EQ(abandoned.size(), 1u);
