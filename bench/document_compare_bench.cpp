@@ -6,24 +6,13 @@
 // own, so `cmp` of the two documents stops at their first bytes. Every file
 // is read once first so that all commands find them cached.
 // Run: build/default/bench/document_compare_bench
+#include "BenchSupport.h"
 #include "LargeDocument.h"
 
-#include <QProcess>
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 
 namespace {
-double secondsToRun(const QString& program, const QStringList& arguments)
-{
-    const auto start = std::chrono::steady_clock::now();
-    QProcess process;
-    process.setStandardOutputFile(QProcess::nullDevice());
-    process.start(program, arguments);
-    process.waitForFinished(-1);
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
 void CompareAndMerge(benchmark::State& state)
 {
     static const QString first = QString::fromStdString(largedocument::make(QStringLiteral("compare_bench_a.mrc")));
@@ -33,13 +22,13 @@ void CompareAndMerge(benchmark::State& state)
     QFile::remove(copy);
     QFile::copy(first, copy);
     const QString cli = QStringLiteral(QUILLOP_CLI);
-    secondsToRun(QStringLiteral("cmp"), {first, copy});
-    secondsToRun(QStringLiteral("cmp"), {second, copy});
+    benchsupport::secondsToRun(QStringLiteral("cmp"), {first, copy});
+    benchsupport::secondsToRun(QStringLiteral("cmp"), {second, copy});
     double cmp = 0, diff = 0, merge = 0;
     for (auto _ : state) {
-        cmp += secondsToRun(QStringLiteral("cmp"), {first, copy});
-        diff += secondsToRun(cli, {QStringLiteral("diff"), first, second});
-        merge += secondsToRun(cli, {QStringLiteral("merge"), first, first, second, QStringLiteral("-o"), merged});
+        cmp += benchsupport::secondsToRun(QStringLiteral("cmp"), {first, copy});
+        diff += benchsupport::secondsToRun(cli, {QStringLiteral("diff"), first, second});
+        merge += benchsupport::secondsToRun(cli, {QStringLiteral("merge"), first, first, second, QStringLiteral("-o"), merged});
     }
     const double n = double(state.iterations());
     state.counters["cmp_ms"] = cmp / n * 1e3;

@@ -5,12 +5,11 @@
 // reports the resident memory an open document adds, over the file's size
 // ("residentPerFileByte").
 // Run: build/default/bench/runtime_open_bench
+#include "BenchSupport.h"
 #include "LargeDocument.h"
 #include "quillop/runtime/CDocument.h"
 
 #include <benchmark/benchmark.h>
-
-#include <unistd.h>
 
 #include <fstream>
 #include <random>
@@ -20,14 +19,6 @@ const std::string& documentPath()
 {
     static const std::string path = largedocument::make(QStringLiteral("runtime_open_bench.mrc"));
     return path;
-}
-
-std::int64_t residentBytes()
-{
-    std::ifstream statm("/proc/self/statm");
-    std::int64_t size = 0, resident = 0;
-    statm >> size >> resident;
-    return resident * sysconf(_SC_PAGESIZE);
 }
 
 // What cat does: the whole file into memory, in large reads.
@@ -48,10 +39,10 @@ void RuntimeOpen(benchmark::State& state)
     std::int64_t added = 0;
     std::int64_t fileSize = 0;
     for (auto _ : state) {
-        const std::int64_t before = residentBytes();
+        const std::int64_t before = benchsupport::residentBytes();
         quillop::OpenError error;
         auto document = quillop::CDocument::openFile(documentPath(), "", error);
-        added = residentBytes() - before;
+        added = benchsupport::residentBytes() - before;
         fileSize = document ? document->fileSize() : 1;
         benchmark::DoNotOptimize(document.get());
     }

@@ -3,6 +3,7 @@
 // the same run: "exportOverTiled" and "importOverTiled" are the ratios of
 // their times. "importBytesPerCell" is the memory the import adds, per cell.
 // Run: build/default/bench/tiled_exchange_bench
+#include "BenchSupport.h"
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
 #include "core/IPrompter.h"
@@ -14,14 +15,9 @@
 
 #include <QElapsedTimer>
 #include <QImage>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-
-#include <unistd.h>
-
-#include <fstream>
 
 namespace {
 constexpr int kSide = 1024;
@@ -52,14 +48,6 @@ std::unique_ptr<CResourceHolder> bigMap()
     return holder;
 }
 
-std::int64_t residentBytes()
-{
-    std::ifstream statm("/proc/self/statm");
-    std::int64_t size = 0, resident = 0;
-    statm >> size >> resident;
-    return resident * sysconf(_SC_PAGESIZE);
-}
-
 void ExportImportAgainstTiled(benchmark::State& state)
 {
     const QString rasterizer = QStandardPaths::findExecutable(QStringLiteral("tmxrasterizer"));
@@ -79,20 +67,13 @@ void ExportImportAgainstTiled(benchmark::State& state)
         exporting += double(clock.nsecsElapsed()) / 1e9;
 
         auto fresh = createDocumentHolder();
-        const std::int64_t before = residentBytes();
+        const std::int64_t before = benchsupport::residentBytes();
         clock.restart();
         CTiledMapImport::read(*fresh, tmx);
         importing += double(clock.nsecsElapsed()) / 1e9;
-        added = residentBytes() - before;
+        added = benchsupport::residentBytes() - before;
 
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        process.setProcessEnvironment(environment);
-        clock.restart();
-        process.start(rasterizer, {tmx, folder.filePath(QStringLiteral("tiled.png"))});
-        process.waitForFinished(-1);
-        tiled += double(clock.nsecsElapsed()) / 1e9;
+        tiled += benchsupport::secondsToRun(rasterizer, {tmx, folder.filePath(QStringLiteral("tiled.png"))});
     }
     const double n = double(state.iterations());
     state.counters["export_ms"] = exporting / n * 1e3;

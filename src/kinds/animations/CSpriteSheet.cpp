@@ -57,6 +57,19 @@ int playModeOf(const QString& direction)
     return 1;
 }
 
+// The animation at that row, when it has frames to write; otherwise none,
+// and `error` says why.
+const CAnimationItem* animationWithFrames(const CResourceHolder& document, int row, QString& error)
+{
+    const auto* animation = dynamic_cast<const CAnimationItem*>(document.get(GroupAnimations, row));
+    if (!animation || animation->frameCount() == 0) {
+        error = animation ? QStringLiteral("the animation has no frame")
+                          : QStringLiteral("there is no animation at row %1").arg(row);
+        return nullptr;
+    }
+    return animation;
+}
+
 QImage pictureOf(const CResourceHolder& document, int bitmap)
 {
     const auto* buffer = dynamic_cast<const CDisplayBuffer*>(document.get(GroupBitmaps, bitmap));
@@ -157,12 +170,9 @@ CSpriteSheet::Written CSpriteSheet::write(const CResourceHolder& document, int a
                                           const QString& jsonPath, int stepMs)
 {
     Written result;
-    const auto* animation = dynamic_cast<const CAnimationItem*>(document.get(GroupAnimations, animationRow));
-    if (!animation || animation->frameCount() == 0) {
-        result.error = animation ? QStringLiteral("the animation has no frame")
-                                 : QStringLiteral("there is no animation at row %1").arg(animationRow);
+    const CAnimationItem* animation = animationWithFrames(document, animationRow, result.error);
+    if (!animation)
         return result;
-    }
     // Each bitmap once, in a grid of cells as large as the largest.
     std::map<int, QImage> pictures;
     QSize cell(1, 1);
@@ -358,12 +368,9 @@ CSpriteSheet::Written CSpriteSheet::writeAnimated(const CResourceHolder& documen
                                                   CAnimatedPictureWriter::Format format, int stepMs)
 {
     Written result;
-    const auto* animation = dynamic_cast<const CAnimationItem*>(document.get(GroupAnimations, animationRow));
-    if (!animation || animation->frameCount() == 0) {
-        result.error = animation ? QStringLiteral("the animation has no frame")
-                                 : QStringLiteral("there is no animation at row %1").arg(animationRow);
+    const CAnimationItem* animation = animationWithFrames(document, animationRow, result.error);
+    if (!animation)
         return result;
-    }
     CAnimationCursor cursor;
     cursor.setDocument(&document);
     cursor.setAnimationIndex(animationRow);
