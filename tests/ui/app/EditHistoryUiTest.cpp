@@ -33,6 +33,7 @@
 #include "ui/UiFakes.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -405,6 +406,111 @@ TEST(EditHistoryUi, MapStrokesAndOffsetDragsAreOneStepEach)
         demo.stack().undo();
     EXPECT_EQ(documentRecords(demo.document.holder()), original);
     EXPECT_FALSE(demo.document.isModified()) << "undone to the opened document, nothing is left to save";
+}
+
+// The map editor's tools as a user drives them: each gesture changes the
+// cells it should, is one step named for what it did, and its undo gives the
+// document back as it was.
+TEST(EditHistoryUi, MapEraserStampAndCellSizeAreOneStepEach)
+{
+    OpenedDemo demo;
+    auto& maps = dynamic_cast<CMapsPanel&>(*demo.view.panel(CQuillopView::panelOfGroup(GroupMaps)));
+    demo.view.resize(1400, 700);
+    demo.view.show();
+    demo.view.showPanel(CQuillopView::panelOfGroup(GroupMaps), false);
+    maps.insertItem();
+    const int blank = maps.rowCount() - 1;
+    maps.selectRow(0);
+    CMapEditor& editor = *maps.editor();
+    CMapCanvas& canvas = *editor.canvas();
+    ScriptedPrompter never;
+    editor.map()->resize(16, 10, never);
+    editor.showMap(editor.document(), 0);
+    QApplication::processEvents();
+    // The whole map in view: no stroke scrolls it.
+    editor.zoomView()->fit();
+    auto at = [&](int x, int y) { return canvas.cellPixels({x, y}).center(); };
+    auto cells = [&](int y, int from, int to) {
+        std::vector<int> line;
+        for (int x = from; x <= to; ++x)
+            line.push_back(editor.map()->cell(x, y));
+        return line;
+    };
+    // Tiles 2, 3 and 4 are 16 x 16, as the map's cells; tile 1 is wider.
+    for (int x = 0; x < 8; ++x)
+        for (int y = 0; y < 4; ++y)
+            editor.map()->setCell(x, y, 2 + (x + y) % 3);
+    struct Case {
+        const char* name;
+        std::function<void()> act;
+        std::function<void()> check;
+        const char* step;
+    };
+    const Case cases[] = {
+        {"the eraser empties the cells a stroke passes",
+         [&] {
+             editor.toolAction(CMapEditor::EraseTool)->trigger();
+             dragThrough(canvas, {at(1, 1), at(3, 1)});
+
+             editor.toolAction(CMapEditor::PaintTool)->trigger();
+         },
+         [&] {
+             EXPECT_EQ(cells(1, 0, 4), (std::vector<int>{3, -1, -1, -1, 4}));
+         },
+         CMapEditor::kEraseText},
+        {"a right drag takes a stamp, which a click lays whole and the pointer shows",
+         [&] {
+             dragThrough(canvas, {at(0, 0), at(2, 1)}, {}, Qt::RightButton);
+             sendMouse(canvas, QEvent::MouseMove, at(9, 6), Qt::NoButton, Qt::NoButton);
+             EXPECT_EQ(canvas.hoverCells(), QRect(9, 6, 3, 2));
+             dragThrough(canvas, {at(9, 6)});
+         },
+         [&] {
+             EXPECT_TRUE(editor.hasStamp());
+             EXPECT_EQ(cells(6, 9, 11), cells(0, 0, 2));
+             EXPECT_EQ(cells(7, 9, 11), cells(1, 0, 2));
+         },
+         CMapEditor::kPaintText},
+        {"the rectangle tool repeats the stamp from the corner dragged",
+         [&] {
+             editor.toolAction(CMapEditor::RectangleTool)->trigger();
+             dragThrough(canvas, {at(10, 8), at(15, 8)});
+             editor.toolAction(CMapEditor::PaintTool)->trigger();
+         },
+         [&] { EXPECT_EQ(cells(8, 10, 15), (std::vector<int>{2, 3, 4, 2, 3, 4})); },
+         CMapEditor::kFillRectangleText},
+        {"choosing a bitmap puts the stamp away; a new map takes the first bitmap's cell size and says so",
+         [&] {
+             maps.selectRow(blank);
+             QApplication::processEvents();
+             editor.zoomView()->fit();
+             editor.pickValue(2);
+             EXPECT_FALSE(editor.hasStamp());
+             EXPECT_EQ(editor.map()->cellWidth(), CMapItem::kDefaultCellSize);
+             dragThrough(canvas, {at(1, 1)});
+         },
+         [&] {
+             EXPECT_EQ(editor.map()->cellWidth(), 16);
+             EXPECT_EQ(editor.map()->cellHeight(), 16);
+             EXPECT_EQ(editor.map()->cell(1, 1), 2) << "the stroke stays in the cell it began in";
+             EXPECT_TRUE(editor.noteLabel()->text().startsWith("Cells set to 16 x 16")) << editor.noteLabel()->text().toStdString();
+             editor.pickValue(1);
+             EXPECT_TRUE(editor.noteLabel()->text().contains("but the cells are 16 x 16")) << editor.noteLabel()->text().toStdString();
+         },
+         CMapEditor::kPaintText},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QByteArray before = documentRecords(demo.document.holder());
+        const int steps = demo.stack().count();
+        c.act();
+        c.check();
+        EXPECT_EQ(demo.stack().count(), steps + 1);
+        EXPECT_EQ(demo.stack().undoText().toStdString(), c.step);
+        demo.stack().undo();
+        EXPECT_EQ(documentRecords(demo.document.holder()), before);
+        demo.stack().redo();
+    }
 }
 
 TEST(EditHistoryUi, TheHistoryWindowListsTheStepsAndStatesTheLimit)

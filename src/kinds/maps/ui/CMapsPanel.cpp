@@ -90,6 +90,7 @@ CMapsPanel::CMapsPanel(QWidget* parent)
         if (changed)
             markModified();
     });
+    connect(m_editor, &CMapEditor::cellSizeChanged, this, [this] { refreshRow(m_editor->mapIndex()); });
 }
 
 bool CMapsPanel::fillCell(int column, int item, CellValue& value) const
