@@ -8,7 +8,12 @@
 #include "core/GroupIndex.h"
 #include "document/CQuillopDoc.h"
 #include "document/CQuillopView.h"
+#include "grid/CItemsMime.h"
+#include "kinds/CItemKinds.h"
+#include "grid/ui/CItemsDropTarget.h"
 #include "grid/ui/CItemsGrid.h"
+#include "kinds/animations/CAnimationItem.h"
+#include "support/TestSupport.h"
 #include "kinds/animations/ui/CAnimationFrameEditor.h"
 #include "kinds/animations/ui/CAnimationsPanel.h"
 #include "kinds/worlds/ui/CWorldElementsView.h"
@@ -33,6 +38,9 @@
 #include "ui/UiFakes.h"
 
 #include <QApplication>
+#include <QImage>
+#include <QMimeData>
+#include <QUrl>
 #include <QLabel>
 #include <QMenu>
 #include <QLineEdit>
@@ -510,6 +518,123 @@ TEST(EditHistoryUi, MapEraserStampAndCellSizeAreOneStepEach)
         demo.stack().undo();
         EXPECT_EQ(documentRecords(demo.document.holder()), before);
         demo.stack().redo();
+    }
+}
+
+// Items dragged between panels, and a picture file from the desktop, land
+// where they are dropped as one step each; items of another document are
+// refused and change nothing.
+TEST(EditHistoryUi, DropsOnFramesMapAndWorldAreOneStepEach)
+{
+    OpenedDemo demo;
+    CResourceHolder& doc = demo.document.holder();
+    demo.view.resize(1400, 800);
+    demo.view.show();
+    auto& bitmaps = dynamic_cast<CBitmapsPanel&>(*demo.view.panel(CQuillopView::panelOfGroup(GroupBitmaps)));
+    auto& animations = dynamic_cast<CAnimationsPanel&>(*demo.view.panel(CQuillopView::panelOfGroup(GroupAnimations)));
+    auto& maps = dynamic_cast<CMapsPanel&>(*demo.view.panel(CQuillopView::panelOfGroup(GroupMaps)));
+    auto& worlds = dynamic_cast<CWorldsPanel&>(*demo.view.panel(CQuillopView::panelOfGroup(GroupWorlds)));
+    animations.selectRow(0);
+    maps.selectRow(0);
+    worlds.selectRow(0);
+    QApplication::processEvents();
+    CAnimationFrameEditor& frames = *animations.frameEditor();
+    CMapEditor& map = *maps.editor();
+    CWorldElementsView& elements = *worlds.elementsView();
+    CWorldPreview& preview = *elements.preview();
+    // Bitmap 3 as the Bitmaps grid drags it, from any cell of its row.
+    QAbstractItemModel& grid = *bitmaps.table()->model();
+    std::unique_ptr<QMimeData> fromGrid(grid.mimeData({grid.index(3, CItemsGrid::kLeadingColumns)}));
+    std::unique_ptr<QMimeData> twoBitmaps(CItemsMime::make(doc, GroupBitmaps, {4, 2}));
+    std::unique_ptr<QMimeData> animation(CItemsMime::make(doc, GroupAnimations, {0}));
+    TempFolder folder;
+    const std::string png = folder.path("coin.png");
+    QImage coin(8, 8, QImage::Format_ARGB32);
+    coin.fill(Qt::yellow);
+    ASSERT_TRUE(coin.save(QString::fromStdString(png)));
+    QMimeData file;
+    file.setUrls({QUrl::fromLocalFile(QString::fromStdString(png))});
+    auto other = createDocumentHolder();
+    other->newItem(GroupBitmaps, doc.get(GroupBitmaps, 3)->id());
+    std::unique_ptr<QMimeData> foreign(CItemsMime::make(*other, GroupBitmaps, {0}));
+
+    const int frameCount = dynamic_cast<CAnimationItem*>(doc.get(GroupAnimations, 0))->frameCount();
+    auto frame = [&](int i) { return dynamic_cast<CAnimationItem*>(doc.get(GroupAnimations, 0))->frame(i)->bitmap; };
+    auto world = [&] { return dynamic_cast<GameWorld*>(doc.get(GroupWorlds, 0)); };
+    const int elementCount = world()->elementCount();
+    const QPoint worldAt(100, 80);
+    auto worldPoint = [&] { return preview.view()->toContent(QPointF(worldAt)) - QPointF(preview.drawingOffset()); };
+    auto last = [&] { return world()->elementAt(world()->elementCount() - 1); };
+    const QPoint onFrame1(10, frames.frameList()->rowTop(1) + 2);
+    auto mapAt = [&](int x, int y) { return map.canvas()->cellPixels({x, y}).center(); };
+    struct Case {
+        const char* name;
+        CItemsDropTarget* target;
+        const QMimeData* data;
+        std::function<QPoint()> at;
+        std::function<void()> check;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {"a bitmap from the grid becomes a frame before the row it falls on", frames.dropTarget(), fromGrid.get(),
+         [&] { return onFrame1; },
+         [&] {
+             EXPECT_EQ(dynamic_cast<CAnimationItem*>(doc.get(GroupAnimations, 0))->frameCount(), frameCount + 1);
+             EXPECT_EQ(frame(1), 3);
+         },
+         true},
+        {"bitmaps on the map paint the cell under the drop and those to its right", map.dropTarget(), twoBitmaps.get(),
+         [&] { return mapAt(1, 2); },
+         [&] {
+             EXPECT_EQ(map.map()->cell(1, 2), 4);
+             EXPECT_EQ(map.map()->cell(2, 2), 2);
+             EXPECT_EQ(map.paintValue(), 4) << "the pen takes the first";
+         },
+         true},
+        {"a bitmap on the world is a new element at the drop point", elements.dropTarget(), fromGrid.get(),
+         [&] { return worldAt; },
+         [&] {
+             ASSERT_EQ(world()->elementCount(), elementCount + 1);
+             EXPECT_EQ(last()->objectType, WorldObjectBitmap);
+             EXPECT_EQ(last()->objectIndex, 3);
+             EXPECT_EQ(last()->offsetX, std::round(worldPoint().x()));
+             EXPECT_EQ(last()->offsetY, std::round(worldPoint().y()));
+             EXPECT_EQ(last()->id, doc.get(GroupBitmaps, 3)->id());
+         },
+         true},
+        {"an animation on the world plays there", elements.dropTarget(), animation.get(), [&] { return worldAt; },
+         [&] {
+             ASSERT_EQ(world()->elementCount(), elementCount + 1);
+             EXPECT_EQ(last()->objectType, WorldObjectAnimation);
+             EXPECT_EQ(last()->objectIndex, 0);
+         },
+         true},
+        {"a picture file becomes a bitmap and an element, in one step", elements.dropTarget(), &file,
+         [&] { return worldAt; },
+         [&] {
+             ASSERT_EQ(world()->elementCount(), elementCount + 1);
+             EXPECT_EQ(last()->objectIndex, doc.count(GroupBitmaps) - 1);
+             EXPECT_EQ(doc.get(GroupBitmaps, last()->objectIndex)->id(), "coin");
+         },
+         true},
+        {"a picture file on the frame list", frames.dropTarget(), &file, [&] { return onFrame1; },
+         [&] { EXPECT_EQ(frame(1), doc.count(GroupBitmaps) - 1); }, true},
+        {"items of another document are refused", map.dropTarget(), foreign.get(), [&] { return mapAt(1, 2); },
+         [] {}, false},
+        {"an animation is not a map cell", map.dropTarget(), animation.get(), [&] { return mapAt(1, 2); }, [] {},
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QByteArray before = documentRecords(doc);
+        const int steps = demo.stack().index();
+        EXPECT_EQ(c.target->accepts(*c.data), c.accepted);
+        EXPECT_EQ(c.target->drop(*c.data, c.at()), c.accepted);
+        c.check();
+        EXPECT_EQ(demo.stack().index(), steps + (c.accepted ? 1 : 0));
+        if (c.accepted)
+            demo.stack().undo();
+        EXPECT_EQ(documentRecords(doc), before);
     }
 }
 

@@ -1,5 +1,8 @@
 #include "kinds/animations/ui/CAnimationsPanel.h"
 
+#include "grid/ui/CItemsDropTarget.h"
+#include "grid/ui/IPanelHost.h"
+
 #include "core/CDocumentHistory.h"
 #include "core/CItemReferences.h"
 #include "core/CResourceHolder.h"
@@ -48,6 +51,12 @@ CAnimationsPanel::CAnimationsPanel(QWidget* parent)
     });
     m_editor->gestureStep().setOpener([this] { return history(); }, group(),
                                       [this] { return std::vector<int>{m_editor->animationIndex()}; });
+    connect(m_editor->dropTarget(), &CItemsDropTarget::bitmapsAdded, this, [this] {
+        markModified();
+        if (host())
+            host()->broadcastReload();
+    });
+    setItemDrags(true);
     connect(m_editor, &CAnimationFrameEditor::previewPlaysChanged, this, &CItemsGrid::previewChanged);
 }
 

@@ -4,6 +4,7 @@
 #include "core/CStepLock.h"
 #include "core/GroupIndex.h"
 #include "grid/ui/CIndexList.h"
+#include "grid/ui/CItemsDropTarget.h"
 #include "grid/ui/CItemPickerDialog.h"
 #include "grid/ui/CZoomView.h"
 #include "kinds/maps/CMapCanvasPicture.h"
@@ -50,6 +51,7 @@ CMapEditor::CMapEditor(CStepLock& lock, QWidget* parent)
     m_picker->setDisplayMode(CIndexList::ModeBitmaps);
     m_picker->setEmptyRow(true);
     m_picker->setMinimumWidth(48);
+    m_picker->setItemDrags(true);
     addWidget(m_picker);
 
     auto* box = new QWidget;
@@ -83,6 +85,10 @@ CMapEditor::CMapEditor(CStepLock& lock, QWidget* parent)
     layout->addLayout(top);
     layout->addWidget(m_view, 1);
     box->setMinimumWidth(64);
+    m_drops = new CItemsDropTarget(
+        *m_canvas, {GroupBitmaps}, [this] { return m_document; }, m_lock,
+        [this](const QString& text) { return map() ? m_step.open(text) : nullptr; },
+        [this](int, const std::vector<int>& bitmaps, QPoint at) { return dropBitmaps(bitmaps, m_canvas->cellAt(at)); });
     // Choosing another bitmap puts the stamp away: the pen paints what the
     // picker shows.
     connect(m_picker, &CIndexList::selectionChanged, this, [this] {
@@ -344,6 +350,23 @@ QRect CMapEditor::fillRectangle(QPoint a, QPoint b)
                                [&](CMapItem& m) { return CMapCellEdits::fillRectangle(m, a, b, pen); });
     setCurrentCell(b);
     return changed;
+}
+
+bool CMapEditor::dropBitmaps(const std::vector<int>& bitmaps, QPoint cell)
+{
+    if (!map() || bitmaps.empty() || cell.x() < 0)
+        return false;
+    pickValue(bitmaps.front());
+    beginEdit(QString::fromLatin1(kDropText));
+    QRect changed;
+    for (std::size_t k = 0; k < bitmaps.size(); ++k) {
+        const QPoint at = cell + QPoint(static_cast<int>(k), 0);
+        const CMapStamp pen(bitmaps[k]);
+        changed |= edit(kDropText, bitmaps[k], [&](CMapItem& m) { return CMapCellEdits::paint(m, {at}, pen, at); });
+    }
+    endEdit();
+    setCurrentCell(cell);
+    return !changed.isEmpty();
 }
 
 void CMapEditor::resizeEvent(QResizeEvent* event)

@@ -9,8 +9,10 @@
 #include <QSplitter>
 
 #include <map>
+#include <vector>
 
 class CIndexList;
+class CItemsDropTarget;
 class CMapCanvas;
 class CMapItem;
 class CResourceHolder;
@@ -93,6 +95,13 @@ public:
     QRect fillArea(QPoint cell);
     QRect fillRectangle(QPoint a, QPoint b);
     void endEdit();
+    // Bitmaps dropped on the canvas: the first paints the cell under the
+    // drop point, the others the cells to its right, and the pen takes the
+    // first. False when the point is off the map.
+    bool dropBitmaps(const std::vector<int>& bitmaps, QPoint cell);
+    static constexpr const char* kDropText = "Drop Bitmaps on Map";
+    // Bitmaps dragged from the Bitmaps grid or a picker, or picture files.
+    CItemsDropTarget* dropTarget() const { return m_drops; }
     // How the step of an edit is opened, as the panel tells.
     CGestureStep& gestureStep() { return m_step; }
 
@@ -141,4 +150,5 @@ private:
     CMapCanvas* m_canvas;
     CZoomView* m_view;
     QAction* m_tools[kToolCount];
+    CItemsDropTarget* m_drops;
 };

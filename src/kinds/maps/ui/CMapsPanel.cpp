@@ -5,6 +5,7 @@
 #include "core/GroupIndex.h"
 #include "core/IPrompter.h"
 #include "grid/CellValue.h"
+#include "grid/ui/CItemsDropTarget.h"
 #include "grid/ui/CPanelView.h"
 #include "grid/ui/IPanelHost.h"
 #include "kinds/maps/CMapItem.h"
@@ -89,6 +90,11 @@ CMapsPanel::CMapsPanel(QWidget* parent)
     connect(m_editor, &CMapEditor::editFinished, this, [this](bool changed) {
         if (changed)
             markModified();
+    });
+    connect(m_editor->dropTarget(), &CItemsDropTarget::bitmapsAdded, this, [this] {
+        markModified();
+        if (host())
+            host()->broadcastReload();
     });
     connect(m_editor, &CMapEditor::cellSizeChanged, this, [this] { refreshRow(m_editor->mapIndex()); });
 }
