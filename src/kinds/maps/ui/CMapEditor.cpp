@@ -138,7 +138,7 @@ void CMapEditor::takeStamp(QPoint a, QPoint b)
     m_pickerFollows = false;
     if (m_tool != PaintTool && m_tool != FillTool && m_tool != RectangleTool)
         setTool(PaintTool);
-    m_note->setText(tr("Stamp of %1 x %2 cells").arg(stamp.size().width()).arg(stamp.size().height()));
+    updateNote(false, -1);
     m_canvas->brushChanged();
 }
 
@@ -166,6 +166,10 @@ void CMapEditor::updateNote(bool taken, int value)
     const CMapItem* shown = map();
     if (!shown || !m_document) {
         m_note->clear();
+        return;
+    }
+    if (!taken && m_hasStamp) {
+        m_note->setText(tr("Stamp of %1 x %2 cells").arg(m_stamp.size().width()).arg(m_stamp.size().height()));
         return;
     }
     // An empty map will take the size of what is painted first: nothing to
