@@ -46,6 +46,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QTest>
+#include <QHeaderView>
 #include <QTableView>
 #include <QTimer>
 #include <QUndoStack>
@@ -635,6 +636,8 @@ TEST(EditHistoryUi, DropsOnFramesMapAndWorldAreOneStepEach)
         if (c.accepted)
             demo.stack().undo();
         EXPECT_EQ(documentRecords(doc), before);
+        QApplication::processEvents();
+        EXPECT_EQ(elements.table()->verticalHeader()->count(), world()->elementCount()) << "the grid follows the undo";
     }
 }
 

@@ -501,7 +501,11 @@ void CWorldElementsView::refreshNow()
         if (m_document)
             m_instance->build(*m_document, m_worldIndex);
     }
-    allRowsChanged();
+    // Undo and redo add and remove elements behind the table's back.
+    if (table()->verticalHeader()->count() != rowTotal())
+        resetRows();
+    else
+        allRowsChanged();
     m_preview->update();
 }
 

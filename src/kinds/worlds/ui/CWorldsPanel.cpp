@@ -179,6 +179,9 @@ void CWorldsPanel::reloadEditorView()
     if (item != m_elements->worldIndex() || !worldAt(item)) {
         m_elements->showWorld(holder(), item);
         emit previewChanged();
+    } else {
+        // The same world, read again (after an undo, its elements may differ).
+        m_elements->refreshNow();
     }
 }
 
