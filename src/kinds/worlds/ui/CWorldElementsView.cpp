@@ -11,6 +11,7 @@
 #include "grid/ui/CTableSearch.h"
 #include "kinds/worlds/CWorldElementSort.h"
 #include "kinds/worlds/CWorldLoopGuard.h"
+#include "kinds/worlds/CWorldPathBounds.h"
 #include "kinds/worlds/GameWorld.h"
 #include "kinds/worlds/WorldElement.h"
 #include "kinds/worlds/WorldInstance.h"
@@ -356,6 +357,11 @@ int CWorldElementsView::insertElement()
     table()->selectRow(row);
     changed(true);
     return row;
+}
+
+QRect CWorldElementsView::pathBounds(QPoint drawingPoint) const
+{
+    return m_document ? CWorldPathBounds::over(*m_document, m_worldIndex, drawingPoint) : QRect();
 }
 
 void CWorldElementsView::acceptDrops(CStepLock& lock)

@@ -120,6 +120,7 @@ private:
     void moveElementOffsets(const std::vector<int>& rows, QPoint delta, bool toZero) override;
     void selectElementRow(int row) override;
     void deleteElementRows(const std::vector<int>& rows) override;
+    QRect pathBounds(QPoint drawingPoint) const override;
 
     // Writes the value into the row's element with no redraw or notice;
     // the loop guard tells its refusals to `prompter`. `written` is set when
