@@ -496,12 +496,13 @@ TEST(EditHistoryUi, MapEraserStampAndCellSizeAreOneStepEach)
              editor.pickValue(2);
              EXPECT_FALSE(editor.hasStamp());
              EXPECT_EQ(editor.map()->cellWidth(), CMapItem::kDefaultCellSize);
-             dragThrough(canvas, {at(1, 1)});
+             dragThrough(canvas, {at(1, 1), at(2, 1)});
          },
          [&] {
+             EXPECT_EQ(editor.map()->cell(2, 1), 2);
              EXPECT_EQ(editor.map()->cellWidth(), 16);
              EXPECT_EQ(editor.map()->cellHeight(), 16);
-             EXPECT_EQ(editor.map()->cell(1, 1), 2) << "the stroke stays in the cell it began in";
+             EXPECT_EQ(editor.map()->cell(1, 1), 2) << "the stroke stays in the cells it began in";
              EXPECT_TRUE(editor.noteLabel()->text().startsWith("Cells set to 16 x 16")) << editor.noteLabel()->text().toStdString();
              editor.pickValue(1);
              EXPECT_TRUE(editor.noteLabel()->text().contains("but the cells are 16 x 16")) << editor.noteLabel()->text().toStdString();

@@ -322,8 +322,10 @@ template <typename Change> QRect CMapEditor::edit(const char* text, int value, C
     } else {
         m_canvas->cellsEdited(changed);
     }
-    if (taken || !changed.isEmpty())
-        updateNote(taken, value);
+    // Said once, and kept for the rest of the stroke; a misfit is said when
+    // the bitmap is chosen.
+    if (taken)
+        updateNote(true, value);
     endEdit();
     return changed;
 }
