@@ -14,6 +14,7 @@
 #include "document/CQuillopDoc.h"
 #include "document/CQuillopView.h"
 #include "kinds/userinterfaces/CUserInterfaceToolBar.h"
+#include "app/CDragPanelSwitch.h"
 #include "kinds/userinterfaces/UserInterface.h"
 #include "kinds/userinterfaces/ui/CInterfaceDialog.h"
 #include "media/output/CAudioPlayer.h"
@@ -131,6 +132,7 @@ CMainFrame::~CMainFrame()
 void CMainFrame::buildCommandBar()
 {
     m_commandBar = addToolBar(tr("Commands"));
+    m_dragSwitch = new CDragPanelSwitch(this);
     m_commandBar->setObjectName(QStringLiteral("commandBar"));
     m_commandBar->setMovable(false);
     m_commandBar->setIconSize(QSize(24, 24));
@@ -156,6 +158,8 @@ void CMainFrame::buildCommandBar()
         }
         m_commandActions.insert(qs(button.id), action);
         connect(action, &QAction::triggered, this, [this, action] { commandBarTriggered(action); });
+        if (CCommandStates::panelOf(button.id) >= 0)
+            m_dragSwitch->watch(m_commandBar->widgetForAction(action), action);
     }
 }
 

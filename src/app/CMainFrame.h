@@ -11,6 +11,7 @@
 #include <vector>
 
 class CChildFrame;
+class CDragPanelSwitch;
 class CEditHistoryWindow;
 class CManualWindow;
 class CQuillopApp;
@@ -115,6 +116,7 @@ private:
     CQuillopApp& m_app;
     QMdiArea* m_mdi;
     QToolBar* m_commandBar = nullptr;
+    CDragPanelSwitch* m_dragSwitch = nullptr;
     QHash<QString, std::function<void(const QVariant&)>> m_commands;
     QMultiHash<QString, QAction*> m_commandActions;
     CEditHistoryWindow* m_historyWindow = nullptr;

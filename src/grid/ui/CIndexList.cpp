@@ -4,11 +4,14 @@
 #include "core/CGameStepTimer.h"
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
+#include "grid/CItemsMime.h"
 #include "kinds/animations/CAnimationFrameTexts.h"
 #include "kinds/animations/CAnimationItem.h"
 #include "media/image/CDisplayBuffer.h"
 #include "media/image/CPictureThumbnails.h"
 
+#include <QApplication>
+#include <QDrag>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -370,6 +373,28 @@ void CIndexList::mousePressEvent(QMouseEvent* event)
     if (m_marking && event->button() == Qt::LeftButton && (event->modifiers() & Qt::ControlModifier))
         toggleMark(indexOfRow(row));
     select(indexOfRow(row));
+    m_pressIndex = event->button() == Qt::LeftButton ? indexOfRow(row) : -2;
+    m_pressAt = event->position().toPoint();
+}
+
+std::vector<int> CIndexList::dragIndexes(int index) const
+{
+    if (index < 0)
+        return {};
+    return isMarked(index) ? m_marks : std::vector<int>{index};
+}
+
+void CIndexList::mouseMoveEvent(QMouseEvent* event)
+{
+    const int group = m_mode == ModeBitmaps ? GroupBitmaps : m_mode == ModeAnimations ? GroupAnimations : -1;
+    if (!m_itemDrags || !m_holder || group < 0 || m_pressIndex < 0 || !(event->buttons() & Qt::LeftButton) ||
+        (event->position().toPoint() - m_pressAt).manhattanLength() < QApplication::startDragDistance())
+        return;
+    const std::vector<int> indexes = dragIndexes(m_pressIndex);
+    m_pressIndex = -2;
+    auto* drag = new QDrag(this);
+    drag->setMimeData(CItemsMime::make(*m_holder, group, indexes));
+    drag->exec(Qt::CopyAction);
 }
 
 void CIndexList::mouseDoubleClickEvent(QMouseEvent* event)

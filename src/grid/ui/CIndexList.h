@@ -38,6 +38,11 @@ public:
     // Frame rows as a person reads them ("3 · walk_02 · 80 ms · offset 2,
     // −1") instead of the compact "3 - [ 10x 7 ] - <2, -1> - walk_02".
     void setPlainFrameRows(bool on);
+    // With item drags on, a left drag from a bitmap or animation row takes
+    // it (the marked rows, when it is one of them) to another view.
+    void setItemDrags(bool on) { m_itemDrags = on; }
+    // The rows a drag from the row of `index` carries.
+    std::vector<int> dragIndexes(int index) const;
     // Mode 0 lists this many indices.
     void setIndexCount(int count);
 
@@ -78,6 +83,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 
 private:
@@ -98,6 +104,10 @@ private:
 
     const CResourceHolder* m_holder = nullptr;
     bool m_marking = false;
+    bool m_itemDrags = false;
+    // Where the left button went down on a row (-2: not on a row).
+    QPoint m_pressAt;
+    int m_pressIndex = -2;
     std::vector<int> m_marks;
     int m_mode = ModeBitmaps;
     bool m_emptyRow = false;

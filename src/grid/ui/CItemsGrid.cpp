@@ -434,6 +434,13 @@ void CItemsGrid::sortItems(bool ascending) { m_rowCommands->sortItems(ascending)
 bool CItemsGrid::find() { return m_find->find(); }
 bool CItemsGrid::findNext(bool backward) { return m_find->findNext(backward); }
 void CItemsGrid::showFindDialog() { m_find->showDialog(); }
+void CItemsGrid::setItemDrags(bool on)
+{
+    m_itemDrags = on;
+    m_table->setDragEnabled(on);
+    m_table->setDragDropMode(on ? QAbstractItemView::DragOnly : QAbstractItemView::NoDragDrop);
+}
+
 void CItemsGrid::dropFiles(const QStringList& paths) { m_drops->dropFiles(paths); }
 void CItemsGrid::dragEnterEvent(QDragEnterEvent* event) { CItemsGridDrops::dragEnter(*event); }
 void CItemsGrid::dropEvent(QDropEvent* event) { m_drops->drop(*event); }

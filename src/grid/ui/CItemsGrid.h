@@ -138,6 +138,10 @@ public:
     virtual void buildMenu(QMenu& /*menu*/, int /*base*/) {}
     virtual int command(int /*base*/, int /*chosen*/) { return 0; }
     virtual bool acceptsFiles() const { return false; }
+    // Rows can be dragged out to the views of other panels (bitmaps onto
+    // frames, maps and worlds; animations onto worlds).
+    void setItemDrags(bool on);
+    bool itemDrags() const { return m_itemDrags; }
     virtual int dropFile(const QString& /*path*/) { return 0; }
     // The view beside the grid follows the current row.
     virtual void reloadEditorView();
@@ -227,6 +231,7 @@ private:
     CRowMarks& sizedMarks();
 
     int m_group;
+    bool m_itemDrags = false;
     CResourceHolder* m_holder = nullptr;
     IPanelHost* m_host = nullptr;
     CRowMarks m_marks;

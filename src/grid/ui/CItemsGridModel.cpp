@@ -1,5 +1,7 @@
 #include "grid/ui/CItemsGridModel.h"
 
+#include "grid/CItemsMime.h"
+
 #include "grid/CellValue.h"
 #include "grid/ui/CCellDelegate.h"
 #include "grid/ui/CItemsGrid.h"
@@ -126,12 +128,30 @@ Qt::ItemFlags CItemsGridModel::flags(const QModelIndex& index) const
     if (!index.isValid())
         return Qt::NoItemFlags;
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (m_grid.itemDrags())
+        f |= Qt::ItemIsDragEnabled;
     if (index.column() == 1)
         f |= Qt::ItemIsUserCheckable;
     else if (index.column() >= CItemsGrid::kLeadingColumns
              && m_grid.editorCellEditable(index.column() - CItemsGrid::kLeadingColumns))
         f |= Qt::ItemIsEditable;
     return f;
+}
+
+QStringList CItemsGridModel::mimeTypes() const
+{
+    return {QString::fromLatin1(CItemsMime::kFormat)};
+}
+
+QMimeData* CItemsGridModel::mimeData(const QModelIndexList& indexes) const
+{
+    if (indexes.isEmpty() || !m_grid.holder())
+        return nullptr;
+    const int pressed = indexes.front().row();
+    std::vector<int> rows{pressed};
+    if (m_grid.isMarked(pressed))
+        rows = m_grid.selectionInMarkOrder();
+    return CItemsMime::make(*m_grid.holder(), m_grid.group(), rows);
 }
 
 QVariant CItemsGridModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -23,6 +23,11 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // Rows dragged out of a grid that offers them (see CItemsGrid::setItemDrags):
+    // the marked rows when the drag starts on one of them, else its row.
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
+    Qt::DropActions supportedDragActions() const override { return Qt::CopyAction; }
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
     void resetRows();

@@ -80,6 +80,22 @@ CAnimationFrameEdits::Outcome CAnimationFrameEdits::addFrames(CAnimationItem& an
     return {true, last, true};
 }
 
+CAnimationFrameEdits::Outcome CAnimationFrameEdits::insertFrames(CAnimationItem& animation, int at,
+                                                                 const std::vector<int>& bitmaps)
+{
+    if (bitmaps.empty())
+        return {};
+    CStepLock::CHold hold(m_lock);
+    const int start = at < 0 || at > animation.frameCount() ? animation.frameCount() : at;
+    int row = start;
+    for (int bitmap : bitmaps) {
+        // Appended, then moved into place: one rule for where frames go.
+        animation.moveFrame(animation.addFrame(bitmap), row);
+        ++row;
+    }
+    return {true, row - 1, true};
+}
+
 CAnimationFrameEdits::Outcome CAnimationFrameEdits::moveFrame(CAnimationItem& animation, int from, int to)
 {
     CStepLock::CHold hold(m_lock);

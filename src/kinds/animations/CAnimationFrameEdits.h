@@ -50,6 +50,9 @@ public:
     // Appends one frame per bitmap, in the given order (delay 1, no offset);
     // the last one added is selected.
     Outcome addFrames(CAnimationItem& animation, const std::vector<int>& bitmaps);
+    // Inserts one frame per bitmap before frame `at` (the end for -1 or
+    // past it), in the given order; the last one inserted is selected.
+    Outcome insertFrames(CAnimationItem& animation, int at, const std::vector<int>& bitmaps);
     // Puts frame `from` at `to`; the moved frame stays selected.
     Outcome moveFrame(CAnimationItem& animation, int from, int to);
     // Moves the offsets of frame `row` by (dx, dy), of every frame when row

@@ -87,6 +87,15 @@ void CMapCanvasPicture::paintArea(QPainter& painter, QSize size, const QRect& ar
             painter.setBrush(Qt::NoBrush);
             painter.drawRect(cellRect(*scene.map, scene.view, cell).adjusted(1, 1, -1, -1));
         }
+        if (!scene.hover.isEmpty()) {
+            // Lit and outlined, so the cells show on light and dark tiles.
+            const QRectF cells = cellRect(*scene.map, scene.view, scene.hover.topLeft())
+                                     .united(cellRect(*scene.map, scene.view, scene.hover.bottomRight()));
+            painter.fillRect(cells, QColor(255, 255, 255, 70));
+            painter.setPen(QPen(style.highlight, 1));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(cells.adjusted(0.5, 0.5, -0.5, -0.5));
+        }
         if (!scene.band.isEmpty()) {
             const QRectF from = cellRect(*scene.map, scene.view, scene.band.topLeft());
             const QRectF to = cellRect(*scene.map, scene.view, scene.band.bottomRight());

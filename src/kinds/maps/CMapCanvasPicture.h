@@ -16,7 +16,8 @@ class QPainter;
 
 // The picture of the map editor's canvas: the part of a map a canvas of a
 // given size shows through a view (zoom and scroll), drawn over the
-// background with the current cell highlighted, a frame around the map's
+// background with the current cell highlighted, the cells under the pointer
+// lit, a frame around the map's
 // whole area and a focus frame around the canvas; with no map, the
 // background crossed by its two diagonals. Only what the areas to redraw
 // can show is drawn, so a repaint costs what is visible, not what the map
@@ -47,6 +48,8 @@ public:
         bool focused = false;
         // Cells outlined as a tool's rubber band (empty: none).
         QRect band;
+        // The cells the brush would cover under the pointer (empty: none).
+        QRect hover;
         // Where a zoomed-out view takes its cells from (none: each drawn).
         CMapZoomedOutPicture* zoomedOut = nullptr;
     };

@@ -6,6 +6,7 @@
 #include <vector>
 
 class CMapItem;
+class CMapStamp;
 
 // What the map editor's tools do to cells, in cell coordinates (x the
 // column, y the line). Each answers the smallest rectangle of cells it
@@ -24,4 +25,12 @@ public:
     // Every cell of the rectangle with corners a and b (inclusive, clamped
     // to the map) takes `value`.
     static QRect fillRectangle(CMapItem& map, QPoint a, QPoint b, int value);
+
+    // The same with a stamp: a stroke lays the copies of the stamp that
+    // cover the cells it passes, side by side from `anchor` (where it
+    // began); a fill repeats the stamp from its start cell, a rectangle
+    // from its top-left corner. A stamp of one cell does what its value does.
+    static QRect paint(CMapItem& map, const std::vector<QPoint>& cells, const CMapStamp& stamp, QPoint anchor);
+    static QRect floodFill(CMapItem& map, QPoint start, const CMapStamp& stamp);
+    static QRect fillRectangle(CMapItem& map, QPoint a, QPoint b, const CMapStamp& stamp);
 };

@@ -1,5 +1,6 @@
 #include "kinds/maps/CMapCellEdits.h"
 #include "kinds/maps/CMapItem.h"
+#include "kinds/maps/CMapStamp.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -74,6 +75,22 @@ TEST(MapCellEdits, ToolsChangeTheRightCellsAndTellWhere)
         {"a rectangle from any corner, clamped to the map", {"....", "....", "...."},
          [](CMapItem& m) { return CMapCellEdits::fillRectangle(m, {9, 1}, {2, -3}, 8); }, {"..88", "..88", "...."},
          QRect(QPoint(2, 0), QPoint(3, 1))},
+        // Stamps of several cells, taken from the map's own top-left corner.
+        {"a stroke lays whole copies side by side from where it began", {"12.....", "34.....", "......."},
+         [](CMapItem& m) {
+             return CMapCellEdits::paint(m, CMapCellEdits::cellsBetween({3, 1}, {6, 1}),
+                                         CMapStamp::fromMap(m, {1, 1}, {0, 0}), {3, 1});
+         },
+         {"12.....", "34.1212", "...3434"}, QRect(QPoint(3, 1), QPoint(6, 2))},
+        {"a stamp hanging over the edge lays what fits", {"12.", "34."},
+         [](CMapItem& m) { return CMapCellEdits::paint(m, {{2, 1}}, CMapStamp::fromMap(m, {0, 0}, {1, 1}), {2, 1}); },
+         {"12.", "341"}, QRect(QPoint(2, 1), QPoint(2, 1))},
+        {"a fill repeats the stamp from its start, the area found first", {"12....", "......", "....5."},
+         [](CMapItem& m) { return CMapCellEdits::floodFill(m, {3, 1}, CMapStamp::fromMap(m, {0, 0}, {1, 0})); },
+         {"122121", "212121", "212151"}, QRect(QPoint(0, 0), QPoint(5, 2))},
+        {"a rectangle repeats the stamp from its top-left corner", {"1.2.", "....", "...."},
+         [](CMapItem& m) { return CMapCellEdits::fillRectangle(m, {3, 2}, {1, 1}, CMapStamp::fromMap(m, {0, 0}, {2, 0})); },
+         {"1.2.", ".1.2", ".1.2"}, QRect(QPoint(1, 1), QPoint(3, 2))},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -5,6 +5,7 @@
 #include "kinds/bitmaps/CBitmapItem.h"
 #include "kinds/maps/CMapItem.h"
 #include "kinds/trajectories/Trajectory.h"
+#include "kinds/worlds/CWorldPathBounds.h"
 #include "kinds/worlds/CWorldPicture.h"
 #include "kinds/worlds/WorldInstance.h"
 #include "support/TestSupport.h"
@@ -237,4 +238,19 @@ TEST(WorldPreview, BrokenFilesAndStaleInstancesNeitherHangNorCrash)
     holder->remove(GroupWorlds, 0);
     preview.step(1.0);
     preview.draw(painter, 0, 0, image.rect());
+}
+
+// Fitting the elements' paths: a square going down its path covers, over
+// the steps followed, the column from where it starts to where it stops;
+// with no steps, only where it is drawn now.
+TEST(WorldPreview, PathBoundsFollowEveryElementAlongItsPath)
+{
+    auto holder = createDocumentHolder();
+    addBitmap(*holder, kRed, 4);
+    addTrajectory(*holder, 4, 4.0, 0);  // forward once, y 0, 4, 8, 12
+    GameWorld& world = addWorld(*holder);
+    place(world, WorldObjectBitmap, 0, 2, 8).trajectoryIndex = 0;
+    EXPECT_EQ(CWorldPathBounds::over(*holder, 0, {10, 20}, 0), QRect(12, 28, 4, 4));
+    EXPECT_EQ(CWorldPathBounds::over(*holder, 0, {10, 20}), QRect(12, 28, 4, 4 + 12));
+    EXPECT_TRUE(CWorldPathBounds::over(*holder, 7, {0, 0}).isEmpty()) << "no world there";
 }

@@ -8,7 +8,12 @@
 #include "core/GroupIndex.h"
 #include "document/CQuillopDoc.h"
 #include "document/CQuillopView.h"
+#include "grid/CItemsMime.h"
+#include "kinds/CItemKinds.h"
+#include "grid/ui/CItemsDropTarget.h"
 #include "grid/ui/CItemsGrid.h"
+#include "kinds/animations/CAnimationItem.h"
+#include "support/TestSupport.h"
 #include "kinds/animations/ui/CAnimationFrameEditor.h"
 #include "kinds/animations/ui/CAnimationsPanel.h"
 #include "kinds/worlds/ui/CWorldElementsView.h"
@@ -33,10 +38,15 @@
 #include "ui/UiFakes.h"
 
 #include <QApplication>
+#include <QImage>
+#include <QMimeData>
+#include <QUrl>
+#include <QLabel>
 #include <QMenu>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QTest>
+#include <QHeaderView>
 #include <QTableView>
 #include <QTimer>
 #include <QUndoStack>
@@ -405,6 +415,231 @@ TEST(EditHistoryUi, MapStrokesAndOffsetDragsAreOneStepEach)
         demo.stack().undo();
     EXPECT_EQ(documentRecords(demo.document.holder()), original);
     EXPECT_FALSE(demo.document.isModified()) << "undone to the opened document, nothing is left to save";
+}
+
+// The map editor's tools as a user drives them: each gesture changes the
+// cells it should, is one step named for what it did, and its undo gives the
+// document back as it was.
+TEST(EditHistoryUi, MapEraserStampAndCellSizeAreOneStepEach)
+{
+    OpenedDemo demo;
+    auto& maps = dynamic_cast<CMapsPanel&>(*demo.view.panel(CQuillopView::panelOfGroup(GroupMaps)));
+    demo.view.resize(1400, 700);
+    demo.view.show();
+    demo.view.showPanel(CQuillopView::panelOfGroup(GroupMaps), false);
+    maps.insertItem();
+    const int blank = maps.rowCount() - 1;
+    maps.selectRow(0);
+    CMapEditor& editor = *maps.editor();
+    CMapCanvas& canvas = *editor.canvas();
+    ScriptedPrompter never;
+    editor.map()->resize(16, 10, never);
+    editor.showMap(editor.document(), 0);
+    QApplication::processEvents();
+    // The whole map in view: no stroke scrolls it.
+    editor.zoomView()->fit();
+    auto at = [&](int x, int y) { return canvas.cellPixels({x, y}).center(); };
+    auto cells = [&](int y, int from, int to) {
+        std::vector<int> line;
+        for (int x = from; x <= to; ++x)
+            line.push_back(editor.map()->cell(x, y));
+        return line;
+    };
+    // Tiles 2, 3 and 4 are 16 x 16, as the map's cells; tile 1 is wider.
+    for (int x = 0; x < 8; ++x)
+        for (int y = 0; y < 4; ++y)
+            editor.map()->setCell(x, y, 2 + (x + y) % 3);
+    struct Case {
+        const char* name;
+        std::function<void()> act;
+        std::function<void()> check;
+        const char* step;
+    };
+    const Case cases[] = {
+        {"the eraser empties the cells a stroke passes",
+         [&] {
+             editor.toolAction(CMapEditor::EraseTool)->trigger();
+             dragThrough(canvas, {at(1, 1), at(3, 1)});
+
+             editor.toolAction(CMapEditor::PaintTool)->trigger();
+         },
+         [&] {
+             EXPECT_EQ(cells(1, 0, 4), (std::vector<int>{3, -1, -1, -1, 4}));
+         },
+         CMapEditor::kEraseText},
+        {"a right drag takes a stamp, which a click lays whole and the pointer shows",
+         [&] {
+             dragThrough(canvas, {at(0, 0), at(2, 1)}, {}, Qt::RightButton);
+             sendMouse(canvas, QEvent::MouseMove, at(9, 6), Qt::NoButton, Qt::NoButton);
+             EXPECT_EQ(canvas.hoverCells(), QRect(9, 6, 3, 2));
+             dragThrough(canvas, {at(9, 6)});
+         },
+         [&] {
+             EXPECT_TRUE(editor.hasStamp());
+             EXPECT_EQ(cells(6, 9, 11), cells(0, 0, 2));
+             EXPECT_EQ(cells(7, 9, 11), cells(1, 0, 2));
+         },
+         CMapEditor::kPaintText},
+        {"the rectangle tool repeats the stamp from the corner dragged",
+         [&] {
+             editor.toolAction(CMapEditor::RectangleTool)->trigger();
+             dragThrough(canvas, {at(10, 8), at(15, 8)});
+             editor.toolAction(CMapEditor::PaintTool)->trigger();
+         },
+         [&] { EXPECT_EQ(cells(8, 10, 15), (std::vector<int>{2, 3, 4, 2, 3, 4})); },
+         CMapEditor::kFillRectangleText},
+        {"choosing a bitmap puts the stamp away; a new map takes the first bitmap's cell size and says so",
+         [&] {
+             maps.selectRow(blank);
+             QApplication::processEvents();
+             editor.zoomView()->fit();
+             editor.pickValue(2);
+             EXPECT_FALSE(editor.hasStamp());
+             EXPECT_EQ(editor.map()->cellWidth(), CMapItem::kDefaultCellSize);
+             dragThrough(canvas, {at(1, 1), at(2, 1)});
+         },
+         [&] {
+             EXPECT_EQ(editor.map()->cell(2, 1), 2);
+             EXPECT_EQ(editor.map()->cellWidth(), 16);
+             EXPECT_EQ(editor.map()->cellHeight(), 16);
+             EXPECT_EQ(editor.map()->cell(1, 1), 2) << "the stroke stays in the cells it began in";
+             EXPECT_TRUE(editor.noteLabel()->text().startsWith("Cells set to 16 x 16")) << editor.noteLabel()->text().toStdString();
+             editor.pickValue(1);
+             EXPECT_TRUE(editor.noteLabel()->text().contains("but the cells are 16 x 16")) << editor.noteLabel()->text().toStdString();
+         },
+         CMapEditor::kPaintText},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QByteArray before = documentRecords(demo.document.holder());
+        const int steps = demo.stack().count();
+        c.act();
+        c.check();
+        EXPECT_EQ(demo.stack().count(), steps + 1);
+        EXPECT_EQ(demo.stack().undoText().toStdString(), c.step);
+        demo.stack().undo();
+        EXPECT_EQ(documentRecords(demo.document.holder()), before);
+        demo.stack().redo();
+    }
+}
+
+// Items dragged between panels, and a picture file from the desktop, land
+// where they are dropped as one step each; items of another document are
+// refused and change nothing.
+TEST(EditHistoryUi, DropsOnFramesMapAndWorldAreOneStepEach)
+{
+    OpenedDemo demo;
+    CResourceHolder& doc = demo.document.holder();
+    demo.view.resize(1400, 800);
+    demo.view.show();
+    auto& bitmaps = dynamic_cast<CBitmapsPanel&>(*demo.view.panel(CQuillopView::panelOfGroup(GroupBitmaps)));
+    auto& animations = dynamic_cast<CAnimationsPanel&>(*demo.view.panel(CQuillopView::panelOfGroup(GroupAnimations)));
+    auto& maps = dynamic_cast<CMapsPanel&>(*demo.view.panel(CQuillopView::panelOfGroup(GroupMaps)));
+    auto& worlds = dynamic_cast<CWorldsPanel&>(*demo.view.panel(CQuillopView::panelOfGroup(GroupWorlds)));
+    animations.selectRow(0);
+    maps.selectRow(0);
+    worlds.selectRow(0);
+    QApplication::processEvents();
+    CAnimationFrameEditor& frames = *animations.frameEditor();
+    CMapEditor& map = *maps.editor();
+    CWorldElementsView& elements = *worlds.elementsView();
+    CWorldPreview& preview = *elements.preview();
+    // Bitmap 3 as the Bitmaps grid drags it, from any cell of its row.
+    QAbstractItemModel& grid = *bitmaps.table()->model();
+    std::unique_ptr<QMimeData> fromGrid(grid.mimeData({grid.index(3, CItemsGrid::kLeadingColumns)}));
+    std::unique_ptr<QMimeData> twoBitmaps(CItemsMime::make(doc, GroupBitmaps, {4, 2}));
+    std::unique_ptr<QMimeData> animation(CItemsMime::make(doc, GroupAnimations, {0}));
+    TempFolder folder;
+    const std::string png = folder.path("coin.png");
+    QImage coin(8, 8, QImage::Format_ARGB32);
+    coin.fill(Qt::yellow);
+    ASSERT_TRUE(coin.save(QString::fromStdString(png)));
+    QMimeData file;
+    file.setUrls({QUrl::fromLocalFile(QString::fromStdString(png))});
+    auto other = createDocumentHolder();
+    other->newItem(GroupBitmaps, doc.get(GroupBitmaps, 3)->id());
+    std::unique_ptr<QMimeData> foreign(CItemsMime::make(*other, GroupBitmaps, {0}));
+
+    const int frameCount = dynamic_cast<CAnimationItem*>(doc.get(GroupAnimations, 0))->frameCount();
+    auto frame = [&](int i) { return dynamic_cast<CAnimationItem*>(doc.get(GroupAnimations, 0))->frame(i)->bitmap; };
+    auto world = [&] { return dynamic_cast<GameWorld*>(doc.get(GroupWorlds, 0)); };
+    const int elementCount = world()->elementCount();
+    const QPoint worldAt(100, 80);
+    auto worldPoint = [&] { return preview.view()->toContent(QPointF(worldAt)) - QPointF(preview.drawingOffset()); };
+    auto last = [&] { return world()->elementAt(world()->elementCount() - 1); };
+    const QPoint onFrame1(10, frames.frameList()->rowTop(1) + 2);
+    auto mapAt = [&](int x, int y) { return map.canvas()->cellPixels({x, y}).center(); };
+    struct Case {
+        const char* name;
+        CItemsDropTarget* target;
+        const QMimeData* data;
+        std::function<QPoint()> at;
+        std::function<void()> check;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {"a bitmap from the grid becomes a frame before the row it falls on", frames.dropTarget(), fromGrid.get(),
+         [&] { return onFrame1; },
+         [&] {
+             EXPECT_EQ(dynamic_cast<CAnimationItem*>(doc.get(GroupAnimations, 0))->frameCount(), frameCount + 1);
+             EXPECT_EQ(frame(1), 3);
+         },
+         true},
+        {"bitmaps on the map paint the cell under the drop and those to its right", map.dropTarget(), twoBitmaps.get(),
+         [&] { return mapAt(1, 2); },
+         [&] {
+             EXPECT_EQ(map.map()->cell(1, 2), 4);
+             EXPECT_EQ(map.map()->cell(2, 2), 2);
+             EXPECT_EQ(map.paintValue(), 4) << "the pen takes the first";
+         },
+         true},
+        {"a bitmap on the world is a new element at the drop point", elements.dropTarget(), fromGrid.get(),
+         [&] { return worldAt; },
+         [&] {
+             ASSERT_EQ(world()->elementCount(), elementCount + 1);
+             EXPECT_EQ(last()->objectType, WorldObjectBitmap);
+             EXPECT_EQ(last()->objectIndex, 3);
+             EXPECT_EQ(last()->offsetX, std::round(worldPoint().x()));
+             EXPECT_EQ(last()->offsetY, std::round(worldPoint().y()));
+             EXPECT_EQ(last()->id, doc.get(GroupBitmaps, 3)->id());
+         },
+         true},
+        {"an animation on the world plays there", elements.dropTarget(), animation.get(), [&] { return worldAt; },
+         [&] {
+             ASSERT_EQ(world()->elementCount(), elementCount + 1);
+             EXPECT_EQ(last()->objectType, WorldObjectAnimation);
+             EXPECT_EQ(last()->objectIndex, 0);
+         },
+         true},
+        {"a picture file becomes a bitmap and an element, in one step", elements.dropTarget(), &file,
+         [&] { return worldAt; },
+         [&] {
+             ASSERT_EQ(world()->elementCount(), elementCount + 1);
+             EXPECT_EQ(last()->objectIndex, doc.count(GroupBitmaps) - 1);
+             EXPECT_EQ(doc.get(GroupBitmaps, last()->objectIndex)->id(), "coin");
+         },
+         true},
+        {"a picture file on the frame list", frames.dropTarget(), &file, [&] { return onFrame1; },
+         [&] { EXPECT_EQ(frame(1), doc.count(GroupBitmaps) - 1); }, true},
+        {"items of another document are refused", map.dropTarget(), foreign.get(), [&] { return mapAt(1, 2); },
+         [] {}, false},
+        {"an animation is not a map cell", map.dropTarget(), animation.get(), [&] { return mapAt(1, 2); }, [] {},
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QByteArray before = documentRecords(doc);
+        const int steps = demo.stack().index();
+        EXPECT_EQ(c.target->accepts(*c.data), c.accepted);
+        EXPECT_EQ(c.target->drop(*c.data, c.at()), c.accepted);
+        c.check();
+        EXPECT_EQ(demo.stack().index(), steps + (c.accepted ? 1 : 0));
+        if (c.accepted)
+            demo.stack().undo();
+        EXPECT_EQ(documentRecords(doc), before);
+        QApplication::processEvents();
+        EXPECT_EQ(elements.table()->verticalHeader()->count(), world()->elementCount()) << "the grid follows the undo";
+    }
 }
 
 TEST(EditHistoryUi, TheHistoryWindowListsTheStepsAndStatesTheLimit)

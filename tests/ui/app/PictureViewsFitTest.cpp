@@ -14,6 +14,7 @@
 #include "kinds/maps/ui/CMapsPanel.h"
 #include "kinds/trajectories/ui/CTrajectoriesPanel.h"
 #include "kinds/trajectories/ui/TrajectoryPlayer.h"
+#include "kinds/worlds/CWorldPathBounds.h"
 #include "kinds/worlds/ui/CWorldElementsView.h"
 #include "kinds/worlds/ui/CWorldPreview.h"
 #include "kinds/worlds/ui/CWorldsPanel.h"
@@ -113,5 +114,20 @@ TEST(PictureViews, OpenFittedGoToOneToOneAndBackAndToggleTheirGrid)
             another.offerGrid(QString::fromLatin1(c.gridSetting));
             EXPECT_EQ(another.gridShown(), kept);
         }
+    }
+
+    // The world preview's Fit can take in where the elements go along their
+    // paths, a choice kept like the grid's.
+    view.showPanel(CQuillopView::panelOfGroup(GroupWorlds), false);
+    CWorldPreview& preview = *dynamic_cast<CWorldsPanel&>(*panelOf(GroupWorlds)).elementsView()->preview();
+    const QRect paths = CWorldPathBounds::over(document.holder(), 0, preview.drawingOffset());
+    ASSERT_FALSE(preview.drawnBounds().contains(paths)) << "the demo world has elements on the move";
+    const bool before = preview.followsPaths();
+    for (bool expected : {!before, before}) {
+        preview.followPathsButton()->click();
+        EXPECT_EQ(preview.followsPaths(), expected);
+        EXPECT_EQ(QSettings().value(QStringLiteral("Settings/") + CWorldPreview::kFollowPathsSetting).toBool(), expected);
+        const QRectF shown = preview.view()->transform().inverted().mapRect(QRectF(preview.rect()));
+        EXPECT_EQ(shown.contains(QRectF(paths)), expected || preview.drawnBounds().contains(paths));
     }
 }

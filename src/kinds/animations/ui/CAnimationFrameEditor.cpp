@@ -5,6 +5,7 @@
 #include "core/GroupIndex.h"
 #include "grid/ui/CIndexList.h"
 #include "grid/ui/CItemPickerDialog.h"
+#include "grid/ui/CItemsDropTarget.h"
 #include "kinds/animations/CFrameDelay.h"
 #include "kinds/animations/CAnimationItem.h"
 #include "kinds/animations/ui/CAnimationPreviewPane.h"
@@ -45,6 +46,7 @@ CAnimationFrameEditor::CAnimationFrameEditor(CStepLock& lock, QWidget* parent)
     m_picker->setObjectName(QStringLiteral("bitmapPicker"));
     m_picker->setDisplayMode(CIndexList::ModeBitmaps);
     m_picker->setMarking(true);
+    m_picker->setItemDrags(true);
     m_frames->setObjectName(QStringLiteral("frameList"));
     m_frames->setDisplayMode(CIndexList::ModeFrames);
     m_frames->setPlainFrameRows(true);
@@ -65,6 +67,10 @@ CAnimationFrameEditor::CAnimationFrameEditor(CStepLock& lock, QWidget* parent)
         menu.exec(m_frames->mapToGlobal(at));
     });
     connect(m_picker, &CIndexList::indexActivated, this, &CAnimationFrameEditor::addToList);
+    m_drops = new CItemsDropTarget(
+        *m_frames, {GroupBitmaps}, [this] { return m_document; }, lock,
+        [this](const QString& text) { return openStep(text); },
+        [this](int, const std::vector<int>& bitmaps, QPoint at) { return dropBitmaps(bitmaps, at.y()); });
     connect(m_frames, &CIndexList::indexActivated, this, [this] { editDelay(); });
     m_askDelay = [this](const QString& current, QString& typed) {
         CValuePromptDialog prompt(kDelayTitle, kDelayPrompt, current.toStdString(), false, this);
@@ -336,6 +342,18 @@ void CAnimationFrameEditor::addToList()
     m_picker->clearMarks();
     const auto step = openStep(QString::fromLatin1(CAnimationFrameEdits::kAddLabel));
     applied(m_edits.addFrames(*a, bitmaps));
+}
+
+bool CAnimationFrameEditor::dropBitmaps(const std::vector<int>& bitmaps, int y)
+{
+    CAnimationItem* a = animation();
+    if (!a)
+        return false;
+    const auto step = openStep(QString::fromLatin1(kDropText));
+    const int row = m_frames->rowAt(y);
+    const CAnimationFrameEdits::Outcome outcome = m_edits.insertFrames(*a, row < 0 ? -1 : m_frames->indexOfRow(row), bitmaps);
+    applied(outcome);
+    return outcome.changed;
 }
 
 void CAnimationFrameEditor::runCommand(CAnimationFrameEdits::Command command)

@@ -9,11 +9,13 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class CAnimationItem;
 class QString;
 class CAnimationPreviewPane;
 class CIndexList;
+class CItemsDropTarget;
 class CResourceHolder;
 class CStepLock;
 class QAction;
@@ -62,6 +64,11 @@ public:
     void addToList();
     void runCommand(CAnimationFrameEdits::Command command);
     void moveFrame(int from, int to);
+    // Bitmaps dropped on the frame list become frames before the row under
+    // `y` (after the last row: at the end).
+    bool dropBitmaps(const std::vector<int>& bitmaps, int y);
+    static constexpr const char* kDropText = "Drop Bitmaps as Frames";
+    CItemsDropTarget* dropTarget() const { return m_drops; }
     // Row -1: every frame.
     void moveOffsets(int row, int dx, int dy);
     void resetOffsets(int row);
@@ -132,6 +139,7 @@ private:
     CIndexList* m_frames;
     CAnimationPreviewPane* m_pane;
     QAction* m_onionSkin;
+    CItemsDropTarget* m_drops;
     double m_pickerFraction = kPickerFraction;
     double m_listFraction = kListFraction;
     bool m_dragging = false;

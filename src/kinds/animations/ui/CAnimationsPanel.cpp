@@ -1,6 +1,6 @@
 #include "kinds/animations/ui/CAnimationsPanel.h"
 
-#include "kinds/animations/ui/CSheetGridDialog.h"
+#include "grid/ui/CItemsDropTarget.h"
 
 #include "core/CDocumentHistory.h"
 #include "core/CItemReferences.h"
@@ -53,6 +53,12 @@ CAnimationsPanel::CAnimationsPanel(QWidget* parent)
     });
     m_editor->gestureStep().setOpener([this] { return history(); }, group(),
                                       [this] { return std::vector<int>{m_editor->animationIndex()}; });
+    connect(m_editor->dropTarget(), &CItemsDropTarget::bitmapsAdded, this, [this] {
+        markModified();
+        if (host())
+            host()->broadcastReload();
+    });
+    setItemDrags(true);
     connect(m_editor, &CAnimationFrameEditor::previewPlaysChanged, this, &CItemsGrid::previewChanged);
 }
 

@@ -51,6 +51,8 @@ CBitmapsPanel::CBitmapsPanel(QWidget* parent)
                       parent),
       m_pane(new CBitmapOffsetPane(stepLock()))
 {
+    // Bitmaps go from here onto frames, maps and worlds.
+    setItemDrags(true);
     installPanelView(*this, m_pane->view());
     connect(m_pane, &CBitmapOffsetPane::offsetsChanged, this, [this](const std::vector<int>& rows) {
         // The Offset cells follow the drag as it goes.

@@ -7,6 +7,7 @@
 #include "kinds/maps/ui/CMapEditor.h"
 #include "params/ui/CGuiColors.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -19,7 +20,8 @@ CMapCanvas::CMapCanvas(CMapEditor& editor, QWidget* parent) : QWidget(parent), m
     setObjectName(QStringLiteral("mapCanvas"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
-    setMouseTracking(false);
+    // The lit cells follow the pointer without a button down.
+    setMouseTracking(true);
     setMinimumSize(32, 32);
     m_wheel.setInterval(kWheelMoveMs);
     connect(&m_wheel, &QTimer::timeout, this, &CMapCanvas::wheelStep);
@@ -35,6 +37,7 @@ CMapCanvasPicture::Scene CMapCanvas::scene() const
     s.currentCell = m_editor.currentCell();
     s.focused = hasFocus();
     s.band = m_band;
+    s.hover = m_hover;
     s.zoomedOut = &m_zoomedOut;
     return s;
 }
@@ -118,7 +121,14 @@ void CMapCanvas::press(QMouseEvent* event)
         return;
     }
     if (event->button() == Qt::RightButton) {
-        pick(at);
+        // A click picks the cell's value, a drag takes the cells as a stamp.
+        const QPoint cell = cellAt(at);
+        if (cell.x() < 0)
+            return;
+        m_drag = Drag::StampBand;
+        m_bandStart = m_bandEnd = cell;
+        m_band = QRect(cell, cell);
+        updateCells(m_band);
         return;
     }
     if (event->button() != Qt::LeftButton)
@@ -140,9 +150,10 @@ void CMapCanvas::press(QMouseEvent* event)
     }
     // The stroke is one edit, from this press to the release.
     m_drag = Drag::Paint;
-    m_lastCell = cell;
-    m_editor.beginEdit(QString::fromLatin1(CMapEditor::kPaintText));
-    m_editor.paintCells(cell, cell);
+    m_lastCell = m_strokeStart = cell;
+    m_editor.beginEdit(QString::fromLatin1(m_editor.tool() == CMapEditor::EraseTool ? CMapEditor::kEraseText
+                                                                                   : CMapEditor::kPaintText));
+    m_editor.paintCells(cell, cell, m_strokeStart);
 }
 
 void CMapCanvas::mousePressEvent(QMouseEvent* event)
@@ -172,12 +183,13 @@ void CMapCanvas::mouseMoveEvent(QMouseEvent* event)
     case Drag::Paint: {
         const QPoint cell = cellAt(at);
         if (cell.x() >= 0 && cell != m_lastCell) {
-            m_editor.paintCells(m_lastCell, cell);
+            m_editor.paintCells(m_lastCell, cell, m_strokeStart);
             m_lastCell = cell;
         }
         break;
     }
-    case Drag::Band: {
+    case Drag::Band:
+    case Drag::StampBand: {
         const QPoint cell = cellAt(at);
         if (cell.x() >= 0) {
             updateCells(m_band);
@@ -189,13 +201,16 @@ void CMapCanvas::mouseMoveEvent(QMouseEvent* event)
     }
     case Drag::None: break;
     }
+    if (m_drag != Drag::Scroll)
+        setHover(cellAt(at));
 }
 
 void CMapCanvas::mouseReleaseEvent(QMouseEvent* event)
 {
     const Drag drag = m_drag;
     const bool ends = (drag == Drag::Scroll && (event->button() == Qt::MiddleButton || event->button() == Qt::LeftButton))
-                      || (drag != Drag::Scroll && event->button() == Qt::LeftButton);
+                      || (drag == Drag::StampBand && event->button() == Qt::RightButton)
+                      || (drag != Drag::Scroll && drag != Drag::StampBand && event->button() == Qt::LeftButton);
     if (!ends)
         return;
     m_drag = Drag::None;
@@ -206,17 +221,50 @@ void CMapCanvas::mouseReleaseEvent(QMouseEvent* event)
         m_band = QRect();
         updateCells(band);
         m_editor.fillRectangle(m_bandStart, m_bandEnd);
+    } else if (drag == Drag::StampBand) {
+        const QRect band = m_band;
+        m_band = QRect();
+        updateCells(band);
+        m_editor.takeStamp(m_bandStart, m_bandEnd);
+        m_editor.setCurrentCell(m_bandEnd);
     }
 }
 
-void CMapCanvas::pick(const QPointF& pixel)
+void CMapCanvas::setHover(QPoint cell)
 {
-    const QPoint cell = cellAt(pixel);
-    const CMapItem* map = m_editor.map();
-    if (!map || cell.x() < 0)
+    m_hoverCell = cell;
+    QRect hover;
+    if (cell.x() >= 0) {
+        // The pen and the eraser lay the whole brush; the fills start at one cell.
+        const CMapEditor::Tool tool = m_editor.tool();
+        const bool whole = tool == CMapEditor::PaintTool || tool == CMapEditor::EraseTool;
+        hover = QRect(cell, whole ? m_editor.brush().size() : QSize(1, 1));
+    }
+    if (hover == m_hover)
         return;
-    m_editor.pickValue(map->cell(cell.x(), cell.y()));
-    m_editor.setCurrentCell(cell);
+    updateCells(m_hover);
+    m_hover = hover;
+    updateCells(m_hover);
+}
+
+void CMapCanvas::brushChanged()
+{
+    setHover(m_hoverCell);
+}
+
+void CMapCanvas::leaveEvent(QEvent* event)
+{
+    QWidget::leaveEvent(event);
+    setHover({-1, -1});
+}
+
+void CMapCanvas::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_F4 && event->modifiers() == Qt::NoModifier) {
+        m_editor.pickBitmap();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void CMapCanvas::wheelEvent(QWheelEvent* event)

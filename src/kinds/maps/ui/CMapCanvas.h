@@ -13,12 +13,14 @@
 class CMapEditor;
 class CZoomView;
 
-// The canvas of the map editor: the current map drawn through its zoom view.
-// The left button paints the picker's value (Ctrl or the fill tool: fills
-// the area of equal cells; the rectangle tool: fills the dragged
-// rectangle), Shift+drag or the middle button scroll, the right button or a
-// right double click picks the cell's value, the wheel scrolls in small
-// smooth moves and Ctrl+wheel zooms.
+// The canvas of the map editor: the current map drawn through its zoom view,
+// the cells the brush would cover lit under the pointer. The left button
+// paints the editor's brush (the eraser empties; Ctrl or the fill tool:
+// fills the area of equal cells; the rectangle tool: fills the dragged
+// rectangle), Shift+drag or the middle button scroll, a right click picks
+// the cell's value and a right drag takes the dragged cells as a stamp,
+// F4 picks the bitmap by name, the wheel scrolls in small smooth moves and
+// Ctrl+wheel zooms.
 class CMapCanvas : public QWidget {
     Q_OBJECT
 public:
@@ -40,6 +42,10 @@ public:
     // Another map is shown, or the tiles may have changed.
     void mapShown();
     const CDisplayBuffer& picture() const { return m_picture; }
+    // The cells the brush covers under the pointer, empty when it is away.
+    QRect hoverCells() const { return m_hover; }
+    // The brush or the tool changed: the lit cells follow.
+    void brushChanged();
     // Wheel moves still to come.
     bool wheelScrolling() const { return m_wheel.isActive(); }
 
@@ -54,12 +60,14 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
-    enum class Drag { None, Paint, Scroll, Band };
+    enum class Drag { None, Paint, Scroll, Band, StampBand };
     void press(QMouseEvent* event);
-    void pick(const QPointF& pixel);
+    void setHover(QPoint cell);
     CMapCanvasPicture::Scene scene() const;
     void wheelStep();
 
@@ -71,6 +79,9 @@ private:
     Drag m_drag = Drag::None;
     QPoint m_lastPixel;
     QPoint m_lastCell;
+    QPoint m_strokeStart;
+    QPoint m_hoverCell{-1, -1};
+    QRect m_hover;
     QPoint m_bandStart;
     QPoint m_bandEnd;
     QRect m_band;

@@ -4,8 +4,11 @@
 #include "core/CStepLock.h"
 #include "core/GroupIndex.h"
 #include "grid/ui/CIndexList.h"
+#include "grid/ui/CItemsDropTarget.h"
+#include "grid/ui/CItemPickerDialog.h"
 #include "grid/ui/CZoomView.h"
 #include "kinds/maps/CMapCanvasPicture.h"
+#include "kinds/maps/CMapCellSize.h"
 #include "kinds/maps/CMapCellEdits.h"
 #include "kinds/maps/CMapEditorTexts.h"
 #include "kinds/maps/CMapItem.h"
@@ -30,12 +33,13 @@ constexpr ToolLook kToolLooks[] = {
     {"Paint", "Paint the chosen bitmap into the cells the mouse passes"},
     {"Fill Area", "Fill the area of equal cells under the mouse (also Ctrl+click)"},
     {"Fill Rectangle", "Fill the rectangle of cells dragged with the mouse"},
+    {"Erase", "Empty the cells the mouse passes"},
 };
 } // namespace
 
 CMapEditor::CMapEditor(CStepLock& lock, QWidget* parent)
     : QSplitter(Qt::Horizontal, parent), m_lock(lock), m_picker(new CIndexList), m_status(new QLabel),
-      m_canvas(new CMapCanvas(*this)), m_view(new CZoomView(m_canvas))
+      m_note(new QLabel), m_canvas(new CMapCanvas(*this)), m_view(new CZoomView(m_canvas))
 {
     setObjectName(QStringLiteral("mapEditor"));
     setHandleWidth(kBarWidth);
@@ -47,6 +51,7 @@ CMapEditor::CMapEditor(CStepLock& lock, QWidget* parent)
     m_picker->setDisplayMode(CIndexList::ModeBitmaps);
     m_picker->setEmptyRow(true);
     m_picker->setMinimumWidth(48);
+    m_picker->setItemDrags(true);
     addWidget(m_picker);
 
     auto* box = new QWidget;
@@ -56,10 +61,18 @@ CMapEditor::CMapEditor(CStepLock& lock, QWidget* parent)
     auto* top = new QHBoxLayout;
     top->setContentsMargins(4, 0, 0, 0);
     m_status->setObjectName(QStringLiteral("mapStatus"));
-    top->addWidget(m_status, 1);
+    top->addWidget(m_status);
+    m_note->setObjectName(QStringLiteral("mapNote"));
+    m_note->setContentsMargins(12, 0, 0, 0);
+    top->addWidget(m_note, 1);
     auto* bar = new QToolBar;
+    QAction* pick = bar->addAction(QString::fromLatin1(kPickText));
+    pick->setObjectName(QStringLiteral("mapPickBitmap"));
+    pick->setToolTip(tr("Choose the bitmap to paint with by its name or picture (F4)"));
+    connect(pick, &QAction::triggered, this, &CMapEditor::pickBitmap);
+    bar->addSeparator();
     auto* group = new QActionGroup(this);
-    for (int t = 0; t < 3; ++t) {
+    for (int t = 0; t < kToolCount; ++t) {
         m_tools[t] = bar->addAction(QString::fromLatin1(kToolLooks[t].text));
         m_tools[t]->setToolTip(QString::fromLatin1(kToolLooks[t].tip));
         m_tools[t]->setStatusTip(QString::fromLatin1(kToolLooks[t].tip));
@@ -72,6 +85,19 @@ CMapEditor::CMapEditor(CStepLock& lock, QWidget* parent)
     layout->addLayout(top);
     layout->addWidget(m_view, 1);
     box->setMinimumWidth(64);
+    m_drops = new CItemsDropTarget(
+        *m_canvas, {GroupBitmaps}, [this] { return m_document; }, m_lock,
+        [this](const QString& text) { return map() ? m_step.open(text) : nullptr; },
+        [this](int, const std::vector<int>& bitmaps, QPoint at) { return dropBitmaps(bitmaps, m_canvas->cellAt(at)); });
+    // Choosing another bitmap puts the stamp away: the pen paints what the
+    // picker shows.
+    connect(m_picker, &CIndexList::selectionChanged, this, [this] {
+        if (m_pickerFollows)
+            return;
+        m_hasStamp = false;
+        updateNote(false, paintValue());
+        m_canvas->brushChanged();
+    });
     addWidget(box);
     connect(this, &QSplitter::splitterMoved, this, [this] {
         if (width() > 0 && !sizes().isEmpty())
@@ -84,6 +110,74 @@ void CMapEditor::setTool(Tool tool)
 {
     m_tool = tool;
     m_tools[tool]->setChecked(true);
+    m_canvas->brushChanged();
+}
+
+CMapStamp CMapEditor::brush() const
+{
+    if (m_tool == EraseTool)
+        return CMapStamp(-1);
+    return m_hasStamp ? m_stamp : CMapStamp(paintValue());
+}
+
+void CMapEditor::takeStamp(QPoint a, QPoint b)
+{
+    const CMapItem* shown = map();
+    if (!shown)
+        return;
+    const CMapStamp stamp = CMapStamp::fromMap(*shown, a, b);
+    if (stamp.isSingle()) {
+        pickValue(stamp.valueAt({0, 0}));
+        return;
+    }
+    m_stamp = stamp;
+    m_hasStamp = true;
+    // The picker shows the stamp's first cell without putting it away.
+    m_pickerFollows = true;
+    pickValue(stamp.valueAt({0, 0}));
+    m_pickerFollows = false;
+    if (m_tool != PaintTool && m_tool != FillTool && m_tool != RectangleTool)
+        setTool(PaintTool);
+    updateNote(false, -1);
+    m_canvas->brushChanged();
+}
+
+void CMapEditor::pickBitmap()
+{
+    if (!m_document)
+        return;
+    CItemPickerDialog dialog(m_document, GroupBitmaps, paintValue(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        pickValue(dialog.chosenIndex());
+    m_canvas->setFocus(Qt::OtherFocusReason);
+}
+
+int CMapEditor::brushBitmap(const CMapStamp& brush) const
+{
+    for (int y = 0; y < brush.size().height(); ++y)
+        for (int x = 0; x < brush.size().width(); ++x)
+            if (brush.valueAt({x, y}) >= 0)
+                return brush.valueAt({x, y});
+    return -1;
+}
+
+void CMapEditor::updateNote(bool taken, int value)
+{
+    const CMapItem* shown = map();
+    if (!shown || !m_document) {
+        m_note->clear();
+        return;
+    }
+    if (!taken && m_hasStamp) {
+        m_note->setText(tr("Stamp of %1 x %2 cells").arg(m_stamp.size().width()).arg(m_stamp.size().height()));
+        return;
+    }
+    // An empty map will take the size of what is painted first: nothing to
+    // warn of yet.
+    const std::string text = taken ? CMapCellSize::takenText(*m_document, *shown, value)
+                             : CMapCellSize::holdsNoBitmap(*shown) ? std::string()
+                                                                   : CMapCellSize::misfitText(*m_document, *shown, value);
+    m_note->setText(QString::fromStdString(text));
 }
 
 CMapItem* CMapEditor::map() const
@@ -118,6 +212,7 @@ void CMapEditor::showMap(CResourceHolder* document, int index)
     }
     setCurrentCell(m_current, false);
     m_canvas->mapShown();
+    updateNote(false, paintValue());
 }
 
 void CMapEditor::layoutContent()
@@ -136,8 +231,16 @@ int CMapEditor::paintValue() const
 
 void CMapEditor::pickValue(int value)
 {
-    if (m_document && CMapEditorTexts::rowForValue(*m_document, value) >= 0)
-        m_picker->select(value);
+    if (!m_document || CMapEditorTexts::rowForValue(*m_document, value) < 0)
+        return;
+    if (!m_pickerFollows && m_hasStamp) {
+        // The same row chosen again says nothing to the picker: the stamp
+        // is put away here.
+        m_hasStamp = false;
+        updateNote(false, value);
+        m_canvas->brushChanged();
+    }
+    m_picker->select(value);
 }
 
 void CMapEditor::setCurrentCell(QPoint cell, bool scroll)
@@ -172,6 +275,7 @@ void CMapEditor::beginEdit(const QString& text)
 {
     if (m_openEdits++ == 0) {
         m_changed = false;
+        m_sizeChecked = false;
         m_step.begin(text);
     }
 }
@@ -183,28 +287,54 @@ void CMapEditor::endEdit()
     m_step.end([this] { emit editFinished(m_changed); });
 }
 
-template <typename Change> QRect CMapEditor::edit(const char* text, Change change)
+template <typename Change> QRect CMapEditor::edit(const char* text, int value, Change change)
 {
     CMapItem* shown = map();
     if (!shown)
         return {};
     beginEdit(QString::fromLatin1(text));
     QRect changed;
+    bool taken = false;
+    const QSizeF cellBefore(shown->cellWidth(), shown->cellHeight());
     {
         CStepLock::CHold hold(m_lock);
+        // Only the first change of an edit can meet a map without bitmaps.
+        if (!m_sizeChecked && m_document) {
+            m_sizeChecked = true;
+            taken = CMapCellSize::takeFromBitmap(*shown, *m_document, value);
+        }
         changed = change(*shown);
     }
-    m_changed = m_changed || !changed.isEmpty();
-    m_canvas->cellsEdited(changed);
+    m_changed = m_changed || !changed.isEmpty() || taken;
+    if (taken) {
+        // The cells keep their place on the screen, so the stroke under the
+        // pointer goes on in the cells it started in.
+        const double scale = cellBefore.width() / shown->cellWidth();
+        const QPointF position = m_view->position() / scale;
+        const double zoom = m_view->zoomX() * scale;
+        layoutContent();
+        if (cellBefore.height() / shown->cellHeight() == scale) {
+            m_view->zoomAbout(zoom, QPointF(0, 0));
+            m_view->scrollTo(position);
+        }
+        m_canvas->mapShown();
+        emit cellSizeChanged();
+    } else {
+        m_canvas->cellsEdited(changed);
+    }
+    // Said once, and kept for the rest of the stroke; a misfit is said when
+    // the bitmap is chosen.
+    if (taken)
+        updateNote(true, value);
     endEdit();
     return changed;
 }
 
-QRect CMapEditor::paintCells(QPoint from, QPoint to)
+QRect CMapEditor::paintCells(QPoint from, QPoint to, QPoint anchor)
 {
-    const int value = paintValue();
-    const QRect changed = edit(kPaintText, [&](CMapItem& m) {
-        return CMapCellEdits::paint(m, CMapCellEdits::cellsBetween(from, to), value);
+    const CMapStamp pen = brush();
+    const QRect changed = edit(m_tool == EraseTool ? kEraseText : kPaintText, brushBitmap(pen), [&](CMapItem& m) {
+        return CMapCellEdits::paint(m, CMapCellEdits::cellsBetween(from, to), pen, anchor);
     });
     setCurrentCell(to);
     return changed;
@@ -212,18 +342,37 @@ QRect CMapEditor::paintCells(QPoint from, QPoint to)
 
 QRect CMapEditor::fillArea(QPoint cell)
 {
-    const int value = paintValue();
-    const QRect changed = edit(kFillAreaText, [&](CMapItem& m) { return CMapCellEdits::floodFill(m, cell, value); });
+    const CMapStamp pen = brush();
+    const QRect changed =
+        edit(kFillAreaText, brushBitmap(pen), [&](CMapItem& m) { return CMapCellEdits::floodFill(m, cell, pen); });
     setCurrentCell(cell);
     return changed;
 }
 
 QRect CMapEditor::fillRectangle(QPoint a, QPoint b)
 {
-    const int value = paintValue();
-    const QRect changed = edit(kFillRectangleText, [&](CMapItem& m) { return CMapCellEdits::fillRectangle(m, a, b, value); });
+    const CMapStamp pen = brush();
+    const QRect changed = edit(kFillRectangleText, brushBitmap(pen),
+                               [&](CMapItem& m) { return CMapCellEdits::fillRectangle(m, a, b, pen); });
     setCurrentCell(b);
     return changed;
+}
+
+bool CMapEditor::dropBitmaps(const std::vector<int>& bitmaps, QPoint cell)
+{
+    if (!map() || bitmaps.empty() || cell.x() < 0)
+        return false;
+    pickValue(bitmaps.front());
+    beginEdit(QString::fromLatin1(kDropText));
+    QRect changed;
+    for (std::size_t k = 0; k < bitmaps.size(); ++k) {
+        const QPoint at = cell + QPoint(static_cast<int>(k), 0);
+        const CMapStamp pen(bitmaps[k]);
+        changed |= edit(kDropText, bitmaps[k], [&](CMapItem& m) { return CMapCellEdits::paint(m, {at}, pen, at); });
+    }
+    endEdit();
+    setCurrentCell(cell);
+    return !changed.isEmpty();
 }
 
 void CMapEditor::resizeEvent(QResizeEvent* event)

@@ -5,6 +5,7 @@
 #include "core/GroupIndex.h"
 #include "core/IPrompter.h"
 #include "grid/CellValue.h"
+#include "grid/ui/CItemsDropTarget.h"
 #include "grid/ui/CPanelView.h"
 #include "grid/ui/IPanelHost.h"
 #include "kinds/maps/CMapItem.h"
@@ -90,6 +91,12 @@ CMapsPanel::CMapsPanel(QWidget* parent)
         if (changed)
             markModified();
     });
+    connect(m_editor->dropTarget(), &CItemsDropTarget::bitmapsAdded, this, [this] {
+        markModified();
+        if (host())
+            host()->broadcastReload();
+    });
+    connect(m_editor, &CMapEditor::cellSizeChanged, this, [this] { refreshRow(m_editor->mapIndex()); });
 }
 
 bool CMapsPanel::fillCell(int column, int item, CellValue& value) const

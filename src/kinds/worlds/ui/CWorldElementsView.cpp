@@ -6,10 +6,12 @@
 #include "core/GroupIndex.h"
 #include "grid/CellValue.h"
 #include "grid/ui/CCellDelegate.h"
+#include "grid/ui/CItemsDropTarget.h"
 #include "grid/ui/CSelectedRowsEdit.h"
 #include "grid/ui/CTableSearch.h"
 #include "kinds/worlds/CWorldElementSort.h"
 #include "kinds/worlds/CWorldLoopGuard.h"
+#include "kinds/worlds/CWorldPathBounds.h"
 #include "kinds/worlds/GameWorld.h"
 #include "kinds/worlds/WorldElement.h"
 #include "kinds/worlds/WorldInstance.h"
@@ -27,6 +29,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 #include <set>
 
 namespace {
@@ -356,6 +359,56 @@ int CWorldElementsView::insertElement()
     return row;
 }
 
+QRect CWorldElementsView::pathBounds(QPoint drawingPoint) const
+{
+    return m_document ? CWorldPathBounds::over(*m_document, m_worldIndex, drawingPoint) : QRect();
+}
+
+void CWorldElementsView::acceptDrops(CStepLock& lock)
+{
+    m_drops = new CItemsDropTarget(
+        *m_preview, {GroupBitmaps, GroupAnimations}, [this] { return m_document; }, lock,
+        [this](const QString& text) { return world() ? openEdit(text) : nullptr; },
+        [this](int group, const std::vector<int>& rows, QPoint at) { return placeObjects(group, rows, at); });
+}
+
+bool CWorldElementsView::placeObjects(int group, const std::vector<int>& rows, QPoint at)
+{
+    GameWorld* w = world();
+    if (!w || rows.empty() || (group != GroupBitmaps && group != GroupAnimations))
+        return false;
+    // The world's (0, 0) is at the drawing point.
+    const QPointF point = m_preview->view()->toContent(QPointF(at)) - QPointF(m_preview->drawingOffset());
+    std::vector<int> added;
+    {
+        // Adding may move every element in memory: the instance is rebuilt
+        // before it draws again.
+        std::lock_guard<std::mutex> guard(m_instanceMutex);
+        for (std::size_t k = 0; k < rows.size(); ++k) {
+            const CResourceItem* item = m_document->get(group, rows[k]);
+            const int row = w->addElement(item ? item->id() : std::string("New ID"));
+            if (row < 0)
+                break;
+            WorldElement* e = w->elementAt(row);
+            e->objectType = group == GroupBitmaps ? WorldObjectBitmap : WorldObjectAnimation;
+            e->objectIndex = rows[k];
+            e->offsetX = std::round(point.x()) + double(k) * kDropSpacing;
+            e->offsetY = std::round(point.y());
+            added.push_back(row);
+        }
+        m_instance->build(*m_document, m_worldIndex);
+    }
+    if (added.empty())
+        return false;
+    resetRows();
+    table()->selectRow(added.front());
+    for (int row : added)
+        table()->selectionModel()->select(table()->model()->index(row, 0),
+                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    changed(true);
+    return true;
+}
+
 int CWorldElementsView::deleteElement(int row)
 {
     GameWorld* w = world();
@@ -454,7 +507,11 @@ void CWorldElementsView::refreshNow()
         if (m_document)
             m_instance->build(*m_document, m_worldIndex);
     }
-    allRowsChanged();
+    // Undo and redo add and remove elements behind the table's back.
+    if (table()->verticalHeader()->count() != rowTotal())
+        resetRows();
+    else
+        allRowsChanged();
     m_preview->update();
 }
 

@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
+class CItemsDropTarget;
 class CResourceHolder;
+class CStepLock;
 class GameWorld;
 class IPrompter;
 class QTimer;
@@ -73,6 +75,17 @@ public:
     int deleteElement(int row);
     int moveElement(int from, int to);
     int swapElements(int a, int b);
+    // Bitmaps and animations dropped on the preview become elements at the
+    // drop point (the panel's `lock` held while dropped files are read).
+    void acceptDrops(CStepLock& lock);
+    CItemsDropTarget* dropTarget() const { return m_drops; }
+    // One element per row of `group` (bitmaps or animations), named after
+    // the item, the first with its offset at the world point under preview
+    // pixel `at`, the others each kDropSpacing further right; they are
+    // selected. False when nothing was added.
+    bool placeObjects(int group, const std::vector<int>& rows, QPoint at);
+    static constexpr int kDropSpacing = 16;
+
     // Sorts the selected rows by Offset Y: 1 when the order changed.
     int sortSelectedByOffsetY();
 
@@ -107,6 +120,7 @@ private:
     void moveElementOffsets(const std::vector<int>& rows, QPoint delta, bool toZero) override;
     void selectElementRow(int row) override;
     void deleteElementRows(const std::vector<int>& rows) override;
+    QRect pathBounds(QPoint drawingPoint) const override;
 
     // Writes the value into the row's element with no redraw or notice;
     // the loop guard tells its refusals to `prompter`. `written` is set when
@@ -121,6 +135,7 @@ private:
     std::function<void()> m_modified;
     std::vector<std::string> m_typeTexts;
     CWorldPreview* m_preview;
+    CItemsDropTarget* m_drops = nullptr;
     QTimer* m_refresh;
     mutable std::mutex m_instanceMutex;
     std::unique_ptr<WorldInstance> m_instance;

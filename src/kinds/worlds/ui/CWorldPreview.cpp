@@ -10,17 +10,27 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPicture>
+#include <QResizeEvent>
+#include <QSettings>
+#include <QToolButton>
 
 #include <algorithm>
 
 CWorldPreview::CWorldPreview(IWorldPreviewHost& host, QWidget* parent)
-    : QWidget(parent), m_host(host), m_view(new CZoomView(this, parent))
+    : QWidget(parent), m_host(host), m_view(new CZoomView(this, parent)), m_followButton(new QToolButton(this))
 {
     setMinimumSize(64, 64);
     // A world has no bounds of its own: the bars scroll freely about what
     // the window shows at zoom 1.
     m_view->setContentFollowsCanvas(true);
-    m_view->setFitSource([this] { return QRectF(drawnBounds()); });
+    m_view->setFitSource([this] { return QRectF(fitBounds()); });
+    m_followPaths = QSettings().value(QStringLiteral("Settings/") + kFollowPathsSetting, false).toBool();
+    m_followButton->setObjectName(QStringLiteral("followPaths"));
+    m_followButton->setText(tr("Paths"));
+    m_followButton->setToolTip(tr("Fit takes in where the elements go along their paths, not only where they are now"));
+    m_followButton->setCheckable(true);
+    m_followButton->setChecked(m_followPaths);
+    connect(m_followButton, &QToolButton::toggled, this, &CWorldPreview::setFollowsPaths);
     m_view->offerGrid(QString::fromLatin1(kGridSetting));
 }
 
@@ -38,6 +48,31 @@ QRect CWorldPreview::drawnBounds() const
     // The drawing point belongs to the picture too: an empty world fits
     // about its axes.
     return picture.boundingRect().united(QRect(m_offset - QPoint(16, 16), QSize(32, 32)));
+}
+
+QRect CWorldPreview::fitBounds() const
+{
+    const QRect drawn = drawnBounds();
+    return m_followPaths ? drawn.united(m_host.pathBounds(m_offset)) : drawn;
+}
+
+void CWorldPreview::setFollowsPaths(bool on)
+{
+    if (m_followButton->isChecked() != on)
+        m_followButton->setChecked(on);
+    if (on == m_followPaths)
+        return;
+    m_followPaths = on;
+    QSettings().setValue(QStringLiteral("Settings/") + kFollowPathsSetting, on);
+    m_view->fit();
+}
+
+void CWorldPreview::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    // Top right, clear of the caption written top left.
+    m_followButton->adjustSize();
+    m_followButton->move(width() - m_followButton->width() - 4, 4);
 }
 
 void CWorldPreview::setDrawingOffset(QPoint offset)

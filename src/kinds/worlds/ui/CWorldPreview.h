@@ -10,6 +10,7 @@
 #include <functional>
 #include <vector>
 
+class QToolButton;
 class WorldInstance;
 
 // What the preview shows and moves: the world instance playing, and the
@@ -28,6 +29,9 @@ public:
     virtual void selectElementRow(int row) = 0;
     // Removes the elements of `rows` as one step.
     virtual void deleteElementRows(const std::vector<int>& rows) = 0;
+    // Where the elements go along their paths, with the drawing point at
+    // `drawingPoint` (see CWorldPathBounds).
+    virtual QRect pathBounds(QPoint drawingPoint) const = 0;
 };
 
 // The preview of the world shown in the elements editor: the background in
@@ -45,6 +49,9 @@ public:
     // The cell grid's side in world units, and where its toggle is kept.
     static constexpr int kGridCell = 32;
     static constexpr const char* kGridSetting = "WorldCellGrid";
+    // Whether Fit takes in where the elements go along their paths, not
+    // only where they are now; kept between sessions.
+    static constexpr const char* kFollowPathsSetting = "WorldFitFollowsPaths";
 
     explicit CWorldPreview(IWorldPreviewHost& host, QWidget* parent = nullptr);
 
@@ -65,6 +72,12 @@ public:
     // What the world draws at this moment, in the preview's units, with the
     // drawing point: what Fit shows.
     QRect drawnBounds() const;
+    // What Fit shows: what is drawn, and the paths when they are followed.
+    QRect fitBounds() const;
+    bool followsPaths() const { return m_followPaths; }
+    // Remembers the choice and fits again.
+    void setFollowsPaths(bool on);
+    QToolButton* followPathsButton() const { return m_followButton; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -73,6 +86,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     // The elements Alt (current) or Shift (selected) act on; empty without.
@@ -88,4 +102,6 @@ private:
     int m_dragged = -1;
     CGestureStep m_dragStep;
     CFrameRateMeter m_frameRate;
+    bool m_followPaths = false;
+    QToolButton* m_followButton;
 };

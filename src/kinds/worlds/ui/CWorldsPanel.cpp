@@ -11,6 +11,8 @@
 #include "kinds/worlds/GameWorld.h"
 #include "kinds/worlds/WorldElement.h"
 #include "kinds/worlds/ui/CWorldElementsView.h"
+#include "grid/ui/CItemsDropTarget.h"
+#include "grid/ui/IPanelHost.h"
 #include "kinds/worlds/ui/CWorldPreview.h"
 
 #include <QTableView>
@@ -36,6 +38,12 @@ CWorldsPanel::CWorldsPanel(QWidget* parent)
     });
     installPanelView(*this, m_elements);
     m_elements->setModifiedCallback([this] { markModified(); });
+    m_elements->acceptDrops(stepLock());
+    connect(m_elements->dropTarget(), &CItemsDropTarget::bitmapsAdded, this, [this] {
+        markModified();
+        if (host())
+            host()->broadcastReload();
+    });
     m_elements->recordEditsIn([this] { return history(); }, [this](CDocumentHistory::Edit& edit) {
         edit.touchRow(group(), m_elements->worldIndex());
     });
@@ -171,6 +179,9 @@ void CWorldsPanel::reloadEditorView()
     if (item != m_elements->worldIndex() || !worldAt(item)) {
         m_elements->showWorld(holder(), item);
         emit previewChanged();
+    } else {
+        // The same world, read again (after an undo, its elements may differ).
+        m_elements->refreshNow();
     }
 }
 
