@@ -27,9 +27,22 @@ set -u
 center() { xdotool mousemove 640 400 click 1; sleep 0.5; }
 # QUILLOP_TEST_SHOTS=FOLDER keeps a picture of each step, to see what went wrong.
 shot() { [ -n "\${QUILLOP_TEST_SHOTS:-}" ] && import -window root "\$QUILLOP_TEST_SHOTS/\$1.png"; true; }
+# Waits (up to 60 s, for a busy machine) until the editor shows a window
+# narrower than the given width; prints its geometry as shell variables.
+shown() {
+  for i in \$(seq 240); do
+    for window in \$(xdotool search --onlyvisible --pid \$editor 2>/dev/null); do
+      geometry="\$(xdotool getwindowgeometry --shell \$window)"
+      eval "\$geometry"
+      [ "\$WIDTH" -lt "\$1" ] && { echo "\$geometry"; return 0; }
+    done
+    sleep 0.25
+  done
+  return 1
+}
 "$quillop" --new-instance "$work/work.mrc" >"$work/first.log" 2>&1 &
 editor=\$!
-sleep 5; center
+shown 100000 >/dev/null; sleep 1; center
 xdotool key ctrl+4; sleep 0.5; xdotool key Insert; sleep 0.3; xdotool key Insert; sleep 0.3
 xdotool key ctrl+8; sleep 0.5; xdotool key Insert; sleep 0.3
 shot 1-edited
@@ -37,20 +50,19 @@ sleep 3  # past the interval after the last change: the copy holds all three
 kill -9 \$editor; wait \$editor 2>/dev/null
 "$quillop" --new-instance >"$work/second.log" 2>&1 &
 editor=\$!
-sleep 5; shot 2-offer
 # The question's own window, clicked in its corner (not on a button), then
 # Return for its default answer, Recover.
-for window in \$(xdotool search --onlyvisible --pid \$editor); do
-  eval "\$(xdotool getwindowgeometry --shell \$window)"
-  [ "\$WIDTH" -lt 1000 ] && xdotool mousemove \$((X + 12)) \$((Y + 12)) click 1
-done
+eval "\$(shown 1000)"; sleep 1; shot 2-offer
+xdotool mousemove \$((X + 12)) \$((Y + 12)) click 1
 sleep 0.5; xdotool key Return; sleep 2; shot 3-recovered; center
-xdotool key ctrl+s; sleep 2
-shot 4-saved
+saved=\$(stat -c %Y.%s "$work/work.mrc")
+xdotool key ctrl+s
+for i in \$(seq 40); do [ "\$(stat -c %Y.%s "$work/work.mrc")" != "\$saved" ] && break; sleep 0.25; done
+sleep 0.5; shot 4-saved
 kill \$editor; wait \$editor 2>/dev/null
 true
 DRIVE
-timeout 120 xvfb-run -a -s "-screen 0 1280x800x24" bash "$work/drive.sh" || { echo "FAIL: the drive did not finish"; exit 1; }
+timeout 200 xvfb-run -a -s "-screen 0 1280x800x24" bash "$work/drive.sh" || { echo "FAIL: the drive did not finish"; exit 1; }
 
 texts_after=$(count "$work/work.mrc" texts)
 colors_after=$(count "$work/work.mrc" colors)
