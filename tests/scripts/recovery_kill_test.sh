@@ -42,11 +42,14 @@ shown() {
 }
 "$quillop" --new-instance "$work/work.mrc" >"$work/first.log" 2>&1 &
 editor=\$!
-shown 100000 >/dev/null; sleep 1; center
+shown 100000 >/dev/null
+for i in \$(seq 120); do xdotool search --onlyvisible --name "work.mrc" >/dev/null 2>&1 && break; sleep 0.25; done
+sleep 1; center
 xdotool key ctrl+4; sleep 0.5; xdotool key Insert; sleep 0.3; xdotool key Insert; sleep 0.3
 xdotool key ctrl+8; sleep 0.5; xdotool key Insert; sleep 0.3
 shot 1-edited
 sleep 3  # past the interval after the last change: the copy holds all three
+ls "$HOME"/.local/share/*/Quillop/recovery/*.mrc >/dev/null 2>&1 || { shot 1-no-copy; echo "no recovery copy was written"; }
 kill -9 \$editor; wait \$editor 2>/dev/null
 "$quillop" --new-instance >"$work/second.log" 2>&1 &
 editor=\$!
