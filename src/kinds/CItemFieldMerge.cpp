@@ -8,8 +8,9 @@
 
 #include <QJsonArray>
 
-#include <array>
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 namespace {
 std::unique_ptr<CResourceItem> itemOf(const CResourceItem& prototype, const QByteArray& record)
@@ -78,24 +79,48 @@ bool shows(int group, const CResourceItem& item, const QJsonObject& wanted, cons
     return true;
 }
 
-// One side's record made to show `wanted`: its ID and comments set, and,
-// for kinds whose JSON form sets every field, all fields assigned.
-std::optional<QByteArray> build(int group, const CResourceItem& prototype, const std::array<const QByteArray*, 2>& starts,
+// One record set to a JSON form: its ID and comments, and, when that is not
+// all and `assign` allows, every field the form sets.
+std::unique_ptr<CResourceItem> madeToShow(int group, const CResourceItem& prototype, const QByteArray& start,
+                                          const QJsonObject& wanted, const QStringList& clashes, bool assign)
+{
+    std::unique_ptr<CResourceItem> item = itemOf(prototype, start);
+    if (!item)
+        return nullptr;
+    item->setId(toBytes(wanted.value(QStringLiteral("id")).toString()));
+    item->setComments(toBytes(wanted.value(QStringLiteral("comments")).toString()));
+    if (shows(group, *item, wanted, clashes))
+        return item;
+    QString why;
+    const CKindJson* form = kindJson(group);
+    if (assign && form && form->assign(*item, wanted, QDir(), why) && shows(group, *item, wanted, clashes))
+        return item;
+    return nullptr;
+}
+
+// Whether the JSON form shows all a side changed: the base set to the
+// side's form gives the side's record again. A side that changed what only
+// its record holds (a picture's pixels) can only be built on.
+bool wholeInJson(int group, const CResourceItem& prototype, const QByteArray& base, const QByteArray& side,
+                 const QJsonObject& sideJson)
+{
+    const std::unique_ptr<CResourceItem> item = madeToShow(group, prototype, base, sideJson, {}, true);
+    return item && storeRecord(*item) == side;
+}
+
+struct Start {
+    const QByteArray* record;
+    bool assign;  // whether the form may set its fields; not when it holds what the form cannot show
+};
+
+// The merged record, built on the first start that can be made to show
+// `wanted`.
+std::optional<QByteArray> build(int group, const CResourceItem& prototype, const std::vector<Start>& starts,
                                 const QJsonObject& wanted, const QStringList& clashes)
 {
-    for (const QByteArray* start : starts) {
-        std::unique_ptr<CResourceItem> item = itemOf(prototype, *start);
-        if (!item)
-            continue;
-        item->setId(toBytes(wanted.value(QStringLiteral("id")).toString()));
-        item->setComments(toBytes(wanted.value(QStringLiteral("comments")).toString()));
-        if (shows(group, *item, wanted, clashes))
+    for (const Start& start : starts)
+        if (const auto item = madeToShow(group, prototype, *start.record, wanted, clashes, start.assign))
             return storeRecord(*item);
-        QString why;
-        const CKindJson* form = kindJson(group);
-        if (form && form->assign(*item, wanted, QDir(), why) && shows(group, *item, wanted, clashes))
-            return storeRecord(*item);
-    }
     return std::nullopt;
 }
 } // namespace
@@ -114,7 +139,16 @@ CItemFieldMerge::Result CItemFieldMerge::merge(int group, const CResourceItem& p
     QStringList clashes, same;
     const QJsonObject withOurs = merged(jb, jo, jt, QString(), false, clashes).toObject();
     const QJsonObject withTheirs = merged(jb, jo, jt, QString(), true, same).toObject();
-    const std::optional<QByteArray> first = build(group, prototype, {&ours, &theirs}, withOurs, clashes);
+    // Built on a side whose change the form may not show whole, so that
+    // nothing of it is lost; the other side's change must show whole.
+    const bool oursWhole = wholeInJson(group, prototype, base, ours, jo);
+    const bool theirsWhole = wholeInJson(group, prototype, base, theirs, jt);
+    std::vector<Start> starts;
+    if (theirsWhole)
+        starts.push_back({&ours, oursWhole});
+    if (oursWhole)
+        starts.push_back({&theirs, theirsWhole});
+    const std::optional<QByteArray> first = build(group, prototype, starts, withOurs, clashes);
     if (!first) {
         // Nothing the form can set makes the item: the sides changed what
         // only their records hold.
@@ -122,7 +156,8 @@ CItemFieldMerge::Result CItemFieldMerge::merge(int group, const CResourceItem& p
         return result;
     }
     if (!clashes.isEmpty()) {
-        const std::optional<QByteArray> second = build(group, prototype, {&theirs, &ours}, withTheirs, clashes);
+        std::reverse(starts.begin(), starts.end());
+        const std::optional<QByteArray> second = build(group, prototype, starts, withTheirs, clashes);
         if (!second || *second != *first) {
             result.clashes = clashes;
             return result;

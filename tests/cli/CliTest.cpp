@@ -516,6 +516,15 @@ TEST(Cli, GitMergesDocumentsItemByItemThroughTheMergeDriver)
          false,
          [](const QJsonObject& doc) { EXPECT_EQ(field(doc, "animations", 0, "frames")[0]["delay"], 7); },
          walk, "animations \"walk\": frames[0].delay changed on both sides"},
+        {"a picture changed on one side and its comments on the other",
+         R"({"groups": {"bitmaps": [{"id": "y", "comments": "renamed", "file": "small.png"}]}})",
+         R"({"groups": {"bitmaps": [{"id": "y", "file": "large.png"}]}})",
+         true,
+         [](const QJsonObject& doc) {
+             EXPECT_EQ(field(doc, "bitmaps", 0, "comments"), "renamed");
+             EXPECT_EQ(field(doc, "bitmaps", 0, "actualWidth"), 6) << "their picture";
+         },
+         R"({"groups": {"bitmaps": [{"id": "y", "file": "small.png"}]}})"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -528,6 +537,11 @@ TEST(Cli, GitMergesDocumentsItemByItemThroughTheMergeDriver)
             ASSERT_EQ(cli({"pack", QString::fromStdString(folder.path("m.json")), out}).exitCode, 0);
         };
         const auto git = [&](const QStringList& args) { return runIn(repo, "git", args); };
+        QImage small(4, 4, QImage::Format_ARGB32), large(6, 5, QImage::Format_ARGB32);
+        small.fill(Qt::red);
+        large.fill(Qt::blue);
+        ASSERT_TRUE(small.save(QString::fromStdString(folder.path("small.png"))) &&
+                    large.save(QString::fromStdString(folder.path("large.png"))));
         if (git({"init", "-q", "-b", "main"}) != 0)
             GTEST_SKIP() << "git is not installed";
         git({"config", "user.email", "t@example.org"});
