@@ -13,6 +13,8 @@
 #include <QMap>
 
 #include <algorithm>
+#include <array>
+#include <future>
 
 namespace {
 using Difference = CDocumentDiff::Difference;
@@ -108,10 +110,21 @@ std::vector<Keyed> keyed(const CResourceHolder& holder, int group)
 }
 
 // Records compared by digest first: on large documents most items are the
-// same, and only those that differ are worked out field by field.
-bool sameRecord(CResourceItem& a, CResourceItem& b) { return recordDigest(a) == recordDigest(b); }
+// same, and only those that differ are worked out field by field. Each
+// document's digests are worked out on a thread of its own.
+using Digests = std::array<std::vector<std::uint64_t>, kGroupCount>;
 
-void compareGroup(int g, const CResourceHolder& first, const CResourceHolder& second, std::vector<Difference>& all)
+Digests digestsOf(const CResourceHolder& holder)
+{
+    Digests digests;
+    for (int g = 0; g < kGroupCount; ++g)
+        for (int i = 0; i < holder.count(g); ++i)
+            digests[std::size_t(g)].push_back(recordDigest(*holder.get(g, i)));
+    return digests;
+}
+
+void compareGroup(int g, const CResourceHolder& first, const CResourceHolder& second, const Digests& firstDigests,
+                  const Digests& secondDigests, std::vector<Difference>& all)
 {
     const QString group = QString::fromLatin1(kGroupKeys[std::size_t(g)].data());
     std::vector<Difference> out;
@@ -132,7 +145,7 @@ void compareGroup(int g, const CResourceHolder& first, const CResourceHolder& se
         CResourceItem& before = *first.get(g, k.row);
         CResourceItem& after = *second.get(g, there.value());
         std::vector<CDocumentDiff::FieldChange> fields;
-        if (!sameRecord(before, after))
+        if (firstDigests[std::size_t(g)][std::size_t(k.row)] != secondDigests[std::size_t(g)][std::size_t(there.value())])
             fields = changes(fieldsOf(CDocumentJson::describeItem(g, before), false),
                              fieldsOf(CDocumentJson::describeItem(g, after), false));
         if (!fields.empty())
@@ -177,8 +190,11 @@ std::vector<Difference> CDocumentDiff::compare(const CResourceHolder& first, con
     ownB.insert(QStringLiteral("comments"), fromBytes(second.comments()));
     if (std::vector<FieldChange> fields = changes(fieldsOf(ownA, false), fieldsOf(ownB, false)); !fields.empty())
         out.push_back({Difference::Kind::Changed, QStringLiteral("document"), QString(), -1, -1, std::move(fields)});
+    std::future<Digests> secondDigests = std::async(std::launch::async, digestsOf, std::cref(second));
+    const Digests firstDigests = digestsOf(first);
+    const Digests otherDigests = secondDigests.get();
     for (int g = 0; g < kGroupCount; ++g)
-        compareGroup(g, first, second, out);
+        compareGroup(g, first, second, firstDigests, otherDigests, out);
     return out;
 }
 
