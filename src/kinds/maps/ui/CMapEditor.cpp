@@ -89,6 +89,7 @@ CMapEditor::CMapEditor(CStepLock& lock, QWidget* parent)
         *m_canvas, {GroupBitmaps}, [this] { return m_document; }, m_lock,
         [this](const QString& text) { return map() ? m_step.open(text) : nullptr; },
         [this](int, const std::vector<int>& bitmaps, QPoint at) { return dropBitmaps(bitmaps, m_canvas->cellAt(at)); });
+    connect(m_drops, &CItemsDropTarget::dragHovers, m_canvas, &CMapCanvas::showDropAt);
     // Choosing another bitmap puts the stamp away: the pen paints what the
     // picker shows.
     connect(m_picker, &CIndexList::selectionChanged, this, [this] {
