@@ -328,7 +328,8 @@ int CellValue::referenceGroup() const
 {
     if (m_kind == KindPicture)
         return std::get<Picture>(m_payload).document ? GroupBitmaps : -1;
-    return m_kind == KindInteger && m_referenceDocument ? m_referenceGroup : -1;
+    // A text cell refers by ID (a user interface item's image).
+    return (m_kind == KindInteger || m_kind == KindText) && m_referenceDocument ? m_referenceGroup : -1;
 }
 
 const CResourceHolder* CellValue::referenceDocument() const
@@ -342,6 +343,8 @@ int CellValue::referenceIndex() const
 {
     if (m_kind == KindPicture)
         return std::get<Picture>(m_payload).index;
+    if (m_kind == KindText)
+        return m_referenceDocument ? m_referenceDocument->findById(m_referenceGroup, text()) : -1;
     return m_kind == KindInteger ? number() : -1;
 }
 
@@ -351,6 +354,11 @@ int CellValue::setReferenceIndex(int index)
         return 0;
     if (m_kind == KindPicture)
         return setPicture(std::get<Picture>(m_payload).document, index);
+    if (m_kind == KindText) {
+        // "None" leaves the cell empty.
+        const CResourceItem* item = m_referenceDocument->get(m_referenceGroup, index);
+        return setFromText(item ? item->id() : std::string());
+    }
     return setInteger(index);
 }
 

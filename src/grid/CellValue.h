@@ -73,7 +73,8 @@ public:
     // An integer that names an item of `group` in `document` shows as
     // "index - ID" and is picked by name; a picture cell names a bitmap of its
     // own document. The value stays the index: sorting, copying and typing
-    // work on the number.
+    // work on the number. A text that names an item by its ID is picked the
+    // same way; its value stays the ID (the index of the first item with it).
     void setReference(const CResourceHolder* document, int group);
     // The group a reference cell names, or -1 for any other cell.
     int referenceGroup() const;

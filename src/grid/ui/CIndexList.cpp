@@ -337,6 +337,19 @@ void CIndexList::paintEvent(QPaintEvent*)
         }
         top += h;
     }
+    if (m_dropMarker >= 0) {
+        const int y = std::clamp(rowTop(m_dropMarker), 1, std::max(1, height() - 2));
+        p.setPen(QPen(colors.qcolor(CGuiColors::FocusedArea), 2));
+        p.drawLine(0, y, rowsWidth, y);
+    }
+}
+
+void CIndexList::setDropMarker(int row)
+{
+    if (row == m_dropMarker)
+        return;
+    m_dropMarker = row;
+    update();
 }
 
 void CIndexList::keyPressEvent(QKeyEvent* event)

@@ -43,6 +43,10 @@ public:
     void setItemDrags(bool on) { m_itemDrags = on; }
     // The rows a drag from the row of `index` carries.
     std::vector<int> dragIndexes(int index) const;
+    // A line above row `row` (rowCount(): below the last), where dropped
+    // items would go; -1 for none.
+    void setDropMarker(int row);
+    int dropMarker() const { return m_dropMarker; }
     // Mode 0 lists this many indices.
     void setIndexCount(int count);
 
@@ -108,6 +112,7 @@ private:
     // Where the left button went down on a row (-2: not on a row).
     QPoint m_pressAt;
     int m_pressIndex = -2;
+    int m_dropMarker = -1;
     std::vector<int> m_marks;
     int m_mode = ModeBitmaps;
     bool m_emptyRow = false;

@@ -39,6 +39,14 @@ bool CItemsDropTarget::accepts(const QMimeData& data) const
     return takes(GroupBitmaps) && !droppedLocalFiles(&data).isEmpty();
 }
 
+int CItemsDropTarget::countOf(const QMimeData& data) const
+{
+    const CResourceHolder* document = m_document();
+    if (const auto items = CItemsMime::read(data))
+        return document ? static_cast<int>(CItemsMime::rowsIn(data, *document, items->group).size()) : 0;
+    return static_cast<int>(droppedLocalFiles(&data).size());
+}
+
 bool CItemsDropTarget::drop(const QMimeData& data, QPoint at)
 {
     CResourceHolder* document = m_document();
@@ -73,12 +81,15 @@ bool CItemsDropTarget::eventFilter(QObject* watched, QEvent* event)
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         auto* drag = static_cast<QDragMoveEvent*>(event);
-        if (drag->mimeData() && accepts(*drag->mimeData()))
+        if (drag->mimeData() && accepts(*drag->mimeData())) {
             drag->acceptProposedAction();
-        else
+            emit dragHovers(drag->position().toPoint(), countOf(*drag->mimeData()));
+        } else {
             drag->ignore();
+        }
         return true;
     }
+    case QEvent::DragLeave: emit dragHovers({}, 0); return true;
     case QEvent::Drop: {
         auto* dropped = static_cast<QDropEvent*>(event);
         if (!dropped->mimeData() || !accepts(*dropped->mimeData())) {
@@ -86,6 +97,7 @@ bool CItemsDropTarget::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
         dropped->acceptProposedAction();
+        emit dragHovers({}, 0);
         drop(*dropped->mimeData(), dropped->position().toPoint());
         return true;
     }

@@ -45,12 +45,17 @@ public:
 signals:
     // Bitmaps were added from files: the Bitmaps grid has rows to show.
     void bitmapsAdded();
+    // Something the view takes is held over it at `at`: `count` rows or
+    // files; left (count 0) when it goes away or is dropped.
+    void dragHovers(QPoint at, int count);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     bool takes(int group) const;
+    // How many rows or files `data` would place.
+    int countOf(const QMimeData& data) const;
 
     std::vector<int> m_groups;
     Document m_document;

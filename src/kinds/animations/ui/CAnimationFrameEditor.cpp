@@ -71,6 +71,11 @@ CAnimationFrameEditor::CAnimationFrameEditor(CStepLock& lock, QWidget* parent)
         *m_frames, {GroupBitmaps}, [this] { return m_document; }, lock,
         [this](const QString& text) { return openStep(text); },
         [this](int, const std::vector<int>& bitmaps, QPoint at) { return dropBitmaps(bitmaps, at.y()); });
+    // Where the frames would go, while bitmaps are held over the list.
+    connect(m_drops, &CItemsDropTarget::dragHovers, this, [this](QPoint at, int count) {
+        const int row = m_frames->rowAt(at.y());
+        m_frames->setDropMarker(count == 0 ? -1 : row < 0 ? m_frames->rowCount() : row);
+    });
     connect(m_frames, &CIndexList::indexActivated, this, [this] { editDelay(); });
     m_askDelay = [this](const QString& current, QString& typed) {
         CValuePromptDialog prompt(kDelayTitle, kDelayPrompt, current.toStdString(), false, this);

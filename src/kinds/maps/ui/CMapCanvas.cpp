@@ -247,6 +247,18 @@ void CMapCanvas::setHover(QPoint cell)
     updateCells(m_hover);
 }
 
+void CMapCanvas::showDropAt(QPoint pixel, int count)
+{
+    const QPoint cell = count > 0 ? cellAt(pixel) : QPoint(-1, -1);
+    const QRect hover = cell.x() >= 0 ? QRect(cell, QSize(count, 1)) : QRect();
+    if (hover == m_hover)
+        return;
+    updateCells(m_hover);
+    m_hover = hover;
+    m_hoverCell = cell;
+    updateCells(m_hover);
+}
+
 void CMapCanvas::brushChanged()
 {
     setHover(m_hoverCell);

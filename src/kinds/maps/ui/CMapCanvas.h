@@ -46,6 +46,9 @@ public:
     QRect hoverCells() const { return m_hover; }
     // The brush or the tool changed: the lit cells follow.
     void brushChanged();
+    // Lights the `count` cells from the one under `pixel` rightwards, where
+    // that many dragged bitmaps would go; a count of 0 puts the light out.
+    void showDropAt(QPoint pixel, int count);
     // Wheel moves still to come.
     bool wheelScrolling() const { return m_wheel.isActive(); }
 

@@ -35,6 +35,16 @@ constexpr ToolLook kToolLooks[] = {
     {"Fill Rectangle", "Fill the rectangle of cells dragged with the mouse"},
     {"Erase", "Empty the cells the mouse passes"},
 };
+
+// The value a map's cell size follows: the brush's first bitmap, or -1.
+int brushBitmap(const CMapStamp& brush)
+{
+    for (int y = 0; y < brush.size().height(); ++y)
+        for (int x = 0; x < brush.size().width(); ++x)
+            if (brush.valueAt({x, y}) >= 0)
+                return brush.valueAt({x, y});
+    return -1;
+}
 } // namespace
 
 CMapEditor::CMapEditor(CStepLock& lock, QWidget* parent)
@@ -89,6 +99,7 @@ CMapEditor::CMapEditor(CStepLock& lock, QWidget* parent)
         *m_canvas, {GroupBitmaps}, [this] { return m_document; }, m_lock,
         [this](const QString& text) { return map() ? m_step.open(text) : nullptr; },
         [this](int, const std::vector<int>& bitmaps, QPoint at) { return dropBitmaps(bitmaps, m_canvas->cellAt(at)); });
+    connect(m_drops, &CItemsDropTarget::dragHovers, m_canvas, &CMapCanvas::showDropAt);
     // Choosing another bitmap puts the stamp away: the pen paints what the
     // picker shows.
     connect(m_picker, &CIndexList::selectionChanged, this, [this] {
@@ -150,15 +161,6 @@ void CMapEditor::pickBitmap()
     if (dialog.exec() == QDialog::Accepted)
         pickValue(dialog.chosenIndex());
     m_canvas->setFocus(Qt::OtherFocusReason);
-}
-
-int CMapEditor::brushBitmap(const CMapStamp& brush) const
-{
-    for (int y = 0; y < brush.size().height(); ++y)
-        for (int x = 0; x < brush.size().width(); ++x)
-            if (brush.valueAt({x, y}) >= 0)
-                return brush.valueAt({x, y});
-    return -1;
 }
 
 void CMapEditor::updateNote(bool taken, int value)

@@ -116,8 +116,6 @@ protected:
 
 private:
     template <typename Change> QRect edit(const char* text, int value, Change change);
-    // The value the cell size follows: the brush's first bitmap, or -1.
-    int brushBitmap(const CMapStamp& brush) const;
     void updateStatus();
     void updateNote(bool taken, int value);
     void layoutContent();

@@ -119,6 +119,9 @@ bool CUserInterfaceItemsView::cellValue(int column, int row, CellValue& value) c
             column == ColStates || column == ColHelp || column == ColSpecs || column == ColComments;
         value.setKind(longText ? CellValue::KindLongText : CellValue::KindText);
         value.setFromText(cellText(column, row).toStdString());
+        // The image names a bitmap by its ID: picked by name and picture.
+        if (column == ColImage && m_document)
+            value.setReference(m_document, GroupBitmaps);
     }
     value.setEditable(cellEditable(column));
     return true;

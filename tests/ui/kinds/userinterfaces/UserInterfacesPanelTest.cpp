@@ -527,3 +527,41 @@ TEST_F(UserInterfacesFixture, FindWalksTheItemsGridFromTheCurrentCell)
     EXPECT_EQ(table.currentIndex().row(), 1);
     CItemsGrid::findOptions() = remembered;
 }
+
+// The Image cell names a bitmap by its ID: double-click or F4 picks it by
+// name and picture (here the picker's answer is scripted), and "none"
+// empties it.
+TEST_F(UserInterfacesFixture, ImageCellsArePickedByName)
+{
+    for (const char* id : {"grass", "hero"})
+        holder.newItem(GroupBitmaps, id);
+    panel.selectRow(0);
+    ASSERT_GE(items().insertItem(), 0);
+    struct ScriptedPick : CCellEditor {
+        int answer = -1;
+        int offered = -5;
+        bool pickItem(QWidget*, const CResourceHolder*, int group, int& index) override
+        {
+            EXPECT_EQ(group, GroupBitmaps);
+            offered = index;
+            index = answer;
+            return true;
+        }
+    };
+    auto owned = std::make_unique<ScriptedPick>();
+    ScriptedPick& pick = *owned;
+    auto& delegate = dynamic_cast<CCellDelegate&>(*items().table()->itemDelegate());
+    delegate.setEditor(std::move(owned));
+    const QModelIndex cell = items().table()->model()->index(0, CUserInterfaceItemsView::ColImage);
+    const struct {
+        int answer;
+        int offered;  // the index the picker opens on
+        const char* image;
+    } cases[] = {{1, -1, "hero"}, {0, 1, "grass"}, {-1, 0, ""}};
+    for (const auto& c : cases) {
+        pick.answer = c.answer;
+        delegate.pickCell(items().table(), cell);
+        EXPECT_EQ(pick.offered, c.offered);
+        EXPECT_EQ(ui(0).item(0)->image, c.image);
+    }
+}
