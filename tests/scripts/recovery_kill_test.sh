@@ -11,7 +11,7 @@ cli="$2"
 demo="$3"
 command -v xvfb-run >/dev/null && command -v xdotool >/dev/null || { echo "needs xvfb-run and xdotool"; exit 77; }
 work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
+[ -n "${QUILLOP_TEST_KEEP:-}" ] || trap 'rm -rf "$work"' EXIT
 export HOME="$work/home" SDL_AUDIODRIVER=dummy
 settings="$HOME/.config/Local AppWizard-Generated Applications"
 mkdir -p "$settings"
@@ -65,7 +65,8 @@ sleep 0.5; shot 4-saved
 kill \$editor; wait \$editor 2>/dev/null
 true
 DRIVE
-timeout 200 xvfb-run -a -s "-screen 0 1280x800x24" bash "$work/drive.sh" || { echo "FAIL: the drive did not finish"; exit 1; }
+# -noreset: the screen must outlive the killed editor, its only client then.
+timeout 200 xvfb-run -a -s "-screen 0 1280x800x24 -noreset" bash "$work/drive.sh" || { echo "FAIL: the drive did not finish"; exit 1; }
 
 texts_after=$(count "$work/work.mrc" texts)
 colors_after=$(count "$work/work.mrc" colors)
