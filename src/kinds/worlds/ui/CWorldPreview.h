@@ -2,9 +2,12 @@
 
 #include "grid/ui/CGestureStep.h"
 #include "grid/ui/CZoomView.h"
+#include "kinds/worlds/CWorldBackdrop.h"
+#include "kinds/worlds/CWorldFrame.h"
 #include "media/image/CFrameRateMeter.h"
 
 #include <QPoint>
+#include <QStaticText>
 #include <QWidget>
 
 #include <functional>
@@ -38,6 +41,13 @@ public:
 // grid and a drag from it moves it; the arrow keys nudge the selected
 // elements (Shift: by kNudgeFar), Delete removes them, each one step. The
 // selected elements are framed.
+//
+// A game step repaints only where the picture changed: the places each
+// changed picture left and took, and the caption. The frame shown is the
+// one taken at the step, whatever the world did since, so that what is
+// repainted and what was found changed agree. The background, the axes and
+// the pictures at the bottom that stay where they are come from a kept
+// backdrop; a repaint of the whole window takes everything afresh.
 class CWorldPreview : public QWidget {
     Q_OBJECT
 public:
@@ -65,6 +75,9 @@ public:
     // What the world draws at this moment, in the preview's units, with the
     // drawing point: what Fit shows.
     QRect drawnBounds() const;
+    // A game step was taken: the picture is brought up to it where it
+    // changed. The area asked to be repainted, in window pixels.
+    QRegion showStep();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -79,6 +92,12 @@ private:
     std::vector<int> targetRows(Qt::KeyboardModifiers modifiers) const;
     // The element under a pixel of the preview, -1 for none.
     int elementUnder(QPointF pixel) const;
+    // Keeps what the world draws now as the frame to paint; the one before.
+    CWorldFrame takeFrame();
+    // The background and the axes through the drawing point.
+    void paintUnderWorld(QPainter& painter, const QTransform& view, const QRect& visible) const;
+    // The caption, one line under the other from the top-left corner.
+    void paintCaption(QPainter& painter);
 
     IWorldPreviewHost& m_host;
     CZoomView* m_view;
@@ -88,4 +107,11 @@ private:
     int m_dragged = -1;
     CGestureStep m_dragStep;
     CFrameRateMeter m_frameRate;
+    CWorldFrame m_frame;
+    // Layers at the bottom the last two frames taken share.
+    std::size_t m_still = 0;
+    CWorldBackdrop m_backdrop;
+    // The caption's lines laid out, and where they were last written.
+    std::vector<QStaticText> m_captionLines;
+    QRect m_captionShown;
 };
