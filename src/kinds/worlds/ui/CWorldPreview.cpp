@@ -177,22 +177,19 @@ void CWorldPreview::paintEvent(QPaintEvent* event)
 
 void CWorldPreview::paintCaption(QPainter& painter)
 {
-    const QStringList lines = caption().split(QLatin1Char('\n'));
-    m_captionLines.resize(static_cast<std::size_t>(lines.size()));
+    // Written line by line from a point, which lays each out in one line
+    // without the work of fitting it into a rectangle; its width is the sum
+    // of its characters' advances, which no shaping makes smaller.
+    const QFontMetrics metrics = painter.fontMetrics();
     m_captionShown = QRect();
-    QPointF at(4, 4);
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        // A line that reads as before keeps its layout (the world's ID):
-        // the figures alone are laid out again at each step.
-        QStaticText& line = m_captionLines[static_cast<std::size_t>(i)];
-        if (line.text() != lines[i]) {
-            line.setTextFormat(Qt::PlainText);
-            line.setText(lines[i]);
-            line.prepare(QTransform(), painter.font());
-        }
-        painter.drawStaticText(at, line);
-        m_captionShown |= QRectF(at, line.size()).toAlignedRect();
-        at.ry() += painter.fontMetrics().lineSpacing();
+    int top = 4;
+    for (const QString& line : caption().split(QLatin1Char('\n'))) {
+        painter.drawText(QPoint(4, top + metrics.ascent()), line);
+        int width = 0;
+        for (const QChar c : line)
+            width += metrics.horizontalAdvance(c);
+        m_captionShown |= QRect(4, top, width, metrics.height());
+        top += metrics.lineSpacing();
     }
 }
 

@@ -7,7 +7,6 @@
 #include "media/image/CFrameRateMeter.h"
 
 #include <QPoint>
-#include <QStaticText>
 #include <QWidget>
 
 #include <functional>
@@ -111,7 +110,6 @@ private:
     // Layers at the bottom the last two frames taken share.
     std::size_t m_still = 0;
     CWorldBackdrop m_backdrop;
-    // The caption's lines laid out, and where they were last written.
-    std::vector<QStaticText> m_captionLines;
+    // Where the caption was last written.
     QRect m_captionShown;
 };
