@@ -1,6 +1,7 @@
 // A game step repaints the world preview only where its picture changed,
 // and what that leaves in the window is what a whole repaint draws: no
-// moved picture leaves anything behind, at 1:1 and fitted.
+// moved picture leaves anything behind, at 1:1 and fitted with the cell
+// grid over it.
 #include "core/GroupIndex.h"
 #include "document/CQuillopDoc.h"
 #include "document/CQuillopView.h"
@@ -12,6 +13,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QStandardPaths>
 #include <gtest/gtest.h>
 
 namespace {
@@ -26,6 +28,8 @@ std::int64_t area(const QRegion& region)
 
 TEST(WorldPreviewSteps, WhatAStepRepaintsLeavesTheWholePicture)
 {
+    // The grid's state goes to the settings: a test keeps them apart from the user's.
+    QStandardPaths::setTestModeEnabled(true);
     ScriptedUi ui;
     CQuillopDoc document;
     ASSERT_EQ(document.openDocument(QStringLiteral(QUILLOP_DEMO)), 1);
@@ -44,6 +48,7 @@ TEST(WorldPreviewSteps, WhatAStepRepaintsLeavesTheWholePicture)
     const QRect caption(0, 0, preview.width() / 2, 3 * preview.fontMetrics().lineSpacing() + 8);
     for (const bool fitted : {false, true}) {
         fitted ? preview.view()->fit() : preview.view()->oneToOne();
+        preview.view()->setGridShown(fitted);
         QImage shown(preview.size(), QImage::Format_RGB32);
         preview.render(&shown);
         std::int64_t repainted = 0;
@@ -63,4 +68,5 @@ TEST(WorldPreviewSteps, WhatAStepRepaintsLeavesTheWholePicture)
                 wrong += !caption.contains(x, y) && shown.pixel(x, y) != expected.pixel(x, y);
         EXPECT_EQ(wrong, 0) << (fitted ? "fitted" : "1:1");
     }
+    preview.view()->setGridShown(false);
 }

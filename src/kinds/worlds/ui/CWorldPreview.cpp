@@ -115,6 +115,7 @@ void CWorldPreview::paintEvent(QPaintEvent* event)
     if ((QRegion(rect()) - event->region()).isEmpty()) {
         takeFrame();
         m_backdrop.clear();
+        m_grid = QImage();
     }
     const QColor text = CGuiColors::toQColor(CGuiColors::instance().dialogText().rgb);
     const QTransform view = m_view->transform();
@@ -162,17 +163,41 @@ void CWorldPreview::paintEvent(QPaintEvent* event)
             painter.drawRect(QRectF(layer.area).adjusted(-0.5, -0.5, 0.5, 0.5));
     painter.resetTransform();
     if (m_view->gridShown()) {
-        // Cells counted from the drawing point, where the world's (0, 0) is.
-        const QTransform fromWorld = QTransform::fromTranslate(m_offset.x(), m_offset.y()) * view;
-        const std::vector<QLineF> lines =
-            CCellGridLines::lines(QSizeF(kGridCell, kGridCell), QRectF(), fromWorld, size());
-        QColor line = text;
-        line.setAlpha(60);
-        painter.setPen(QPen(line, 0));
-        painter.drawLines(lines.data(), static_cast<int>(lines.size()));
+        const QImage& grid = gridPicture(view, text);
+        // Copied like the backdrop: lines drawn afresh through the window's
+        // height would each be shared out among threads, at every step.
+        for (const QRect& r : event->region()) {
+            painter.setClipRect(r);
+            painter.drawImage(QRectF(r), grid, QRectF(QPointF(r.topLeft()) * grid.devicePixelRatio(),
+                                                      QSizeF(r.size()) * grid.devicePixelRatio()));
+        }
+        painter.setClipping(false);
     }
     painter.setPen(text);
     paintCaption(painter);
+}
+
+const QImage& CWorldPreview::gridPicture(const QTransform& view, const QColor& text)
+{
+    const qreal ratio = devicePixelRatioF();
+    if (!m_grid.isNull() && m_gridView == view && m_grid.devicePixelRatio() == ratio &&
+        m_grid.size() == (QSizeF(size()) * ratio).toSize())
+        return m_grid;
+    m_gridView = view;
+    m_grid = QImage((QSizeF(size()) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+    m_grid.setDevicePixelRatio(ratio);
+    m_grid.fill(Qt::transparent);
+    if (m_grid.isNull())
+        return m_grid;
+    // Cells counted from the drawing point, where the world's (0, 0) is.
+    const QTransform fromWorld = QTransform::fromTranslate(m_offset.x(), m_offset.y()) * view;
+    const std::vector<QLineF> lines = CCellGridLines::lines(QSizeF(kGridCell, kGridCell), QRectF(), fromWorld, size());
+    QColor line = text;
+    line.setAlpha(60);
+    QPainter painter(&m_grid);
+    painter.setPen(QPen(line, 0));
+    painter.drawLines(lines.data(), static_cast<int>(lines.size()));
+    return m_grid;
 }
 
 void CWorldPreview::paintCaption(QPainter& painter)

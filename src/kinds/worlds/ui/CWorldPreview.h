@@ -6,7 +6,9 @@
 #include "kinds/worlds/CWorldFrame.h"
 #include "media/image/CFrameRateMeter.h"
 
+#include <QImage>
 #include <QPoint>
+#include <QTransform>
 #include <QWidget>
 
 #include <functional>
@@ -97,6 +99,9 @@ private:
     void paintUnderWorld(QPainter& painter, const QTransform& view, const QRect& visible) const;
     // The caption, one line under the other from the top-left corner.
     void paintCaption(QPainter& painter);
+    // The cell grid's lines on a clear picture of the window, made again
+    // when the view or the window's size changes.
+    const QImage& gridPicture(const QTransform& view, const QColor& text);
 
     IWorldPreviewHost& m_host;
     CZoomView* m_view;
@@ -112,4 +117,6 @@ private:
     CWorldBackdrop m_backdrop;
     // Where the caption was last written.
     QRect m_captionShown;
+    QImage m_grid;
+    QTransform m_gridView;
 };
