@@ -61,15 +61,18 @@ CWorldFrame CWorldPreview::takeFrame()
 }
 
 namespace {
-// Rectangles that overlap merged into their union until none do: a few
-// rectangles to copy and to send to the screen rather than many slivers.
+qint64 area(const QRect& r) { return qint64(r.width()) * r.height(); }
+
+// Rectangles that mostly overlap (a picture's old and new places) merged
+// into their union until none do: fewer rectangles to copy and to send to
+// the screen, never a union much larger than what it covers.
 QRegion merged(std::vector<QRect> rects)
 {
     for (bool again = true; again;) {
         again = false;
         for (std::size_t i = 0; i < rects.size() && !again; ++i)
             for (std::size_t j = i + 1; j < rects.size() && !again; ++j)
-                if (rects[i].intersects(rects[j])) {
+                if (rects[i].intersects(rects[j]) && area(rects[i] | rects[j]) <= area(rects[i]) + area(rects[j])) {
                     rects[i] |= rects[j];
                     rects.erase(rects.begin() + static_cast<std::ptrdiff_t>(j));
                     again = true;
