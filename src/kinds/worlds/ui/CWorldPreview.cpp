@@ -6,6 +6,7 @@
 
 #include "grid/CCellGridLines.h"
 
+#include <QGlyphRun>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -13,6 +14,7 @@
 #include <QPicture>
 
 #include <algorithm>
+#include <cmath>
 
 CWorldPreview::CWorldPreview(IWorldPreviewHost& host, QWidget* parent)
     : QWidget(parent), m_host(host), m_view(new CZoomView(this, parent))
@@ -203,19 +205,55 @@ const QImage& CWorldPreview::gridPicture(const QTransform& view, const QColor& t
     return m_grid;
 }
 
+bool CWorldPreview::drawUnshapedLine(QPainter& painter, QPoint baseline, const QString& line, int& width)
+{
+    if (!m_rawFont.isValid())
+        return false;
+    for (const QChar c : line)
+        if (c.unicode() < 0x20 || c.unicode() > 0xFF)
+            return false;
+    const QList<quint32> glyphs = m_rawFont.glyphIndexesForString(line);
+    // A character the font lacks comes from another font, which shaping finds.
+    if (glyphs.size() != line.size() || glyphs.contains(0))
+        return false;
+    const QList<QPointF> advances = m_rawFont.advancesForGlyphIndexes(glyphs);
+    QList<QPointF> positions;
+    positions.reserve(advances.size());
+    QPointF at;
+    for (const QPointF& advance : advances) {
+        positions.push_back(at);
+        at += advance;
+    }
+    QGlyphRun run;
+    run.setRawFont(m_rawFont);
+    run.setGlyphIndexes(glyphs);
+    run.setPositions(positions);
+    painter.drawGlyphRun(baseline, run);
+    width = static_cast<int>(std::ceil(at.x())) + 1;
+    return true;
+}
+
 void CWorldPreview::paintCaption(QPainter& painter)
 {
-    // Written line by line from a point, which lays each out in one line
-    // without the work of fitting it into a rectangle; its width is the sum
-    // of its characters' advances, which no shaping makes smaller.
+    // Latin-1 lines, the figures and most IDs, go from the font's glyphs and
+    // advances: shaping them would cost more than the rest of the caption at
+    // every step. Other lines are shaped as any text, their width the sum
+    // of their characters' advances, which no shaping makes smaller.
+    if (painter.font() != m_captionFont) {
+        m_captionFont = painter.font();
+        m_rawFont = QRawFont::fromFont(m_captionFont);
+    }
     const QFontMetrics metrics = painter.fontMetrics();
     m_captionShown = QRect();
     int top = 4;
     for (const QString& line : caption().split(QLatin1Char('\n'))) {
-        painter.drawText(QPoint(4, top + metrics.ascent()), line);
+        const QPoint baseline(4, top + metrics.ascent());
         int width = 0;
-        for (const QChar c : line)
-            width += metrics.horizontalAdvance(c);
+        if (!drawUnshapedLine(painter, baseline, line, width)) {
+            painter.drawText(baseline, line);
+            for (const QChar c : line)
+                width += metrics.horizontalAdvance(c);
+        }
         m_captionShown |= QRect(4, top, width, metrics.height());
         top += metrics.lineSpacing();
     }

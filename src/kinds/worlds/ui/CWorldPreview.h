@@ -6,7 +6,9 @@
 #include "kinds/worlds/CWorldFrame.h"
 #include "media/image/CFrameRateMeter.h"
 
+#include <QFont>
 #include <QImage>
+#include <QRawFont>
 #include <QPoint>
 #include <QTransform>
 #include <QWidget>
@@ -99,6 +101,9 @@ private:
     void paintUnderWorld(QPainter& painter, const QTransform& view, const QRect& visible) const;
     // The caption, one line under the other from the top-left corner.
     void paintCaption(QPainter& painter);
+    // A line of Latin-1 characters the font has, from its glyphs without
+    // shaping, and its width; false (nothing drawn) for any other line.
+    bool drawUnshapedLine(QPainter& painter, QPoint baseline, const QString& line, int& width);
     // The cell grid's lines on a clear picture of the window, made again
     // when the view or the window's size changes.
     const QImage& gridPicture(const QTransform& view, const QColor& text);
@@ -115,8 +120,10 @@ private:
     // Layers at the bottom the last two frames taken share.
     std::size_t m_still = 0;
     CWorldBackdrop m_backdrop;
-    // Where the caption was last written.
+    // Where the caption was last written, and the font it was written in.
     QRect m_captionShown;
+    QFont m_captionFont;
+    QRawFont m_rawFont;
     QImage m_grid;
     QTransform m_gridView;
 };
