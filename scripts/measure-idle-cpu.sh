@@ -13,6 +13,9 @@ export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME=$work/config
+# Its own data folder too: no recovery copy another editor left behind
+# comes up over the window while it is measured.
+export XDG_DATA_HOME=$work/data
 if [ -n "$panel" ]; then
     mkdir -p "$XDG_CONFIG_HOME/Local AppWizard-Generated Applications"
     printf '[Settings]\nPanel=%s\n' "$panel" >"$XDG_CONFIG_HOME/Local AppWizard-Generated Applications/Quillop.conf"

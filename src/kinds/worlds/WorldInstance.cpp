@@ -107,36 +107,53 @@ void WorldInstance::draw(QPainter& painter, int dx, int dy, const QRect& clip) c
         return;
     std::vector<quillop::DrawItem> items;
     drawList(dx, dy, items);
+    for (const quillop::DrawItem& item : items)
+        drawLayer(painter, item, clip);
+}
+
+void WorldInstance::drawLayer(QPainter& painter, const quillop::DrawItem& item, const QRect& clip) const
+{
+    if (!m_document)
+        return;
+    if (item.kind == quillop::DrawItem::Map) {
+        if (const auto* map = dynamic_cast<const CMapItem*>(m_document->get(GroupMaps, item.index)))
+            map->drawStretched(painter, *m_document, QPoint(item.x, item.y), clip);
+    } else if (const auto* bitmap = dynamic_cast<const CDisplayBuffer*>(m_document->get(GroupBitmaps, item.index))) {
+        bitmap->draw(painter, item.x, item.y);
+    }
+}
+
+std::vector<WorldInstance::Layer> WorldInstance::layers(int dx, int dy) const
+{
+    std::vector<Layer> layers;
+    if (!m_document)
+        return layers;
+    std::vector<quillop::DrawItem> items;
+    drawList(dx, dy, items);
+    layers.reserve(items.size());
     for (const quillop::DrawItem& item : items) {
+        QRect area;
         if (item.kind == quillop::DrawItem::Map) {
             if (const auto* map = dynamic_cast<const CMapItem*>(m_document->get(GroupMaps, item.index)))
-                map->drawStretched(painter, *m_document, QPoint(item.x, item.y), clip);
+                area = CMapCanvasPicture::mapArea(*map).translated(item.x, item.y);
         } else if (const auto* bitmap = dynamic_cast<const CDisplayBuffer*>(m_document->get(GroupBitmaps, item.index))) {
-            bitmap->draw(painter, item.x, item.y);
+            // A region is shaded where its rectangles lie, not from the corner.
+            const QPoint topLeft = bitmap->topLeftFor(item.x, item.y);
+            const QRegion* region = bitmap->kind() == CDisplayBuffer::PaintingRegion ? bitmap->region() : nullptr;
+            area = region ? region->boundingRect().translated(topLeft)
+                          : QRect(topLeft, QSize(bitmap->actualWidth(), bitmap->actualHeight()));
         }
+        layers.push_back({item, area});
     }
+    return layers;
 }
 
 std::vector<WorldInstance::Placed> WorldInstance::placedElements(int dx, int dy) const
 {
     std::vector<Placed> placed;
-    if (!m_document)
-        return placed;
-    std::vector<quillop::DrawItem> items;
-    drawList(dx, dy, items);
-    for (const quillop::DrawItem& item : items) {
-        if (item.world != worldIndex())
-            continue;
-        QRect rect;
-        if (item.kind == quillop::DrawItem::Map) {
-            if (const auto* map = dynamic_cast<const CMapItem*>(m_document->get(GroupMaps, item.index)))
-                rect = CMapCanvasPicture::mapArea(*map).translated(item.x, item.y);
-        } else if (const auto* bitmap = dynamic_cast<const CDisplayBuffer*>(m_document->get(GroupBitmaps, item.index))) {
-            rect = QRect(bitmap->topLeftFor(item.x, item.y), QSize(bitmap->actualWidth(), bitmap->actualHeight()));
-        }
-        if (!rect.isEmpty())
-            placed.push_back({item.element, rect});
-    }
+    for (const Layer& layer : layers(dx, dy))
+        if (layer.item.world == worldIndex() && !layer.area.isEmpty())
+            placed.push_back({layer.item.element, layer.area});
     return placed;
 }
 

@@ -27,6 +27,17 @@ public:
     // window's area, which maps draw within.
     void draw(QPainter& painter, int dx, int dy, const QRect& clip) const;
 
+    // One picture of the draw list and the area it covers (empty when it
+    // draws nothing).
+    struct Layer {
+        quillop::DrawItem item;
+        QRect area;
+    };
+    // The draw list with the drawing point at (dx, dy), bottom first.
+    std::vector<Layer> layers(int dx, int dy) const;
+    // One picture of a draw list, as draw() paints it.
+    void drawLayer(QPainter& painter, const quillop::DrawItem& item, const QRect& clip) const;
+
     const GameWorld* world() const;
 
     // Where the elements of the shown world are drawn with the drawing point

@@ -148,6 +148,7 @@ void CSoundVoice::setItem(const IVoiceSource* item)
 {
     m_playing = false;
     m_decoder.reset();
+    m_whole.reset();
     m_decoded.clear();
     m_decodedNext = m_decodedEnd = 0;
     m_item = item;
@@ -184,6 +185,16 @@ int CSoundVoice::openDecoder()
 {
     m_decoded.clear();
     m_decodedNext = m_decodedEnd = 0;
+    m_streamed = 0;
+    m_phase = 0.0;
+    if (!m_whole && m_streams)
+        m_whole = m_streams->find(m_data);
+    if (m_whole) {
+        m_decoder.reset();
+        m_rate = m_whole->rate;
+        m_decodedEnd = m_whole->frameCount();
+        return 1;
+    }
     auto decoder = std::make_unique<COggVorbisDecoder>();
     const std::size_t chunk = static_cast<std::size_t>(std::max(m_outFrames, 1)) * static_cast<std::size_t>(std::max(m_outChannels, 1));
     if (!decoder->open(m_data, chunk)) {
@@ -220,7 +231,7 @@ int CSoundVoice::prepare(std::size_t, int framesPerBuffer, int bits, int channel
     setOutputFormat(framesPerBuffer, bits, channels, rate);
     m_position = position;
     m_framePosition = static_cast<double>(position);
-    if (m_isOgg && m_item && !m_decoder && !openDecoder()) {
+    if (m_isOgg && m_item && !hasDecoder() && !openDecoder()) {
         m_playing = false;
         return 0;
     }
@@ -292,13 +303,30 @@ bool CSoundVoice::decodedAhead(std::size_t count)
     m_decoded.resize(2 * (m_decodedEnd + kDecodeFrames));
     const int got = m_decoder->decode(m_decoded.data() + 2 * m_decodedEnd, kDecodeFrames);
     m_decodedEnd += static_cast<std::size_t>(std::max(got, 0));
+    m_streamed += static_cast<std::size_t>(std::max(got, 0));
     return m_decodedEnd - m_decodedNext >= count;
+}
+
+void CSoundVoice::takeWholeStream()
+{
+    CDecodedOggStreams::StreamPointer whole = m_streams ? m_streams->find(m_data) : nullptr;
+    // The frames waiting were decoded last: the playing one is that many
+    // before the decoder's count.
+    const std::size_t at = m_streamed - (m_decodedEnd - m_decodedNext);
+    if (!whole || at >= whole->frameCount())
+        return;
+    m_whole = std::move(whole);
+    m_decoder.reset();
+    m_decodedNext = at;
+    m_decodedEnd = m_whole->frameCount();
 }
 
 void CSoundVoice::mixOgg(float* mix, int frames, int rate, float gain)
 {
-    // Without a decoder the voice is silence until it is given another item.
-    if (!m_decoder)
+    if (m_decoder)
+        takeWholeStream();
+    // Without a stream the voice is silence until it is given another item.
+    if (!hasDecoder())
         return;
     // The stream is brought to the output rate by linear interpolation
     // between consecutive decoded frames; at equal rates every decoded frame
@@ -308,7 +336,7 @@ void CSoundVoice::mixOgg(float* mix, int frames, int rate, float gain)
     int k = 0;
     while (k < frames) {
         const bool hasNext = decodedAhead(2);
-        const float* frame = m_decoded.data() + 2 * m_decodedNext;
+        const float* frame = (m_whole ? m_whole->frames.data() : m_decoded.data()) + 2 * m_decodedNext;
         float* out = mix + static_cast<std::size_t>(k) * stride;
         bool ended = false;
         if (step == 1.0 && m_phase == 0.0) {
@@ -342,6 +370,7 @@ void CSoundVoice::mixOgg(float* mix, int frames, int rate, float gain)
             continue;
         m_playing = false;
         m_decoder.reset();
+        m_whole.reset();
         return;
     }
 }

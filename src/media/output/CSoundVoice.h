@@ -1,5 +1,6 @@
 #pragma once
 
+#include "media/audio/CDecodedOggStreams.h"
 #include "media/output/CSoundSource.h"
 #include "media/output/IVoiceSource.h"
 
@@ -31,7 +32,12 @@ public:
     bool isPlaying() const { return m_playing; }
     void setLoop(bool loop) { m_loop = loop; }
     bool loop() const { return m_loop; }
-    bool hasDecoder() const { return m_decoder != nullptr; }
+    // Whether an Ogg voice has its stream to play from: a decoder, or the
+    // stream decoded whole.
+    bool hasDecoder() const { return m_decoder != nullptr || m_whole != nullptr; }
+    // Where Ogg streams decoded whole are looked for (the shared ones unless
+    // told; none: the voice always decodes as it plays).
+    void setDecodedStreams(CDecodedOggStreams* streams) { m_streams = streams; }
 
     // The output format alone, without starting the voice.
     void setOutputFormat(int framesPerBuffer, int bits, int channels, int rate);
@@ -56,6 +62,9 @@ private:
     // Decodes another block when fewer than `count` frames wait: whether
     // that many wait now (fewer only at the end of the stream).
     bool decodedAhead(std::size_t count);
+    // Goes over to the stream decoded whole once it is there, at the frame
+    // the decoder has reached.
+    void takeWholeStream();
 
     const IVoiceSource* m_item = nullptr;
     bool m_isOgg = false;
@@ -74,10 +83,15 @@ private:
     int m_outChannels = 2;
     int m_outRate = 44100;
 
-    // Ogg: decoded stereo frames, the one playing at m_decodedNext and the
-    // ones after it up to m_decodedEnd; the resampler interpolates between
-    // the playing frame and the next one at m_phase.
+    // Ogg: decoded stereo frames (the whole stream, or the blocks the
+    // decoder gave), the one playing at m_decodedNext and the ones after it
+    // up to m_decodedEnd; the resampler interpolates between the playing
+    // frame and the next one at m_phase.
+    CDecodedOggStreams* m_streams = &CDecodedOggStreams::shared();
+    CDecodedOggStreams::StreamPointer m_whole;
     std::unique_ptr<COggVorbisDecoder> m_decoder;
+    // Frames the decoder has given since the stream's start.
+    std::size_t m_streamed = 0;
     std::vector<float> m_decoded;
     std::size_t m_decodedNext = 0;
     std::size_t m_decodedEnd = 0;

@@ -1,5 +1,6 @@
 #include "kinds/sounds/CMVT_WavMemory.h"
 #include "kinds/sounds/OggFixtures.h"
+#include "media/audio/CDecodedOggStreams.h"
 #include "media/output/CSoundVoice.h"
 #include "support/TestSupport.h"
 
@@ -7,6 +8,7 @@
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -125,4 +127,69 @@ TEST(OggVoice, MatchesOggdecSampleForSample)
     EXPECT_LE(worst, 1.0) << "the same stream, the same samples (oggdec rounds to 16 bits)";
     for (std::size_t i = 4410u * 2; i < out.size(); ++i)
         ASSERT_EQ(out[i], 0.0f) << "silence after the end";
+}
+
+// Decoded whole before the voice starts, while it plays (the voice goes over
+// at the frame it has reached) or never (no room for it), a stream gives the
+// samples its decoder gives as the voice plays, over its loops too.
+TEST(OggVoice, AStreamDecodedWholePlaysTheDecodersSamples)
+{
+    enum When { Before, WhilePlaying, NoRoom };
+    const struct {
+        QByteArray file;
+        int rate;
+        bool loop;
+        When when;
+    } cases[] = {
+        {ogg_fixtures::stereo44100(), 44100, false, Before},
+        {ogg_fixtures::stereo44100(), 48000, true, WhilePlaying},
+        {ogg_fixtures::mono22050(), 44100, false, WhilePlaying},
+        {ogg_fixtures::mono22050(), 22050, true, NoRoom},
+    };
+    constexpr int kChunk = 500;
+    for (const auto& c : cases) {
+        CMVT_WavMemory item;
+        ASSERT_EQ(item.setOggFile(c.file), 1);
+        const QByteArray bytes = item.voiceSound().data;
+        auto play = [&](CDecodedOggStreams* streams, int decodeAtChunk) {
+            CSoundVoice voice;
+            voice.setDecodedStreams(streams);
+            voice.setOutputFormat(kChunk, 16, 2, c.rate);
+            voice.setItem(&item);
+            voice.setLoop(c.loop);
+            EXPECT_EQ(voice.start(), 1);
+            std::vector<float> all, out(2 * kChunk);
+            // 0.25 s: a 0.1 s stream's end, and two loops.
+            for (int chunk = 0; chunk * kChunk < c.rate / 4 && voice.isPlaying(); ++chunk) {
+                if (chunk == decodeAtChunk)
+                    streams->decodeNow(bytes);
+                voice.generateFloats(out.data(), kChunk, c.rate, 0);
+                all.insert(all.end(), out.begin(), out.end());
+            }
+            return all;
+        };
+        const std::vector<float> decoding = play(nullptr, -1);
+        CDecodedOggStreams streams(c.when == NoRoom ? 1024 : CDecodedOggStreams::kDefaultLimitBytes);
+        if (c.when == Before) {
+            ASSERT_TRUE(streams.decodeNow(bytes));
+        }
+        const std::vector<float> whole = play(&streams, c.when == WhilePlaying ? 3 : -1);
+        EXPECT_EQ(whole, decoding) << c.rate << " " << c.when;
+        streams.waitIdle();
+        EXPECT_EQ(streams.bytesHeld() > 0, c.when != NoRoom) << c.when;
+    }
+}
+
+TEST(OggVoice, DecodedStreamsLetTheLeastRecentlyAskedForGo)
+{
+    const QByteArray first = ogg_fixtures::stereo44100(), second = ogg_fixtures::mono22050();
+    const auto one = CDecodedOggStreams::decode(first, CDecodedOggStreams::kDefaultLimitBytes);
+    const auto other = CDecodedOggStreams::decode(second, CDecodedOggStreams::kDefaultLimitBytes);
+    ASSERT_TRUE(one && other);
+    // Room for the larger alone.
+    CDecodedOggStreams streams(std::max(one->bytes(), other->bytes()));
+    ASSERT_TRUE(streams.decodeNow(first));
+    ASSERT_TRUE(streams.decodeNow(second));
+    EXPECT_EQ(streams.bytesHeld(), other->bytes());
+    EXPECT_EQ(streams.decodeNow(second)->frames, other->frames) << "the same frames as a decoding of its own";
 }

@@ -6,8 +6,10 @@
 
 #include "grid/CCellGridLines.h"
 
+#include <QGlyphRun>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPicture>
 #include <QResizeEvent>
@@ -15,11 +17,15 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <cmath>
 
 CWorldPreview::CWorldPreview(IWorldPreviewHost& host, QWidget* parent)
     : QWidget(parent), m_host(host), m_view(new CZoomView(this, parent)), m_followButton(new QToolButton(this))
 {
     setMinimumSize(64, 64);
+    // Every pixel is painted here: nothing behind the preview is painted
+    // first, at each step, for nothing.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     // A world has no bounds of its own: the bars scroll freely about what
     // the window shows at zoom 1.
     m_view->setContentFollowsCanvas(true);
@@ -81,46 +87,211 @@ void CWorldPreview::setDrawingOffset(QPoint offset)
     update();
 }
 
-void CWorldPreview::paintEvent(QPaintEvent*)
+CWorldFrame CWorldPreview::takeFrame()
+{
+    CWorldFrame now;
+    m_host.withPreviewInstance(
+        [&](const WorldInstance& instance) { now = CWorldFrame(instance, m_offset.x(), m_offset.y()); });
+    m_still = now.sharedBottom(m_frame);
+    std::swap(now, m_frame);
+    return now;
+}
+
+namespace {
+qint64 area(const QRect& r) { return qint64(r.width()) * r.height(); }
+
+// Rectangles that mostly overlap (a picture's old and new places) merged
+// into their union until none do: fewer rectangles to copy and to send to
+// the screen, never a union much larger than what it covers.
+QRegion merged(std::vector<QRect> rects)
+{
+    for (bool again = true; again;) {
+        again = false;
+        for (std::size_t i = 0; i < rects.size() && !again; ++i)
+            for (std::size_t j = i + 1; j < rects.size() && !again; ++j)
+                if (rects[i].intersects(rects[j]) && area(rects[i] | rects[j]) <= area(rects[i]) + area(rects[j])) {
+                    rects[i] |= rects[j];
+                    rects.erase(rects.begin() + static_cast<std::ptrdiff_t>(j));
+                    again = true;
+                }
+    }
+    QRegion region;
+    for (const QRect& r : rects)
+        region += r;
+    return region;
+}
+} // namespace
+
+QRegion CWorldPreview::showStep()
+{
+    const CWorldFrame before = takeFrame();
+    const QTransform view = m_view->transform();
+    // The caption's figures may grow by a digit or two.
+    std::vector<QRect> rects{m_captionShown.adjusted(-1, -1, 2 * fontMetrics().maxWidth() + 1, 1)};
+    // Pictures placed between pixels, tiles moved by their offsets and the
+    // frames of selected elements reach a little beyond the areas.
+    for (const QRect& area : m_frame.changedAreas(before))
+        rects.push_back(view.mapRect(QRectF(area.adjusted(-1, -1, 1, 1))).toAlignedRect().adjusted(-2, -2, 2, 2) &
+                        rect());
+    const QRegion repaint = merged(std::move(rects));
+    update(repaint);
+    return repaint;
+}
+
+void CWorldPreview::paintUnderWorld(QPainter& painter, const QTransform& view, const QRect& visible) const
 {
     const CGuiColors& colors = CGuiColors::instance();
-    const QColor face = CGuiColors::toQColor(colors.dialogFace().rgb);
-    const QColor text = CGuiColors::toQColor(colors.dialogText().rgb);
-    QPainter painter(this);
-    painter.fillRect(rect(), face);
-    painter.setTransform(m_view->transform());
-    const QRect visible = m_view->transform().inverted().mapRect(QRectF(rect())).toAlignedRect();
-    painter.setPen(QPen(text, 0));
+    painter.fillRect(rect(), CGuiColors::toQColor(colors.dialogFace().rgb));
+    painter.setTransform(view);
+    painter.setPen(QPen(CGuiColors::toQColor(colors.dialogText().rgb), 0));
     painter.drawLine(visible.left(), m_offset.y(), visible.right(), m_offset.y());
     painter.drawLine(m_offset.x(), visible.top(), m_offset.x(), visible.bottom());
+}
+
+void CWorldPreview::paintEvent(QPaintEvent* event)
+{
+    // A repaint of the whole window may follow anything (an edit, a zoom,
+    // the window uncovered): the frame and the backdrop are taken afresh.
+    if ((QRegion(rect()) - event->region()).isEmpty()) {
+        takeFrame();
+        m_backdrop.clear();
+        m_grid = QImage();
+    }
+    const QColor text = CGuiColors::toQColor(CGuiColors::instance().dialogText().rgb);
+    const QTransform view = m_view->transform();
+    const QTransform toWorld = view.inverted();
+    const QRect visible = toWorld.mapRect(QRectF(rect())).toAlignedRect();
+    QPainter painter(this);
     m_frameRate.tick();
-    m_host.withPreviewInstance(
-        [&](const WorldInstance& instance) { instance.draw(painter, m_offset.x(), m_offset.y(), visible); });
+    const std::vector<CWorldFrame::Layer>& layers = m_frame.layers();
+    m_host.withPreviewInstance([&](const WorldInstance& instance) {
+        const QImage& backdrop = m_backdrop.picture(
+            m_frame, m_still, size(), devicePixelRatioF(), view,
+            [&](QPainter& under, const CWorldFrame& frame, std::size_t count) {
+                paintUnderWorld(under, view, visible);
+                for (std::size_t k = 0; k < count; ++k)
+                    instance.drawLayer(under, frame.layers()[k].item, visible);
+            });
+        const qreal ratio = backdrop.devicePixelRatio();
+        // Rectangle by rectangle, each the painter's clip: a picture scaled
+        // through a clip of one rectangle takes the same pixels whatever the
+        // rectangle, as in a whole repaint (through a clip of many it takes
+        // others), and each copy stays small enough to be done here rather
+        // than shared out among threads.
+        for (const QRect& r : event->region()) {
+            painter.resetTransform();
+            painter.setClipRect(r);
+            painter.drawImage(QRectF(r), backdrop, QRectF(QPointF(r.topLeft()) * ratio, QSizeF(r.size()) * ratio));
+            // Pictures elsewhere are left as they are.
+            const QRect repainted = toWorld.mapRect(QRectF(r)).toAlignedRect().adjusted(-1, -1, 1, 1) & visible;
+            painter.setTransform(view);
+            for (std::size_t k = m_backdrop.layerCount(); k < layers.size(); ++k)
+                if (layers[k].area.intersects(repainted))
+                    instance.drawLayer(painter, layers[k].item, repainted);
+        }
+    });
+    painter.setClipping(false);
     // The selected elements framed, so the grid's selection shows here too.
     QPen frame(CGuiColors::instance().qcolor(CGuiColors::FocusedArea), 0);
     frame.setCosmetic(true);
     painter.setPen(frame);
     painter.setBrush(Qt::NoBrush);
     const std::vector<int> selected = m_host.selectedElementRows();
-    if (!selected.empty())
-        m_host.withPreviewInstance([&](const WorldInstance& instance) {
-            for (const WorldInstance::Placed& placed : instance.placedElements(m_offset.x(), m_offset.y()))
-                if (std::find(selected.begin(), selected.end(), placed.element) != selected.end())
-                    painter.drawRect(QRectF(placed.rect).adjusted(-0.5, -0.5, 0.5, 0.5));
-        });
+    for (const CWorldFrame::Layer& layer : layers)
+        if (layer.item.world == m_frame.worldIndex() && !layer.area.isEmpty() &&
+            std::find(selected.begin(), selected.end(), layer.item.element) != selected.end())
+            painter.drawRect(QRectF(layer.area).adjusted(-0.5, -0.5, 0.5, 0.5));
     painter.resetTransform();
     if (m_view->gridShown()) {
-        // Cells counted from the drawing point, where the world's (0, 0) is.
-        const QTransform fromWorld = QTransform::fromTranslate(m_offset.x(), m_offset.y()) * m_view->transform();
-        const std::vector<QLineF> lines =
-            CCellGridLines::lines(QSizeF(kGridCell, kGridCell), QRectF(), fromWorld, size());
-        QColor line = text;
-        line.setAlpha(60);
-        painter.setPen(QPen(line, 0));
-        painter.drawLines(lines.data(), static_cast<int>(lines.size()));
+        const QImage& grid = gridPicture(view, text);
+        // Copied like the backdrop: lines drawn afresh through the window's
+        // height would each be shared out among threads, at every step.
+        for (const QRect& r : event->region()) {
+            painter.setClipRect(r);
+            painter.drawImage(QRectF(r), grid, QRectF(QPointF(r.topLeft()) * grid.devicePixelRatio(),
+                                                      QSizeF(r.size()) * grid.devicePixelRatio()));
+        }
+        painter.setClipping(false);
     }
     painter.setPen(text);
-    painter.drawText(rect().adjusted(4, 4, -4, -4), Qt::AlignLeft | Qt::AlignTop, caption());
+    paintCaption(painter);
+}
+
+const QImage& CWorldPreview::gridPicture(const QTransform& view, const QColor& text)
+{
+    const qreal ratio = devicePixelRatioF();
+    if (!m_grid.isNull() && m_gridView == view && m_grid.devicePixelRatio() == ratio &&
+        m_grid.size() == (QSizeF(size()) * ratio).toSize())
+        return m_grid;
+    m_gridView = view;
+    m_grid = QImage((QSizeF(size()) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+    m_grid.setDevicePixelRatio(ratio);
+    m_grid.fill(Qt::transparent);
+    if (m_grid.isNull())
+        return m_grid;
+    // Cells counted from the drawing point, where the world's (0, 0) is.
+    const QTransform fromWorld = QTransform::fromTranslate(m_offset.x(), m_offset.y()) * view;
+    const std::vector<QLineF> lines = CCellGridLines::lines(QSizeF(kGridCell, kGridCell), QRectF(), fromWorld, size());
+    QColor line = text;
+    line.setAlpha(60);
+    QPainter painter(&m_grid);
+    painter.setPen(QPen(line, 0));
+    painter.drawLines(lines.data(), static_cast<int>(lines.size()));
+    return m_grid;
+}
+
+bool CWorldPreview::drawUnshapedLine(QPainter& painter, QPoint baseline, const QString& line, int& width)
+{
+    if (!m_rawFont.isValid())
+        return false;
+    for (const QChar c : line)
+        if (c.unicode() < 0x20 || c.unicode() > 0xFF)
+            return false;
+    const QList<quint32> glyphs = m_rawFont.glyphIndexesForString(line);
+    // A character the font lacks comes from another font, which shaping finds.
+    if (glyphs.size() != line.size() || glyphs.contains(0))
+        return false;
+    const QList<QPointF> advances = m_rawFont.advancesForGlyphIndexes(glyphs);
+    QList<QPointF> positions;
+    positions.reserve(advances.size());
+    QPointF at;
+    for (const QPointF& advance : advances) {
+        positions.push_back(at);
+        at += advance;
+    }
+    QGlyphRun run;
+    run.setRawFont(m_rawFont);
+    run.setGlyphIndexes(glyphs);
+    run.setPositions(positions);
+    painter.drawGlyphRun(baseline, run);
+    width = static_cast<int>(std::ceil(at.x())) + 1;
+    return true;
+}
+
+void CWorldPreview::paintCaption(QPainter& painter)
+{
+    // Latin-1 lines, the figures and most IDs, go from the font's glyphs and
+    // advances: shaping them would cost more than the rest of the caption at
+    // every step. Other lines are shaped as any text, their width the sum
+    // of their characters' advances, which no shaping makes smaller.
+    if (painter.font() != m_captionFont) {
+        m_captionFont = painter.font();
+        m_rawFont = QRawFont::fromFont(m_captionFont);
+    }
+    const QFontMetrics metrics = painter.fontMetrics();
+    m_captionShown = QRect();
+    int top = 4;
+    for (const QString& line : caption().split(QLatin1Char('\n'))) {
+        const QPoint baseline(4, top + metrics.ascent());
+        int width = 0;
+        if (!drawUnshapedLine(painter, baseline, line, width)) {
+            painter.drawText(baseline, line);
+            for (const QChar c : line)
+                width += metrics.horizontalAdvance(c);
+        }
+        m_captionShown |= QRect(4, top, width, metrics.height());
+        top += metrics.lineSpacing();
+    }
 }
 
 QString CWorldPreview::caption() const

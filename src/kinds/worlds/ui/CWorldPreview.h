@@ -2,9 +2,15 @@
 
 #include "grid/ui/CGestureStep.h"
 #include "grid/ui/CZoomView.h"
+#include "kinds/worlds/CWorldBackdrop.h"
+#include "kinds/worlds/CWorldFrame.h"
 #include "media/image/CFrameRateMeter.h"
 
+#include <QFont>
+#include <QImage>
+#include <QRawFont>
 #include <QPoint>
+#include <QTransform>
 #include <QWidget>
 
 #include <functional>
@@ -42,6 +48,13 @@ public:
 // grid and a drag from it moves it; the arrow keys nudge the selected
 // elements (Shift: by kNudgeFar), Delete removes them, each one step. The
 // selected elements are framed.
+//
+// A game step repaints only where the picture changed: the places each
+// changed picture left and took, and the caption. The frame shown is the
+// one taken at the step, whatever the world did since, so that what is
+// repainted and what was found changed agree. The background, the axes and
+// the pictures at the bottom that stay where they are come from a kept
+// backdrop; a repaint of the whole window takes everything afresh.
 class CWorldPreview : public QWidget {
     Q_OBJECT
 public:
@@ -78,6 +91,9 @@ public:
     // Remembers the choice and fits again.
     void setFollowsPaths(bool on);
     QToolButton* followPathsButton() const { return m_followButton; }
+    // A game step was taken: the picture is brought up to it where it
+    // changed. The area asked to be repainted, in window pixels.
+    QRegion showStep();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -93,6 +109,18 @@ private:
     std::vector<int> targetRows(Qt::KeyboardModifiers modifiers) const;
     // The element under a pixel of the preview, -1 for none.
     int elementUnder(QPointF pixel) const;
+    // Keeps what the world draws now as the frame to paint; the one before.
+    CWorldFrame takeFrame();
+    // The background and the axes through the drawing point.
+    void paintUnderWorld(QPainter& painter, const QTransform& view, const QRect& visible) const;
+    // The caption, one line under the other from the top-left corner.
+    void paintCaption(QPainter& painter);
+    // A line of Latin-1 characters the font has, from its glyphs without
+    // shaping, and its width; false (nothing drawn) for any other line.
+    bool drawUnshapedLine(QPainter& painter, QPoint baseline, const QString& line, int& width);
+    // The cell grid's lines on a clear picture of the window, made again
+    // when the view or the window's size changes.
+    const QImage& gridPicture(const QTransform& view, const QColor& text);
 
     IWorldPreviewHost& m_host;
     CZoomView* m_view;
@@ -104,4 +132,14 @@ private:
     CFrameRateMeter m_frameRate;
     bool m_followPaths = false;
     QToolButton* m_followButton;
+    CWorldFrame m_frame;
+    // Layers at the bottom the last two frames taken share.
+    std::size_t m_still = 0;
+    CWorldBackdrop m_backdrop;
+    // Where the caption was last written, and the font it was written in.
+    QRect m_captionShown;
+    QFont m_captionFont;
+    QRawFont m_rawFont;
+    QImage m_grid;
+    QTransform m_gridView;
 };

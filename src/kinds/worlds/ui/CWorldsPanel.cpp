@@ -195,7 +195,7 @@ bool CWorldsPanel::previewPlays() const { return m_elements->world() != nullptr;
 
 void CWorldsPanel::showStep()
 {
-    m_elements->preview()->update();
+    m_elements->preview()->showStep();
 }
 
 bool CWorldsPanel::check()
