@@ -13,6 +13,9 @@ command -v xvfb-run >/dev/null && command -v xdotool >/dev/null || { echo "needs
 work="$(mktemp -d)"
 [ -n "${QUILLOP_TEST_KEEP:-}" ] || trap 'rm -rf "$work"' EXIT
 export HOME="$work/home" SDL_AUDIODRIVER=dummy
+# The editor is shown on the virtual screen, whatever the caller chose for
+# the other tests.
+unset QT_QPA_PLATFORM
 settings="$HOME/.config/Local AppWizard-Generated Applications"
 mkdir -p "$settings"
 printf '[Settings]\nRecovery%%20Seconds=1\n' >"$settings/Quillop.conf"
