@@ -408,6 +408,14 @@ bool CCellDelegate::editorEvent(QEvent* event, QAbstractItemModel* model, const 
             editCell(view, option.rect, index, {}, true);
         return true;
     }
+    // A click on a choice's arrow opens its list, as a drop-down does.
+    if (event->type() == QEvent::MouseButtonRelease && cell && cell->kind() == CellValue::KindChoice) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton && mouse->position().x() >= option.rect.right() - kChoiceArrowWidth - 2) {
+            editCell(view, option.rect, index, {}, true);
+            return true;
+        }
+    }
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_F2 || key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {

@@ -202,6 +202,31 @@ TEST(CellDelegate, TypingInAViewEditsTheCellAndReportsIt)
     EXPECT_EQ(image.pixelColor(150, 30), CGuiColors::instance().qcolor(CGuiColors::WindowSpottedFace));
 }
 
+// A click on a choice's arrow opens its list; a click elsewhere in the cell
+// only makes it current.
+TEST(CellDelegate, AClickOnAChoicesArrowOpensItsList)
+{
+    QStandardItemModel model(1, 1);
+    const CellValue::ChoiceList list = {"one", "two"};
+    CellValue choice = editable(CellValue::KindChoice);
+    choice.setChoice(&list, 0);
+    QTableView view;
+    auto* delegate = new CCellDelegate([&](const QModelIndex& i) { return i.isValid() ? &choice : nullptr; }, &view);
+    auto editor = std::make_unique<ScriptedCellEditor>();
+    ScriptedCellEditor& scripted = *editor;
+    scripted.listAnswer = 1;
+    delegate->setEditor(std::move(editor));
+    view.setModel(&model);
+    view.setItemDelegate(delegate);
+    view.show();
+    const QRect cell = view.visualRect(model.index(0, 0));
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(cell.left() + 4, cell.center().y()));
+    EXPECT_EQ(scripted.calls, 0);
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(cell.right() - 4, cell.center().y()));
+    EXPECT_EQ(scripted.calls, 1);
+    EXPECT_EQ(choice.text(), "two");
+}
+
 TEST(CellDelegate, PictureCellsShowPicturesRegionsAndMarkedRows)
 {
     auto document = createDocumentHolder();
