@@ -91,24 +91,6 @@ std::vector<CDocumentDiff::FieldChange> changes(const Fields& a, const Fields& b
     return out;
 }
 
-// An item's key: its ID and which of the items of that ID it is.
-struct Keyed {
-    QString id;
-    int occurrence;
-    int row;
-};
-
-std::vector<Keyed> keyed(const CResourceHolder& holder, int group)
-{
-    std::vector<Keyed> out;
-    QHash<QString, int> seen;
-    for (int row = 0; row < holder.count(group); ++row) {
-        const QString id = fromBytes(holder.get(group, row)->id());
-        out.push_back({id, seen[id]++, row});
-    }
-    return out;
-}
-
 // Records compared by digest first: on large documents most items are the
 // same, and only those that differ are worked out field by field. Each
 // document's digests are worked out on a thread of its own.
@@ -128,34 +110,32 @@ void compareGroup(int g, const CResourceHolder& first, const CResourceHolder& se
 {
     const QString group = QString::fromLatin1(kGroupKeys[std::size_t(g)].data());
     std::vector<Difference> out;
-    QHash<QString, int> rowInSecond;  // "id\noccurrence" -> row
-    const auto key = [](const Keyed& k) { return k.id + QLatin1Char('\n') + QString::number(k.occurrence); };
-    const std::vector<Keyed> a = keyed(first, g);
-    const std::vector<Keyed> b = keyed(second, g);
-    for (const Keyed& k : b)
-        rowInSecond.insert(key(k), k.row);
+    const QStringList a = CDocumentDiff::itemKeys(first, g);
+    const QStringList b = CDocumentDiff::itemKeys(second, g);
+    QHash<QString, int> rowInSecond;
+    for (int row = 0; row < b.size(); ++row)
+        rowInSecond.insert(b[row], row);
     QHash<QString, bool> matched;
-    for (const Keyed& k : a) {
-        const auto there = rowInSecond.find(key(k));
+    for (int row = 0; row < a.size(); ++row) {
+        const QString id = CDocumentDiff::idOfKey(a[row]);
+        const auto there = rowInSecond.find(a[row]);
         if (there == rowInSecond.end()) {
-            out.push_back({Difference::Kind::Removed, group, k.id, k.row, -1, {}});
+            out.push_back({Difference::Kind::Removed, group, id, row, -1, {}});
             continue;
         }
-        matched.insert(key(k), true);
-        CResourceItem& before = *first.get(g, k.row);
-        CResourceItem& after = *second.get(g, there.value());
+        matched.insert(a[row], true);
         std::vector<CDocumentDiff::FieldChange> fields;
-        if (firstDigests[std::size_t(g)][std::size_t(k.row)] != secondDigests[std::size_t(g)][std::size_t(there.value())])
-            fields = changes(fieldsOf(CDocumentJson::describeItem(g, before), false),
-                             fieldsOf(CDocumentJson::describeItem(g, after), false));
+        if (firstDigests[std::size_t(g)][std::size_t(row)] != secondDigests[std::size_t(g)][std::size_t(there.value())])
+            fields = changes(fieldsOf(CDocumentJson::describeItem(g, *first.get(g, row)), false),
+                             fieldsOf(CDocumentJson::describeItem(g, *second.get(g, there.value())), false));
         if (!fields.empty())
-            out.push_back({Difference::Kind::Changed, group, k.id, k.row, there.value(), std::move(fields)});
-        else if (k.row != there.value())
-            out.push_back({Difference::Kind::Moved, group, k.id, k.row, there.value(), {}});
+            out.push_back({Difference::Kind::Changed, group, id, row, there.value(), std::move(fields)});
+        else if (row != there.value())
+            out.push_back({Difference::Kind::Moved, group, id, row, there.value(), {}});
     }
-    for (const Keyed& k : b)
-        if (!matched.contains(key(k)))
-            out.push_back({Difference::Kind::Added, group, k.id, -1, k.row, {}});
+    for (int row = 0; row < b.size(); ++row)
+        if (!matched.contains(b[row]))
+            out.push_back({Difference::Kind::Added, group, CDocumentDiff::idOfKey(b[row]), -1, row, {}});
     // In the order of the rows: those removed where they were, the others
     // where they are now.
     std::stable_sort(out.begin(), out.end(), [](const Difference& x, const Difference& y) {
@@ -177,6 +157,19 @@ const char* kindName(Difference::Kind kind)
     return "";
 }
 } // namespace
+
+QStringList CDocumentDiff::itemKeys(const CResourceHolder& holder, int group)
+{
+    QStringList keys;
+    QHash<QString, int> seen;
+    for (int row = 0; row < holder.count(group); ++row) {
+        const QString id = fromBytes(holder.get(group, row)->id());
+        keys << id + QLatin1Char('\n') + QString::number(seen[id]++);
+    }
+    return keys;
+}
+
+QString CDocumentDiff::idOfKey(const QString& key) { return key.section(QLatin1Char('\n'), 0, 0); }
 
 QMap<QString, QString> CDocumentDiff::flatFields(const QJsonObject& item) { return fieldsOf(item, false); }
 

@@ -33,6 +33,11 @@ public:
         std::vector<FieldChange> fields;  // for changes
     };
 
+    // The key of every row of a group, in row order: "ID\noccurrence", the
+    // k-th item of an ID being the k-th of that ID on every side.
+    static QStringList itemKeys(const CResourceHolder& holder, int group);
+    static QString idOfKey(const QString& key);
+
     // Every value of an item's JSON form under its path ("frames[2].delay").
     static QMap<QString, QString> flatFields(const QJsonObject& item);
 

@@ -5,6 +5,7 @@
 #include "core/CResourceItem.h"
 #include "core/GroupIndex.h"
 #include "core/ItemRecordBytes.h"
+#include "kinds/CDocumentDiff.h"
 #include "kinds/CItemFieldMerge.h"
 #include "kinds/CItemKinds.h"
 
@@ -19,20 +20,6 @@ namespace {
 using Layout = std::array<std::vector<int>, kGroupCount>;  // per group, a value per row
 
 QString groupName(int g) { return QString::fromLatin1(kGroupKeys[std::size_t(g)].data()); }
-
-// The keys of a group's rows: "id\noccurrence".
-QStringList keysOf(const CResourceHolder& holder, int group)
-{
-    QStringList keys;
-    QHash<QString, int> seen;
-    for (int i = 0; i < holder.count(group); ++i) {
-        const QString id = QString::fromStdString(holder.get(group, i)->id());
-        keys << id + QLatin1Char('\n') + QString::number(seen[id]++);
-    }
-    return keys;
-}
-
-QString idOf(const QString& key) { return key.section(QLatin1Char('\n'), 0, 0); }
 
 // Every key any side has, numbered once: the rows of all three sides in one
 // numbering, so that records that refer to rows compare by what they refer
@@ -191,7 +178,7 @@ private:
 
     void conflict(const QString& key, const QString& why)
     {
-        m_conflicts << QStringLiteral("%1 \"%2\": %3").arg(groupName(m_group), idOf(key), why);
+        m_conflicts << QStringLiteral("%1 \"%2\": %3").arg(groupName(m_group), CDocumentDiff::idOfKey(key), why);
     }
 
     // The version of a row the merge keeps; none when a side deleted it.
@@ -247,7 +234,7 @@ CDocumentMerge::Result CDocumentMerge::merge(const CResourceHolder& base, const 
     UnionRows rows;
     for (int g = 0; g < kGroupCount; ++g)
         for (int side = 0; side < 3; ++side) {
-            keys[side][std::size_t(g)] = keysOf(*holders[side], g);
+            keys[side][std::size_t(g)] = CDocumentDiff::itemKeys(*holders[side], g);
             QHash<QString, int>& number = rows.number[std::size_t(g)];
             for (const QString& key : keys[side][std::size_t(g)]) {
                 if (!number.contains(key))
@@ -286,7 +273,7 @@ CDocumentMerge::Result CDocumentMerge::merge(const CResourceHolder& base, const 
         for (const Placed& placed : layout[std::size_t(g)]) {
             CResourceItem& item = *merged->get(g, merged->newItem(g, ""));
             if (!loadRecord(item, placed.source.record())) {
-                result.conflicts << QStringLiteral("%1 \"%2\": the record does not read").arg(groupName(g), idOf(placed.key));
+                result.conflicts << QStringLiteral("%1 \"%2\": the record does not read").arg(groupName(g), CDocumentDiff::idOfKey(placed.key));
                 return result;
             }
             if (item.refersToItems())
