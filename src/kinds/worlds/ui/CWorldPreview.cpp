@@ -6,7 +6,6 @@
 
 #include "grid/CCellGridLines.h"
 
-#include <QGlyphRun>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -127,7 +126,7 @@ QRegion CWorldPreview::showStep()
     const CWorldFrame before = takeFrame();
     const QTransform view = m_view->transform();
     // The caption's figures may grow by a digit or two.
-    std::vector<QRect> rects{m_captionShown.adjusted(-1, -1, 2 * fontMetrics().maxWidth() + 1, 1)};
+    std::vector<QRect> rects{m_captionShown.adjusted(-1, -1, m_caption.growth() + 1, 1)};
     // Pictures placed between pixels, tiles moved by their offsets and the
     // frames of selected elements reach a little beyond the areas.
     for (const QRect& area : m_frame.changedAreas(before))
@@ -214,7 +213,7 @@ void CWorldPreview::paintEvent(QPaintEvent* event)
         painter.setClipping(false);
     }
     painter.setPen(text);
-    paintCaption(painter);
+    m_captionShown = m_caption.write(painter, 4, 4, caption());
 }
 
 const QImage& CWorldPreview::gridPicture(const QTransform& view, const QColor& text)
@@ -238,60 +237,6 @@ const QImage& CWorldPreview::gridPicture(const QTransform& view, const QColor& t
     painter.setPen(QPen(line, 0));
     painter.drawLines(lines.data(), static_cast<int>(lines.size()));
     return m_grid;
-}
-
-bool CWorldPreview::drawUnshapedLine(QPainter& painter, QPoint baseline, const QString& line, int& width)
-{
-    if (!m_rawFont.isValid())
-        return false;
-    for (const QChar c : line)
-        if (c.unicode() < 0x20 || c.unicode() > 0xFF)
-            return false;
-    const QList<quint32> glyphs = m_rawFont.glyphIndexesForString(line);
-    // A character the font lacks comes from another font, which shaping finds.
-    if (glyphs.size() != line.size() || glyphs.contains(0))
-        return false;
-    const QList<QPointF> advances = m_rawFont.advancesForGlyphIndexes(glyphs);
-    QList<QPointF> positions;
-    positions.reserve(advances.size());
-    QPointF at;
-    for (const QPointF& advance : advances) {
-        positions.push_back(at);
-        at += advance;
-    }
-    QGlyphRun run;
-    run.setRawFont(m_rawFont);
-    run.setGlyphIndexes(glyphs);
-    run.setPositions(positions);
-    painter.drawGlyphRun(baseline, run);
-    width = static_cast<int>(std::ceil(at.x())) + 1;
-    return true;
-}
-
-void CWorldPreview::paintCaption(QPainter& painter)
-{
-    // Latin-1 lines, the figures and most IDs, go from the font's glyphs and
-    // advances: shaping them would cost more than the rest of the caption at
-    // every step. Other lines are shaped as any text, their width the sum
-    // of their characters' advances, which no shaping makes smaller.
-    if (painter.font() != m_captionFont) {
-        m_captionFont = painter.font();
-        m_rawFont = QRawFont::fromFont(m_captionFont);
-    }
-    const QFontMetrics metrics = painter.fontMetrics();
-    m_captionShown = QRect();
-    int top = 4;
-    for (const QString& line : caption().split(QLatin1Char('\n'))) {
-        const QPoint baseline(4, top + metrics.ascent());
-        int width = 0;
-        if (!drawUnshapedLine(painter, baseline, line, width)) {
-            painter.drawText(baseline, line);
-            for (const QChar c : line)
-                width += metrics.horizontalAdvance(c);
-        }
-        m_captionShown |= QRect(4, top, width, metrics.height());
-        top += metrics.lineSpacing();
-    }
 }
 
 QString CWorldPreview::caption() const

@@ -4,11 +4,10 @@
 #include "grid/ui/CZoomView.h"
 #include "kinds/worlds/CWorldBackdrop.h"
 #include "kinds/worlds/CWorldFrame.h"
+#include "kinds/worlds/ui/CCaptionWriter.h"
 #include "media/image/CFrameRateMeter.h"
 
-#include <QFont>
 #include <QImage>
-#include <QRawFont>
 #include <QPoint>
 #include <QTransform>
 #include <QWidget>
@@ -113,11 +112,6 @@ private:
     CWorldFrame takeFrame();
     // The background and the axes through the drawing point.
     void paintUnderWorld(QPainter& painter, const QTransform& view, const QRect& visible) const;
-    // The caption, one line under the other from the top-left corner.
-    void paintCaption(QPainter& painter);
-    // A line of Latin-1 characters the font has, from its glyphs without
-    // shaping, and its width; false (nothing drawn) for any other line.
-    bool drawUnshapedLine(QPainter& painter, QPoint baseline, const QString& line, int& width);
     // The cell grid's lines on a clear picture of the window, made again
     // when the view or the window's size changes.
     const QImage& gridPicture(const QTransform& view, const QColor& text);
@@ -136,10 +130,9 @@ private:
     // Layers at the bottom the last two frames taken share.
     std::size_t m_still = 0;
     CWorldBackdrop m_backdrop;
-    // Where the caption was last written, and the font it was written in.
+    // Where the caption was last written.
     QRect m_captionShown;
-    QFont m_captionFont;
-    QRawFont m_rawFont;
+    CCaptionWriter m_caption;
     QImage m_grid;
     QTransform m_gridView;
 };
