@@ -238,6 +238,22 @@ int CMapItem::drawNaturalSize(QPainter& painter, const CResourceHolder& document
     return draw(painter, document, origin, clip, false);
 }
 
+namespace {
+// A scaled cell's own view, its corners moved to the nearest whole pixels:
+// the same pixels its neighbours' corners fall on. Cells scaled one by one
+// through the common view each round their own edges, which leaves a line
+// of background between two of them every few cells.
+QTransform onWholePixels(const QTransform& view, QPointF corner, QSizeF cell)
+{
+    const QPointF from = view.map(corner);
+    const QPointF to = view.map(corner + QPointF(cell.width(), cell.height()));
+    const double left = std::round(from.x());
+    const double top = std::round(from.y());
+    return QTransform((std::round(to.x()) - left) / cell.width(), 0, 0, (std::round(to.y()) - top) / cell.height(),
+                      left, top);
+}
+} // namespace
+
 int CMapItem::draw(QPainter& painter, const CResourceHolder& document, QPoint origin, const QRect& clip,
                    bool stretched) const
 {
@@ -248,6 +264,8 @@ int CMapItem::draw(QPainter& painter, const CResourceHolder& document, QPoint or
         visibleSpan(clip.left(), clip.left() + clip.width(), origin.x(), m_cellWidth, columnCount());
     const auto [firstLine, lastLine] = visibleSpan(clip.top(), clip.top() + clip.height(), origin.y(), m_cellHeight, m_lines);
     int drawn = 0;
+    const QTransform view = painter.transform();
+    const bool scaled = view.type() == QTransform::TxScale;
     for (int line = firstLine; line <= lastLine; ++line) {
         for (int column = firstColumn; column <= lastColumn; ++column) {
             const auto* bitmap = dynamic_cast<const CDisplayBuffer*>(document.get(GroupBitmaps, cell(column, line)));
@@ -262,7 +280,11 @@ int CMapItem::draw(QPainter& painter, const CResourceHolder& document, QPoint or
             const QPointF own = stretched ? QPointF(bitmap->offsetX(), bitmap->offsetY())
                                           : QPointF(toPixel(bitmap->offsetX()), toPixel(bitmap->offsetY()));
             painter.save();
-            painter.translate(corner - own);
+            if (scaled)
+                painter.setTransform(onWholePixels(view, corner, QSizeF(m_cellWidth, m_cellHeight)));
+            else
+                painter.translate(corner);
+            painter.translate(-own);
             drawn += stretched ? bitmap->stretchDraw(painter, 0, 0, m_cellWidth, m_cellHeight) : bitmap->draw(painter, 0, 0);
             painter.restore();
         }

@@ -291,6 +291,40 @@ TEST(MapItem, DrawingPutsTilesOnTheGridWithinTheVisibleRange)
     EXPECT_EQ(none.drawStretched(painter, *holder, QPoint(0, 0), QRect(0, 0, 8, 8)), 0);
 }
 
+// Drawn through a view of any scale, neighbouring tiles meet: no pixel of
+// the map's area shows what lies under it.
+TEST(MapItem, ScaledTilesLeaveNoGapBetweenThem)
+{
+    auto holder = createDocumentHolder();
+    QImage red(32, 32, QImage::Format_ARGB32);
+    red.fill(Qt::red);
+    auto square = std::make_unique<CDisplayBuffer>();
+    square->attachImage(red);
+    holder->group(GroupBitmaps)->add(std::move(square));
+    CMapItem map;
+    setCells(map, Cells(9, std::vector<int>(7, 0)));
+    map.setSizeX(32);
+    map.setSizeY(32);
+    for (const double scale : {0.3, 0.9, 1.0, 1.37, 1.854, 2.5}) {
+        QImage canvas(800, 600, QImage::Format_ARGB32_Premultiplied);
+        canvas.fill(Qt::white);
+        QPainter painter(&canvas);
+        // As a window's repaint of part of itself clips.
+        const QRect clip(5, 5, 700, 500);
+        painter.setClipRect(clip);
+        const QTransform view = QTransform::fromTranslate(0.4, 0.7).scale(scale, scale);
+        painter.setTransform(view);
+        map.drawStretched(painter, *holder, QPoint(0, 0), QRect(0, 0, 288, 224));
+        painter.end();
+        const QRect area = view.mapRect(QRectF(0, 0, 288, 224)).toRect().adjusted(1, 1, -1, -1) & clip;
+        int gaps = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                gaps += canvas.pixel(x, y) == qRgb(255, 255, 255);
+        EXPECT_EQ(gaps, 0) << "at scale " << scale;
+    }
+}
+
 // Zoomed out, each canvas pixel shows its cell's tile; an edited cell shows
 // its new tile once told, and the kept picture equals one made afresh.
 TEST(MapItem, ZoomedOutPictureFollowsTheCellsAndTheirEdits)
