@@ -41,13 +41,20 @@ CItemWalk::Result CItemWalk::walk(const std::uint8_t* data, std::size_t size, IV
     return result;
 }
 
-void CItemWalk::reread(const std::uint8_t* data, std::size_t size, int group, const Place& place, CValueSink& sink)
+CItemWalk::CRereader::CRereader(const std::uint8_t* data, std::size_t size)
+    : m_reader(std::make_unique<CRecordReader>(data, size))
 {
-    CRecordReader reader(data, size);
-    reader.seek(place.offset);
+}
+
+CItemWalk::CRereader::~CRereader() = default;
+
+void CItemWalk::CRereader::reread(int group, const Place& place, CValueSink& sink)
+{
+    if (m_reader->position() != place.offset)
+        m_reader->seek(place.offset);
     CSectionCoder coder = place.coder();
     coder.setSink(&sink);
-    reader.itemId(group, coder);
+    m_reader->itemId(group, coder);
 }
 
 } // namespace quillop

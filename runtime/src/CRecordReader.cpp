@@ -94,8 +94,9 @@ std::string CRecordReader::itemId(int group, CSectionCoder& coder)
 
 std::int64_t CRecordReader::position()
 {
-    m_archive.flush();
-    return m_stream.pos();
+    // Worked out rather than flushed: a walk asks it for every item, and a
+    // flush would have the archive read its buffer again each time.
+    return static_cast<std::int64_t>(m_size) - m_archive.remaining();
 }
 
 void CRecordReader::seek(std::int64_t position)
@@ -143,7 +144,8 @@ ByteSpan CRecordReader::block(const CSectionCoder& coder, std::int64_t size, boo
     if (size <= 0)
         return {};
     m_archive.requireRemaining(size);
-    const std::int64_t at = position();
+    m_archive.flush();
+    const std::int64_t at = m_stream.pos();
     const auto n = static_cast<std::size_t>(size);
     const std::uint8_t* stored = m_stream.current();
     m_stream.seek(at + size);

@@ -126,5 +126,7 @@ std::unique_ptr<CResourceItem> CWalkedDocument::load(int group, int row, const C
 void CWalkedDocument::copyRecord(int group, int row, CArchive& ar, CSectionCoder& coder) const
 {
     CCopyingSink sink(ar, coder);
-    quillop::CItemWalk::reread(m_map->data(), m_map->size(), group, this->row(group, row).place, sink);
+    if (!m_rereader)
+        m_rereader = std::make_unique<quillop::CItemWalk::CRereader>(m_map->data(), m_map->size());
+    m_rereader->reread(group, this->row(group, row).place, sink);
 }

@@ -43,12 +43,16 @@ public:
     // record does not read as that kind.
     std::unique_ptr<CResourceItem> load(int group, int row, const CResourceItem& prototype) const;
     // Writes the item's record into a section being written, scrambled with
-    // that section's keys where the file had it scrambled with its own.
+    // that section's keys where the file had it scrambled with its own. Not
+    // for two threads at once.
     void copyRecord(int group, int row, CArchive& ar, CSectionCoder& coder) const;
 
 private:
     class CMapping;
     std::shared_ptr<const CMapping> m_map;
+    // Copies go one after another (as a document is saved), mostly in the
+    // order of the file.
+    mutable std::unique_ptr<quillop::CItemWalk::CRereader> m_rereader;
     std::string m_id;
     std::string m_comments;
     std::array<std::vector<Row>, kGroupCount> m_rows;

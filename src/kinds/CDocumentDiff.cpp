@@ -180,7 +180,10 @@ bool compareGroup(int g, const DiffSide& first, const DiffSide& second, const Di
         matched.insert(a[row], true);
         std::vector<CDocumentDiff::FieldChange> fields;
         if (firstDigests[std::size_t(g)][std::size_t(row)] != secondDigests[std::size_t(g)][std::size_t(there.value())]) {
-            const std::optional<QJsonObject> before = first.describe(g, row), after = second.describe(g, there.value());
+            // Both sides at once: describing a picture or a file hashes it.
+            std::future<std::optional<QJsonObject>> later =
+                std::async(std::launch::async, [&, r = there.value()] { return second.describe(g, r); });
+            const std::optional<QJsonObject> before = first.describe(g, row), after = later.get();
             if (!before || !after)
                 return false;
             fields = changes(fieldsOf(*before, false), fieldsOf(*after, false));

@@ -5,10 +5,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
 namespace quillop {
+
+class CRecordReader;
 
 // Walks the items of a document held in bytes that stay as they are (a
 // read-only mapping of its file), one record at a time, showing every value
@@ -48,9 +51,21 @@ public:
     };
 
     static Result walk(const std::uint8_t* data, std::size_t size, IVisitor& visitor);
-    // Shows the values of one record again; throws CArchiveException when
-    // it does not read.
-    static void reread(const std::uint8_t* data, std::size_t size, int group, const Place& place, CValueSink& sink);
+
+    // Shows the values of records again, one after another: records that
+    // follow each other in the bytes are read on without going back.
+    class CRereader {
+    public:
+        CRereader(const std::uint8_t* data, std::size_t size);
+        ~CRereader();
+        CRereader(const CRereader&) = delete;
+        CRereader& operator=(const CRereader&) = delete;
+        // Throws CArchiveException when the record does not read.
+        void reread(int group, const Place& place, CValueSink& sink);
+
+    private:
+        std::unique_ptr<CRecordReader> m_reader;
+    };
 };
 
 } // namespace quillop
