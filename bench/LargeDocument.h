@@ -33,7 +33,9 @@ inline std::string make(const QString& name, int changed = 0)
     std::mt19937 rng(28);
     // Which items differ: every third change a text, a picture, a file.
     const auto isChanged = [&](int kind, int i) { return i < (changed + 2 - kind) / 3; };
-    const QString png = QDir::temp().filePath(name + QStringLiteral(".png"));
+    // One picture file name for every document, as the bitmaps keep it:
+    // documents made from the same pictures hold the same records.
+    const QString png = QDir::temp().filePath(QStringLiteral("large_document_picture.png"));
     for (int i = 0; i < kPictures; ++i) {
         QImage image(128, 128, QImage::Format_ARGB32);
         image.fill(qRgba(int(rng() % 256), int(rng() % 256), int(rng() % 256), 255));

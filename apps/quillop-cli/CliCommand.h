@@ -63,6 +63,11 @@ bool loadDocument(CResourceHolder& holder, const QString& path);
 // Several documents read at once, one thread each: comparing large
 // documents is mostly reading them. False when any could not be read.
 bool loadDocuments(const std::vector<std::pair<CResourceHolder*, QString>>& documents);
+// Several documents walked item by item from their files at once, one
+// thread each, saying nothing: false when any is not a document that walks
+// through cleanly, which a full load then reports on.
+class CWalkedDocument;
+bool walkDocuments(const std::vector<std::pair<CWalkedDocument*, QString>>& documents);
 int fail(const QString& message);
 // False, told on stderr, when `target` exists and is not a regular file: a
 // save renamed over a device or a FIFO would replace it.

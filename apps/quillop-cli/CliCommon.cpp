@@ -2,6 +2,7 @@
 
 #include "core/CRegularFile.h"
 #include "core/CResourceHolder.h"
+#include "core/CWalkedDocument.h"
 
 #include <QDir>
 #include <QFile>
@@ -132,4 +133,20 @@ bool loadDocuments(const std::vector<std::pair<CResourceHolder*, QString>>& docu
     for (std::future<bool>& other : others)
         loaded = other.get() && loaded;
     return loaded;
+}
+
+bool walkDocuments(const std::vector<std::pair<CWalkedDocument*, QString>>& documents)
+{
+    const auto walk = [](CWalkedDocument& document, const QString& path) {
+        // The names a full load would refuse are left to it.
+        const std::string name = absoluteArgument(path);
+        return CRegularFile::isRegular(name) && CResourceHolder::isResourceFile(name) && document.open(name);
+    };
+    std::vector<std::future<bool>> others;
+    for (std::size_t i = 1; i < documents.size(); ++i)
+        others.push_back(std::async(std::launch::async, [&, i] { return walk(*documents[i].first, documents[i].second); }));
+    bool walked = documents.empty() || walk(*documents[0].first, documents[0].second);
+    for (std::future<bool>& other : others)
+        walked = other.get() && walked;
+    return walked;
 }

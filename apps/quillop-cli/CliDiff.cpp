@@ -1,6 +1,7 @@
 #include "CliCommand.h"
 
 #include "core/CResourceHolder.h"
+#include "core/CWalkedDocument.h"
 #include "kinds/CDocumentDiff.h"
 #include "kinds/CDocumentJson.h"
 #include "kinds/CDocumentMerge.h"
@@ -12,6 +13,7 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 // As `diff` does: 0 the same, 1 different, 2 trouble.
@@ -27,11 +29,23 @@ int runDiff(const QStringList& args)
         fail(QStringLiteral("usage: diff A.mrc B.mrc [--json]"));
         return kTrouble;
     }
-    auto first = createDocumentHolder();
-    auto second = createDocumentHolder();
-    if (!loadDocuments({{first.get(), files[0]}, {second.get(), files[1]}}))
-        return kTrouble;
-    const auto differences = CDocumentDiff::compare(*first, *second);
+    // Walked item by item when both files allow it: only the items that
+    // differ are loaded. A file that does not walk cleanly is loaded whole,
+    // which reports what is wrong with it.
+    std::optional<std::vector<CDocumentDiff::Difference>> found;
+    {
+        CWalkedDocument first, second;
+        if (walkDocuments({{&first, files[0]}, {&second, files[1]}}))
+            found = CDocumentDiff::compare(first, second);
+    }
+    if (!found) {
+        auto first = createDocumentHolder();
+        auto second = createDocumentHolder();
+        if (!loadDocuments({{first.get(), files[0]}, {second.get(), files[1]}}))
+            return kTrouble;
+        found = CDocumentDiff::compare(*first, *second);
+    }
+    const std::vector<CDocumentDiff::Difference>& differences = *found;
     if (json)
         std::printf("%s", QJsonDocument(CDocumentDiff::toJson(differences)).toJson(QJsonDocument::Indented).constData());
     else
@@ -94,15 +108,25 @@ int runMerge(const QStringList& args)
     }
     if (out.isEmpty())
         out = files[1];
-    auto base = createDocumentHolder();
-    auto ours = createDocumentHolder();
-    auto theirs = createDocumentHolder();
     const QTemporaryDir scratch;
-    if (!loadDocuments({{base.get(), readableName(files[0], scratch, 0)},
-                        {ours.get(), readableName(files[1], scratch, 1)},
-                        {theirs.get(), readableName(files[2], scratch, 2)}}))
-        return kTrouble;
-    const CDocumentMerge::Result merged = CDocumentMerge::merge(*base, *ours, *theirs);
+    const QString sides[3] = {readableName(files[0], scratch, 0), readableName(files[1], scratch, 1),
+                              readableName(files[2], scratch, 2)};
+    // Walked item by item when the three files allow it: only the changed
+    // items are loaded, the others are copied from their files as the result
+    // is written. Otherwise loaded whole, which reports what is wrong.
+    CWalkedDocument walked[3];
+    std::optional<CDocumentMerge::Result> result;
+    if (walkDocuments({{&walked[0], sides[0]}, {&walked[1], sides[1]}, {&walked[2], sides[2]}}))
+        result = CDocumentMerge::merge(walked[0], walked[1], walked[2]);
+    if (!result) {
+        auto base = createDocumentHolder();
+        auto ours = createDocumentHolder();
+        auto theirs = createDocumentHolder();
+        if (!loadDocuments({{base.get(), sides[0]}, {ours.get(), sides[1]}, {theirs.get(), sides[2]}}))
+            return kTrouble;
+        result = CDocumentMerge::merge(*base, *ours, *theirs);
+    }
+    const CDocumentMerge::Result& merged = *result;
     if (!merged.merged) {
         // Nothing is written: OURS stays as it was for the user to settle.
         for (const QString& conflict : merged.conflicts)

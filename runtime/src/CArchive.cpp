@@ -121,6 +121,19 @@ std::string CArchive::readString()
 void CArchive::write(const void* data, std::size_t size)
 {
     const auto* bytes = static_cast<const char*>(data);
+    if (size >= m_buffer.size()) {
+        // A large block (a file copied as it stands) goes straight to the
+        // file: copying it through the buffer would be one more pass.
+        flush();
+        while (size > 0) {
+            const std::int64_t written = m_file.write(bytes, static_cast<std::int64_t>(size));
+            if (written <= 0)
+                throw CFileException("the file refused the written bytes: " + m_file.errorString());
+            bytes += written;
+            size -= static_cast<std::size_t>(written);
+        }
+        return;
+    }
     while (size > 0) {
         if (m_end == m_buffer.size())
             flush();

@@ -16,8 +16,6 @@
 namespace quillop {
 
 namespace {
-constexpr std::int32_t kFormatVersion = 3;
-
 // The texts of a document, by ID, as the "[ID]" expansion looks them up.
 class CDocumentTexts : public ITextLookup {
 public:
@@ -61,51 +59,19 @@ const char* openErrorText(OpenError error)
     return "unknown error";
 }
 
-// Walks the sections of a file: each is offered to the groups in their
-// order and the first whose tag it carries reads it (a later section of the
-// same group replaces the earlier one, as in the editor).
+// Reads every section of a file into the document's records (a later
+// section of the same group replaces the earlier one, as in the editor).
 class CDocumentReader {
 public:
     CDocumentReader(CDocument& document) : m_document(document), m_reader(document.m_bytes) {}
 
     OpenError read()
     {
-        const CResourceFileHeader header = CResourceFileHeader::read(m_reader.archive());
-        CSectionCoder coder;
-        coder.header(m_reader.archive());
-        coder.codeString(m_reader.archive(), m_document.m_id);
-        coder.codeString(m_reader.archive(), m_document.m_comments);
-        if (header.signature != CResourceFileHeader::kSignature)
-            return OpenError::WrongType;
-        if (header.version < kFormatVersion)
-            return OpenError::OlderVersion;
-        while (!m_reader.atEnd()) {
-            const std::int64_t sectionStart = m_reader.position();
-            m_reader.archive().readString();  // the section separator, not compared
-            if (!readSection()) {
-                m_document.m_droppedFrom = sectionStart;
-                break;
-            }
-        }
-        return OpenError::None;
+        return m_reader.readDocument(m_document.m_id, m_document.m_comments, m_document.m_droppedFrom,
+                                     [this](int group, CSectionCoder& coder) { readGroup(group, coder); });
     }
 
 private:
-    bool readSection()
-    {
-        const std::int64_t start = m_reader.position();
-        CSectionCoder coder;
-        const std::string tag = m_reader.sectionTag(coder);
-        for (int g = 0; g < kGroupCount; ++g) {
-            if (tag == kGroupTags[static_cast<std::size_t>(g)]) {
-                readGroup(g, coder);
-                return true;
-            }
-        }
-        m_reader.seek(start);
-        return false;
-    }
-
     template <typename Record>
     void readItems(std::vector<Record>& items, CSectionCoder& coder, Record (CRecordReader::*readOne)(CSectionCoder&))
     {

@@ -1,6 +1,8 @@
 #include "CRecordReader.h"
 
 #include "quillop/runtime/CArchiveException.h"
+#include "quillop/runtime/CResourceFileHeader.h"
+#include "quillop/runtime/GroupIndex.h"
 #include "quillop/runtime/Region.h"
 
 #include <algorithm>
@@ -18,6 +20,7 @@ constexpr std::int64_t kMapCellBytes = 2;
 constexpr std::int64_t kInterfaceEntryBytes = 48;
 constexpr std::int64_t kWorldElementBytes = 98;
 constexpr std::int32_t kScrambledBinaryData = 0;
+constexpr std::int32_t kFormatVersion = 3;
 // A region whose rectangles together are wider or taller than an int has
 // no size to show or save: the file is broken.
 void refuseRegionTooLarge(const ByteSpan& bytes)
@@ -32,15 +35,68 @@ void refuseRegionTooLarge(const ByteSpan& bytes)
 } // namespace
 
 CRecordReader::CRecordReader(std::vector<std::uint8_t>& bytes)
-    : m_bytes(bytes), m_stream(bytes.data(), static_cast<std::int64_t>(bytes.size())),
+    : m_writable(bytes.data()), m_size(bytes.size()), m_stream(bytes.data(), static_cast<std::int64_t>(bytes.size())),
       m_archive(m_stream, CArchive::Mode::Load)
 {
 }
 
+CRecordReader::CRecordReader(const std::uint8_t* data, std::size_t size)
+    : m_writable(nullptr), m_size(size), m_stream(data, static_cast<std::int64_t>(size)),
+      m_archive(m_stream, CArchive::Mode::Load)
+{
+}
+
+OpenError CRecordReader::readDocument(std::string& id, std::string& comments, std::optional<std::int64_t>& droppedFrom,
+                                      const std::function<void(int group, CSectionCoder& coder)>& readGroup)
+{
+    const CResourceFileHeader header = CResourceFileHeader::read(m_archive);
+    CSectionCoder documentCoder;
+    documentCoder.header(m_archive);
+    documentCoder.codeString(m_archive, id);
+    documentCoder.codeString(m_archive, comments);
+    if (header.signature != CResourceFileHeader::kSignature)
+        return OpenError::WrongType;
+    if (header.version < kFormatVersion)
+        return OpenError::OlderVersion;
+    while (!atEnd()) {
+        const std::int64_t sectionStart = position();
+        m_archive.readString();  // the section separator, not compared
+        const std::int64_t start = position();
+        CSectionCoder coder;
+        const std::string tag = sectionTag(coder);
+        const auto named = std::find(kGroupTags.begin(), kGroupTags.end(), tag);
+        if (named == kGroupTags.end()) {
+            seek(start);
+            droppedFrom = sectionStart;
+            break;
+        }
+        readGroup(static_cast<int>(named - kGroupTags.begin()), coder);
+    }
+    return OpenError::None;
+}
+
+std::string CRecordReader::itemId(int group, CSectionCoder& coder)
+{
+    switch (group) {
+    case GroupTexts: return text(coder).id;
+    case GroupBitmaps: return bitmap(coder).id;
+    case GroupSounds: return sound(coder).id;
+    case GroupAnimations: return animation(coder).id;
+    case GroupTrajectories: return trajectory(coder).id;
+    case GroupMaps: return map(coder).id;
+    case GroupColors: return color(coder).id;
+    case GroupBinaryFiles: return binaryFile(coder).id;
+    case GroupUserInterfaces: return userInterface(coder).id;
+    case GroupWorlds: return world(coder).id;
+    }
+    throw CArchiveException(CArchiveException::Cause::BadLength, "no such group");
+}
+
 std::int64_t CRecordReader::position()
 {
-    m_archive.flush();
-    return m_stream.pos();
+    // Worked out rather than flushed: a walk asks it for every item, and a
+    // flush would have the archive read its buffer again each time.
+    return static_cast<std::int64_t>(m_size) - m_archive.remaining();
 }
 
 void CRecordReader::seek(std::int64_t position)
@@ -83,16 +139,28 @@ std::string CRecordReader::string(CSectionCoder& coder)
     return text;
 }
 
-ByteSpan CRecordReader::block(const CSectionCoder& coder, std::int64_t size)
+ByteSpan CRecordReader::block(const CSectionCoder& coder, std::int64_t size, bool needed)
 {
     if (size <= 0)
         return {};
     m_archive.requireRemaining(size);
-    const std::int64_t at = position();
-    std::uint8_t* bytes = m_bytes.data() + at;
-    coder.unscramble(bytes, static_cast<std::size_t>(size));
+    m_archive.flush();
+    const std::int64_t at = m_stream.pos();
+    const auto n = static_cast<std::size_t>(size);
+    const std::uint8_t* stored = m_stream.current();
     m_stream.seek(at + size);
-    return {bytes, static_cast<std::size_t>(size)};
+    if (m_writable) {
+        std::uint8_t* bytes = m_writable + at;
+        coder.unscramble(bytes, n);
+        coder.show(bytes, n);
+        return {bytes, n};
+    }
+    coder.showScrambled(stored, n);
+    if (!needed)
+        return {};
+    m_needed.assign(stored, stored + n);
+    coder.unscramble(m_needed.data(), n);
+    return {m_needed.data(), n};
 }
 
 ByteSpan CRecordReader::byteArray(CSectionCoder& coder)
@@ -158,7 +226,7 @@ BitmapRecord CRecordReader::bitmap(CSectionCoder& coder)
     r.offsetX = real(coder);
     r.offsetY = real(coder);
     if (r.kind == BitmapRecord::kEncodedImage || r.kind == BitmapRecord::kPaintingRegion)
-        r.payload = block(coder, integer(coder));
+        r.payload = block(coder, integer(coder), r.kind == BitmapRecord::kPaintingRegion);
     if (r.kind == BitmapRecord::kPaintingRegion)
         refuseRegionTooLarge(r.payload);
     return r;
@@ -289,6 +357,7 @@ BinaryFileRecord CRecordReader::binaryFile(CSectionCoder& coder)
         return r;
     }
     CSectionCoder plain;
+    plain.setSink(coder.sink(), false);
     r.data = byteArray(plain);
     return r;
 }

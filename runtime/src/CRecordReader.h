@@ -2,10 +2,13 @@
 
 #include "quillop/runtime/CArchive.h"
 #include "quillop/runtime/CByteStream.h"
+#include "quillop/runtime/CDocument.h"
 #include "quillop/runtime/CSectionCoder.h"
 #include "quillop/runtime/Records.h"
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,12 +22,23 @@ namespace quillop {
 class CRecordReader {
 public:
     explicit CRecordReader(std::vector<std::uint8_t>& bytes);
+    // Over bytes that stay as they are (a read-only mapping of a file): long
+    // values are shown to the coder's sink and not kept, so the records read
+    // carry no spans.
+    CRecordReader(const std::uint8_t* data, std::size_t size);
 
     CArchive& archive() { return m_archive; }
     // The logical read position.
     std::int64_t position();
     void seek(std::int64_t position);
-    bool atEnd() { return position() >= static_cast<std::int64_t>(m_bytes.size()); }
+    bool atEnd() { return position() >= static_cast<std::int64_t>(m_size); }
+
+    // Reads the file header and the document's ID and Comments, then hands
+    // every section to `readGroup` with the group its tag names, a later
+    // section of a group replacing an earlier one. A section whose tag names
+    // no group ends the walk: `droppedFrom` says where it starts.
+    OpenError readDocument(std::string& id, std::string& comments, std::optional<std::int64_t>& droppedFrom,
+                           const std::function<void(int group, CSectionCoder& coder)>& readGroup);
 
     // A section's coder and tag; the tag is what decides which group reads it.
     std::string sectionTag(CSectionCoder& coder);
@@ -41,6 +55,8 @@ public:
     BinaryFileRecord binaryFile(CSectionCoder& coder);
     UserInterfaceRecord userInterface(CSectionCoder& coder);
     WorldRecord world(CSectionCoder& coder);
+    // The record of one item of `group`, for walks that keep only its ID.
+    std::string itemId(int group, CSectionCoder& coder);
 
 private:
     void itemStart(CSectionCoder& coder, ItemRecord& item);
@@ -49,12 +65,16 @@ private:
     double real(CSectionCoder& coder);
     std::uint8_t byte(CSectionCoder& coder);
     std::string string(CSectionCoder& coder);
-    ByteSpan block(const CSectionCoder& coder, std::int64_t size);
+    // `needed`: the reader itself looks into the bytes, so they are
+    // unscrambled even when the bytes cannot be changed.
+    ByteSpan block(const CSectionCoder& coder, std::int64_t size, bool needed = false);
     // A count followed by its bytes; a negative count reads as none.
     ByteSpan byteArray(CSectionCoder& coder);
     void require(std::int64_t count, std::int64_t bytesEach);
 
-    std::vector<std::uint8_t>& m_bytes;
+    std::uint8_t* m_writable;  // null when the bytes stay as they are
+    std::size_t m_size;
+    std::vector<std::uint8_t> m_needed;
     CMemoryStream m_stream;
     CArchive m_archive;
 };

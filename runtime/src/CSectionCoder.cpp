@@ -106,12 +106,16 @@ void CSectionCoder::scrambleInto(const std::uint8_t* from, std::uint8_t* to, std
 
 void CSectionCoder::unscramble(std::uint8_t* data, std::size_t size) const
 {
-    if (!scrambling())
-        return;
+    if (scrambling())
+        unscrambleInto(data, data, size);
+}
+
+void CSectionCoder::unscrambleInto(const std::uint8_t* from, std::uint8_t* to, std::size_t size) const
+{
     const std::uint32_t mask = m_mask;
     const std::uint32_t offset = m_offset;
     codeWords(
-        data, data, size, [=](auto w) { return (w + offset) ^ mask; },
+        from, to, size, [=](auto w) { return (w + offset) ^ mask; },
         [=](std::uint8_t b) { return static_cast<std::uint8_t>(static_cast<std::uint8_t>(b + static_cast<std::uint8_t>(offset)) ^ static_cast<std::uint8_t>(mask)); });
 }
 
@@ -126,7 +130,27 @@ int CSectionCoder::codeBlock(CArchive& ar, void* data, std::size_t size)
     auto* bytes = static_cast<std::uint8_t*>(data);
     ar.read(bytes, size);
     unscramble(bytes, size);
+    show(bytes, size);
     return 1;
+}
+
+void CSectionCoder::showScrambled(const std::uint8_t* data, std::size_t size) const
+{
+    if (!m_sink)
+        return;
+    if (!scrambling()) {
+        m_sink->value(data, size, m_sinkKeys);
+        return;
+    }
+    // Through a small buffer that stays in the cache: the value is never
+    // copied whole.
+    std::uint8_t piece[16384];
+    for (std::size_t done = 0; done < size;) {
+        const std::size_t n = std::min(size - done, sizeof piece);
+        unscrambleInto(data + done, piece, n);
+        m_sink->value(piece, n, m_sinkKeys);
+        done += n;
+    }
 }
 
 int CSectionCoder::writeBlock(CArchive& ar, const void* data, std::size_t size)

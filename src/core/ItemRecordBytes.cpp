@@ -8,6 +8,9 @@
 #include <QBuffer>
 #include <QHashFunctions>
 
+#include <algorithm>
+#include <cstring>
+
 namespace {
 // Counts what is written and keeps nothing.
 class CCountingDevice : public QIODevice {
@@ -27,26 +30,22 @@ private:
     std::int64_t m_written = 0;
 };
 
-// Digests what is written, in one pass over the bytes, and keeps nothing.
-// The archive writes its buffer whole, so one item always gives the same
-// runs.
+// Digests what is written and keeps nothing.
 class CDigestDevice : public QIODevice {
 public:
     CDigestDevice() { open(QIODevice::WriteOnly); }
-    std::uint64_t digest() const { return m_digest ^ m_written; }
+    std::uint64_t digest() const { return m_digest.digest(); }
 
 protected:
     qint64 readData(char*, qint64) override { return -1; }
     qint64 writeData(const char* data, qint64 size) override
     {
-        m_digest = qHashBits(data, std::size_t(size), std::size_t(m_digest));
-        m_written += std::uint64_t(size);
+        m_digest.add(data, std::size_t(size));
         return size;
     }
 
 private:
-    std::uint64_t m_digest = 0x9e3779b97f4a7c15u;
-    std::uint64_t m_written = 0;
+    CRecordDigest m_digest;
 };
 
 void store(CResourceItem& item, QIODevice& device)
@@ -57,6 +56,39 @@ void store(CResourceItem& item, QIODevice& device)
     ar.close();
 }
 } // namespace
+
+void CRecordDigest::addBlock(const unsigned char* block)
+{
+    m_digest = qHashBits(block, kBlock, std::size_t(m_digest));
+}
+
+void CRecordDigest::add(const void* data, std::size_t size)
+{
+    // Whole blocks are digested where they lie; only the ends of a run are
+    // gathered, so that the digest is that of the bytes, whatever the runs.
+    auto bytes = static_cast<const unsigned char*>(data);
+    m_size += size;
+    if (m_pending > 0) {
+        const std::size_t n = std::min(size, kBlock - m_pending);
+        std::memcpy(m_block + m_pending, bytes, n);
+        m_pending += n;
+        bytes += n;
+        size -= n;
+        if (m_pending < kBlock)
+            return;
+        addBlock(m_block);
+        m_pending = 0;
+    }
+    for (; size >= kBlock; bytes += kBlock, size -= kBlock)
+        addBlock(bytes);
+    std::memcpy(m_block, bytes, size);
+    m_pending = size;
+}
+
+std::uint64_t CRecordDigest::digest() const
+{
+    return qHashBits(m_block, m_pending, std::size_t(m_digest)) ^ m_size;
+}
 
 QByteArray storeRecord(CResourceItem& item)
 {

@@ -3,9 +3,11 @@
 #include "core/CKindJson.h"
 #include "core/CResourceHolder.h"
 #include "core/CResourceItem.h"
+#include "core/CWalkedDocument.h"
 #include "core/GroupIndex.h"
 #include "core/ItemRecordBytes.h"
 #include "kinds/CDocumentJson.h"
+#include "kinds/CItemKinds.h"
 
 #include <QHash>
 #include <QJsonArray>
@@ -15,6 +17,7 @@
 #include <algorithm>
 #include <array>
 #include <future>
+#include <optional>
 
 namespace {
 using Difference = CDocumentDiff::Difference;
@@ -96,22 +99,73 @@ std::vector<CDocumentDiff::FieldChange> changes(const Fields& a, const Fields& b
 // document's digests are worked out on a thread of its own.
 using Digests = std::array<std::vector<std::uint64_t>, kGroupCount>;
 
-Digests digestsOf(const CResourceHolder& holder)
-{
-    Digests digests;
-    for (int g = 0; g < kGroupCount; ++g)
-        for (int i = 0; i < holder.count(g); ++i)
-            digests[std::size_t(g)].push_back(recordDigest(*holder.get(g, i)));
-    return digests;
-}
+// What the comparison asks of one document: a loaded one, or one walked
+// item by item from its file, whose items are loaded only to be described.
+class DiffSide {
+public:
+    virtual ~DiffSide() = default;
+    virtual QStringList keys(int group) const = 0;
+    virtual Digests digests() const = 0;
+    // Null when the item does not read.
+    virtual std::optional<QJsonObject> describe(int group, int row) const = 0;
+};
 
-void compareGroup(int g, const CResourceHolder& first, const CResourceHolder& second, const Digests& firstDigests,
+class HolderSide : public DiffSide {
+public:
+    explicit HolderSide(const CResourceHolder& holder) : m_holder(holder) {}
+    QStringList keys(int group) const override { return CDocumentDiff::itemKeys(m_holder, group); }
+    Digests digests() const override
+    {
+        Digests digests;
+        for (int g = 0; g < kGroupCount; ++g)
+            for (int i = 0; i < m_holder.count(g); ++i)
+                digests[std::size_t(g)].push_back(recordDigest(*m_holder.get(g, i)));
+        return digests;
+    }
+    std::optional<QJsonObject> describe(int group, int row) const override
+    {
+        return CDocumentJson::describeItem(group, *m_holder.get(group, row));
+    }
+
+private:
+    const CResourceHolder& m_holder;
+};
+
+class WalkedSide : public DiffSide {
+public:
+    WalkedSide(const CWalkedDocument& document, const CResourceHolder& prototypes)
+        : m_document(document), m_prototypes(prototypes)
+    {
+    }
+    QStringList keys(int group) const override { return CDocumentDiff::itemKeys(m_document, group); }
+    Digests digests() const override
+    {
+        Digests digests;
+        for (int g = 0; g < kGroupCount; ++g)
+            for (int i = 0; i < m_document.count(g); ++i)
+                digests[std::size_t(g)].push_back(m_document.row(g, i).digest);
+        return digests;
+    }
+    std::optional<QJsonObject> describe(int group, int row) const override
+    {
+        const std::unique_ptr<CResourceItem> item = m_document.load(group, row, m_prototypes.prototype(group));
+        if (!item)
+            return std::nullopt;
+        return CDocumentJson::describeItem(group, *item);
+    }
+
+private:
+    const CWalkedDocument& m_document;
+    const CResourceHolder& m_prototypes;
+};
+
+bool compareGroup(int g, const DiffSide& first, const DiffSide& second, const Digests& firstDigests,
                   const Digests& secondDigests, std::vector<Difference>& all)
 {
     const QString group = QString::fromLatin1(kGroupKeys[std::size_t(g)].data());
     std::vector<Difference> out;
-    const QStringList a = CDocumentDiff::itemKeys(first, g);
-    const QStringList b = CDocumentDiff::itemKeys(second, g);
+    const QStringList a = first.keys(g);
+    const QStringList b = second.keys(g);
     QHash<QString, int> rowInSecond;
     for (int row = 0; row < b.size(); ++row)
         rowInSecond.insert(b[row], row);
@@ -125,9 +179,15 @@ void compareGroup(int g, const CResourceHolder& first, const CResourceHolder& se
         }
         matched.insert(a[row], true);
         std::vector<CDocumentDiff::FieldChange> fields;
-        if (firstDigests[std::size_t(g)][std::size_t(row)] != secondDigests[std::size_t(g)][std::size_t(there.value())])
-            fields = changes(fieldsOf(CDocumentJson::describeItem(g, *first.get(g, row)), false),
-                             fieldsOf(CDocumentJson::describeItem(g, *second.get(g, there.value())), false));
+        if (firstDigests[std::size_t(g)][std::size_t(row)] != secondDigests[std::size_t(g)][std::size_t(there.value())]) {
+            // Both sides at once: describing a picture or a file hashes it.
+            std::future<std::optional<QJsonObject>> later =
+                std::async(std::launch::async, [&, r = there.value()] { return second.describe(g, r); });
+            const std::optional<QJsonObject> before = first.describe(g, row), after = later.get();
+            if (!before || !after)
+                return false;
+            fields = changes(fieldsOf(*before, false), fieldsOf(*after, false));
+        }
         if (!fields.empty())
             out.push_back({Difference::Kind::Changed, group, id, row, there.value(), std::move(fields)});
         else if (row != there.value())
@@ -142,6 +202,29 @@ void compareGroup(int g, const CResourceHolder& first, const CResourceHolder& se
         return (x.after >= 0 ? x.after : x.before) < (y.after >= 0 ? y.after : y.before);
     });
     all.insert(all.end(), out.begin(), out.end());
+    return true;
+}
+
+std::optional<std::vector<Difference>> compareSides(const std::string& firstId, const std::string& firstComments,
+                                                    const DiffSide& first, const std::string& secondId,
+                                                    const std::string& secondComments, const DiffSide& second)
+{
+    std::vector<Difference> out;
+    QJsonObject ownA, ownB;
+    ownA.insert(QStringLiteral("id"), fromBytes(firstId));
+    ownA.insert(QStringLiteral("comments"), fromBytes(firstComments));
+    ownB.insert(QStringLiteral("id"), fromBytes(secondId));
+    ownB.insert(QStringLiteral("comments"), fromBytes(secondComments));
+    if (std::vector<CDocumentDiff::FieldChange> fields = changes(fieldsOf(ownA, false), fieldsOf(ownB, false));
+        !fields.empty())
+        out.push_back({Difference::Kind::Changed, QStringLiteral("document"), QString(), -1, -1, std::move(fields)});
+    std::future<Digests> secondDigests = std::async(std::launch::async, [&second] { return second.digests(); });
+    const Digests firstDigests = first.digests();
+    const Digests otherDigests = secondDigests.get();
+    for (int g = 0; g < kGroupCount; ++g)
+        if (!compareGroup(g, first, second, firstDigests, otherDigests, out))
+            return std::nullopt;
+    return out;
 }
 
 QString quoted(const QString& id) { return shown(QString(), QJsonValue(id)); }
@@ -158,15 +241,28 @@ const char* kindName(Difference::Kind kind)
 }
 } // namespace
 
-QStringList CDocumentDiff::itemKeys(const CResourceHolder& holder, int group)
+namespace {
+template <typename IdAt>
+QStringList keysOf(int count, IdAt idAt)
 {
     QStringList keys;
     QHash<QString, int> seen;
-    for (int row = 0; row < holder.count(group); ++row) {
-        const QString id = fromBytes(holder.get(group, row)->id());
+    for (int row = 0; row < count; ++row) {
+        const QString id = fromBytes(idAt(row));
         keys << id + QLatin1Char('\n') + QString::number(seen[id]++);
     }
     return keys;
+}
+} // namespace
+
+QStringList CDocumentDiff::itemKeys(const CResourceHolder& holder, int group)
+{
+    return keysOf(holder.count(group), [&](int row) -> const std::string& { return holder.get(group, row)->id(); });
+}
+
+QStringList CDocumentDiff::itemKeys(const CWalkedDocument& document, int group)
+{
+    return keysOf(document.count(group), [&](int row) -> const std::string& { return document.row(group, row).id; });
 }
 
 QString CDocumentDiff::idOfKey(const QString& key) { return key.section(QLatin1Char('\n'), 0, 0); }
@@ -175,20 +271,16 @@ QMap<QString, QString> CDocumentDiff::flatFields(const QJsonObject& item) { retu
 
 std::vector<Difference> CDocumentDiff::compare(const CResourceHolder& first, const CResourceHolder& second)
 {
-    std::vector<Difference> out;
-    QJsonObject ownA, ownB;
-    ownA.insert(QStringLiteral("id"), fromBytes(first.id()));
-    ownA.insert(QStringLiteral("comments"), fromBytes(first.comments()));
-    ownB.insert(QStringLiteral("id"), fromBytes(second.id()));
-    ownB.insert(QStringLiteral("comments"), fromBytes(second.comments()));
-    if (std::vector<FieldChange> fields = changes(fieldsOf(ownA, false), fieldsOf(ownB, false)); !fields.empty())
-        out.push_back({Difference::Kind::Changed, QStringLiteral("document"), QString(), -1, -1, std::move(fields)});
-    std::future<Digests> secondDigests = std::async(std::launch::async, digestsOf, std::cref(second));
-    const Digests firstDigests = digestsOf(first);
-    const Digests otherDigests = secondDigests.get();
-    for (int g = 0; g < kGroupCount; ++g)
-        compareGroup(g, first, second, firstDigests, otherDigests, out);
-    return out;
+    // Loaded items always describe themselves.
+    return *compareSides(first.id(), first.comments(), HolderSide(first), second.id(), second.comments(),
+                         HolderSide(second));
+}
+
+std::optional<std::vector<Difference>> CDocumentDiff::compare(const CWalkedDocument& first, const CWalkedDocument& second)
+{
+    const auto prototypes = createDocumentHolder();
+    return compareSides(first.id(), first.comments(), WalkedSide(first, *prototypes), second.id(), second.comments(),
+                        WalkedSide(second, *prototypes));
 }
 
 QStringList CDocumentDiff::describe(const std::vector<Difference>& differences)

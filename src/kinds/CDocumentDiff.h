@@ -5,9 +5,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
 class CResourceHolder;
+class CWalkedDocument;
 
 // Item-level differences between two documents, group by group: records are
 // compared by digest, and those that differ field by field on their JSON
@@ -36,12 +38,16 @@ public:
     // The key of every row of a group, in row order: "ID\noccurrence", the
     // k-th item of an ID being the k-th of that ID on every side.
     static QStringList itemKeys(const CResourceHolder& holder, int group);
+    static QStringList itemKeys(const CWalkedDocument& document, int group);
     static QString idOfKey(const QString& key);
 
     // Every value of an item's JSON form under its path ("frames[2].delay").
     static QMap<QString, QString> flatFields(const QJsonObject& item);
 
     static std::vector<Difference> compare(const CResourceHolder& first, const CResourceHolder& second);
+    // The same from documents walked item by item, loading only the items
+    // whose records differ: none when such an item does not read.
+    static std::optional<std::vector<Difference>> compare(const CWalkedDocument& first, const CWalkedDocument& second);
 
     // One line per difference, field changes indented under their item.
     static QStringList describe(const std::vector<Difference>& differences);

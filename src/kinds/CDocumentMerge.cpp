@@ -1,8 +1,10 @@
 #include "kinds/CDocumentMerge.h"
 
+#include "core/CArchiveException.h"
 #include "core/CIndexChange.h"
 #include "core/CResourceHolder.h"
 #include "core/CResourceItem.h"
+#include "core/CWalkedDocument.h"
 #include "core/GroupIndex.h"
 #include "core/ItemRecordBytes.h"
 #include "kinds/CDocumentDiff.h"
@@ -13,6 +15,8 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -32,50 +36,94 @@ struct UnionRows {
 // One side of a group: its keys, and a digest of each record with its
 // references in the union numbering. Records are compared by digest and
 // copied only into the result, so that the pictures and sounds of large
-// documents are read once.
+// documents are read once. A side is a loaded document, or one walked from
+// its file whose items are loaded only when their records are needed.
 struct SideRows {
     const CResourceHolder* holder = nullptr;
+    const CWalkedDocument* walked = nullptr;
+    const CResourceItem* prototype = nullptr;
     int group = 0;
     QStringList keys;
     std::vector<std::uint64_t> digests;
     std::vector<QByteArray> renumbered;  // for items that refer to rows; empty for the others
     QHash<QString, int> rowOf;
+    mutable std::map<int, std::unique_ptr<CResourceItem>> loaded;
 
     std::optional<int> find(const QString& key) const
     {
         const auto found = rowOf.find(key);
         return found == rowOf.end() ? std::nullopt : std::optional<int>(found.value());
     }
+    // A walked record is digested as the file has it; the rare record a load
+    // would write back otherwise (an older form) is compared as loaded.
+    bool digestedAsStored(int row) const { return walked && renumbered[std::size_t(row)].isNull(); }
+    std::uint64_t loadedDigest(int row) const
+    {
+        return digestedAsStored(row) ? recordDigest(item(row)) : digests[std::size_t(row)];
+    }
     bool same(int row, const SideRows& other, int otherRow) const
     {
-        return digests[std::size_t(row)] == other.digests[std::size_t(otherRow)];
+        if (digests[std::size_t(row)] == other.digests[std::size_t(otherRow)])
+            return true;
+        if (!digestedAsStored(row) && !other.digestedAsStored(otherRow))
+            return false;
+        return loadedDigest(row) == other.loadedDigest(otherRow);
+    }
+    CResourceItem& item(int row) const
+    {
+        if (holder)
+            return *holder->get(group, row);
+        std::unique_ptr<CResourceItem>& kept = loaded[row];
+        if (!kept)
+            kept = walked->load(group, row, *prototype);
+        if (!kept)
+            throw CArchiveException(CArchiveException::Cause::BadLength, "an item does not read");
+        return *kept;
     }
     QByteArray record(int row) const
     {
         const QByteArray& kept = renumbered[std::size_t(row)];
-        return kept.isNull() ? storeRecord(*holder->get(group, row)) : kept;
+        return kept.isNull() ? storeRecord(item(row)) : kept;
     }
+};
+
+// Where a side's documents come from: loaded whole, or walked.
+struct SideDocument {
+    const CResourceHolder* holder = nullptr;
+    const CWalkedDocument* walked = nullptr;
+    const CResourceHolder* prototypes = nullptr;
+
+    QStringList keys(int group) const
+    {
+        return holder ? CDocumentDiff::itemKeys(*holder, group) : CDocumentDiff::itemKeys(*walked, group);
+    }
+    std::string id() const { return holder ? holder->id() : walked->id(); }
+    std::string comments() const { return holder ? holder->comments() : walked->comments(); }
 };
 
 // A side's rows with their references put in the union numbering (on a
 // copy: the sides' documents are left as they are).
-std::array<SideRows, kGroupCount> sideRows(const CResourceHolder& holder, const std::array<QStringList, kGroupCount>& keys,
+std::array<SideRows, kGroupCount> sideRows(const SideDocument& document, const std::array<QStringList, kGroupCount>& keys,
                                            const Layout& toUnion)
 {
     std::array<SideRows, kGroupCount> sides;
     for (int g = 0; g < kGroupCount; ++g) {
         SideRows& side = sides[std::size_t(g)];
-        side.holder = &holder;
+        side.holder = document.holder;
+        side.walked = document.walked;
+        side.prototype = &document.prototypes->prototype(g);
         side.group = g;
         side.keys = keys[std::size_t(g)];
         for (int i = 0; i < side.keys.size(); ++i) {
             side.rowOf.insert(side.keys[i], i);
-            CResourceItem& item = *holder.get(g, i);
-            if (!item.refersToItems()) {
-                side.digests.push_back(recordDigest(item));
+            // Every item of a walked group is of its kind; a loaded group
+            // may hold items of other kinds.
+            if (!(side.walked ? side.prototype->refersToItems() : side.item(i).refersToItems())) {
+                side.digests.push_back(side.walked ? side.walked->row(g, i).digest : recordDigest(side.item(i)));
                 side.renumbered.emplace_back();
                 continue;
             }
+            CResourceItem& item = side.item(i);
             const std::unique_ptr<CResourceItem> copy = item.createDefault();
             loadRecord(*copy, storeRecord(item));
             for (int referred = 0; referred < kGroupCount; ++referred)
@@ -86,6 +134,25 @@ std::array<SideRows, kGroupCount> sideRows(const CResourceHolder& holder, const 
     }
     return sides;
 }
+
+// An unchanged item of a walked side in the result: its record goes from
+// that side's file to the merged one as it stands, never loaded.
+class CCopiedRecord : public CResourceItem {
+public:
+    CCopiedRecord(const SideRows& side, int row) : m_side(side), m_row(row) { setId(side.walked->row(side.group, row).id); }
+    std::unique_ptr<CResourceItem> createDefault() const override { return m_side.prototype->createDefault(); }
+    int serialize(CArchive& ar, CSectionCoder& coder) override
+    {
+        if (ar.isLoading())
+            return 0;
+        m_side.walked->copyRecord(m_side.group, m_row, ar, coder);
+        return 1;
+    }
+
+private:
+    const SideRows& m_side;
+    int m_row;
+};
 
 // Where a row of the result comes from: a side's row, or a record merged
 // field by field.
@@ -225,16 +292,22 @@ QString mergedText(const std::string& base, const std::string& ours, const std::
 }
 } // namespace
 
-CDocumentMerge::Result CDocumentMerge::merge(const CResourceHolder& base, const CResourceHolder& ours,
-                                             const CResourceHolder& theirs)
+namespace {
+// The sides' rows, kept with the result when its records are copied from
+// the sides' files as it is saved.
+struct MergeState {
+    std::unique_ptr<CResourceHolder> prototypes;
+    std::array<SideRows, kGroupCount> sides[3];
+};
+
+CDocumentMerge::Result mergeSides(const SideDocument (&documents)[3], MergeState& state)
 {
-    Result result;
-    const CResourceHolder* holders[3] = {&base, &ours, &theirs};
+    CDocumentMerge::Result result;
     std::array<QStringList, kGroupCount> keys[3];
     UnionRows rows;
     for (int g = 0; g < kGroupCount; ++g)
         for (int side = 0; side < 3; ++side) {
-            keys[side][std::size_t(g)] = CDocumentDiff::itemKeys(*holders[side], g);
+            keys[side][std::size_t(g)] = documents[side].keys(g);
             QHash<QString, int>& number = rows.number[std::size_t(g)];
             for (const QString& key : keys[side][std::size_t(g)]) {
                 if (!number.contains(key))
@@ -242,17 +315,18 @@ CDocumentMerge::Result CDocumentMerge::merge(const CResourceHolder& base, const 
                 rows.of[side][std::size_t(g)].push_back(number.value(key));
             }
         }
-    std::array<SideRows, kGroupCount> sides[3];
+    std::array<SideRows, kGroupCount>(&sides)[3] = state.sides;
     for (int side = 0; side < 3; ++side)
-        sides[side] = sideRows(*holders[side], keys[side], rows.of[side]);
+        sides[side] = sideRows(documents[side], keys[side], rows.of[side]);
 
     std::array<std::vector<Placed>, kGroupCount> layout;
     for (int g = 0; g < kGroupCount; ++g)
-        layout[std::size_t(g)] = GroupMerge(g, ours.prototype(g), sides[0][std::size_t(g)], sides[1][std::size_t(g)],
-                                            sides[2][std::size_t(g)], result.conflicts)
+        layout[std::size_t(g)] = GroupMerge(g, documents[1].prototypes->prototype(g), sides[0][std::size_t(g)],
+                                            sides[1][std::size_t(g)], sides[2][std::size_t(g)], result.conflicts)
                                      .run();
-    const QString id = mergedText(base.id(), ours.id(), theirs.id(), "ID", result.conflicts);
-    const QString comments = mergedText(base.comments(), ours.comments(), theirs.comments(), "Comments", result.conflicts);
+    const QString id = mergedText(documents[0].id(), documents[1].id(), documents[2].id(), "ID", result.conflicts);
+    const QString comments =
+        mergedText(documents[0].comments(), documents[1].comments(), documents[2].comments(), "Comments", result.conflicts);
     if (!result.conflicts.isEmpty())
         return result;
 
@@ -271,8 +345,13 @@ CDocumentMerge::Result CDocumentMerge::merge(const CResourceHolder& base, const 
     merged->setComments(comments.toStdString());
     for (int g = 0; g < kGroupCount; ++g) {
         for (const Placed& placed : layout[std::size_t(g)]) {
+            const Source& source = placed.source;
+            if (source.merged.isNull() && source.side->digestedAsStored(source.row)) {
+                merged->group(g)->add(std::make_unique<CCopiedRecord>(*source.side, source.row));
+                continue;
+            }
             CResourceItem& item = *merged->get(g, merged->newItem(g, ""));
-            if (!loadRecord(item, placed.source.record())) {
+            if (!loadRecord(item, source.record())) {
                 result.conflicts << QStringLiteral("%1 \"%2\": the record does not read").arg(groupName(g), CDocumentDiff::idOfKey(placed.key));
                 return result;
             }
@@ -283,4 +362,30 @@ CDocumentMerge::Result CDocumentMerge::merge(const CResourceHolder& base, const 
     }
     result.merged = std::move(merged);
     return result;
+}
+} // namespace
+
+CDocumentMerge::Result CDocumentMerge::merge(const CResourceHolder& base, const CResourceHolder& ours,
+                                             const CResourceHolder& theirs)
+{
+    MergeState state;
+    const SideDocument documents[3] = {{&base, nullptr, &base}, {&ours, nullptr, &ours}, {&theirs, nullptr, &theirs}};
+    return mergeSides(documents, state);
+}
+
+std::optional<CDocumentMerge::Result> CDocumentMerge::merge(const CWalkedDocument& base, const CWalkedDocument& ours,
+                                                            const CWalkedDocument& theirs)
+{
+    auto state = std::make_shared<MergeState>();
+    state->prototypes = createDocumentHolder();
+    const CResourceHolder* prototypes = state->prototypes.get();
+    const SideDocument documents[3] = {{nullptr, &base, prototypes}, {nullptr, &ours, prototypes}, {nullptr, &theirs, prototypes}};
+    try {
+        Result result = mergeSides(documents, *state);
+        // The copied records read the sides' rows as the result is saved.
+        result.keepAlive = state;
+        return result;
+    } catch (const CArchiveException&) {
+        return std::nullopt;
+    }
 }

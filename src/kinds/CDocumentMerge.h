@@ -3,8 +3,10 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 class CResourceHolder;
+class CWalkedDocument;
 
 // A three-way merge of documents at the level of items, keyed by group and
 // ID (the k-th item of an ID with the k-th of that ID on every side): what
@@ -23,6 +25,13 @@ public:
     struct Result {
         std::unique_ptr<CResourceHolder> merged;  // null when there are conflicts
         QStringList conflicts;
+        std::shared_ptr<const void> keepAlive;  // what the merged document's records are copied from
     };
     static Result merge(const CResourceHolder& base, const CResourceHolder& ours, const CResourceHolder& theirs);
+    // The same from documents walked item by item: only the items that
+    // changed are loaded, and the others go into the result as their files
+    // hold them, copied when it is saved (the documents must outlive that).
+    // None when an item that is needed does not read.
+    static std::optional<Result> merge(const CWalkedDocument& base, const CWalkedDocument& ours,
+                                       const CWalkedDocument& theirs);
 };

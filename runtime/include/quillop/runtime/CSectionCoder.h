@@ -10,6 +10,19 @@ namespace quillop {
 class CArchive;
 class CKeySource;
 
+// Sees the values a coder reads, unscrambled, in file order: the record they
+// make up is what a pass-through coder would have written, so it can be
+// digested or copied elsewhere without being kept. A long value may come in
+// several pieces, each but the last a whole number of words, so that a piece
+// scrambled on its own scrambles as it would within its value.
+class CValueSink {
+public:
+    virtual ~CValueSink() = default;
+    // `sectionKeys`: the value was coded with the section's keys; otherwise
+    // it stands in the file as it is (the data of a binary file).
+    virtual void value(const std::uint8_t* data, std::size_t size, bool sectionKeys) = 0;
+};
+
 // Writes and reads the coded values of one stretch of a resource file. In
 // scrambled mode each value is XOR-ed with the mask word and then has the
 // offset word subtracted, word by word, with the odd tail bytes using the
@@ -55,12 +68,33 @@ public:
     std::uint32_t offsetWord() const { return m_offset; }
     void setKeys(std::int32_t mode, std::uint32_t mask, std::uint32_t offset);
 
+    // Where the values read from now on are shown; none by default.
+    void setSink(CValueSink* sink, bool sectionKeys = true)
+    {
+        m_sink = sink;
+        m_sinkKeys = sectionKeys;
+    }
+    CValueSink* sink() const { return m_sink; }
+    // Shows bytes this coder has unscrambled.
+    void show(const std::uint8_t* data, std::size_t size) const
+    {
+        if (m_sink)
+            m_sink->value(data, size, m_sinkKeys);
+    }
+    // Shows `size` bytes as this coder reads them, unscrambled on the way
+    // (the bytes are left as they are): how a reader over bytes it may not
+    // change passes on a long value.
+    void showScrambled(const std::uint8_t* data, std::size_t size) const;
+
 private:
     bool scrambling() const { return m_mode == Scrambled; }
+    void unscrambleInto(const std::uint8_t* from, std::uint8_t* to, std::size_t size) const;
 
     std::int32_t m_mode = PassThrough;
     std::uint32_t m_mask = 0;
     std::uint32_t m_offset = 0;
+    CValueSink* m_sink = nullptr;
+    bool m_sinkKeys = true;
 };
 
 } // namespace quillop
