@@ -17,13 +17,7 @@ int CCellEditor::edit(CellValue& value, QWidget* grid, const QRect& cell, const 
         return 0;
     const QPointer<QWidget> hadFocus = QApplication::focusWidget();
     const int changed = editByKind(value, grid, cell, typed, startFromCurrent);
-    // The prompt was a window of its own: give the grid's window the
-    // keyboard back, or its shortcuts (Ctrl+Z after an edit) would wait for
-    // a click where no window manager hands it back.
-    if (hadFocus) {
-        hadFocus->activateWindow();
-        hadFocus->setFocus(Qt::OtherFocusReason);
-    }
+    giveKeyboardBack(hadFocus);
     return changed;
 }
 
@@ -36,11 +30,16 @@ int CCellEditor::pick(CellValue& value, QWidget* grid)
     int index = value.referenceIndex();
     const int before = index;
     const bool chosen = pickItem(grid, value.referenceDocument(), group, index);
-    if (hadFocus) {
-        hadFocus->activateWindow();
-        hadFocus->setFocus(Qt::OtherFocusReason);
-    }
+    giveKeyboardBack(hadFocus);
     return chosen && index != before ? value.setReferenceIndex(index) : 0;
+}
+
+void CCellEditor::giveKeyboardBack(QWidget* widget)
+{
+    if (!widget)
+        return;
+    widget->activateWindow();
+    widget->setFocus(Qt::OtherFocusReason);
 }
 
 bool CCellEditor::pickItem(QWidget* parent, const CResourceHolder* document, int group, int& index)

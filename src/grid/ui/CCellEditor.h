@@ -25,6 +25,11 @@ public:
     // picked by name and picture instead: 1 when the value changed, 0 when
     // the picker was dismissed or the cell names nothing.
     int pick(CellValue& value, QWidget* grid);
+    // After a prompt of its own window closes, gives the keyboard back to
+    // `widget` (may be null) and its window: with no window manager to hand
+    // it back, the main window's shortcuts (Ctrl+Z, Ctrl+S) would otherwise
+    // wait for a click.
+    static void giveKeyboardBack(QWidget* widget);
 
 protected:
     virtual bool chooseColor(QWidget* parent, std::uint32_t& rgb);

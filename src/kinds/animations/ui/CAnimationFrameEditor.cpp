@@ -3,6 +3,7 @@
 #include "core/CGameStepTimer.h"
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
+#include "grid/ui/CCellEditor.h"
 #include "grid/ui/CIndexList.h"
 #include "grid/ui/CItemPickerDialog.h"
 #include "grid/ui/CItemsDropTarget.h"
@@ -79,10 +80,11 @@ CAnimationFrameEditor::CAnimationFrameEditor(CStepLock& lock, QWidget* parent)
     connect(m_frames, &CIndexList::indexActivated, this, [this] { editDelay(); });
     m_askDelay = [this](const QString& current, QString& typed) {
         CValuePromptDialog prompt(kDelayTitle, kDelayPrompt, current.toStdString(), false, this);
-        if (prompt.exec() != QDialog::Accepted)
-            return false;
-        typed = QString::fromStdString(prompt.value());
-        return true;
+        const bool typedOne = prompt.exec() == QDialog::Accepted;
+        CCellEditor::giveKeyboardBack(m_frames);
+        if (typedOne)
+            typed = QString::fromStdString(prompt.value());
+        return typedOne;
     };
 
     auto* previewBox = new QWidget;
@@ -439,7 +441,9 @@ void CAnimationFrameEditor::pickFrameBitmap()
     if (!frame)
         return;
     CItemPickerDialog picker(m_document, GroupBitmaps, frame->bitmap, this);
-    if (picker.exec() != QDialog::Accepted)
+    const bool chosen = picker.exec() == QDialog::Accepted;
+    CCellEditor::giveKeyboardBack(m_frames);
+    if (!chosen)
         return;
     const auto step = openStep(QStringLiteral("Set Frame Bitmap"));
     applied(m_edits.setBitmap(*a, currentFrame(), picker.chosenIndex()));

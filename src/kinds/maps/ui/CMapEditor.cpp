@@ -3,6 +3,7 @@
 #include "core/CResourceHolder.h"
 #include "core/CStepLock.h"
 #include "core/GroupIndex.h"
+#include "grid/ui/CCellEditor.h"
 #include "grid/ui/CIndexList.h"
 #include "grid/ui/CItemsDropTarget.h"
 #include "grid/ui/CItemPickerDialog.h"
@@ -160,7 +161,7 @@ void CMapEditor::pickBitmap()
     CItemPickerDialog dialog(m_document, GroupBitmaps, paintValue(), this);
     if (dialog.exec() == QDialog::Accepted)
         pickValue(dialog.chosenIndex());
-    m_canvas->setFocus(Qt::OtherFocusReason);
+    CCellEditor::giveKeyboardBack(m_canvas);
 }
 
 void CMapEditor::updateNote(bool taken, int value)
