@@ -181,6 +181,8 @@ for i in \$(seq 80); do xdotool search --onlyvisible --name work.mrc >/dev/null 
 main=\$(xdotool search --onlyvisible --name work.mrc | head -1)
 [ -n "\$main" ] || { echo "FAIL: the editor showed no window"; exit 1; }
 eval "\$(xdotool getwindowgeometry --shell \$main)"
+[ "\$WIDTH x \$HEIGHT" = "1200 x 800" ] ||
+  { echo "FAIL: the window is \$WIDTH x \$HEIGHT, the points driven at are for 1200 x 800"; exit 1; }
 # Painted, then a click on the empty grid gives the window the keyboard.
 seen 498 143 $ball || { echo "FAIL: the Bitmaps grid did not show"; exit 1; }
 xdotool mousemove \$(at 640 500) click 1
