@@ -5,6 +5,7 @@
 #include "core/CResourceHolder.h"
 #include "core/GroupIndex.h"
 #include "grid/CItemsMime.h"
+#include "grid/ui/CItemPicture.h"
 #include "kinds/animations/CAnimationFrameTexts.h"
 #include "kinds/animations/CAnimationItem.h"
 #include "media/image/CDisplayBuffer.h"
@@ -407,6 +408,7 @@ void CIndexList::mouseMoveEvent(QMouseEvent* event)
     m_pressIndex = -2;
     auto* drag = new QDrag(this);
     drag->setMimeData(CItemsMime::make(*m_holder, group, indexes));
+    CItemPicture::putOn(*drag, CItemPicture::dragPixmap(*m_holder, group, indexes));
     drag->exec(Qt::CopyAction);
 }
 

@@ -5,8 +5,7 @@
 #include "core/GroupIndex.h"
 #include "grid/CellValue.h"
 #include "grid/ui/CCellDelegate.h"
-#include "kinds/animations/CAnimationItem.h"
-#include "kinds/colors/CColorItem.h"
+#include "grid/ui/CItemPicture.h"
 
 #include <QAbstractListModel>
 #include <QCoreApplication>
@@ -54,29 +53,7 @@ public:
 
     // What the row shows beside its name: a picture cell of a bitmap, a
     // colour cell, or nothing.
-    bool picture(int item, CellValue& value) const
-    {
-        int bitmap = -1;
-        if (m_group == GroupBitmaps) {
-            bitmap = item;
-        } else if (m_group == GroupAnimations) {
-            const auto* animation = dynamic_cast<const CAnimationItem*>(m_document->get(m_group, item));
-            if (animation && animation->frameCount() > 0)
-                bitmap = animation->frames().front().bitmap;
-        } else if (m_group == GroupColors) {
-            const auto* color = dynamic_cast<const CColorItem*>(m_document->get(m_group, item));
-            if (!color)
-                return false;
-            value.setKind(CellValue::KindColor);
-            value.setColor({static_cast<std::uint32_t>(color->rgb()) & 0xFFFFFFu, 255});
-            return true;
-        }
-        if (bitmap < 0 || !m_document->get(GroupBitmaps, bitmap))
-            return false;
-        value.setKind(CellValue::KindPicture);
-        value.setPicture(m_document, bitmap);
-        return true;
-    }
+    bool picture(int item, CellValue& value) const { return CItemPicture::cellOf(m_document, m_group, item, value); }
 
 private:
     const CResourceHolder* m_document;

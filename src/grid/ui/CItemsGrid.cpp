@@ -3,8 +3,10 @@
 #include "core/CDocumentHistory.h"
 #include "core/CIndexChange.h"
 #include "core/CResourceHolder.h"
+#include "grid/CItemsMime.h"
 #include "grid/CellValue.h"
 #include "grid/ui/CCellDelegate.h"
+#include "grid/ui/CItemPicture.h"
 #include "grid/ui/CItemsGridDrops.h"
 #include "grid/ui/CItemsGridFind.h"
 #include "grid/ui/CItemsGridIntegrity.h"
@@ -29,7 +31,7 @@
 #include <algorithm>
 
 CItemsGrid::CItemsGrid(int group, QWidget* parent)
-    : QWidget(parent), m_group(group), m_model(new CItemsGridModel(*this)), m_table(new QTableView),
+    : QWidget(parent), m_group(group), m_model(new CItemsGridModel(*this)), m_table(new CPictureDragTable),
       m_splitter(new QSplitter(Qt::Horizontal)), m_editorView(new QLabel), m_selectedText(new QLabel),
       m_rowCommands(std::make_unique<CItemsGridRowCommands>(*this)), m_find(std::make_unique<CItemsGridFind>(*this)),
       m_drops(std::make_unique<CItemsGridDrops>(*this)), m_menu(std::make_unique<CItemsGridMenu>(*this)),
@@ -439,6 +441,10 @@ void CItemsGrid::setItemDrags(bool on)
     m_itemDrags = on;
     m_table->setDragEnabled(on);
     m_table->setDragDropMode(on ? QAbstractItemView::DragOnly : QAbstractItemView::NoDragDrop);
+    m_table->setDragPicture([this](const QMimeData& dragged) {
+        return holder() ? CItemPicture::dragPixmap(*holder(), m_group, CItemsMime::rowsIn(dragged, *holder(), m_group))
+                        : QPixmap();
+    });
 }
 
 void CItemsGrid::dropFiles(const QStringList& paths) { m_drops->dropFiles(paths); }

@@ -4,6 +4,7 @@
 #include "core/CStepLock.h"
 #include "grid/CItemsGridSearch.h"
 #include "grid/CRowMarks.h"
+#include "grid/ui/CPictureDragTable.h"
 
 #include <QWidget>
 
@@ -237,7 +238,7 @@ private:
     CRowMarks m_marks;
     CStepLock m_stepLock;
     CItemsGridModel* m_model;
-    QTableView* m_table;
+    CPictureDragTable* m_table;
     QSplitter* m_splitter;
     QLabel* m_editorView;
     QLabel* m_selectedText;

@@ -2,11 +2,15 @@
 #include "core/GroupIndex.h"
 #include "grid/CellValue.h"
 #include "grid/ui/CItemPickerDialog.h"
+#include "grid/ui/CItemPicture.h"
 #include "kinds/CItemKinds.h"
+#include "kinds/colors/CColorItem.h"
+#include "media/image/CDisplayBuffer.h"
 
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListView>
+#include <QPalette>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -65,4 +69,48 @@ TEST(ItemPicker, ALongGroupOpensAtOnce)
     EXPECT_EQ(picker.chosenIndex(), 1999);
     // Reported, not asserted: timings belong to the benchmarks.
     std::printf("picker of 20,000 items opened and filtered in %lld ms\n", static_cast<long long>(clock.elapsed()));
+}
+
+// Dragged items show what they are under the mouse: a small bitmap grown by
+// whole steps on a card, a colour's swatch, a count when several go; items
+// with no picture drag as text.
+TEST(ItemPicker, DraggedItemsShowTheirPictureOnACard)
+{
+    auto document = createDocumentHolder();
+    QImage red(16, 8, QImage::Format_ARGB32);
+    red.fill(Qt::red);
+    for (int i = 0; i < 3; ++i) {
+        auto bitmap = std::make_unique<CDisplayBuffer>();
+        bitmap->attachImage(red);
+        document->group(GroupBitmaps)->add(std::move(bitmap));
+    }
+    document->newItem(GroupColors, "sea");
+    dynamic_cast<CColorItem*>(document->get(GroupColors, 0))->setColor(CColorItem::makeRgb(0, 0, 255), 255);
+    document->newItem(GroupTexts, "title");
+    const struct {
+        int group;
+        std::vector<int> items;
+        QRgb centre;  // 0: no picture
+        bool badge;
+    } cases[] = {
+        {GroupBitmaps, {1}, qRgb(255, 0, 0), false},
+        {GroupBitmaps, {0, 1, 2}, qRgb(255, 0, 0), true},
+        {GroupColors, {0}, qRgb(0, 0, 255), false},
+        {GroupTexts, {0}, 0, false},
+        {GroupBitmaps, {}, 0, false},
+    };
+    for (const auto& c : cases) {
+        const QImage card = CItemPicture::dragPixmap(*document, c.group, c.items).toImage();
+        ASSERT_EQ(card.isNull(), c.centre == 0) << c.group;
+        if (card.isNull())
+            continue;
+        const QPoint centre = card.rect().center();
+        EXPECT_EQ(card.pixel(centre), c.centre) << c.group;
+        // 16 x 8 grows four times to 64 x 32: red from the card's margin.
+        if (c.group == GroupBitmaps) {
+            EXPECT_EQ(card.pixel(4, centre.y()), c.centre);
+        }
+        const QRgb corner = card.pixel(card.width() - 6, card.height() - 4);
+        EXPECT_EQ(corner == QPalette().highlight().color().rgb(), c.badge) << c.items.size();
+    }
 }
