@@ -124,15 +124,25 @@ bool loadDocument(CResourceHolder& holder, const QString& path)
     return true;
 }
 
-bool loadDocuments(const std::vector<std::pair<CResourceHolder*, QString>>& documents)
+namespace {
+// Runs `work` on every entry, the first on this thread and each other on a
+// thread of its own; true when it succeeded on all.
+template <typename Entry, typename Work>
+bool eachOnItsOwnThread(const std::vector<Entry>& entries, const Work& work)
 {
     std::vector<std::future<bool>> others;
-    for (std::size_t i = 1; i < documents.size(); ++i)
-        others.push_back(std::async(std::launch::async, [&, i] { return loadDocument(*documents[i].first, documents[i].second); }));
-    bool loaded = documents.empty() || loadDocument(*documents[0].first, documents[0].second);
+    for (std::size_t i = 1; i < entries.size(); ++i)
+        others.push_back(std::async(std::launch::async, [&, i] { return work(entries[i]); }));
+    bool all = entries.empty() || work(entries[0]);
     for (std::future<bool>& other : others)
-        loaded = other.get() && loaded;
-    return loaded;
+        all = other.get() && all;
+    return all;
+}
+} // namespace
+
+bool loadDocuments(const std::vector<std::pair<CResourceHolder*, QString>>& documents)
+{
+    return eachOnItsOwnThread(documents, [](const auto& document) { return loadDocument(*document.first, document.second); });
 }
 
 bool walkDocuments(const std::vector<std::pair<CWalkedDocument*, QString>>& documents)
@@ -142,11 +152,5 @@ bool walkDocuments(const std::vector<std::pair<CWalkedDocument*, QString>>& docu
         const std::string name = absoluteArgument(path);
         return CRegularFile::isRegular(name) && CResourceHolder::isResourceFile(name) && document.open(name);
     };
-    std::vector<std::future<bool>> others;
-    for (std::size_t i = 1; i < documents.size(); ++i)
-        others.push_back(std::async(std::launch::async, [&, i] { return walk(*documents[i].first, documents[i].second); }));
-    bool walked = documents.empty() || walk(*documents[0].first, documents[0].second);
-    for (std::future<bool>& other : others)
-        walked = other.get() && walked;
-    return walked;
+    return eachOnItsOwnThread(documents, [&](const auto& document) { return walk(*document.first, document.second); });
 }

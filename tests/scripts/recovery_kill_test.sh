@@ -6,16 +6,7 @@
 # usage: recovery_kill_test.sh QUILLOP QUILLOP_CLI DEMO.mrc
 # Exits 77 (skipped) when xvfb-run or xdotool is missing.
 set -uo pipefail
-quillop="$1"
-cli="$2"
-demo="$3"
-command -v xvfb-run >/dev/null && command -v xdotool >/dev/null || { echo "needs xvfb-run and xdotool"; exit 77; }
-work="$(mktemp -d)"
-[ -n "${QUILLOP_TEST_KEEP:-}" ] || trap 'rm -rf "$work"' EXIT
-export HOME="$work/home" SDL_AUDIODRIVER=dummy
-# The editor is shown on the virtual screen, whatever the caller chose for
-# the other tests.
-unset QT_QPA_PLATFORM
+. "$(dirname "$0")/driven_setup.sh"
 settings="$HOME/.config/Local AppWizard-Generated Applications"
 mkdir -p "$settings"
 printf '[Settings]\nRecovery%%20Seconds=1\n' >"$settings/Quillop.conf"
