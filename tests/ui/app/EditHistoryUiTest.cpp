@@ -14,6 +14,7 @@
 #include "grid/ui/CItemsGrid.h"
 #include "kinds/animations/CAnimationItem.h"
 #include "support/TestSupport.h"
+#include "ui/app/OpenedDemo.h"
 #include "kinds/animations/ui/CAnimationFrameEditor.h"
 #include "kinds/animations/ui/CAnimationsPanel.h"
 #include "kinds/worlds/ui/CWorldElementsView.h"
@@ -88,14 +89,6 @@ std::vector<int> editorCommands(CItemsGrid& grid)
     return commands;
 }
 
-struct OpenedDemo {
-    OpenedDemo() { EXPECT_EQ(document.openDocument(QStringLiteral(QUILLOP_DEMO)), 1); }
-    QUndoStack& stack() { return document.history().stack(); }
-
-    ScriptedUi ui;
-    CQuillopDoc document;
-    CQuillopView view{document};
-};
 } // namespace
 
 TEST(EditHistoryUi, SeededEditsThroughThePanelsUndoToTheOpenedRecordsAndRedoToTheEdited)
@@ -154,14 +147,14 @@ TEST(EditHistoryUi, SeededEditsThroughThePanelsUndoToTheOpenedRecordsAndRedoToTh
     }
     const QByteArray edited = documentRecords(demo.document.holder());
     ASSERT_NE(edited, original);
-    EXPECT_GT(demo.stack().count(), 100);
+    EXPECT_GT(demo.document.history().stack().count(), 100);
     EXPECT_TRUE(demo.document.isModified());
-    while (demo.stack().canUndo())
-        demo.stack().undo();
+    while (demo.document.history().stack().canUndo())
+        demo.document.history().stack().undo();
     EXPECT_EQ(documentRecords(demo.document.holder()), original);
     EXPECT_FALSE(demo.document.isModified());
-    while (demo.stack().canRedo())
-        demo.stack().redo();
+    while (demo.document.history().stack().canRedo())
+        demo.document.history().stack().redo();
     EXPECT_EQ(documentRecords(demo.document.holder()), edited);
 }
 
@@ -180,29 +173,29 @@ TEST(EditHistoryUi, StepsSayWhatTheyDoAndTheModifiedMarkFollowsTheSavedPoint)
     bitmaps.setMarked(1, true);
     bitmaps.setMarked(2, true);
     bitmaps.deleteItems();
-    EXPECT_EQ(demo.stack().undoText().toStdString(), "Delete 3 Bitmaps");
+    EXPECT_EQ(demo.document.history().stack().undoText().toStdString(), "Delete 3 Bitmaps");
     EXPECT_TRUE(demo.document.title().endsWith(QLatin1String(CQuillopDoc::kModifiedMark)));
 
-    demo.stack().undo();
+    demo.document.history().stack().undo();
     EXPECT_FALSE(demo.document.isModified()) << "back at the saved point";
     EXPECT_FALSE(demo.document.title().endsWith(QLatin1String(CQuillopDoc::kModifiedMark)));
     EXPECT_EQ(bitmaps.gridCellText(column, 0).toStdString(), "first");
-    demo.stack().undo();
+    demo.document.history().stack().undo();
     EXPECT_TRUE(demo.document.isModified());
-    EXPECT_EQ(demo.stack().redoText().toStdString(), "Edit ID of Bitmap");
-    demo.stack().redo();
+    EXPECT_EQ(demo.document.history().stack().redoText().toStdString(), "Edit ID of Bitmap");
+    demo.document.history().stack().redo();
     EXPECT_FALSE(demo.document.isModified());
 
     // A change that was not recorded keeps the mark until the next save.
     demo.document.markModified();
-    demo.stack().redo();
-    demo.stack().undo();
+    demo.document.history().stack().redo();
+    demo.document.history().stack().undo();
     EXPECT_TRUE(demo.document.isModified());
 
     // Document Properties is a step too.
     ASSERT_EQ(demo.document.applyProperties("Renamed", "New comments", 20, ""), 1);
-    EXPECT_EQ(demo.stack().undoText().toStdString(), "Document Properties");
-    demo.stack().undo();
+    EXPECT_EQ(demo.document.history().stack().undoText().toStdString(), "Document Properties");
+    demo.document.history().stack().undo();
     EXPECT_NE(demo.document.holder().id(), "Renamed");
 }
 
@@ -213,17 +206,17 @@ TEST(EditHistoryUi, FrameEditsAreStepsAndPreviewDragsAreOneStep)
     panel.selectRow(0);
     CAnimationFrameEditor& editor = *panel.frameEditor();
     const QByteArray original = documentRecords(demo.document.holder());
-    const int before = demo.stack().count();
+    const int before = demo.document.history().stack().count();
     editor.runCommand(CAnimationFrameEdits::Reverse);
-    EXPECT_EQ(demo.stack().undoText().toStdString(), "Reverse All Indexs Order");
+    EXPECT_EQ(demo.document.history().stack().undoText().toStdString(), "Reverse All Indexs Order");
     editor.beginGesture(QStringLiteral("Move Frame Offsets"));
     for (int i = 0; i < 5; ++i)
         editor.moveOffsets(-1, 1, 2);
     editor.endGesture();
-    EXPECT_EQ(demo.stack().count(), before + 2) << "five moves of one drag are one step";
-    EXPECT_EQ(demo.stack().undoText().toStdString(), "Move Frame Offsets");
-    demo.stack().undo();
-    demo.stack().undo();
+    EXPECT_EQ(demo.document.history().stack().count(), before + 2) << "five moves of one drag are one step";
+    EXPECT_EQ(demo.document.history().stack().undoText().toStdString(), "Move Frame Offsets");
+    demo.document.history().stack().undo();
+    demo.document.history().stack().undo();
     EXPECT_EQ(documentRecords(demo.document.holder()), original);
     EXPECT_FALSE(demo.document.isModified());
 
@@ -241,9 +234,9 @@ TEST(EditHistoryUi, FrameEditsAreStepsAndPreviewDragsAreOneStep)
     for (int x = 41; x < 46; ++x)
         mouse(QEvent::MouseMove, {x, 40}, Qt::LeftButton);
     mouse(QEvent::MouseButtonRelease, {45, 40}, Qt::NoButton);
-    EXPECT_EQ(demo.stack().count(), before + 1) << "five moves of one drag are one step";
-    EXPECT_EQ(demo.stack().undoText().toStdString(), "Move Element Offsets");
-    demo.stack().undo();
+    EXPECT_EQ(demo.document.history().stack().count(), before + 1) << "five moves of one drag are one step";
+    EXPECT_EQ(demo.document.history().stack().undoText().toStdString(), "Move Element Offsets");
+    demo.document.history().stack().undo();
     EXPECT_EQ(documentRecords(demo.document.holder()), original);
 }
 
@@ -283,7 +276,7 @@ TEST(EditHistoryUi, ReferencesPickedByNameAreOneStepEach)
         const int target = holder.count(c.group) - 1;
         const std::int32_t before = element().*c.field;
         ASSERT_NE(before, target);
-        const int steps = demo.stack().index();
+        const int steps = demo.document.history().stack().index();
         QTimer::singleShot(0, [&] {
             auto* picker = qobject_cast<CItemPickerDialog*>(QApplication::activeModalWidget());
             ASSERT_TRUE(picker);
@@ -304,8 +297,8 @@ TEST(EditHistoryUi, ReferencesPickedByNameAreOneStepEach)
         }
         EXPECT_EQ(element().*c.field, target) << V::header(c.column).toStdString();
         EXPECT_EQ(elements.cellText(c.column, 0), QStringLiteral("%1 - Zz Target").arg(target));
-        EXPECT_EQ(demo.stack().index(), steps + 1) << "one step";
-        demo.stack().undo();
+        EXPECT_EQ(demo.document.history().stack().index(), steps + 1) << "one step";
+        demo.document.history().stack().undo();
         EXPECT_EQ(element().*c.field, before);
     }
     EXPECT_EQ(documentRecords(holder), opened);
@@ -363,18 +356,18 @@ TEST(EditHistoryUi, ThePreviewSelectsMovesNudgesAndDeletesElements)
          {11, 6 - CWorldPreview::kNudgeFar}, 1},
     };
     for (const auto& c : cases) {
-        const int before = demo.stack().index();
+        const int before = demo.document.history().stack().index();
         c.act();
         EXPECT_EQ(elements.currentRow(), row) << c.what;
         EXPECT_EQ(offsets(), c.moved) << c.what;
-        EXPECT_EQ(demo.stack().index(), before + c.steps) << c.what;
+        EXPECT_EQ(demo.document.history().stack().index(), before + c.steps) << c.what;
     }
-    const int before = demo.stack().index();
+    const int before = demo.document.history().stack().index();
     QTest::keyClick(&preview, Qt::Key_Delete);
     EXPECT_EQ(elements.rowTotal(), count - 1);
-    EXPECT_EQ(demo.stack().index(), before + 1);
-    while (demo.stack().canUndo())
-        demo.stack().undo();
+    EXPECT_EQ(demo.document.history().stack().index(), before + 1);
+    while (demo.document.history().stack().canUndo())
+        demo.document.history().stack().undo();
     EXPECT_EQ(documentRecords(demo.document.holder()), opened);
 }
 
@@ -392,27 +385,27 @@ TEST(EditHistoryUi, MapStrokesAndOffsetDragsAreOneStepEach)
     for (int x = 0; x < 3; ++x)
         editor.map()->setCell(x, 0, value == 0 ? 1 : 0);
     const QByteArray original = documentRecords(demo.document.holder());
-    const int before = demo.stack().count();
+    const int before = demo.document.history().stack().count();
     CMapCanvas& canvas = *editor.canvas();
     dragThrough(canvas, {canvas.cellPixels({0, 0}).center(), canvas.cellPixels({2, 0}).center()});
     EXPECT_EQ(editor.map()->cell(1, 0), value);
-    EXPECT_EQ(demo.stack().count(), before + 1) << "a stroke is one step";
-    EXPECT_EQ(demo.stack().undoText().toStdString(), CMapEditor::kPaintText);
+    EXPECT_EQ(demo.document.history().stack().count(), before + 1) << "a stroke is one step";
+    EXPECT_EQ(demo.document.history().stack().undoText().toStdString(), CMapEditor::kPaintText);
 
     auto& bitmaps = dynamic_cast<CBitmapsPanel&>(*demo.view.panel(CQuillopView::panelOfGroup(GroupBitmaps)));
     bitmaps.selectRow(0);
     dragThrough(*bitmaps.offsetPane(), {QPoint(50, 50), QPoint(53, 50), QPoint(60, 52)}, Qt::ShiftModifier);
-    EXPECT_EQ(demo.stack().count(), before + 2) << "a drag is one step";
-    EXPECT_EQ(demo.stack().undoText().toStdString(), CBitmapOffsetPane::kMoveText);
+    EXPECT_EQ(demo.document.history().stack().count(), before + 2) << "a drag is one step";
+    EXPECT_EQ(demo.document.history().stack().undoText().toStdString(), CBitmapOffsetPane::kMoveText);
 
     auto& trajectories = dynamic_cast<CTrajectoriesPanel&>(*demo.view.panel(CQuillopView::panelOfGroup(GroupTrajectories)));
     trajectories.selectRow(0);
     trajectories.player()->resize(300, 200);
     dragThrough(*trajectories.player(), {QPoint(50, 50), QPoint(60, 50), QPoint(70, 55)});
-    EXPECT_EQ(demo.stack().count(), before + 3) << "a drawn stroke is one step";
-    EXPECT_EQ(demo.stack().undoText().toStdString(), TrajectoryPlayer::kStrokeText);
+    EXPECT_EQ(demo.document.history().stack().count(), before + 3) << "a drawn stroke is one step";
+    EXPECT_EQ(demo.document.history().stack().undoText().toStdString(), TrajectoryPlayer::kStrokeText);
     for (int i = 0; i < 3; ++i)
-        demo.stack().undo();
+        demo.document.history().stack().undo();
     EXPECT_EQ(documentRecords(demo.document.holder()), original);
     EXPECT_FALSE(demo.document.isModified()) << "undone to the opened document, nothing is left to save";
 }
@@ -512,14 +505,14 @@ TEST(EditHistoryUi, MapEraserStampAndCellSizeAreOneStepEach)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const QByteArray before = documentRecords(demo.document.holder());
-        const int steps = demo.stack().count();
+        const int steps = demo.document.history().stack().count();
         c.act();
         c.check();
-        EXPECT_EQ(demo.stack().count(), steps + 1);
-        EXPECT_EQ(demo.stack().undoText().toStdString(), c.step);
-        demo.stack().undo();
+        EXPECT_EQ(demo.document.history().stack().count(), steps + 1);
+        EXPECT_EQ(demo.document.history().stack().undoText().toStdString(), c.step);
+        demo.document.history().stack().undo();
         EXPECT_EQ(documentRecords(demo.document.holder()), before);
-        demo.stack().redo();
+        demo.document.history().stack().redo();
     }
 }
 
@@ -629,13 +622,13 @@ TEST(EditHistoryUi, DropsOnFramesMapAndWorldAreOneStepEach)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const QByteArray before = documentRecords(doc);
-        const int steps = demo.stack().index();
+        const int steps = demo.document.history().stack().index();
         EXPECT_EQ(c.target->accepts(*c.data), c.accepted);
         EXPECT_EQ(c.target->drop(*c.data, c.at()), c.accepted);
         c.check();
-        EXPECT_EQ(demo.stack().index(), steps + (c.accepted ? 1 : 0));
+        EXPECT_EQ(demo.document.history().stack().index(), steps + (c.accepted ? 1 : 0));
         if (c.accepted)
-            demo.stack().undo();
+            demo.document.history().stack().undo();
         EXPECT_EQ(documentRecords(doc), before);
         QApplication::processEvents();
         EXPECT_EQ(elements.table()->verticalHeader()->count(), world()->elementCount()) << "the grid follows the undo";

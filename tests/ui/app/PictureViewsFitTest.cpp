@@ -19,12 +19,11 @@
 #include "kinds/worlds/ui/CWorldPreview.h"
 #include "kinds/worlds/ui/CWorldsPanel.h"
 #include "core/GroupIndex.h"
-#include "ui/UiFakes.h"
+#include "ui/app/OpenedDemo.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -48,14 +47,10 @@ bool fitted(const CZoomView& view)
 
 TEST(PictureViews, OpenFittedGoToOneToOneAndBackAndToggleTheirGrid)
 {
-    // The grid's state goes to the settings: a test keeps them apart from the user's.
-    QStandardPaths::setTestModeEnabled(true);
-    ScriptedUi ui;
-    CQuillopDoc document;
-    ASSERT_EQ(document.openDocument(QStringLiteral(QUILLOP_DEMO)), 1);
-    CQuillopView view(document);
-    view.resize(1400, 900);
-    view.show();
+    OpenedDemo demo;
+    ASSERT_TRUE(demo.opened);
+    demo.show(1400, 900);
+    CQuillopView& view = demo.view;
     auto panelOf = [&](int group) { return view.panel(CQuillopView::panelOfGroup(group)); };
     const struct {
         const char* name;
@@ -120,7 +115,7 @@ TEST(PictureViews, OpenFittedGoToOneToOneAndBackAndToggleTheirGrid)
     // paths, a choice kept like the grid's.
     view.showPanel(CQuillopView::panelOfGroup(GroupWorlds), false);
     CWorldPreview& preview = *dynamic_cast<CWorldsPanel&>(*panelOf(GroupWorlds)).elementsView()->preview();
-    const QRect paths = CWorldPathBounds::over(document.holder(), 0, preview.drawingOffset());
+    const QRect paths = CWorldPathBounds::over(demo.document.holder(), 0, preview.drawingOffset());
     ASSERT_FALSE(preview.drawnBounds().contains(paths)) << "the demo world has elements on the move";
     const bool before = preview.followsPaths();
     for (bool expected : {!before, before}) {

@@ -9,11 +9,10 @@
 #include "kinds/worlds/ui/CWorldElementsView.h"
 #include "kinds/worlds/ui/CWorldPreview.h"
 #include "kinds/worlds/ui/CWorldsPanel.h"
-#include "ui/UiFakes.h"
+#include "ui/app/OpenedDemo.h"
 
 #include <QApplication>
 #include <QImage>
-#include <QStandardPaths>
 #include <gtest/gtest.h>
 
 namespace {
@@ -28,14 +27,10 @@ std::int64_t area(const QRegion& region)
 
 TEST(WorldPreviewSteps, WhatAStepRepaintsLeavesTheWholePicture)
 {
-    // The grid's state goes to the settings: a test keeps them apart from the user's.
-    QStandardPaths::setTestModeEnabled(true);
-    ScriptedUi ui;
-    CQuillopDoc document;
-    ASSERT_EQ(document.openDocument(QStringLiteral(QUILLOP_DEMO)), 1);
-    CQuillopView view(document);
-    view.resize(1400, 900);
-    view.show();
+    OpenedDemo demo;
+    ASSERT_TRUE(demo.opened);
+    demo.show(1400, 900);
+    CQuillopView& view = demo.view;
     const int panel = CQuillopView::panelOfGroup(GroupWorlds);
     view.showPanel(panel, false);
     auto& worlds = dynamic_cast<CWorldsPanel&>(*view.panel(panel));
